@@ -1,0 +1,9 @@
+# The information dictionary is generated once, here, from the project's version and
+# the QUORVA_API_BASE_URL cache variable. The same file would become a macOS bundle's
+# Info.plist; the binaries embed its bytes so they can read it at run time.
+set(QUORVA_INFO_PLIST "${CMAKE_BINARY_DIR}/Info.plist")
+configure_file(${CMAKE_CURRENT_LIST_DIR}/Info.plist.in ${QUORVA_INFO_PLIST} @ONLY)
+file(READ ${QUORVA_INFO_PLIST} QUORVA_INFO_PLIST_CONTENT)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/EmbeddedInfoPlist.cpp.in
+               ${CMAKE_BINARY_DIR}/generated/EmbeddedInfoPlist.cpp @ONLY)
+add_library(quorva_info_plist STATIC ${CMAKE_BINARY_DIR}/generated/EmbeddedInfoPlist.cpp)

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "classifier/LocalRiskClassifier.h"
+#include "model/BackupDescriptor.h"
+#include "model/BackupScanResult.h"
+#include "model/Instant.h"
+
+#include <filesystem>
+#include <vector>
+
+namespace quorva {
+
+// Finds the backups in a chosen folder and turns the newest one's recent incoming
+// messages into candidates. A plain value: it keeps nothing between calls.
+class IPhoneBackupScanner {
+public:
+    explicit IPhoneBackupScanner(LocalRiskClassifier classifier = LocalRiskClassifier());
+
+    // Newest first, never empty. Throws BridgeClientError::noBackupFound, or PlatformError
+    // when the folder cannot be listed.
+    [[nodiscard]] std::vector<BackupDescriptor> backups(const std::filesystem::path& folder) const;
+    // Never fails: every missing or unreadable piece falls back.
+    [[nodiscard]] BackupDescriptor describeBackup(const std::filesystem::path& backupFolder) const;
+    // Reads the backup read-only. Throws BridgeClientError (encryptedBackup,
+    // messagesDatabaseMissing, database).
+    [[nodiscard]] BackupScanResult scan(const BackupDescriptor& backup, Instant startedAt) const;
+
+    [[nodiscard]] const LocalRiskClassifier& classifier() const { return m_classifier; }
+
+private:
+    LocalRiskClassifier m_classifier;
+};
+
+} // namespace quorva

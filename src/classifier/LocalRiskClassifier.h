@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorva {
+
+// A phrase rule: `label` is reported when any of `terms` occurs in the normalised text.
+struct RiskRule {
+    std::string label;
+    std::vector<std::string> terms; // lower case, straight apostrophes, no diacritics
+
+    friend bool operator==(const RiskRule&, const RiskRule&) = default;
+};
+
+// Decides on this computer, without network access, whether a message is worth sending.
+class LocalRiskClassifier {
+public:
+    [[nodiscard]] static const std::vector<RiskRule>& defaultRules();
+
+    LocalRiskClassifier(); // the default rule table
+    explicit LocalRiskClassifier(std::vector<RiskRule> rules);
+
+    // Labels of the matching rules and of the link rule, without duplicates, sorted ascending.
+    [[nodiscard]] std::vector<std::string> classify(std::string_view utf8Text) const;
+
+    // Case and diacritic folding in the current locale, U+2019 -> U+0027, then lower case.
+    [[nodiscard]] static std::string normalized(std::string_view utf8Text);
+    // A link marker together with a pressure word, both looked up in normalised text.
+    [[nodiscard]] static bool containsLink(std::string_view normalizedText);
+
+    [[nodiscard]] const std::vector<RiskRule>& rules() const { return m_rules; }
+
+private:
+    std::vector<RiskRule> m_rules;
+};
+
+} // namespace quorva

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "model/Hashing.h"
+#include "model/Instant.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace quorva {
+
+// One iPhone backup folder on this computer, as discovery describes it.
+struct BackupDescriptor {
+    std::string id; // the device's identifier, stable across its backups
+    std::filesystem::path url; // the backup folder itself
+    std::string deviceName;
+    std::optional<std::string> productType;
+    std::optional<Instant> lastBackupAt;
+    bool isEncrypted = false;
+
+    friend bool operator==(const BackupDescriptor&, const BackupDescriptor&) = default;
+};
+
+} // namespace quorva
+
+template <>
+struct std::hash<quorva::BackupDescriptor> {
+    std::size_t operator()(const quorva::BackupDescriptor& d) const noexcept
+    {
+        std::size_t seed = 0;
+        quorva::hashCombine(seed, d.id);
+        quorva::hashCombine(seed, d.url.native());
+        quorva::hashCombine(seed, d.deviceName);
+        quorva::hashCombine(seed, d.productType);
+        quorva::hashCombine(seed, d.lastBackupAt);
+        quorva::hashCombine(seed, d.isEncrypted);
+        return seed;
+    }
+};
