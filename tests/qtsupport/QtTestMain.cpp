@@ -1,0 +1,12 @@
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+// Coroutines are awaited with QCoro::waitFor, which needs a QCoreApplication; the tests
+// assert outside the coroutines.
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
