@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QString>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace quorva {
+
+class LoginItem;
+
+// What the folder chooser is asked to show.
+struct FolderChooserRequest {
+    QString title;
+    QString message;
+    QString confirmLabel;
+    std::optional<std::filesystem::path> startingFolder;
+};
+
+// The platform services the state object uses, injected so the window passes a real dialog,
+// the CLI a folder from its command line, and tests short intervals.
+struct BridgePlatform {
+    // Nothing when the user cancels.
+    std::function<QCoro::Task<std::optional<std::filesystem::path>>(FolderChooserRequest)> chooseFolder;
+    std::shared_ptr<LoginItem> loginItem;
+    std::function<QString()> computerName; // the user-visible name, empty when none
+    std::chrono::milliseconds automaticScanInterval = std::chrono::minutes(30);
+};
+
+} // namespace quorva
