@@ -1,0 +1,122 @@
+// Discovery: the Finder backups in a chosen folder, described and ordered newest first.
+#include "backup/IPhoneBackupScanner.h"
+#include "backup/PropertyList.h"
+#include "model/BridgeClientError.h"
+#include "model/PlatformError.h"
+
+#include <algorithm>
+#include <chrono>
+#include <system_error>
+
+namespace quorva {
+namespace {
+
+bool holdsManifest(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::exists(folder / "Manifest.db", error);
+}
+
+std::optional<Instant> modificationDate(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    const auto written = std::filesystem::last_write_time(folder, error);
+    if (error)
+        return std::nullopt;
+    const auto system = std::chrono::file_clock::to_sys(written);
+    return Instant::fromUnixSeconds(
+        std::chrono::duration_cast<std::chrono::duration<double>>(system.time_since_epoch()).count());
+}
+
+// The folder's own name, also when the path ends in a separator.
+std::string folderName(const std::filesystem::path& folder)
+{
+    const std::filesystem::path name =
+        folder.has_filename() ? folder.filename() : folder.parent_path().filename();
+    return name.string();
+}
+
+// The entries of `folder` that are backups, in listing order; hidden entries are skipped.
+std::vector<std::filesystem::path> listedBackups(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    std::filesystem::directory_iterator entries(folder, error);
+    if (error)
+        throw PlatformError::folder(folder, "opened", error);
+    std::vector<std::filesystem::path> found;
+    for (const std::filesystem::directory_iterator end; entries != end; entries.increment(error)) {
+        if (error)
+            break;
+        const std::filesystem::path& entry = entries->path();
+        if (entry.filename().native().starts_with('.'))
+            continue;
+        if (holdsManifest(entry))
+            found.push_back(entry);
+    }
+    if (error)
+        throw PlatformError::folder(folder, "read", error);
+    return found;
+}
+
+template <typename T, typename... Lookups> std::optional<T> firstPresent(Lookups&&... lookups)
+{
+    std::optional<T> value;
+    ((value = value ? value : lookups()), ...);
+    return value;
+}
+
+} // namespace
+
+IPhoneBackupScanner::IPhoneBackupScanner(LocalRiskClassifier classifier) : m_classifier(std::move(classifier))
+{
+}
+
+std::vector<BackupDescriptor> IPhoneBackupScanner::backups(const std::filesystem::path& folder) const
+{
+    // A chosen folder that is itself a backup is taken alone, even if it holds other backups.
+    const std::vector<std::filesystem::path> candidates =
+        holdsManifest(folder) ? std::vector<std::filesystem::path>{folder} : listedBackups(folder);
+
+    std::vector<BackupDescriptor> descriptors;
+    descriptors.reserve(candidates.size());
+    for (const auto& candidate : candidates)
+        descriptors.push_back(describeBackup(candidate));
+    std::stable_sort(descriptors.begin(), descriptors.end(), [](const auto& a, const auto& b) {
+        return a.lastBackupAt.value_or(Instant::distantPast()) >
+               b.lastBackupAt.value_or(Instant::distantPast());
+    });
+    if (descriptors.empty())
+        throw BridgeClientError::noBackupFound();
+    return descriptors;
+}
+
+BackupDescriptor IPhoneBackupScanner::describeBackup(const std::filesystem::path& backupFolder) const
+{
+    const auto manifest = PropertyList::readFile(backupFolder / "Manifest.plist");
+    const auto info = PropertyList::readFile(backupFolder / "Info.plist");
+    const auto status = PropertyList::readFile(backupFolder / "Status.plist");
+
+    auto infoString = [&](const char* key) {
+        return [&info, key] { return info ? info->string(key) : std::nullopt; };
+    };
+
+    BackupDescriptor descriptor;
+    descriptor.id = infoString("Unique Identifier")().value_or(folderName(backupFolder));
+    descriptor.url = backupFolder;
+    descriptor.deviceName = firstPresent<std::string>(infoString("Display Name"), infoString("Device Name"))
+                                .value_or("iPhone backup");
+    descriptor.productType = infoString("Product Type")();
+    descriptor.lastBackupAt =
+        firstPresent<Instant>([&] { return status ? status->date("Date") : std::nullopt; },
+                              [&] { return info ? info->date("Last Backup Date") : std::nullopt; },
+                              [&] { return modificationDate(backupFolder); });
+    if (manifest) {
+        if (const auto flag = manifest->boolean("IsEncrypted"))
+            descriptor.isEncrypted = *flag;
+        else if (const auto number = manifest->integer("IsEncrypted"); number == 0 || number == 1)
+            descriptor.isEncrypted = *number == 1;
+    }
+    return descriptor;
+}
+
+} // namespace quorva

@@ -1,0 +1,147 @@
+#include "backup/MessagesReader.h"
+
+#include "backup/SqliteReadOnly.h"
+#include "backup/TypedStream.h"
+#include "backup/UnicodeText.h"
+#include "model/BridgeClientError.h"
+
+#include <algorithm>
+#include <system_error>
+
+namespace quorva {
+namespace {
+
+constexpr std::string_view kManifestQuery =
+    "SELECT fileID FROM Files WHERE domain = 'HomeDomain' AND relativePath = 'Library/SMS/sms.db' LIMIT 1";
+
+constexpr std::string_view kMessagesQuery = "SELECT m.ROWID, m.text, m.attributedBody, m.date, "
+                                            "COALESCE(m.is_from_me, 0), h.id\n"
+                                            "FROM message m\n"
+                                            "LEFT JOIN handle h ON h.ROWID = m.handle_id\n"
+                                            "WHERE COALESCE(m.is_from_me, 0) = 0\n"
+                                            "ORDER BY m.date DESC\n"
+                                            "LIMIT ?";
+
+enum Column { rowIdColumn = 0, textColumn = 1, attributedBodyColumn = 2, dateColumn = 3, senderColumn = 5 };
+
+// Only a regular file can be the database: a folder is not one, and a pipe would block.
+bool isFile(const std::filesystem::path& path)
+{
+    std::error_code error;
+    return std::filesystem::is_regular_file(path, error);
+}
+
+// The pieces of the blob between zero bytes that look like human text; the longest wins.
+std::optional<std::string> longestTextPiece(std::string_view blob)
+{
+    std::string_view best;
+    std::size_t bestLength = 0;
+    std::size_t start = 0;
+    while (start < blob.size()) {
+        std::size_t end = blob.find('\0', start);
+        if (end == std::string_view::npos)
+            end = blob.size();
+        const std::string_view piece = blob.substr(start, end - start);
+        start = end + 1;
+        if (piece.empty() || !unicode::isValidUtf8(piece))
+            continue;
+        const std::string_view trimmed =
+            unicode::trim(piece, unicode::TrimSet::controlsWhitespaceAndNewlines);
+        if (trimmed.size() < 4 || trimmed.starts_with("NS") || !unicode::containsLetter(trimmed))
+            continue;
+        const std::size_t length = unicode::graphemeCount(trimmed);
+        if (length >= 4 && length > bestLength) {
+            best = trimmed;
+            bestLength = length;
+        }
+    }
+    if (bestLength == 0)
+        return std::nullopt;
+    return std::string(best);
+}
+
+} // namespace
+
+std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem::path& backupFolder)
+{
+    const auto connection = sqlite::Connection::openReadOnly(backupFolder / "Manifest.db");
+    sqlite::Statement statement(connection, kManifestQuery);
+    if (!statement.step() || statement.isNull(0))
+        throw BridgeClientError::messagesDatabaseMissing();
+    const std::string fileID = unicode::decodeUtf8Lossy(statement.text(0));
+    // A real identifier is forty hexadecimal digits; one that could leave the folder is refused.
+    const bool unsafe = fileID.empty() || fileID == "." || fileID.starts_with("..") ||
+                        fileID.find_first_of(std::string_view("/\0", 2)) != std::string::npos;
+    if (unsafe)
+        throw BridgeClientError::messagesDatabaseMissing();
+    const std::string prefix(unicode::graphemePrefix(fileID, 2));
+    if (const auto hashed = backupFolder / prefix / fileID; isFile(hashed))
+        return hashed;
+    if (const auto flat = backupFolder / fileID; isFile(flat))
+        return flat;
+    throw BridgeClientError::messagesDatabaseMissing();
+}
+
+std::vector<MessageRow> MessagesReader::readMessages(const std::filesystem::path& database, Instant since,
+                                                     int64_t limit)
+{
+    const auto connection = sqlite::Connection::openReadOnly(database);
+    sqlite::Statement statement(connection, kMessagesQuery);
+    statement.bindInt(1, static_cast<int>(std::clamp<int64_t>(limit, 1, kMaximumLimit)));
+
+    std::vector<MessageRow> rows;
+    std::string decoded;
+    while (statement.step()) {
+        // The date is tested first only because it is cheap; either test alone skips the row.
+        const Instant date = messageDate(statement.int64(dateColumn));
+        if (date < since)
+            continue;
+        std::string_view raw;
+        std::optional<std::string> recovered;
+        if (!statement.isNull(textColumn)) {
+            raw = statement.text(textColumn);
+            if (!unicode::isValidUtf8(raw)) {
+                decoded = unicode::decodeUtf8Lossy(raw);
+                raw = decoded;
+            }
+        } else {
+            if (statement.isBlob(attributedBodyColumn))
+                recovered = attributedBodyText(statement.blob(attributedBodyColumn));
+            if (!recovered)
+                continue;
+            raw = *recovered;
+        }
+        const std::string_view text = unicode::trim(raw);
+        if (text.empty())
+            continue;
+        MessageRow& row = rows.emplace_back();
+        row.rowID = statement.int64(rowIdColumn);
+        row.text.assign(text);
+        row.date = date;
+        if (!statement.isNull(senderColumn))
+            row.sender = unicode::decodeUtf8Lossy(statement.text(senderColumn));
+    }
+    return rows;
+}
+
+std::optional<std::string> MessagesReader::attributedBodyText(std::string_view blob)
+{
+    if (blob.empty())
+        return std::nullopt;
+    if (auto piece = longestTextPiece(blob))
+        return piece;
+    // The text sits between bytes that are not UTF-8, so the pieces above miss it; read the
+    // archive's own string instead.
+    if (const auto archived = firstArchivedString(blob))
+        return unicode::decodeUtf8Lossy(*archived);
+    return std::nullopt;
+}
+
+Instant MessagesReader::messageDate(int64_t stored)
+{
+    const double seconds = stored <= 10'000'000'000 ? static_cast<double>(stored)
+                                                    : static_cast<double>(stored) / 1'000'000'000.0;
+    return Instant::fromReferenceSeconds(seconds);
+}
+
+} // namespace quorva

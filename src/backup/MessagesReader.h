@@ -1,0 +1,47 @@
+#pragma once
+
+#include "model/Instant.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorva {
+
+// One incoming message as read from the Messages database; private to the scanner.
+struct MessageRow {
+    int64_t rowID = 0;
+    std::string text; // trimmed of white space and line breaks; never empty
+    Instant date;
+    std::optional<std::string> sender; // the handle's id; absent without one
+
+    friend bool operator==(const MessageRow&, const MessageRow&) = default;
+};
+
+// Locates and reads the Messages database of a backup. Stateless; each call opens its own
+// read-only snapshot connection and closes it before returning, so the backup is never touched.
+class MessagesReader {
+  public:
+    // Where the Messages database file of the backup folder is. Throws
+    // BridgeClientError::database or ::messagesDatabaseMissing.
+    [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder);
+
+    // Up to `limit` (clamped into 1 ... 25000) newest incoming messages with usable text, those
+    // dated before `since` left out; newest first. Throws BridgeClientError::database, also
+    // when the database turns out to be damaged part-way through.
+    [[nodiscard]] static std::vector<MessageRow> readMessages(const std::filesystem::path& database,
+                                                              Instant since, int64_t limit);
+
+    // The text kept in an attributed body blob (m.attributedBody), or nothing.
+    [[nodiscard]] static std::optional<std::string> attributedBodyText(std::string_view blob);
+
+    // A stored m.date: seconds since 2001 up to 10000000000, nanoseconds above.
+    [[nodiscard]] static Instant messageDate(int64_t stored);
+
+    static constexpr int64_t kMaximumLimit = 25000;
+};
+
+} // namespace quorva
