@@ -13,7 +13,7 @@ namespace quorva {
 // Finds the backups in a chosen folder and turns the newest one's recent incoming
 // messages into candidates. A plain value: it keeps nothing between calls.
 class IPhoneBackupScanner {
-  public:
+public:
     explicit IPhoneBackupScanner(LocalRiskClassifier classifier = LocalRiskClassifier());
 
     // Newest first, never empty. Throws BridgeClientError::noBackupFound, or PlatformError
@@ -27,7 +27,7 @@ class IPhoneBackupScanner {
 
     [[nodiscard]] const LocalRiskClassifier& classifier() const { return m_classifier; }
 
-  private:
+private:
     LocalRiskClassifier m_classifier;
 };
 

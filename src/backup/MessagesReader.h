@@ -24,7 +24,7 @@ struct MessageRow {
 // Locates and reads the Messages database of a backup. Stateless; each call opens its own
 // read-only snapshot connection and closes it before returning, so the backup is never touched.
 class MessagesReader {
-  public:
+public:
     // Where the Messages database file of the backup folder is. Throws
     // BridgeClientError::database or ::messagesDatabaseMissing.
     [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder);

@@ -14,7 +14,7 @@ namespace quorva {
 // A property list (XML or binary) whose top level is a dictionary with string keys.
 // Typed look-ups answer nothing when the key is missing or holds another type.
 class PropertyList {
-  public:
+public:
     // Nothing when the file cannot be read whole, does not parse, or is not a dictionary.
     [[nodiscard]] static std::optional<PropertyList> readFile(const std::filesystem::path& file);
     [[nodiscard]] static std::optional<PropertyList> parse(std::string_view bytes);
@@ -28,7 +28,7 @@ class PropertyList {
     PropertyList& operator=(PropertyList&&) noexcept;
     ~PropertyList();
 
-  private:
+private:
     struct Node;
     explicit PropertyList(std::unique_ptr<Node> root);
     std::unique_ptr<Node> m_root;

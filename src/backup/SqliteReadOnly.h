@@ -17,7 +17,7 @@ namespace quorva::sqlite {
 [[nodiscard]] std::string immutableUri(const std::filesystem::path& file);
 
 class Connection {
-  public:
+public:
     // Opens an existing database file read-only; never creates it.
     [[nodiscard]] static Connection openReadOnly(const std::filesystem::path& file);
 
@@ -30,13 +30,13 @@ class Connection {
     // SQLite's message for the last failure, or "unknown database error".
     [[nodiscard]] std::string errorMessage() const;
 
-  private:
+private:
     explicit Connection(sqlite3* db) : m_db(db) {}
     sqlite3* m_db;
 };
 
 class Statement {
-  public:
+public:
     Statement(const Connection& connection, std::string_view sql);
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
@@ -53,7 +53,7 @@ class Statement {
     [[nodiscard]] std::string_view text(int column) const;
     [[nodiscard]] std::string_view blob(int column) const;
 
-  private:
+private:
     [[noreturn]] void fail() const;
     const Connection& m_connection;
     sqlite3_stmt* m_statement = nullptr;
