@@ -19,11 +19,11 @@ enum class PlistFormat { xml, binary };
 enum class MessagesLocation { hashed, flat, missingFile, notInManifest };
 
 struct SampleMessage {
-    std::optional<int64_t> rowID; // assigned by SQLite when absent
-    std::optional<std::string> text; // NULL when absent
+    std::optional<int64_t> rowID;              // assigned by SQLite when absent
+    std::optional<std::string> text;           // NULL when absent
     std::optional<std::string> attributedText; // archived into attributedBody as a device writes it
     std::optional<std::vector<uint8_t>> rawAttributedBody; // exact blob; wins over attributedText
-    std::optional<std::string> sender; // handle id; absent: the row has no handle
+    std::optional<std::string> sender;                     // handle id; absent: the row has no handle
     Instant date;
     DateEncoding dateEncoding = DateEncoding::nanoseconds;
     std::optional<int> isFromMe = 0; // absent: NULL
@@ -35,7 +35,7 @@ struct SampleBackupSpec {
     std::optional<std::string> deviceName = std::string("Maya's iPhone");
     std::optional<std::string> productType = std::string("iPhone14,5");
     std::optional<Instant> lastBackupDate; // Info.plist "Last Backup Date"
-    std::optional<Instant> statusDate; // Status.plist "Date"
+    std::optional<Instant> statusDate;     // Status.plist "Date"
     bool encrypted = false;
     bool writeInfoPlist = true;
     bool writeStatusPlist = true;
@@ -54,9 +54,16 @@ std::filesystem::path writeSampleBackup(const std::filesystem::path& folder, con
 // An attributed string archived in the typedstream format, as recent devices store message text.
 [[nodiscard]] std::vector<uint8_t> archiveAttributedString(std::string_view utf8Text);
 
+// Which class chain the archive names: the mutable classes (the default above) or the plain
+// NSAttributedString/NSString that some devices write.
+enum class ArchivedClasses { mutableStrings, immutableStrings };
+[[nodiscard]] std::vector<uint8_t> archiveAttributedString(std::string_view utf8Text,
+                                                           ArchivedClasses classes);
+
 // A lifelike mix: `incoming` incoming messages spread over the last days before `now` (newest
 // within minutes), about `candidateShare` of them risky, some outgoing, some without handle,
 // some only in attributedBody, a few older than two weeks. Deterministic for a seed.
-[[nodiscard]] SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShare, uint32_t seed = 1);
+[[nodiscard]] SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShare,
+                                               uint32_t seed = 1);
 
 } // namespace quorva::samples
