@@ -51,7 +51,8 @@ void writeManifestDatabase(const std::filesystem::path& file, const std::vector<
                            Instant modified)
 {
     SqliteWriter db(file);
-    db.execute("CREATE TABLE Files (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, flags INTEGER, "
+    db.execute("PRAGMA synchronous=OFF;"
+               "CREATE TABLE Files (fileID TEXT PRIMARY KEY, domain TEXT, relativePath TEXT, flags INTEGER, "
                "file BLOB);"
                "CREATE INDEX FilesDomainIdx ON Files(domain);"
                "CREATE INDEX FilesRelativePathIdx ON Files(relativePath);"
