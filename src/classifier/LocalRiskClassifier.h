@@ -18,7 +18,7 @@ struct RiskRule {
 
 // Decides on this computer, without network access, whether a message is worth sending.
 class LocalRiskClassifier {
-  public:
+public:
     [[nodiscard]] static const std::vector<RiskRule>& defaultRules();
 
     LocalRiskClassifier(); // the default rule table
@@ -34,7 +34,7 @@ class LocalRiskClassifier {
 
     [[nodiscard]] const std::vector<RiskRule>& rules() const { return m_rules; }
 
-  private:
+private:
     std::vector<RiskRule> m_rules;
     PhraseAutomaton m_phrases; // every term of m_rules, then the link markers, then the pressure words
 };

@@ -12,7 +12,7 @@ namespace quorva {
 // An Aho–Corasick automaton with a full transition table over the bytes the phrases use, so the
 // scan costs one table lookup per byte however many phrases there are.
 class PhraseAutomaton {
-  public:
+public:
     // Group i consists of the phrases groups[i]; empty phrases are ignored (they would match every text).
     explicit PhraseAutomaton(const std::vector<std::vector<std::string>>& groups);
 
@@ -21,7 +21,7 @@ class PhraseAutomaton {
     // Empty when no phrase occurs in text; otherwise one flag per group, set when one of its phrases occurs.
     [[nodiscard]] std::vector<bool> matchedGroups(std::string_view text) const;
 
-  private:
+private:
     std::size_t m_groupCount = 0;
     std::uint32_t m_classCount = 1; // byte classes: 0 for bytes in no phrase, then one per used byte
     std::array<std::uint16_t, 256> m_byteClass{}; // byte -> class

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include <unicode/locid.h>
 #include <unicode/normalizer2.h>
@@ -89,14 +90,31 @@ std::string foldedByIcu(std::string_view utf8Text)
 bool foldAscii(std::string_view text, std::string& out)
 {
     out.resize(text.size());
-    // No early exit: a plain loop over all bytes lets the compiler vectorise it.
-    unsigned char seen = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        seen |= c;
-        out[i] = static_cast<char>(static_cast<unsigned char>(c - 'A') < 26 ? c + ('a' - 'A') : c);
+    const char* source = text.data();
+    char* target = out.data();
+    const std::size_t size = text.size();
+    // Eight bytes at a time. Once a byte has its high bit set the text is not ASCII and what was
+    // written does not matter; until then no addition below carries into the next byte.
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighBits = 0x80 * kOnes;
+    std::uint64_t seen = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, source + i, 8);
+        seen |= word;
+        const std::uint64_t low = word & ~kHighBits;
+        const std::uint64_t atLeastA = low + (0x80 - 'A') * kOnes;
+        const std::uint64_t aboveZ = low + (0x80 - 'Z' - 1) * kOnes;
+        word |= (atLeastA & ~aboveZ & kHighBits) >> 2; // 0x80 >> 2 is the 0x20 between cases
+        std::memcpy(target + i, &word, 8);
     }
-    return (seen & 0x80) == 0;
+    for (; i < size; ++i) {
+        const auto c = static_cast<unsigned char>(source[i]);
+        seen |= c;
+        target[i] = static_cast<char>(static_cast<unsigned>(c - 'A') < 26 ? c + ('a' - 'A') : c);
+    }
+    return (seen & kHighBits) == 0;
 }
 
 } // namespace quorva::textfolding

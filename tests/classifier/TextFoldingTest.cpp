@@ -15,14 +15,26 @@ TEST(TextFolding, AsciiFastPathAgreesWithIcu)
     std::string everyAscii;
     for (int c = 0; c < 128; ++c)
         everyAscii.push_back(static_cast<char>(c));
-    for (const std::string& text : {everyAscii, std::string("KEEP This SECRET @[`{ Zz"), std::string("")}) {
-        std::string fast;
-        ASSERT_TRUE(foldAscii(text, fast));
-        EXPECT_EQ(fast, foldedByIcu(text));
+    // Every byte at every offset within a word, and lengths that leave a tail.
+    for (std::size_t shift = 0; shift < 8; ++shift) {
+        for (const std::string& text : {everyAscii, std::string("KEEP This SECRET @[`{ Zz")}) {
+            const std::string shifted = std::string(shift, 'Q') + text;
+            std::string fast;
+            ASSERT_TRUE(foldAscii(shifted, fast));
+            EXPECT_EQ(fast, foldedByIcu(shifted));
+        }
     }
+    std::string fast;
+    EXPECT_TRUE(foldAscii("", fast));
+    EXPECT_EQ(fast, "");
+
     std::string ignored;
     EXPECT_FALSE(foldAscii("caf\xc3\xa9", ignored));
     EXPECT_FALSE(foldAscii("\xff", ignored));
+    EXPECT_FALSE(foldAscii("ABCDEFG\x80", ignored));
+    EXPECT_FALSE(foldAscii("ABCDEFGHIJKLMNOPQRSTUVWXYZ\xc3\xa9"
+                           "ABCDEFGHIJKLMNOPQRSTUVWXYZ",
+                           ignored));
 }
 
 // Held against ICU's own transliterator for the same folding, applied after case folding.
