@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <random>
 
 namespace {
@@ -83,8 +84,12 @@ void classifyMessages(benchmark::State& state, const std::vector<std::string>& m
 {
     const LocalRiskClassifier classifier;
     std::size_t flagged = 0;
-    for (const auto& message : messages)
+    std::size_t nonAscii = 0;
+    for (const auto& message : messages) {
         flagged += classifier.classify(message).empty() ? 0 : 1;
+        nonAscii +=
+            std::any_of(message.begin(), message.end(), [](char c) { return (c & 0x80) != 0; }) ? 1 : 0;
+    }
 
     std::size_t i = 0;
     for (auto _ : state) {
@@ -93,6 +98,7 @@ void classifyMessages(benchmark::State& state, const std::vector<std::string>& m
     }
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
     state.counters["flaggedShare"] = static_cast<double>(flagged) / static_cast<double>(messages.size());
+    state.counters["nonAsciiShare"] = static_cast<double>(nonAscii) / static_cast<double>(messages.size());
 }
 
 void BM_ClassifyMixedMessages(benchmark::State& state)
