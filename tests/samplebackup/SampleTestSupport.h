@@ -10,7 +10,7 @@ namespace quorva::samples::testing {
 
 // A fresh folder under the system temp folder, removed with everything in it.
 class ScratchFolder {
-  public:
+public:
     ScratchFolder();
     ~ScratchFolder();
     ScratchFolder(const ScratchFolder&) = delete;
@@ -18,7 +18,7 @@ class ScratchFolder {
 
     [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
 
-  private:
+private:
     std::filesystem::path m_path;
 };
 

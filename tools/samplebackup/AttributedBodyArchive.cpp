@@ -10,7 +10,7 @@ namespace {
 // Writes the legacy typedstream encoding. Type strings and class names are shared through one
 // table, objects and classes through another; a repeat is written as a reference byte.
 class TypedStreamWriter {
-  public:
+public:
     TypedStreamWriter()
     {
         m_out.reserve(256);
@@ -75,7 +75,7 @@ class TypedStreamWriter {
 
     [[nodiscard]] std::vector<uint8_t> take() { return std::move(m_out); }
 
-  private:
+private:
     static constexpr uint8_t kInt16 = 0x81, kInt32 = 0x82, kNew = 0x84, kNil = 0x85, kEnd = 0x86,
                              kFirstReference = 0x92;
     using Table = std::map<std::string, int64_t, std::less<>>;

@@ -1,6 +1,7 @@
 #include "BackupFiles.h"
 #include "SqliteWriter.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -57,8 +58,10 @@ CREATE INDEX chat_message_join_idx_message_date_id_chat_id ON chat_message_join(
 
 int64_t encodeDate(Instant instant, DateEncoding encoding)
 {
-    const double reference = instant.referenceSeconds();
-    return encoding == DateEncoding::seconds ? std::llround(reference) : std::llround(reference * 1e9);
+    const double value = instant.referenceSeconds() * (encoding == DateEncoding::seconds ? 1.0 : 1e9);
+    // Far-off test dates saturate instead of overflowing the column.
+    constexpr double kLimit = 9.2e18;
+    return std::isnan(value) ? 0 : std::llround(std::clamp(value, -kLimit, kLimit));
 }
 
 uint64_t splitMix(uint64_t x)
@@ -87,7 +90,7 @@ bool isPhoneNumber(std::string_view id)
 }
 
 class MessagesWriter {
-  public:
+public:
     explicit MessagesWriter(SqliteWriter& db)
         : m_db(db),
           m_handle(
@@ -143,7 +146,7 @@ class MessagesWriter {
         }
     }
 
-  private:
+private:
     int64_t handleFor(const std::string& id)
     {
         if (auto it = m_handles.find(id); it != m_handles.end())

@@ -2,7 +2,9 @@
 
 #include <plist/plist.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <fstream>
 #include <stdexcept>
 
@@ -42,7 +44,9 @@ PlistDictionary& PlistDictionary::setInteger(const char* key, uint64_t value)
 PlistDictionary& PlistDictionary::setDate(const char* key, Instant value)
 {
     // libplist keeps dates as whole seconds since 2001 plus microseconds.
-    const double reference = value.referenceSeconds();
+    // The library's 32-bit seconds reach 1933 to 2069; dates beyond saturate.
+    const double reference = std::clamp(std::isnan(value.referenceSeconds()) ? 0.0 : value.referenceSeconds(),
+                                        double(INT32_MIN), double(INT32_MAX) - 1.0);
     auto seconds = static_cast<int64_t>(std::floor(reference));
     auto micros = static_cast<int64_t>(std::llround((reference - static_cast<double>(seconds)) * 1e6));
     if (micros == 1000000) {

@@ -12,7 +12,7 @@ namespace quorva::samples {
 
 // A property-list dictionary being built, written as XML or binary.
 class PlistDictionary {
-  public:
+public:
     PlistDictionary();
     ~PlistDictionary();
     PlistDictionary(PlistDictionary&& other) noexcept;
@@ -30,7 +30,7 @@ class PlistDictionary {
     [[nodiscard]] std::string serialize(PlistFormat format) const;
     void writeFile(const std::filesystem::path& file, PlistFormat format) const;
 
-  private:
+private:
     void* m_node; // plist_t, kept out of this header
 };
 

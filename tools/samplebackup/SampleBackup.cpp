@@ -152,6 +152,7 @@ fs::path writeSampleBackup(const fs::path& folder, const SampleBackupSpec& spec)
     }
     if (spec.location != MessagesLocation::notInManifest) {
         const auto size = spec.location == MessagesLocation::missingFile ? 0 : fs::file_size(messagesFile);
+        // Listed after its folders, among other rows, as a device's manifest has it.
         entries.insert(entries.begin() + 3,
                        ManifestEntry{std::string(kMessagesDomain), std::string(kMessagesPath), 1, size});
     }

@@ -15,7 +15,8 @@ namespace quorva::samples {
 enum class DateEncoding { seconds, nanoseconds };
 enum class PlistFormat { xml, binary };
 // Where the Messages database is put: at <fileID[0:2]>/<fileID>, directly in the folder,
-// listed in the manifest but absent, or not listed at all.
+// listed in the manifest but absent, or not listed at all (the file is then still written at
+// its hashed place, so only a reader that trusts the manifest reports it missing).
 enum class MessagesLocation { hashed, flat, missingFile, notInManifest };
 
 struct SampleMessage {

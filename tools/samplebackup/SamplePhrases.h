@@ -11,7 +11,7 @@ namespace quorva::samples {
 // A seeded source of choices. Draws use the engine's raw output, whose sequence the standard
 // fixes, so a seed gives the same backup with every standard library.
 class SampleRandom {
-  public:
+public:
     explicit SampleRandom(uint32_t seed) : m_engine(seed) {}
 
     [[nodiscard]] uint32_t below(uint32_t bound)
@@ -25,7 +25,7 @@ class SampleRandom {
         return items[below(static_cast<uint32_t>(std::size(items)))];
     }
 
-  private:
+private:
     std::mt19937 m_engine;
 };
 

@@ -14,7 +14,7 @@ namespace quorva::samples {
 
 // A read-write SQLite connection for building fixture databases; every failure throws.
 class SqliteWriter {
-  public:
+public:
     explicit SqliteWriter(const std::filesystem::path& file); // creates the file
     ~SqliteWriter();
     SqliteWriter(const SqliteWriter&) = delete;
@@ -24,13 +24,13 @@ class SqliteWriter {
     [[nodiscard]] int64_t lastInsertRowID() const;
     [[nodiscard]] sqlite3* handle() const { return m_db; }
 
-  private:
+private:
     sqlite3* m_db = nullptr;
 };
 
 // One prepared statement, reused row after row.
 class SqliteStatement {
-  public:
+public:
     SqliteStatement(SqliteWriter& db, std::string_view sql);
     ~SqliteStatement();
     SqliteStatement(const SqliteStatement&) = delete;
@@ -43,7 +43,7 @@ class SqliteStatement {
     // Steps once, expecting no result row, and resets the statement for the next row.
     void run();
 
-  private:
+private:
     void check(int rc, const char* what);
 
     sqlite3* m_db;
