@@ -1,0 +1,43 @@
+#include "DesktopEnvironment.h"
+
+#include <QGuiApplication>
+#include <QIcon>
+#include <QQuickStyle>
+#include <QStringList>
+
+namespace quorva {
+
+namespace {
+
+void makeThemeIconsResolvable()
+{
+    QStringList paths = QIcon::themeSearchPaths();
+    if (!paths.contains(QStringLiteral("/usr/share/icons")))
+        paths.append(QStringLiteral("/usr/share/icons"));
+    QIcon::setThemeSearchPaths(paths);
+    // Without a desktop the theme is empty and icons draw nothing, silently; hicolor alone
+    // has none of the symbolic icons the window uses.
+    const QString theme = QIcon::themeName();
+    if (theme.isEmpty() || theme == QStringLiteral("hicolor"))
+        QIcon::setThemeName(QStringLiteral("Adwaita"));
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+}
+
+} // namespace
+
+void configureDesktopApplication(QGuiApplication& application)
+{
+    QGuiApplication::setApplicationName(QStringLiteral("quorva-bridge"));
+    QGuiApplication::setApplicationDisplayName(QStringLiteral("Quorva Bridge"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(QUORVA_APP_ID));
+    // Closing the window leaves the automatic scans running until the user quits.
+    application.setQuitOnLastWindowClosed(false);
+    makeThemeIconsResolvable();
+    QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QUORVA_APP_ID),
+                                                    QIcon(QStringLiteral(":/quorva/app.quorva.bridge.svg"))));
+    // One look on every desktop: the cards draw their own light surfaces.
+    if (QQuickStyle::name().isEmpty())
+        QQuickStyle::setStyle(QStringLiteral("Fusion"));
+}
+
+} // namespace quorva

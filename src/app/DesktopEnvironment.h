@@ -1,0 +1,12 @@
+#pragma once
+
+class QGuiApplication;
+
+namespace quorva {
+
+// Names the application for the desktop (display name, desktop entry, window icon), keeps
+// it running without windows, and makes theme icons resolvable even where no desktop
+// provides a theme (offscreen, minimal sessions). Call once, after QGuiApplication exists.
+void configureDesktopApplication(QGuiApplication& application);
+
+} // namespace quorva

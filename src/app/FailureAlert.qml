@@ -1,0 +1,47 @@
+import QtQuick
+import QtQuick.Controls
+
+// Presented exactly while the phase is failed, with the failure's own text. Dismissing it
+// (OK or Escape) reloads the children when paired, which derives the phase anew.
+Dialog {
+    id: alert
+
+    required property var appState
+    readonly property bool failed: appState.phase.name === "failed"
+    // Set while the phase itself withdraws the alert, so that is not taken for a dismissal.
+    property bool withdrawing: false
+
+    objectName: "failureAlert"
+    title: "Quorva Bridge needs attention"
+    modal: true
+    standardButtons: Dialog.Ok
+    anchors.centerIn: Overlay.overlay
+    width: Math.min(420, (parent ? parent.width : 420) - 60)
+
+    onFailedChanged: follow()
+    Component.onCompleted: follow()
+
+    function follow() {
+        if (failed) {
+            open()
+        } else if (visible) {
+            withdrawing = true
+            close()
+            withdrawing = false
+        }
+    }
+
+    onClosed: {
+        if (!withdrawing && appState.hasToken)
+            appState.requestLoadChildren()
+    }
+
+    Label {
+        objectName: "failureAlertText"
+        width: alert.availableWidth
+        text: alert.appState.phase.failureText
+        textFormat: Text.PlainText
+        wrapMode: Text.Wrap
+        font.pixelSize: Theme.body
+    }
+}

@@ -1,0 +1,81 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The shield, the name and tagline, and — only when paired — the menu to disconnect.
+RowLayout {
+    id: header
+
+    required property var appState
+
+    spacing: 14
+
+    Rectangle {
+        implicitWidth: 58
+        implicitHeight: 58
+        radius: 18
+        color: Qt.rgba(1, 1, 1, 0.8)
+
+        SymbolIcon {
+            objectName: "headerShield"
+            anchors.centerIn: parent
+            symbol: "checkmark.shield.fill"
+            size: 34
+            color: Theme.brandGreen
+        }
+    }
+
+    ColumnLayout {
+        spacing: 3
+        Layout.fillWidth: true
+
+        Text {
+            objectName: "appTitle"
+            text: "Quorva Bridge"
+            font.pixelSize: 30
+            font.weight: Font.Black
+            color: Theme.primary
+        }
+        Text {
+            objectName: "appTagline"
+            text: "Mac-assisted iPhone safety signals"
+            font: Theme.font(Theme.title3, Font.DemiBold)
+            color: Theme.secondary
+            wrapMode: Text.WordWrap
+            Layout.fillWidth: true
+        }
+    }
+
+    ToolButton {
+        id: menuButton
+        objectName: "headerMenuButton"
+        visible: header.appState.hasToken
+        implicitWidth: 44
+        implicitHeight: 44
+        flat: true
+        display: AbstractButton.IconOnly
+        text: "More"
+        icon.name: Symbols.themeName("ellipsis.circle")
+        icon.source: Symbols.bundledSource("ellipsis.circle")
+        icon.width: Theme.title2
+        icon.height: Theme.title2
+        icon.color: Theme.secondary
+        onClicked: headerMenu.open()
+
+        Menu {
+            id: headerMenu
+            objectName: "headerMenu"
+            x: menuButton.width - width
+            y: menuButton.height
+
+            MenuItem {
+                objectName: "disconnectMenuItem"
+                text: "Disconnect this Mac"
+                palette.windowText: Theme.destructive
+                palette.buttonText: Theme.destructive
+                palette.text: Theme.destructive
+                onTriggered: header.appState.requestDisconnect()
+            }
+        }
+    }
+}

@@ -1,0 +1,56 @@
+#include "QuorvaBridgeApp.h"
+
+#include "state/BridgeComposition.h"
+
+#include <QQuickWindow>
+
+namespace quorva {
+
+QuorvaBridgeApp::StateFactory QuorvaBridgeApp::defaultStateFactory()
+{
+    return [](QNetworkAccessManager& network, BridgePlatform platform) {
+        return makeBridgeAppState(network, std::move(platform));
+    };
+}
+
+QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, QObject* parent)
+    : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService()))),
+      m_window(std::make_unique<MainWindow>(*m_state, m_folderChooser))
+{
+    if (QQuickWindow* shown = window()) {
+        // The content is shown once its first frame is on screen. The content lives as long
+        // as the process (closing only hides the window), so start-up runs once.
+        connect(
+            shown, &QQuickWindow::frameSwapped, this,
+            [this] {
+                if (m_startRequested)
+                    return;
+                m_startRequested = true;
+                runStartup();
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+QuorvaBridgeApp::~QuorvaBridgeApp()
+{
+    // The window's bindings read the state object: the window goes first.
+    m_window.reset();
+}
+
+void QuorvaBridgeApp::showWindow()
+{
+    if (QQuickWindow* shown = window()) {
+        shown->show();
+        shown->raise();
+        shown->requestActivate();
+    }
+}
+
+QCoro::Task<> QuorvaBridgeApp::runStartup()
+{
+    co_await m_state->start();
+    emit startupFinished();
+}
+
+} // namespace quorva

@@ -1,0 +1,133 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// Shown once paired: the child, the backup folder, the scan button and launch at login.
+BridgeCard {
+    id: card
+
+    required property var appState
+    readonly property bool hasBackup: !!appState.selectedBackup
+    // "Choose a child" stands for no selection, so its id is empty like the state's.
+    readonly property var childChoices: [{ id: "", name: "Choose a child" }].concat(appState.children)
+
+    objectName: "setupCard"
+
+    Text {
+        text: "Finish setup"
+        font: Theme.font(Theme.title2, Font.Black)
+        color: Theme.primary
+    }
+
+    ColumnLayout {
+        spacing: 8
+        Layout.fillWidth: true
+
+        SymbolLabel {
+            symbol: "person.crop.circle"
+            text: "Choose the child who owns this iPhone"
+            font: Theme.font(Theme.headline)
+            Layout.fillWidth: true
+        }
+
+        ComboBox {
+            id: childPicker
+            objectName: "childPicker"
+            model: card.childChoices
+            textRole: "name"
+            valueRole: "id"
+            currentIndex: indexOfValue(card.appState.selectedChildID)
+            font: Theme.font(Theme.body)
+            Accessible.name: "Child"
+            implicitContentWidthPolicy: ComboBox.WidestText
+            Layout.maximumWidth: 320
+            Layout.preferredWidth: Math.min(implicitWidth, 320)
+            onActivated: card.appState.selectedChildID = currentValue
+
+            delegate: ItemDelegate {
+                required property var modelData
+                required property int index
+                width: childPicker.width
+                highlighted: childPicker.highlightedIndex === index
+                contentItem: Text {
+                    text: modelData.name
+                    textFormat: Text.PlainText
+                    font: childPicker.font
+                    color: Theme.primary
+                    elide: Text.ElideRight
+                    verticalAlignment: Text.AlignVCenter
+                }
+            }
+        }
+    }
+
+    Rectangle {
+        implicitHeight: 1
+        color: Theme.separator
+        Layout.fillWidth: true
+        Layout.topMargin: 4
+        Layout.bottomMargin: 4
+    }
+
+    ColumnLayout {
+        spacing: 8
+        Layout.fillWidth: true
+
+        SymbolLabel {
+            symbol: "externaldrive.fill"
+            text: "Choose the Finder backup"
+            font: Theme.font(Theme.headline)
+            Layout.fillWidth: true
+        }
+
+        Loader {
+            active: card.hasBackup
+            visible: active
+            Layout.fillWidth: true
+            sourceComponent: BackupSummary {
+                backup: card.appState.selectedBackup
+            }
+        }
+
+        Button {
+            objectName: "chooseBackupButton"
+            text: card.hasBackup ? "Choose a different backup" : "Choose backup folder"
+            font: Theme.font(Theme.body)
+            onClicked: card.appState.requestChooseBackupFolder()
+        }
+    }
+
+    Button {
+        objectName: "scanButton"
+        text: "Scan latest backup"
+        icon.name: Symbols.themeName("magnifyingglass")
+        icon.source: Symbols.bundledSource("magnifyingglass")
+        highlighted: true
+        enabled: card.appState.canScan
+        font: Theme.font(Theme.headline)
+        Layout.fillWidth: true
+        Layout.minimumHeight: 34
+        Layout.preferredHeight: 44
+        onClicked: card.appState.requestScanNow()
+    }
+
+    Switch {
+        objectName: "launchAtLoginSwitch"
+        text: "Launch Quorva Bridge when I log in"
+        checked: card.appState.launchesAtLogin
+        font: Theme.font(Theme.body)
+        onToggled: {
+            card.appState.requestSetLaunchAtLogin(checked)
+            // The switch shows what the platform reports, not what was clicked.
+            checked = Qt.binding(() => card.appState.launchesAtLogin)
+        }
+    }
+
+    Text {
+        text: "When enabled, Bridge stays ready to check for newer Finder backups every 30 minutes while you are signed in to this Mac."
+        font: Theme.font(Theme.caption)
+        color: Theme.secondary
+        wrapMode: Text.Wrap
+        Layout.fillWidth: true
+    }
+}

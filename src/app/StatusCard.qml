@@ -1,0 +1,92 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Quorva.Bridge
+
+// Where the workflow stands: the phase icon, the status line, and what the last scan did.
+BridgeCard {
+    id: card
+
+    required property var appState
+
+    // The icon and colour of each phase.
+    readonly property var phaseLooks: ({
+        "starting": { symbol: "arrow.triangle.2.circlepath.circle.fill", color: Theme.blue },
+        "needsPairing": { symbol: "circle.dotted", color: Theme.secondary },
+        "needsSetup": { symbol: "circle.dotted", color: Theme.secondary },
+        "ready": { symbol: "checkmark.circle.fill", color: Theme.green },
+        "scanning": { symbol: "arrow.triangle.2.circlepath.circle.fill", color: Theme.blue },
+        "failed": { symbol: "exclamationmark.triangle.fill", color: Theme.orange }
+    })
+    readonly property string phaseName: appState.phase.name
+    readonly property var look: phaseLooks[phaseName] || phaseLooks["starting"]
+    readonly property string lastScanText: Formats.abbreviatedDateTime(appState.lastScanAt)
+
+    function wholeNumber(value) {
+        return Number(value).toLocaleString(Qt.locale(), "f", 0)
+    }
+
+    objectName: "statusCard"
+
+    RowLayout {
+        spacing: 16
+        Layout.fillWidth: true
+
+        Rectangle {
+            objectName: "phaseBadge"
+            implicitWidth: 46
+            implicitHeight: 46
+            radius: 23
+            color: Qt.rgba(card.look.color.r, card.look.color.g, card.look.color.b, 0.12)
+            Layout.alignment: Qt.AlignTop
+
+            SymbolIcon {
+                objectName: "phaseIcon"
+                anchors.centerIn: parent
+                symbol: card.look.symbol
+                color: card.look.color
+                size: Theme.title2 + 2
+            }
+        }
+
+        ColumnLayout {
+            spacing: 7
+            Layout.fillWidth: true
+            Layout.alignment: Qt.AlignTop
+
+            Text {
+                objectName: "statusMessageText"
+                text: card.appState.statusMessage
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.title3, Font.Bold)
+                color: Theme.primary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            Text {
+                objectName: "statusDetailText"
+                text: card.lastScanText === ""
+                      ? "Bridge checks a Finder backup after visible family setup. It is not a live iPhone message feed."
+                      : "Last checked " + card.lastScanText + ". "
+                        + card.wholeNumber(card.appState.lastInspectedCount)
+                        + " recent incoming messages inspected locally. "
+                        + card.wholeNumber(card.appState.lastCandidateCount)
+                        + " new candidates sent for safety review."
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.callout)
+                color: Theme.secondary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+        }
+
+        BusyIndicator {
+            objectName: "scanSpinner"
+            visible: card.phaseName === "scanning"
+            running: visible
+            implicitWidth: 40
+            implicitHeight: 40
+            Layout.alignment: Qt.AlignTop
+        }
+    }
+}
