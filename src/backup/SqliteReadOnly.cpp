@@ -48,8 +48,8 @@ std::string immutableUri(const std::filesystem::path& file)
 Connection Connection::openReadOnly(const std::filesystem::path& file)
 {
     sqlite3* db = nullptr;
-    const int rc =
-        sqlite3_open_v2(immutableUri(file).c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+    const int rc = sqlite3_open_v2(immutableUri(file).c_str(), &db,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
     Connection connection(db); // a failed open still hands back a handle to close
     if (rc != SQLITE_OK)
         throw BridgeClientError::database(connection.errorMessage());

@@ -7,6 +7,7 @@
 #include <unicode/utf8.h>
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 namespace quorva::unicode {
@@ -20,21 +21,17 @@ const uint8_t* bytesOf(std::string_view s)
 bool isAscii(std::string_view s)
 {
     // Eight bytes at a time: the common case is a short ASCII message.
-    const uint8_t* p = bytesOf(s);
+    const char* p = s.data();
     std::size_t n = s.size();
-    while (n >= 8) {
-        uint64_t word = 0;
-        for (int i = 0; i < 8; ++i)
-            word |= static_cast<uint64_t>(p[i]) << (8 * i);
-        if (word & 0x8080808080808080ULL)
-            return false;
-        p += 8;
-        n -= 8;
+    uint64_t high = 0;
+    for (; n >= 8; p += 8, n -= 8) {
+        uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        high |= word;
     }
-    for (std::size_t i = 0; i < n; ++i)
-        if (p[i] & 0x80)
-            return false;
-    return true;
+    for (; n > 0; ++p, --n)
+        high |= static_cast<uint8_t>(*p);
+    return (high & 0x8080808080808080ULL) == 0;
 }
 
 bool isTrimmed(UChar32 c, TrimSet set)

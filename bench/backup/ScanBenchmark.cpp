@@ -1,0 +1,96 @@
+// Whole scans of a busy generated backup: 25,000 incoming messages, about 5 % risky, of which
+// the scan reads the newest 5,000.
+#include "backup/IPhoneBackupScanner.h"
+#include "backup/MessagesReader.h"
+
+#include "SampleBackup.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace {
+
+using namespace quorva;
+
+// The backup is written once per run into a temp folder and removed at exit.
+class GeneratedBackup {
+public:
+    GeneratedBackup() : m_now(Instant::now())
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "quorva-bench-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        m_parent = pattern;
+        samples::writeSampleBackup(m_parent / "00008110-001A2B3C4D5E801E",
+                                   samples::realisticBackup(m_now, 25000, 0.05, 42));
+    }
+    ~GeneratedBackup()
+    {
+        std::error_code error;
+        std::filesystem::remove_all(m_parent, error);
+    }
+
+    [[nodiscard]] const std::filesystem::path& parent() const { return m_parent; }
+    [[nodiscard]] Instant now() const { return m_now; }
+
+private:
+    Instant m_now;
+    std::filesystem::path m_parent;
+};
+
+const GeneratedBackup& backup()
+{
+    static const GeneratedBackup generated;
+    return generated;
+}
+
+// Discovery, then the scan of the newest backup, as the scan cycle runs them.
+void WholeScan(benchmark::State& state)
+{
+    const IPhoneBackupScanner scanner;
+    int64_t candidates = 0;
+    int64_t inspected = 0;
+    for (auto _ : state) {
+        const auto found = scanner.backups(backup().parent());
+        const BackupScanResult result = scanner.scan(found.front(), backup().now());
+        candidates = static_cast<int64_t>(result.candidates.size());
+        inspected = result.inspectedCount;
+        benchmark::DoNotOptimize(result.candidates.data());
+    }
+    state.counters["inspected"] = static_cast<double>(inspected);
+    state.counters["candidates"] = static_cast<double>(candidates);
+}
+BENCHMARK(WholeScan)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// The parts, to see where a scan's time goes.
+void Discovery(benchmark::State& state)
+{
+    const IPhoneBackupScanner scanner;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scanner.backups(backup().parent()));
+}
+BENCHMARK(Discovery)->Unit(benchmark::kMicrosecond);
+
+void ReadMessages(benchmark::State& state)
+{
+    const IPhoneBackupScanner scanner;
+    const auto database = MessagesReader::messagesDatabaseURL(scanner.backups(backup().parent()).front().url);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MessagesReader::readMessages(database, Instant::distantPast(), 5000));
+}
+BENCHMARK(ReadMessages)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    (void)backup(); // written before any timing starts
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
