@@ -17,6 +17,25 @@ Dialog {
     standardButtons: Dialog.Ok
     anchors.centerIn: Overlay.overlay
     width: Math.min(420, (parent ? parent.width : 420) - 60)
+    padding: 20
+    topPadding: 8
+
+    background: Rectangle {
+        radius: 14
+        color: "white"
+        border.color: Qt.rgba(0, 0, 0, 0.12)
+    }
+
+    header: Text {
+        objectName: "failureAlertTitle"
+        text: alert.title
+        textFormat: Text.PlainText
+        font: Theme.font(Theme.headline)
+        color: Theme.primary
+        padding: 20
+        bottomPadding: 0
+        wrapMode: Text.Wrap
+    }
 
     onFailedChanged: follow()
     Component.onCompleted: follow()
@@ -36,12 +55,22 @@ Dialog {
             appState.requestLoadChildren()
     }
 
+    footer: DialogButtonBox {
+        objectName: "failureAlertButtons"
+        padding: 16
+        background: Item {}
+        delegate: BridgeButton {
+            prominent: true
+        }
+    }
+
     Label {
         objectName: "failureAlertText"
         width: alert.availableWidth
         text: alert.appState.phase.failureText
         textFormat: Text.PlainText
         wrapMode: Text.Wrap
-        font.pixelSize: Theme.body
+        font: Theme.font(Theme.body)
+        color: Theme.primary
     }
 }

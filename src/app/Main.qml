@@ -16,6 +16,7 @@ ApplicationWindow {
     minimumWidth: 760
     minimumHeight: 620
     color: Theme.backgroundTop
+    font: Theme.font(Theme.body)
 
     Action {
         id: scanNowAction

@@ -35,17 +35,26 @@ BridgeCard {
             text: card.appState.pairingCode
             font: Theme.monospaceFont(Theme.title2, Font.Bold)
             inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhPreferUppercase
+            leftPadding: 12
+            topPadding: 8
+            bottomPadding: 8
+            background: Rectangle {
+                radius: 8
+                color: "white"
+                border.width: codeField.activeFocus ? 2 : 1
+                border.color: codeField.activeFocus ? Theme.accent : Qt.rgba(0, 0, 0, 0.2)
+            }
             Layout.fillWidth: true
             onTextEdited: card.appState.pairingCode = text
             onAccepted: card.appState.requestPair()
         }
 
-        Button {
+        BridgeButton {
             objectName: "pairButton"
             text: "Pair Mac"
-            highlighted: true
-            font: Theme.font(Theme.headline)
-            implicitHeight: Math.max(implicitContentHeight + topPadding + bottomPadding, codeField.implicitHeight)
+            prominent: true
+            large: true
+            Layout.fillHeight: true
             onClicked: card.appState.requestPair()
         }
     }

@@ -36,12 +36,12 @@ BridgeCard {
             model: card.childChoices
             textRole: "name"
             valueRole: "id"
-            currentIndex: indexOfValue(card.appState.selectedChildID)
+            // Follows both the list and the selection; -1 (nothing shown) for an unknown id.
+            currentIndex: card.childChoices.findIndex(choice => choice.id === card.appState.selectedChildID)
             font: Theme.font(Theme.body)
             Accessible.name: "Child"
-            implicitContentWidthPolicy: ComboBox.WidestText
             Layout.maximumWidth: 320
-            Layout.preferredWidth: Math.min(implicitWidth, 320)
+            Layout.preferredWidth: 320
             onActivated: card.appState.selectedChildID = currentValue
 
             delegate: ItemDelegate {
@@ -89,25 +89,23 @@ BridgeCard {
             }
         }
 
-        Button {
+        BridgeButton {
             objectName: "chooseBackupButton"
             text: card.hasBackup ? "Choose a different backup" : "Choose backup folder"
-            font: Theme.font(Theme.body)
             onClicked: card.appState.requestChooseBackupFolder()
         }
     }
 
-    Button {
+    BridgeButton {
         objectName: "scanButton"
         text: "Scan latest backup"
         icon.name: Symbols.themeName("magnifyingglass")
         icon.source: Symbols.bundledSource("magnifyingglass")
-        highlighted: true
+        prominent: true
+        large: true
         enabled: card.appState.canScan
-        font: Theme.font(Theme.headline)
         Layout.fillWidth: true
         Layout.minimumHeight: 34
-        Layout.preferredHeight: 44
         onClicked: card.appState.requestScanNow()
     }
 

@@ -21,6 +21,6 @@ RowLayout {
         color: parent.color
         textFormat: Text.PlainText
         Layout.fillWidth: true
-        wrapMode: Text.WordWrap
+        elide: Text.ElideRight
     }
 }

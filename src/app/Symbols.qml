@@ -23,6 +23,6 @@ QtObject {
     }
 
     function bundledSource(symbol) {
-        return symbol === "" ? "" : "qrc:/qt/qml/Quorva/Bridge/icons/" + symbol + ".svg"
+        return symbol === "" ? "" : Qt.resolvedUrl("icons/" + symbol + ".svg")
     }
 }

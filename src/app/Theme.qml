@@ -9,6 +9,7 @@ QtObject {
 
     readonly property color primary: Qt.rgba(0, 0, 0, 0.85)
     readonly property color secondary: Qt.rgba(0, 0, 0, 0.5)
+    readonly property color accent: "#007aff"
     readonly property color blue: "#007aff"
     readonly property color green: "#34c759"
     readonly property color orange: "#ff9500"
