@@ -16,6 +16,7 @@ public:
     // Throws BridgeClientError::backupAccessLost when nothing is stored, PlatformError when the
     // folder cannot be found again. A stale reference is refreshed in place first.
     [[nodiscard]] std::filesystem::path resolve() const;
+    // Removes the reference; never fails.
     void clear() const;
 
     [[nodiscard]] const QString& key() const { return m_key; }

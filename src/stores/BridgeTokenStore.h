@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
 #include <QCoroTask>
+#include <QString>
 
 #include <optional>
 #include <string>

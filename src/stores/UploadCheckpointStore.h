@@ -16,11 +16,16 @@ public:
                                    int maximumCount = 5000);
 
     [[nodiscard]] bool contains(const std::string& id) const; // reads the preferences each call
-    void record(const std::vector<std::string>& ids) const; // appends new ones, trims the oldest
+    // Appends the new ones and trims the oldest. Throws PlatformError when the list cannot be written.
+    void record(const std::vector<std::string>& ids) const;
+    // Removes the list; never fails.
     void clear() const;
+    // The stored identifiers, oldest first.
+    [[nodiscard]] std::vector<std::string> identifiers() const;
 
     // The candidates whose identifiers are not stored, order kept; the list is read once.
-    [[nodiscard]] std::vector<ScannedMessage> notYetRecorded(const std::vector<ScannedMessage>& candidates) const;
+    [[nodiscard]] std::vector<ScannedMessage>
+    notYetRecorded(const std::vector<ScannedMessage>& candidates) const;
 
     [[nodiscard]] const QString& key() const { return m_key; }
     [[nodiscard]] int maximumCount() const { return m_maximumCount; }

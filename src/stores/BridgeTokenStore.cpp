@@ -1,0 +1,82 @@
+#include "stores/BridgeTokenStore.h"
+
+#include "model/BridgeClientError.h"
+#include "stores/StoresLogging.h"
+
+#include <QCoroSignal>
+#include <qt6keychain/keychain.h>
+
+namespace quorva {
+
+namespace {
+
+// Jobs keep their default autoDelete: a job must outlive the platform call it started even when
+// the awaiting coroutine is gone, and the queued resumption of `finished` runs before the
+// deferred delete, so the job is still there to be asked for its result.
+template <typename Job> Job* makeJob(const QString& service, const QString& account)
+{
+    auto* job = new Job(service);
+    job->setKey(account);
+    job->setInsecureFallback(false);
+    return job;
+}
+
+QCoro::Task<> finished(QKeychain::Job* job)
+{
+    job->start();
+    co_await qCoro(job, &QKeychain::Job::finished);
+}
+
+} // namespace
+
+BridgeTokenStore::BridgeTokenStore(QString service, QString account)
+    : m_service(std::move(service)), m_account(std::move(account))
+{
+}
+
+QCoro::Task<std::optional<std::string>> BridgeTokenStore::read() const
+{
+    auto* job = makeJob<QKeychain::ReadPasswordJob>(m_service, m_account);
+    co_await finished(job);
+    if (job->error() != QKeychain::NoError) {
+        // A locked keyring reports EntryNotFound here as well, so all errors look alike to callers.
+        qCDebug(lcStores) << "keychain read failed:" << job->error() << job->errorString();
+        co_return std::nullopt;
+    }
+    const QByteArray bytes = job->binaryData();
+    if (!bytes.isValidUtf8()) {
+        qCDebug(lcStores) << "keychain item is not UTF-8; treated as absent";
+        co_return std::nullopt;
+    }
+    co_return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QCoro::Task<> BridgeTokenStore::save(std::string token) const
+{
+    // Stored bytes that are not UTF-8 would read back as "no token" and silently unpair.
+    const QByteArray bytes(token.data(), static_cast<qsizetype>(token.size()));
+    if (!bytes.isValidUtf8())
+        throw BridgeClientError::invalidResponse();
+
+    // Deleting first also removes an item another client stored in text form, which a read
+    // would otherwise still prefer to ours.
+    co_await remove();
+
+    auto* job = makeJob<QKeychain::WritePasswordJob>(m_service, m_account);
+    job->setBinaryData(bytes);
+    co_await finished(job);
+    if (job->error() != QKeychain::NoError) {
+        qCDebug(lcStores) << "keychain write failed:" << job->error() << job->errorString();
+        throw BridgeClientError::invalidResponse();
+    }
+}
+
+QCoro::Task<> BridgeTokenStore::remove() const
+{
+    auto* job = makeJob<QKeychain::DeletePasswordJob>(m_service, m_account);
+    co_await finished(job);
+    if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
+        qCDebug(lcStores) << "keychain delete failed:" << job->error() << job->errorString();
+}
+
+} // namespace quorva

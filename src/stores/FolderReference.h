@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <filesystem>
+
+namespace quorva {
+
+struct FolderResolution;
+
+// A persistent reference to a chosen folder: where it was (its canonical path) and which folder it
+// was (device and inode). It stands in for the sandbox's security-scoped bookmark, so its bytes
+// are opaque to everyone but this class.
+struct FolderReference {
+    static constexpr int currentVersion = 1;
+
+    int version = currentVersion;
+    std::filesystem::path path; // absolute and canonical when made
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+
+    // The folder as it is now. Throws PlatformError naming the folder when it cannot be opened.
+    [[nodiscard]] static FolderReference make(const std::filesystem::path& folder);
+
+    [[nodiscard]] QByteArray encode() const;
+    // Throws PlatformError when the bytes are not a reference this version can read.
+    [[nodiscard]] static FolderReference decode(const QByteArray& bytes);
+
+    // Opens the referenced folder again. Throws PlatformError naming it when it is gone.
+    [[nodiscard]] FolderResolution resolve() const;
+
+    friend bool operator==(const FolderReference&, const FolderReference&) = default;
+};
+
+struct FolderResolution {
+    FolderReference current; // the reference as it should be stored from now on
+    bool stale = false;      // whether current differs from what was stored
+};
+
+} // namespace quorva

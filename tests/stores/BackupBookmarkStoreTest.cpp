@@ -1,0 +1,162 @@
+#include "StoresTestSupport.h"
+
+#include "model/BridgeClientError.h"
+#include "model/PlatformError.h"
+#include "stores/BackupBookmarkStore.h"
+#include "stores/FolderReference.h"
+#include "stores/Preferences.h"
+
+#include <QTemporaryDir>
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace quorva {
+namespace {
+
+namespace fs = std::filesystem;
+
+class BackupBookmarkStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
+
+    [[nodiscard]] fs::path root() const { return fs::canonical(m_dir.path().toStdString()); }
+    [[nodiscard]] QByteArray stored() const { return Preferences::bytes(store.key()).value_or(QByteArray()); }
+
+    QTemporaryDir m_dir;
+    const BackupBookmarkStore store{QStringLiteral("test.bookmark")};
+};
+
+bool mentions(const std::exception& error, const fs::path& path)
+{
+    return std::string(error.what()).find(path.string()) != std::string::npos;
+}
+
+TEST_F(BackupBookmarkStoreTest, NothingStoredMeansAccessLost)
+{
+    EXPECT_EQ(BackupBookmarkStore().key(), QStringLiteral("bridge.backup-bookmark"));
+    EXPECT_EQ(test::thrownBy<BridgeClientError>([&] { (void)store.resolve(); }),
+              BridgeClientError::backupAccessLost());
+
+    fs::create_directory(root() / "Backup");
+    store.save(root() / "Backup");
+    store.clear();
+    EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
+    EXPECT_EQ(test::thrownBy<BridgeClientError>([&] { (void)store.resolve(); }),
+              BridgeClientError::backupAccessLost());
+}
+
+TEST_F(BackupBookmarkStoreTest, ResolvesTheSavedFolderWithoutRewritingIt)
+{
+    fs::create_directories(root() / "real" / "Backup");
+    fs::create_directory_symlink(root() / "real", root() / "link");
+    store.save(root() / "link" / "Backup" / ".");
+    const QByteArray saved = stored();
+
+    EXPECT_EQ(store.resolve(), root() / "real" / "Backup");
+    EXPECT_EQ(stored(), saved);
+}
+
+TEST_F(BackupBookmarkStoreTest, AFolderThatIsGoneFailsNamingIt)
+{
+    const fs::path folder = root() / "Backup";
+    fs::create_directory(folder);
+    store.save(folder);
+    const QByteArray saved = stored();
+    fs::remove(folder);
+
+    const auto gone = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
+    ASSERT_TRUE(gone);
+    EXPECT_TRUE(mentions(*gone, folder)) << gone->what();
+    EXPECT_NE(std::string(gone->what()).find("No such file or directory"), std::string::npos) << gone->what();
+    EXPECT_EQ(stored(), saved);
+
+    // A file in its place is no folder either.
+    QFile file(QString::fromStdString(folder.string()));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    const auto notFolder = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
+    ASSERT_TRUE(notFolder);
+    EXPECT_NE(std::string(notFolder->what()).find("Not a directory"), std::string::npos) << notFolder->what();
+}
+
+TEST_F(BackupBookmarkStoreTest, SavingAMissingFolderFailsAndKeepsTheEarlierOne)
+{
+    fs::create_directory(root() / "Backup");
+    store.save(root() / "Backup");
+    const QByteArray saved = stored();
+
+    const auto failure = test::thrownBy<PlatformError>([&] { store.save(root() / "Missing"); });
+    ASSERT_TRUE(failure);
+    EXPECT_TRUE(mentions(*failure, root() / "Missing")) << failure->what();
+    EXPECT_EQ(stored(), saved);
+    EXPECT_EQ(store.resolve(), root() / "Backup");
+}
+
+TEST_F(BackupBookmarkStoreTest, AReplacedFolderIsStaleAndRefreshed)
+{
+    const fs::path folder = root() / "Backup";
+    fs::create_directory(folder);
+    store.save(folder);
+    const FolderReference before = FolderReference::decode(stored());
+
+    // Keep the old folder around so that the new one cannot reuse its inode.
+    fs::rename(folder, root() / "Backup.old");
+    fs::create_directory(folder);
+
+    EXPECT_EQ(store.resolve(), folder);
+    const FolderReference after = FolderReference::decode(stored());
+    EXPECT_NE(after.inode, before.inode);
+    EXPECT_EQ(after, FolderReference::make(folder));
+    EXPECT_EQ(test::probePreferences("bytes", store.key()), (QStringList{"QByteArray", stored().toHex()}));
+}
+
+TEST_F(BackupBookmarkStoreTest, APathThatNowLeadsThroughALinkIsStaleAndRefreshed)
+{
+    fs::create_directories(root() / "a" / "Backup");
+    fs::create_directories(root() / "b" / "Backup");
+    store.save(root() / "a" / "Backup");
+
+    fs::rename(root() / "a", root() / "a.old");
+    fs::create_directory_symlink(root() / "b", root() / "a");
+
+    EXPECT_EQ(store.resolve(), root() / "b" / "Backup");
+    EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(root() / "b" / "Backup"));
+    // Refreshed once, then stable.
+    const QByteArray refreshed = stored();
+    EXPECT_EQ(store.resolve(), root() / "b" / "Backup");
+    EXPECT_EQ(stored(), refreshed);
+}
+
+TEST_F(BackupBookmarkStoreTest, UnreadableStoredFormsFailClearly)
+{
+    fs::create_directory(root() / "Backup");
+    const std::string valid = FolderReference::make(root() / "Backup").encode().toStdString();
+    const std::vector<QVariant> unreadable = {
+        QByteArray("\x00\xff garbage", 10),
+        QByteArray(),
+        QByteArray("[1, 2]"),
+        QByteArray(R"({"version": 1, "path": "/tmp", "device": 1})"),
+        QByteArray(R"({"version": 1, "path": "/tmp", "device": -1, "inode": 2})"),
+        QByteArray(R"({"version": 1, "path": "relative", "device": 1, "inode": 2})"),
+        QByteArray(R"({"version": 99, "path": "/tmp", "device": 1, "inode": 2})"),
+        QByteArray(R"({"version": 1.5, "path": "/tmp", "device": 1, "inode": 2})"),
+        QByteArray::fromStdString(valid.substr(0, valid.size() / 2)),
+        QStringLiteral("/tmp"),
+    };
+    for (const QVariant& value : unreadable) {
+        Preferences::setValue(store.key(), value);
+        const auto failure = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
+        ASSERT_TRUE(failure) << value.toByteArray().toStdString();
+        EXPECT_STREQ(failure->what(),
+                     "The stored backup folder reference could not be read. Choose the folder again.");
+    }
+}
+
+TEST(FolderReference, KeepsPathsThatAreNotUtf8)
+{
+    const FolderReference reference{1, fs::path("/tmp/caf\xe9 50%/x"), 7, 8};
+    EXPECT_EQ(FolderReference::decode(reference.encode()), reference);
+}
+
+} // namespace
+} // namespace quorva

@@ -1,0 +1,145 @@
+// Runs against the session's real Secret Service (scripts/with-private-session provides one).
+// Every test uses a service name of its own, so tests may run in parallel and never touch the
+// application's real item.
+#include "StoresTestSupport.h"
+
+#include "model/BridgeClientError.h"
+#include "stores/BridgeTokenStore.h"
+
+#include <QCoroSignal>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMetaType>
+#include <QDBusObjectPath>
+#include <QDBusPendingReply>
+#include <qt6keychain/keychain.h>
+
+#include <gtest/gtest.h>
+
+namespace quorva {
+namespace {
+
+using Attributes = QMap<QString, QString>;
+
+const QString secretsName = QStringLiteral("org.freedesktop.secrets");
+
+// How many items the Secret Service holds for (service, account), whatever their form.
+int itemCount(const BridgeTokenStore& store)
+{
+    qDBusRegisterMetaType<Attributes>();
+    QDBusMessage call = QDBusMessage::createMethodCall(
+        secretsName, QStringLiteral("/org/freedesktop/secrets"),
+        QStringLiteral("org.freedesktop.Secret.Service"), QStringLiteral("SearchItems"));
+    call << QVariant::fromValue(Attributes{{"user", store.account()}, {"server", store.service()}});
+    QDBusPendingReply<QList<QDBusObjectPath>, QList<QDBusObjectPath>> reply =
+        QDBusConnection::sessionBus().asyncCall(call);
+    reply.waitForFinished();
+    if (reply.isError())
+        return -1;
+    return static_cast<int>(reply.argumentAt<0>().size() + reply.argumentAt<1>().size());
+}
+
+// Writes an item the way another client of the same keychain library could have.
+QCoro::Task<> writeRaw(const BridgeTokenStore& store, std::variant<QByteArray, QString> data)
+{
+    auto* job = new QKeychain::WritePasswordJob(store.service());
+    job->setKey(store.account());
+    if (const auto* bytes = std::get_if<QByteArray>(&data))
+        job->setBinaryData(*bytes);
+    else
+        job->setTextData(std::get<QString>(data));
+    job->start();
+    co_await qCoro(job, &QKeychain::Job::finished);
+    if (job->error() != QKeychain::NoError)
+        throw std::runtime_error(job->errorString().toStdString());
+}
+
+QString serviceOfThisTest()
+{
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    return QStringLiteral("app.quorva.bridge.test.") + QString::fromLatin1(info->name());
+}
+
+class BridgeTokenStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* bus = QDBusConnection::sessionBus().interface();
+        ASSERT_TRUE(bus && bus->isServiceRegistered(secretsName))
+            << "No Secret Service on the session bus: run under scripts/with-private-session";
+        ASSERT_EQ(test::failureOf(store.remove()), nullptr);
+    }
+    void TearDown() override { (void)test::failureOf(store.remove()); }
+
+    [[nodiscard]] static std::optional<std::string> read(const BridgeTokenStore& from)
+    {
+        return QCoro::waitFor(from.read());
+    }
+
+    const BridgeTokenStore store{serviceOfThisTest()};
+};
+
+TEST_F(BridgeTokenStoreTest, DefaultNamesAreFixed)
+{
+    const BridgeTokenStore defaults;
+    EXPECT_EQ(defaults.service(), QStringLiteral("app.quorva.bridge"));
+    EXPECT_EQ(defaults.account(), QStringLiteral("bridge-token"));
+}
+
+TEST_F(BridgeTokenStoreTest, SavedTokenReadsBackUntilRemoved)
+{
+    EXPECT_EQ(read(store), std::nullopt);
+    ASSERT_EQ(test::failureOf(store.save("brt_live_0123456789abcdef")), nullptr);
+    EXPECT_EQ(read(store), "brt_live_0123456789abcdef");
+    EXPECT_EQ(itemCount(store), 1);
+
+    ASSERT_EQ(test::failureOf(store.remove()), nullptr);
+    EXPECT_EQ(read(store), std::nullopt);
+    EXPECT_EQ(itemCount(store), 0);
+    EXPECT_EQ(test::failureOf(store.remove()), nullptr); // removing nothing is fine
+}
+
+TEST_F(BridgeTokenStoreTest, SavingAgainLeavesOneItemWithTheNewToken)
+{
+    ASSERT_EQ(test::failureOf(store.save("first")), nullptr);
+    ASSERT_EQ(test::failureOf(store.save("second")), nullptr);
+    EXPECT_EQ(itemCount(store), 1);
+    EXPECT_EQ(read(BridgeTokenStore(store.service(), store.account())), "second");
+    // Another account of the same service is another item.
+    EXPECT_EQ(read(BridgeTokenStore(store.service(), QStringLiteral("other-account"))), std::nullopt);
+}
+
+TEST_F(BridgeTokenStoreTest, SavingReplacesAnItemStoredAsText)
+{
+    // A text item is found before a binary one, so it must not survive a save.
+    ASSERT_EQ(test::failureOf(writeRaw(store, QStringLiteral("old-text-token"))), nullptr);
+    EXPECT_EQ(read(store), "old-text-token");
+    ASSERT_EQ(test::failureOf(store.save("new-token")), nullptr);
+    EXPECT_EQ(read(store), "new-token");
+    EXPECT_EQ(itemCount(store), 1);
+}
+
+TEST_F(BridgeTokenStoreTest, NonAsciiTokensKeepTheirExactBytes)
+{
+    const std::string token = "t\xC3\xB6k\xE2\x82\xAC"
+                              "n-\xF0\x9F\x99\x82-\xE6\x97\xA5\xE6\x9C\xAC";
+    ASSERT_EQ(test::failureOf(store.save(token)), nullptr);
+    EXPECT_EQ(read(store), token);
+}
+
+TEST_F(BridgeTokenStoreTest, BytesThatAreNotUtf8AreNoToken)
+{
+    ASSERT_EQ(test::failureOf(writeRaw(store, QByteArray("tok\xC3\x28"
+                                                         "en"))),
+              nullptr);
+    EXPECT_EQ(read(store), std::nullopt);
+
+    // Nor are they stored: that token could never be read back. The earlier item stays.
+    ASSERT_EQ(test::failureOf(store.save("valid")), nullptr);
+    EXPECT_EQ(test::errorOf<BridgeClientError>(test::failureOf(store.save("in\xEDvalid"))),
+              BridgeClientError::invalidResponse());
+    EXPECT_EQ(read(store), "valid");
+}
+
+} // namespace
+} // namespace quorva

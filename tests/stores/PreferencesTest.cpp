@@ -1,0 +1,109 @@
+#include "StoresTestSupport.h"
+
+#include "model/PlatformError.h"
+#include "stores/Preferences.h"
+
+#include <QFileInfo>
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace quorva {
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::perms modeOf(const QString& path)
+{
+    return fs::status(QFile::encodeName(path).toStdString()).permissions() & fs::perms::mask;
+}
+
+TEST(Preferences, WritesReachTheDiskAtOnceInEveryType)
+{
+    Preferences::setValue("test.string", QStringLiteral("child-7 ✓"));
+    Preferences::setValue("test.bytes", QByteArray("\x00\xff@ByteArray(", 13));
+    Preferences::setValue("test.list", QStringList{"a", "b, c"});
+
+    EXPECT_EQ(test::probePreferences("string", "test.string"), (QStringList{"QString", "child-7 ✓"}));
+    EXPECT_EQ(test::probePreferences("bytes", "test.bytes"),
+              (QStringList{"QByteArray", QByteArray("\x00\xff@ByteArray(", 13).toHex()}));
+    EXPECT_EQ(test::probePreferences("checkpoint", "test.list"), (QStringList{"QStringList", "a", "b, c"}));
+
+    Preferences::remove("test.string");
+    EXPECT_EQ(Preferences::value("test.string"), std::nullopt);
+    EXPECT_EQ(test::probePreferences("string", "test.string"), (QStringList{"absent", "<none>"}));
+}
+
+TEST(Preferences, ListsOfOneOrNoElementReadBackAsListsInALaterRun)
+{
+    // On disk these look like a plain string and an invalid value; both must stay lists.
+    Preferences::setValue("test.one", QStringList{"only"});
+    Preferences::setValue("test.none", QStringList{});
+
+    EXPECT_EQ(test::probePreferences("checkpoint", "test.one"), (QStringList{"QString", "only"}));
+    EXPECT_EQ(test::probePreferences("checkpoint", "test.none"), QStringList{"invalid"});
+    EXPECT_EQ(Preferences::stringList("test.one"), QStringList{"only"});
+    EXPECT_EQ(Preferences::stringList("test.none"), QStringList{});
+    EXPECT_EQ(Preferences::stringList("test.absent"), std::nullopt);
+
+    Preferences::setValue("test.other", QVariantMap{{"a", 1}});
+    EXPECT_EQ(Preferences::stringList("test.other"), std::nullopt);
+    EXPECT_EQ(Preferences::bytes("test.one"), std::nullopt);
+    EXPECT_EQ(Preferences::string("test.other"), std::nullopt);
+}
+
+TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
+{
+    Preferences::setValue("test.private", QStringLiteral("x"));
+    const QString file = Preferences::fileName();
+    EXPECT_EQ(modeOf(file), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(modeOf(QFileInfo(file).path()), fs::perms::owner_all);
+
+    // A file loosened since, or left by an older version, is tightened by the next write.
+    fs::permissions(QFile::encodeName(file).toStdString(), fs::perms::owner_read | fs::perms::owner_write |
+                                                               fs::perms::group_read |
+                                                               fs::perms::others_read);
+    Preferences::setValue("test.private", QStringLiteral("y"));
+    EXPECT_EQ(modeOf(file), fs::perms::owner_read | fs::perms::owner_write);
+}
+
+// While it lives, no file can be opened (EMFILE), so every write fails, even for root, while the
+// cached contents stay readable.
+class NoFileDescriptors {
+public:
+    NoFileDescriptors()
+    {
+        ::getrlimit(RLIMIT_NOFILE, &m_earlier);
+        rlimit none = m_earlier;
+        none.rlim_cur = 0;
+        ::setrlimit(RLIMIT_NOFILE, &none);
+    }
+    ~NoFileDescriptors() { ::setrlimit(RLIMIT_NOFILE, &m_earlier); }
+    NoFileDescriptors(const NoFileDescriptors&) = delete;
+    NoFileDescriptors& operator=(const NoFileDescriptors&) = delete;
+
+private:
+    rlimit m_earlier{};
+};
+
+TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
+{
+    Preferences::setValue("test.kept", QStringLiteral("earlier"));
+    {
+        const NoFileDescriptors unwritable;
+        const auto failure =
+            test::thrownBy<PlatformError>([] { Preferences::setValue("test.kept", QStringLiteral("lost")); });
+        ASSERT_TRUE(failure);
+        EXPECT_NE(std::string(failure->what()).find(Preferences::fileName().toStdString()),
+                  std::string::npos);
+        EXPECT_EQ(Preferences::string("test.kept"), QStringLiteral("earlier"));
+    }
+    // The failed value must not ride along with the next successful write.
+    Preferences::setValue("test.unrelated", QStringLiteral("later"));
+    EXPECT_EQ(Preferences::string("test.kept"), QStringLiteral("earlier"));
+    EXPECT_EQ(test::probePreferences("string", "test.kept"), (QStringList{"QString", "earlier"}));
+}
+
+} // namespace
+} // namespace quorva

@@ -1,0 +1,98 @@
+#include "StoresTestSupport.h"
+
+#include "stores/Preferences.h"
+#include "stores/UploadCheckpointStore.h"
+
+#include <gtest/gtest.h>
+
+namespace quorva {
+namespace {
+
+std::vector<std::string> identifiers(int first, int count)
+{
+    std::vector<std::string> ids;
+    for (int i = first; i < first + count; ++i)
+        ids.push_back("id-" + std::to_string(i));
+    return ids;
+}
+
+ScannedMessage candidate(std::string id)
+{
+    return ScannedMessage{std::move(id), "text", std::nullopt, Instant{}, {"rule"}};
+}
+
+TEST(UploadCheckpointStore, DefaultsAndAFreshInstallation)
+{
+    const UploadCheckpointStore store;
+    EXPECT_EQ(store.key(), QStringLiteral("bridge.uploaded-message-ids"));
+    EXPECT_EQ(store.maximumCount(), 5000);
+    EXPECT_FALSE(store.contains("id-1"));
+    EXPECT_TRUE(store.identifiers().empty());
+}
+
+TEST(UploadCheckpointStore, RecordAppendsNewIdentifiersAndDropsTheOldestBeyondTheLimit)
+{
+    const UploadCheckpointStore store("test.trim");
+    store.record(identifiers(0, 4995));
+    store.record(identifiers(4995, 10));
+
+    EXPECT_EQ(store.identifiers(), identifiers(5, 5000));
+    EXPECT_FALSE(store.contains("id-4"));
+    EXPECT_TRUE(store.contains("id-5"));
+    EXPECT_TRUE(store.contains("id-5004"));
+    // A later run finds the same list, in the same order.
+    const QStringList later = test::probePreferences("checkpoint", "test.trim");
+    ASSERT_EQ(later.size(), 5001);
+    EXPECT_EQ(later[1], "id-5");
+    EXPECT_EQ(later[5000], "id-5004");
+}
+
+TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlace)
+{
+    const UploadCheckpointStore store("test.order");
+    store.record({"a", "b", "c"});
+    store.record({"c", "a"});
+    EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"a", "b", "c"}));
+
+    store.record({"d", "b", "d", "e"});
+    EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
+
+    // A list that outgrew a lower limit is trimmed by the next record, even of nothing.
+    UploadCheckpointStore(store.key(), 2).record({});
+    EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"d", "e"}));
+}
+
+TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplaced)
+{
+    const UploadCheckpointStore store("test.wrong");
+    Preferences::setValue(store.key(), QByteArray("id-1"));
+    EXPECT_FALSE(store.contains("id-1"));
+    EXPECT_TRUE(store.identifiers().empty());
+    EXPECT_EQ(store.notYetRecorded({candidate("id-1")}).size(), 1u);
+
+    store.record({"id-2"});
+    EXPECT_EQ(store.identifiers(), std::vector<std::string>{"id-2"});
+}
+
+TEST(UploadCheckpointStore, NotYetRecordedKeepsTheOrderOfTheUnrecordedCandidates)
+{
+    const UploadCheckpointStore store("test.filter");
+    store.record({"b", "d"});
+    const std::vector<ScannedMessage> fresh = store.notYetRecorded(
+        {candidate("a"), candidate("b"), candidate("c"), candidate("d"), candidate("e")});
+    EXPECT_EQ(fresh, (std::vector<ScannedMessage>{candidate("a"), candidate("c"), candidate("e")}));
+    EXPECT_TRUE(store.notYetRecorded({}).empty());
+}
+
+TEST(UploadCheckpointStore, ClearRemovesTheKey)
+{
+    const UploadCheckpointStore store("test.clear");
+    store.record({"a"});
+    store.clear();
+    EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
+    EXPECT_FALSE(store.contains("a"));
+    store.clear(); // nothing stored: still fine
+}
+
+} // namespace
+} // namespace quorva
