@@ -21,7 +21,8 @@ class BridgeAPI {
 public:
     static constexpr std::chrono::milliseconds defaultTimeout{30'000};
 
-    BridgeAPI(QUrl baseURL, QNetworkAccessManager& session, std::chrono::milliseconds timeout = defaultTimeout);
+    BridgeAPI(QUrl baseURL, QNetworkAccessManager& session,
+              std::chrono::milliseconds timeout = defaultTimeout);
 
     // QUORVA_API_BASE_URL from the embedded information dictionary, else the production origin.
     [[nodiscard]] static QUrl resolveBaseURL();
@@ -30,12 +31,20 @@ public:
     [[nodiscard]] QCoro::Task<BridgeChildrenResponse> fetchChildren(std::string token) const;
     [[nodiscard]] QCoro::Task<BridgeDeviceResponse> registerDevice(DeviceRegistration registration,
                                                                    std::string token) const;
-    [[nodiscard]] QCoro::Task<BridgeMutationResponse> sendHeartbeat(HeartbeatReport report, std::string token) const;
-    [[nodiscard]] QCoro::Task<BridgeIngestResponse> ingest(BridgeIngestRequest request, std::string token) const;
+    [[nodiscard]] QCoro::Task<BridgeMutationResponse> sendHeartbeat(HeartbeatReport report,
+                                                                    std::string token) const;
+    [[nodiscard]] QCoro::Task<BridgeIngestResponse> ingest(BridgeIngestRequest request,
+                                                           std::string token) const;
 
     [[nodiscard]] const QUrl& baseURL() const { return m_baseURL; }
 
 private:
+    // The one request builder every endpoint goes through: resolves path against the base
+    // URL, sets the headers and the time-out, sends, and decodes R or maps the failure.
+    template <typename R>
+    [[nodiscard]] QCoro::Task<R> send(std::string path, QByteArray method, std::optional<std::string> body,
+                                      std::optional<std::string> token) const;
+
     QUrl m_baseURL;
     QNetworkAccessManager* m_session;
     std::chrono::milliseconds m_timeout;

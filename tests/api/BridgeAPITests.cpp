@@ -1,0 +1,246 @@
+#include "LoopbackServer.h"
+#include "Settle.h"
+
+#include "api/BridgeAPI.h"
+#include "model/BridgeClientError.h"
+#include "model/PlatformError.h"
+
+#include <QNetworkAccessManager>
+#include <QTcpServer>
+
+#include <nlohmann/json.hpp>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+using namespace quorva;
+using namespace std::chrono_literals;
+using nlohmann::json;
+using test::LoopbackServer;
+
+namespace {
+
+const QByteArray kChildren = R"({"children":[{"id":"c1","name":"Ada"},{"id":"c2","name":"Ben","extra":1}]})";
+const QByteArray kIngest =
+    R"({"submitted":1,"queued":0,"processed":1,"skipped":0,"failed":0,"alertsCreated":1,"results":[]})";
+const QByteArray kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"active"},"bridgeToken":"tok",
+    "tokenExpiresAt":"2026-03-01T08:15:30.250Z","state":"paired"})";
+
+template <typename E, typename T> std::optional<E> failureOf(QCoro::Task<T> task)
+{
+    try {
+        (void)test::resultOf(std::move(task));
+    } catch (const E& e) {
+        return e;
+    }
+    return std::nullopt;
+}
+
+BridgeClientError invalid()
+{
+    return BridgeClientError::invalidResponse();
+}
+
+class BridgeAPITest : public ::testing::Test {
+protected:
+    QNetworkAccessManager nam;
+    LoopbackServer server;
+    BridgeAPI api{server.url(), nam, 5s};
+
+    std::optional<BridgeClientError> childrenFailure(const QByteArray& body, int status = 200)
+    {
+        server.answer(status, body);
+        return failureOf<BridgeClientError>(api.fetchChildren("tok"));
+    }
+};
+
+TEST_F(BridgeAPITest, SendsExactlyTheHeadersOfEachRequest)
+{
+    server.answer(200, kChildren);
+    const auto children = test::resultOf(api.fetchChildren("tok-1"));
+    EXPECT_EQ(children.children, (std::vector<BridgeChild>{{"c1", "Ada"}, {"c2", "Ben"}}));
+    server.answer(200, kRedeem);
+    EXPECT_EQ(test::resultOf(api.redeem("CODE", "Mac")).bridgeToken, "tok");
+    server.answer(200, R"({"success":true})");
+    (void)test::resultOf(api.sendHeartbeat({.status = "error"}, ""));
+
+    const auto& sent = server.requests();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].method, "GET");
+    EXPECT_EQ(sent[0].target, "/v1/parental/bridges/children");
+    EXPECT_EQ(sent[0].header("accept"), "application/json");
+    EXPECT_EQ(sent[0].header("authorization"), "Bearer tok-1");
+    EXPECT_FALSE(sent[0].has("content-type"));
+    EXPECT_TRUE(sent[0].body.isEmpty());
+
+    EXPECT_EQ(sent[1].method, "POST");
+    EXPECT_EQ(sent[1].target, "/v1/parental/bridges/redeem");
+    EXPECT_EQ(sent[1].header("content-type"), "application/json");
+    EXPECT_FALSE(sent[1].has("authorization")); // the earlier token leaks nowhere
+
+    EXPECT_EQ(sent[2].header("authorization"), "Bearer "); // present but empty token
+
+    // Whatever else arrives is the HTTP stack's own, never a header of ours.
+    const std::set<QByteArray> allowed{
+        "host",       "content-length", "connection",   "accept-encoding", "accept-language",
+        "user-agent", "accept",         "content-type", "authorization"};
+    for (const auto& request : sent)
+        for (const auto& [name, value] : request.headers)
+            EXPECT_TRUE(allowed.contains(name)) << name.toStdString();
+}
+
+TEST_F(BridgeAPITest, PostsEachEndpointsBodyToItsPath)
+{
+    server.answer(200, R"({"success":false})"); // an unsuccessful acknowledgement is still an answer
+    server.answer(200,
+                  R"({"device":{"id":"d","childId":"c1","externalDeviceId":"U","sourceType":"ios_backup"}})");
+    server.answer(200, kIngest);
+    EXPECT_FALSE(test::resultOf(api.sendHeartbeat({.status = "active", .lastScanAt = "T"}, "t")).success);
+    EXPECT_EQ(test::resultOf(api.registerDevice({"c1", "U", "Ada’s iPhone", "T"}, "t")).device.id, "d");
+
+    BridgeIngestRequest batch{.childId = "c1", .externalDeviceId = "U", .lastScanAt = "T"};
+    batch.items.push_back({.clientItemId = "h1", .childId = "c1", .contentText = "hi", .capturedAt = "T"});
+    EXPECT_EQ(test::resultOf(api.ingest(batch, "t")).alertsCreated, 1);
+
+    const auto& sent = server.requests();
+    ASSERT_EQ(sent.size(), 3u);
+    EXPECT_EQ(sent[0].target, "/v1/parental/bridges/heartbeat");
+    EXPECT_EQ(json::parse(sent[0].body.toStdString()), json({{"status", "active"},
+                                                             {"appVersion", applicationVersion()},
+                                                             {"setupIssue", nullptr},
+                                                             {"lastScanAt", "T"}}));
+    EXPECT_EQ(sent[1].target, "/v1/parental/bridges/devices");
+    EXPECT_EQ(json::parse(sent[1].body.toStdString()).at("deviceName"), "Ada’s iPhone");
+    EXPECT_EQ(sent[2].target, "/v1/parental/bridges/ingest/batch");
+    const json ingest = json::parse(sent[2].body.toStdString());
+    EXPECT_FALSE(ingest.contains("deviceName"));
+    EXPECT_FALSE(ingest.contains("lastProcessedItemHash"));
+    EXPECT_FALSE(ingest.at("items").at(0).contains("senderName"));
+}
+
+TEST_F(BridgeAPITest, OnlyStatusesTwoHundredToTwoNinetyNineSucceed)
+{
+    server.answer(299, kChildren);
+    EXPECT_EQ(test::resultOf(api.fetchChildren("t")).children.size(), 2u);
+
+    EXPECT_EQ(childrenFailure("", 204), invalid()); // every endpoint expects a record
+    EXPECT_EQ(childrenFailure(R"({"message":"pick one"})", 300),
+              BridgeClientError::server(300, std::nullopt, "pick one"));
+    EXPECT_EQ(childrenFailure(kChildren, 404), BridgeClientError::server(404, std::nullopt, "Not Found"));
+    EXPECT_EQ(childrenFailure(kChildren, 199), BridgeClientError::server(199, std::nullopt, "Informational"));
+}
+
+TEST_F(BridgeAPITest, RedirectsAreFollowedOnlyWithinTheServiceOrigin)
+{
+    const auto redirectTo = [](const QUrl& target) {
+        return "HTTP/1.1 307 Temporary Redirect\r\nLocation: " + target.toEncoded() +
+               "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n";
+    };
+    server.answerRaw(redirectTo(server.url("/moved/children")));
+    server.answer(200, kChildren);
+    EXPECT_EQ(test::resultOf(api.fetchChildren("secret")).children.size(), 2u);
+    ASSERT_EQ(server.requests().size(), 2u);
+    EXPECT_EQ(server.requests()[1].target, "/moved/children");
+
+    LoopbackServer elsewhere; // another port is another origin
+    elsewhere.answer(200, kChildren);
+    server.answerRaw(redirectTo(elsewhere.url("/collect")));
+    EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren("secret")),
+              BridgeClientError::server(307, std::nullopt, "Temporary Redirect"));
+    EXPECT_TRUE(elsewhere.requests().empty()); // the token went nowhere else
+}
+
+TEST_F(BridgeAPITest, ErrorBodyTextTakesPrecedenceOverTheReasonPhrase)
+{
+    EXPECT_EQ(childrenFailure(R"({"error":"Token revoked","message":"lost","code":"revoked"})", 401),
+              BridgeClientError::server(401, "revoked", "Token revoked"));
+    EXPECT_EQ(childrenFailure(R"({"message":"Try later"})", 500),
+              BridgeClientError::server(500, std::nullopt, "Try later"));
+    EXPECT_EQ(childrenFailure(R"({"error":42,"code":"bad"})", 400),
+              BridgeClientError::server(400, std::nullopt, "Bad Request"));
+    EXPECT_EQ(childrenFailure("{}", 422),
+              BridgeClientError::server(422, std::nullopt, "Unprocessable Content"));
+
+    // The phrase is the standard one for the status, not whatever the server wrote after it.
+    server.answer(502, "<html><body>upstream down</body></html>", "text/html");
+    const auto gateway = failureOf<BridgeClientError>(api.fetchChildren("t"));
+    ASSERT_TRUE(gateway.has_value());
+    EXPECT_EQ(*gateway, BridgeClientError::server(502, std::nullopt, "Bad Gateway"));
+    EXPECT_EQ(gateway->description(), "Bad Gateway");
+}
+
+TEST_F(BridgeAPITest, SuccessBodiesAreDecodedStrictly)
+{
+    EXPECT_EQ(childrenFailure(R"({"children":[{"id":"c1"}]})"), invalid());
+    EXPECT_EQ(childrenFailure(R"([{"id":"c1","name":"Ada"}])"), invalid());
+    EXPECT_EQ(childrenFailure("<html>maintenance</html>"), invalid());
+    server.answer(200, R"({"children":[]})");
+    EXPECT_TRUE(test::resultOf(api.fetchChildren("t")).children.empty());
+
+    server.answer(200, QByteArray(kRedeem).replace(R"(,"state":"paired")", ""));
+    EXPECT_EQ(failureOf<BridgeClientError>(api.redeem("C", "M")), invalid());
+    server.answer(200, QByteArray(kRedeem).replace(".250Z", "Z"));
+    EXPECT_EQ(test::resultOf(api.redeem("C", "M")).tokenExpiresAt.unixSeconds, 1772352930.0);
+    server.answer(200, QByteArray(kRedeem).replace("2026-03-01T08:15:30.250Z", "2026-03-01"));
+    EXPECT_EQ(failureOf<BridgeClientError>(api.redeem("C", "M")), invalid());
+
+    const BridgeIngestRequest batch{.childId = "c", .externalDeviceId = "U", .lastScanAt = "T"};
+    server.answer(200, QByteArray(kIngest).replace(R"("queued":0)", R"("queued":5.0)"));
+    EXPECT_EQ(failureOf<BridgeClientError>(api.ingest(batch, "t")), invalid());
+}
+
+TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
+{
+    const QByteArray huge(8 * 1024 * 1024, ' ');
+    EXPECT_EQ(childrenFailure("{\"children\":[]" + huge + "}"), invalid());
+
+    // Without a length the body runs until the connection closes.
+    server.answerRaw("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n{\"children\":[]" + huge + "}");
+    EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren("t")), invalid());
+}
+
+TEST_F(BridgeAPITest, TokensThatCannotBeAHeaderValueFailBeforeSending)
+{
+    for (const std::string& token :
+         std::vector<std::string>{"t\u00f6ken", "tok\r\nX-Injected: 1", std::string("a\0b", 3), "two words"})
+        EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren(token)), invalid()) << token;
+    EXPECT_TRUE(server.requests().empty());
+}
+
+TEST_F(BridgeAPITest, TransportFailuresArePlatformErrors)
+{
+    server.neverAnswer();
+    BridgeAPI impatient(server.url(), nam, 1s);
+    const auto timedOut = failureOf<PlatformError>(impatient.fetchChildren("t"));
+    ASSERT_TRUE(timedOut.has_value());
+    EXPECT_STREQ(timedOut->what(), "The request timed out.");
+
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
+    const quint16 port = closed.serverPort();
+    closed.close();
+    BridgeAPI nobody(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)), nam, 5s);
+    const auto refused = failureOf<PlatformError>(nobody.fetchChildren("t"));
+    ASSERT_TRUE(refused.has_value());
+    EXPECT_STRNE(refused->what(), "");
+    EXPECT_STRNE(refused->what(), "The request timed out.");
+}
+
+TEST_F(BridgeAPITest, EndpointPathsReplaceTheBaseURLsPath)
+{
+    QUrl base = server.url("/prefix/api/");
+    base.setQuery("debug=1");
+    base.setUserInfo("user:secret");
+    BridgeAPI prefixed(base, nam, 5s);
+    server.answer(200, kChildren);
+    (void)test::resultOf(prefixed.fetchChildren("t"));
+    ASSERT_EQ(server.requests().size(), 1u);
+    EXPECT_EQ(server.requests()[0].target, "/v1/parental/bridges/children");
+    EXPECT_EQ(server.requests()[0].header("authorization"), "Bearer t");
+
+    BridgeAPI nowhere(QUrl(), nam, 5s);
+    EXPECT_EQ(failureOf<BridgeClientError>(nowhere.fetchChildren("t")), invalid());
+}
+
+} // namespace
