@@ -27,6 +27,15 @@ QCoro::Task<> finished(QKeychain::Job* job)
     co_await qCoro(job, &QKeychain::Job::finished);
 }
 
+// Takes the names by value: the coroutine must not depend on the store outliving it.
+QCoro::Task<> removeItem(QString service, QString account)
+{
+    auto* job = makeJob<QKeychain::DeletePasswordJob>(service, account);
+    co_await finished(job);
+    if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
+        qCDebug(lcStores) << "keychain delete failed:" << job->error() << job->errorString();
+}
+
 } // namespace
 
 BridgeTokenStore::BridgeTokenStore(QString service, QString account)
@@ -58,11 +67,14 @@ QCoro::Task<> BridgeTokenStore::save(std::string token) const
     if (!bytes.isValidUtf8())
         throw BridgeClientError::invalidResponse();
 
+    // Copies: the store need not outlive the coroutine.
+    const QString service = m_service;
+    const QString account = m_account;
     // Deleting first also removes an item another client stored in text form, which a read
     // would otherwise still prefer to ours.
-    co_await remove();
+    co_await removeItem(service, account);
 
-    auto* job = makeJob<QKeychain::WritePasswordJob>(m_service, m_account);
+    auto* job = makeJob<QKeychain::WritePasswordJob>(service, account);
     job->setBinaryData(bytes);
     co_await finished(job);
     if (job->error() != QKeychain::NoError) {
@@ -73,10 +85,7 @@ QCoro::Task<> BridgeTokenStore::save(std::string token) const
 
 QCoro::Task<> BridgeTokenStore::remove() const
 {
-    auto* job = makeJob<QKeychain::DeletePasswordJob>(m_service, m_account);
-    co_await finished(job);
-    if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
-        qCDebug(lcStores) << "keychain delete failed:" << job->error() << job->errorString();
+    return removeItem(m_service, m_account);
 }
 
 } // namespace quorva
