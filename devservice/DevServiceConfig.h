@@ -1,0 +1,27 @@
+#pragma once
+
+#include "IngestEndpoint.h"
+#include "model/BridgeChild.h"
+
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace quorva::devservice {
+
+inline constexpr std::size_t kDefaultMaxBodyBytes = 2 * 1024 * 1024;
+
+// Everything a DevService is started with.
+struct DevServiceConfig {
+    std::string databasePath = "quorva-devservice.sqlite";
+    // Added to the database if not known yet; each is redeemable once, across restarts too.
+    std::vector<std::string> pairingCodes;
+    // Added to the database, or renamed there.
+    std::vector<BridgeChild> children;
+    std::chrono::seconds tokenLifetime = std::chrono::days(365);
+    std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
+    IngestFaults faults;
+};
+
+} // namespace quorva::devservice

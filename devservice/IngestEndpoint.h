@@ -1,0 +1,35 @@
+#pragma once
+
+#include "DevStore.h"
+
+#include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+
+namespace quorva::devservice {
+
+// Faults to provoke on purpose, for end-to-end tests of the client's failure paths.
+struct IngestFaults {
+    // After this many answered batches, every further batch fails with 500 and stores nothing.
+    std::optional<int> failAfterBatches;
+    // Items whose text contains this marker are answered "failed" and not stored.
+    std::optional<std::string> failMarker;
+};
+
+// Ingests batches idempotently by clientItemId per bridge: a new valid item is "processed" and
+// raises an alert, an item seen before is "duplicate", an invalid one "failed" and not stored.
+class IngestEndpoint {
+public:
+    IngestEndpoint(DevStore& store, IngestFaults faults);
+
+    // Runs inside the caller's transaction; throws ServiceError for a batch refused as a whole.
+    [[nodiscard]] nlohmann::json ingest(const StoredBridge& bridge, const nlohmann::json& body);
+
+private:
+    DevStore& m_store;
+    IngestFaults m_faults;
+    int m_answeredBatches = 0;
+};
+
+} // namespace quorva::devservice
