@@ -33,7 +33,8 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(quorva::Phase phase READ phase NOTIFY phaseChanged)
     Q_PROPERTY(QString pairingCode READ pairingCode WRITE setPairingCode NOTIFY pairingCodeChanged)
     Q_PROPERTY(QVariantList children READ childrenForDisplay NOTIFY childrenChanged)
-    Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay NOTIFY selectedChildIDChanged)
+    Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay
+                   NOTIFY selectedChildIDChanged)
     Q_PROPERTY(QVariant selectedBackup READ selectedBackupForDisplay NOTIFY selectedBackupChanged)
     Q_PROPERTY(QDateTime lastScanAt READ lastScanAtForDisplay NOTIFY lastScanAtChanged)
     Q_PROPERTY(qint64 lastInspectedCount READ lastInspectedCount NOTIFY lastInspectedCountChanged)
@@ -56,7 +57,7 @@ public:
     void setPairingCode(const QString& code);
     [[nodiscard]] const std::vector<BridgeChild>& childProfiles() const { return m_children; }
     [[nodiscard]] const std::optional<std::string>& selectedChildID() const { return m_selectedChildID; }
-    // Every assignment is written through to the preferences; nothing removes the key.
+    // Every assignment is written through to the preferences; assigning nothing removes the key.
     void setSelectedChildID(std::optional<std::string> id);
     [[nodiscard]] const std::optional<BackupDescriptor>& selectedBackup() const { return m_selectedBackup; }
     [[nodiscard]] std::optional<Instant> lastScanAt() const { return m_lastScanAt; }
@@ -79,6 +80,8 @@ public:
     QCoro::Task<> disconnect();
     void setLaunchAtLogin(bool enabled);
     void startAutomaticScanning();
+    // Whether the automatic loop exists (started by set-up, removed by disconnect).
+    [[nodiscard]] bool hasAutomaticScanning() const { return m_automaticScanTask != nullptr; }
 
     // The same operations started from QML or a menu: they return at once.
     Q_INVOKABLE void requestStart();
@@ -90,10 +93,11 @@ public:
     Q_INVOKABLE void requestSetLaunchAtLogin(bool enabled);
 
     // ---- Views of the properties for QML -------------------------------------------------
-    [[nodiscard]] QVariantList childrenForDisplay() const; // [{id, name}]
+    [[nodiscard]] QVariantList childrenForDisplay() const;   // [{id, name}]
     [[nodiscard]] QString selectedChildIDForDisplay() const; // empty when none
-    void setSelectedChildIDFromDisplay(const QString& id); // empty clears
-    // null, or {id, deviceName, productType, lastBackupAt (QDateTime, invalid when absent), isEncrypted, path}
+    void setSelectedChildIDFromDisplay(const QString& id);   // empty clears
+    // null, or {id, deviceName, productType, lastBackupAt (QDateTime, invalid when absent), isEncrypted,
+    // path}
     [[nodiscard]] QVariant selectedBackupForDisplay() const;
     [[nodiscard]] QDateTime lastScanAtForDisplay() const; // invalid when absent
 
@@ -113,7 +117,23 @@ signals:
     void canScanChanged();
 
 private:
-    // Declared by the implementation; see BridgeAppState.cpp and the files beside it.
+    QCoro::Task<> completeSetup();
+    void restoreBackupSelection();
+    void updateReadiness();
+    [[nodiscard]] std::string bridgeName() const;
+
+    // Guarded writers of the published properties: they return when nothing changes.
+    void setPhase(Phase phase);
+    void setStatusMessage(const QString& message);
+    void setToken(std::optional<std::string> token);
+    void setChildren(std::vector<BridgeChild> children);
+    void setSelectedBackup(std::optional<BackupDescriptor> backup);
+    void setLastScanAt(std::optional<Instant> at);
+    void setLastInspectedCount(qint64 count);
+    void setLastCandidateCount(qint64 count);
+    void setTotalAlertsCreated(qint64 count);
+    void setLaunchesAtLogin(bool enabled);
+
     std::shared_ptr<BridgeAPI> m_api;
     IPhoneBackupScanner m_scanner;
     BridgeTokenStore m_tokenStore;

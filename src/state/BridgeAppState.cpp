@@ -1,0 +1,266 @@
+#include "state/BridgeAppState.h"
+
+#include "state/AutomaticScanLoop.h"
+#include "state/ComputerName.h"
+#include "state/LoginItem.h"
+#include "state/StateTexts.h"
+#include "stores/Preferences.h"
+
+#include "model/BridgeClientError.h"
+
+#include <QVariantMap>
+
+#include <cmath>
+
+namespace quorva {
+
+namespace {
+
+QDateTime toDateTime(std::optional<Instant> instant)
+{
+    constexpr double limit = 8.0e12; // seconds; far beyond any date a backup or scan has
+    if (!instant || !std::isfinite(instant->unixSeconds) || std::abs(instant->unixSeconds) > limit)
+        return {};
+    return QDateTime::fromMSecsSinceEpoch(std::llround(instant->unixSeconds * 1000.0), Qt::UTC);
+}
+
+} // namespace
+
+BridgeAppState::BridgeAppState(std::shared_ptr<BridgeAPI> api, IPhoneBackupScanner scanner,
+                               BridgeTokenStore tokenStore, BackupBookmarkStore bookmarkStore,
+                               UploadCheckpointStore checkpointStore, BridgePlatform platform,
+                               QObject* parent)
+    : QObject(parent), m_api(std::move(api)), m_scanner(std::move(scanner)),
+      m_tokenStore(std::move(tokenStore)), m_bookmarkStore(std::move(bookmarkStore)),
+      m_checkpointStore(std::move(checkpointStore)), m_platform(std::move(platform))
+{
+    m_launchesAtLogin = m_platform.loginItem && m_platform.loginItem->status() == LoginItem::Status::enabled;
+    std::optional<std::string> stored;
+    if (const auto value = Preferences::value(texts::selectedChildKey);
+        value && value->typeId() == QMetaType::QString)
+        stored = value->toString().toStdString();
+    setSelectedChildID(std::move(stored));
+}
+
+BridgeAppState::~BridgeAppState() = default;
+
+bool BridgeAppState::canScan() const
+{
+    return m_token && m_selectedChildID && m_selectedBackup && m_phase.kind() != Phase::Kind::scanning;
+}
+
+void BridgeAppState::updateReadiness()
+{
+    if (!m_token) {
+        setPhase(Phase::needsPairing());
+    } else if (!m_selectedChildID || !m_selectedBackup) {
+        setPhase(Phase::needsSetup());
+        setStatusMessage(texts::chooseChildAndBackup);
+    } else if (m_selectedBackup->isEncrypted) {
+        setPhase(Phase::failed(QString::fromStdString(BridgeClientError::encryptedBackup().description())));
+    } else {
+        setPhase(Phase::ready());
+        setStatusMessage(texts::ready);
+    }
+}
+
+std::string BridgeAppState::bridgeName() const
+{
+    const QString name = m_platform.computerName ? m_platform.computerName() : computerName();
+    return (name.isEmpty() ? texts::defaultBridgeName : name).toStdString();
+}
+
+// ---- Guarded writers -----------------------------------------------------------------------
+
+void BridgeAppState::setPhase(Phase phase)
+{
+    if (m_phase == phase)
+        return;
+    m_phase = std::move(phase);
+    emit phaseChanged();
+    emit canScanChanged();
+}
+
+void BridgeAppState::setStatusMessage(const QString& message)
+{
+    if (m_statusMessage == message)
+        return;
+    m_statusMessage = message;
+    emit statusMessageChanged();
+}
+
+void BridgeAppState::setPairingCode(const QString& code)
+{
+    if (m_pairingCode == code)
+        return;
+    m_pairingCode = code;
+    emit pairingCodeChanged();
+}
+
+void BridgeAppState::setToken(std::optional<std::string> token)
+{
+    if (m_token == token)
+        return;
+    m_token = std::move(token);
+    emit tokenChanged();
+    emit canScanChanged();
+}
+
+void BridgeAppState::setChildren(std::vector<BridgeChild> children)
+{
+    if (m_children == children)
+        return;
+    m_children = std::move(children);
+    emit childrenChanged();
+}
+
+void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
+{
+    // Written through even when unchanged, so the stored value always follows the property.
+    try {
+        if (id)
+            Preferences::setValue(texts::selectedChildKey, QString::fromStdString(*id));
+        else
+            Preferences::remove(texts::selectedChildKey);
+    } catch (const std::exception&) {
+        // The choice still holds for this run; only the next launch would not restore it.
+    }
+    if (m_selectedChildID == id)
+        return;
+    m_selectedChildID = std::move(id);
+    emit selectedChildIDChanged();
+    emit canScanChanged();
+}
+
+void BridgeAppState::setSelectedBackup(std::optional<BackupDescriptor> backup)
+{
+    if (m_selectedBackup == backup)
+        return;
+    m_selectedBackup = std::move(backup);
+    emit selectedBackupChanged();
+    emit canScanChanged();
+}
+
+void BridgeAppState::setLastScanAt(std::optional<Instant> at)
+{
+    if (m_lastScanAt == at)
+        return;
+    m_lastScanAt = at;
+    emit lastScanAtChanged();
+}
+
+void BridgeAppState::setLastInspectedCount(qint64 count)
+{
+    if (m_lastInspectedCount == count)
+        return;
+    m_lastInspectedCount = count;
+    emit lastInspectedCountChanged();
+}
+
+void BridgeAppState::setLastCandidateCount(qint64 count)
+{
+    if (m_lastCandidateCount == count)
+        return;
+    m_lastCandidateCount = count;
+    emit lastCandidateCountChanged();
+}
+
+void BridgeAppState::setTotalAlertsCreated(qint64 count)
+{
+    if (m_totalAlertsCreated == count)
+        return;
+    m_totalAlertsCreated = count;
+    emit totalAlertsCreatedChanged();
+}
+
+void BridgeAppState::setLaunchesAtLogin(bool enabled)
+{
+    if (m_launchesAtLogin == enabled)
+        return;
+    m_launchesAtLogin = enabled;
+    emit launchesAtLoginChanged();
+}
+
+// ---- Views for QML -------------------------------------------------------------------------
+
+QVariantList BridgeAppState::childrenForDisplay() const
+{
+    QVariantList list;
+    for (const BridgeChild& child : m_children)
+        list.append(QVariantMap{{QStringLiteral("id"), QString::fromStdString(child.id)},
+                                {QStringLiteral("name"), QString::fromStdString(child.name)}});
+    return list;
+}
+
+QString BridgeAppState::selectedChildIDForDisplay() const
+{
+    return m_selectedChildID ? QString::fromStdString(*m_selectedChildID) : QString();
+}
+
+void BridgeAppState::setSelectedChildIDFromDisplay(const QString& id)
+{
+    setSelectedChildID(id.isEmpty() ? std::nullopt : std::optional(id.toStdString()));
+}
+
+QVariant BridgeAppState::selectedBackupForDisplay() const
+{
+    if (!m_selectedBackup)
+        return {};
+    const BackupDescriptor& backup = *m_selectedBackup;
+    return QVariantMap{
+        {QStringLiteral("id"), QString::fromStdString(backup.id)},
+        {QStringLiteral("deviceName"), QString::fromStdString(backup.deviceName)},
+        {QStringLiteral("productType"),
+         backup.productType ? QVariant(QString::fromStdString(*backup.productType)) : QVariant()},
+        {QStringLiteral("lastBackupAt"), toDateTime(backup.lastBackupAt)},
+        {QStringLiteral("isEncrypted"), backup.isEncrypted},
+        {QStringLiteral("path"), QString::fromStdString(backup.url.string())},
+    };
+}
+
+QDateTime BridgeAppState::lastScanAtForDisplay() const
+{
+    return toDateTime(m_lastScanAt);
+}
+
+// ---- Detached starts -----------------------------------------------------------------------
+// A dropped QCoro task keeps running and frees itself when it finishes.
+
+void BridgeAppState::requestStart()
+{
+    (void)start();
+}
+
+void BridgeAppState::requestPair()
+{
+    (void)pair();
+}
+
+void BridgeAppState::requestChooseBackupFolder()
+{
+    (void)chooseBackupFolder();
+}
+
+void BridgeAppState::requestScanNow()
+{
+    // As the button and the menu command: never a second cycle while one runs.
+    if (canScan())
+        (void)scanNow();
+}
+
+void BridgeAppState::requestLoadChildren()
+{
+    (void)loadChildren();
+}
+
+void BridgeAppState::requestDisconnect()
+{
+    (void)disconnect();
+}
+
+void BridgeAppState::requestSetLaunchAtLogin(bool enabled)
+{
+    setLaunchAtLogin(enabled);
+}
+
+} // namespace quorva

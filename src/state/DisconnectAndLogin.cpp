@@ -1,0 +1,74 @@
+// Forgetting the pairing, launch at login and the automatic loop's lifetime.
+#include "state/BridgeAppState.h"
+
+#include "state/AutomaticScanLoop.h"
+#include "state/LoginItem.h"
+#include "state/StateTexts.h"
+
+#include <QPointer>
+
+namespace quorva {
+
+namespace {
+
+// Holds the state weakly: a loop must not keep a destroyed state's scan going.
+QCoro::Task<> scanIfAlive(QPointer<BridgeAppState> state)
+{
+    if (state)
+        co_await state->scanNow();
+}
+
+} // namespace
+
+QCoro::Task<> BridgeAppState::disconnect()
+{
+    m_automaticScanTask.reset();
+    // The deletion is sent first and awaited last, so everything else happens without a pause
+    // and a pairing that follows writes its token after this deletion.
+    const BridgeTokenStore tokenStore = m_tokenStore;
+    QCoro::Task<> removal = tokenStore.remove();
+    m_bookmarkStore.clear();
+    m_checkpointStore.clear();
+    setToken(std::nullopt);
+    setChildren({});
+    setSelectedChildID(std::nullopt);
+    setSelectedBackup(std::nullopt);
+    setPhase(Phase::needsPairing());
+    setStatusMessage(texts::pairFromFamilyApp);
+    try {
+        co_await removal;
+    } catch (...) {
+        // A missing or unreachable item is as good as a deleted one here.
+    }
+}
+
+void BridgeAppState::setLaunchAtLogin(bool enabled)
+{
+    const std::shared_ptr<LoginItem> item = m_platform.loginItem;
+    bool refused = !item;
+    if (item) {
+        try {
+            if (enabled)
+                item->registerItem();
+            else
+                item->unregisterItem();
+        } catch (...) {
+            refused = true;
+        }
+    }
+    // Re-read in either case so the switch shows what is really registered.
+    setLaunchesAtLogin(item && item->status() == LoginItem::Status::enabled);
+    if (refused)
+        setPhase(Phase::failed(texts::launchAtLoginFailed));
+}
+
+void BridgeAppState::startAutomaticScanning()
+{
+    m_automaticScanTask.reset();
+    QPointer<BridgeAppState> self(this);
+    m_automaticScanTask = std::make_unique<AutomaticScanLoop>([self] { return self && self->canScan(); },
+                                                              [self] { return scanIfAlive(self); },
+                                                              m_platform.automaticScanInterval);
+}
+
+} // namespace quorva

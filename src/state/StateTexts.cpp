@@ -1,0 +1,28 @@
+#include "state/StateTexts.h"
+
+#include "model/BridgeClientError.h"
+
+namespace quorva::texts {
+
+QString scanComplete(qint64 sent)
+{
+    if (sent == 0)
+        return QStringLiteral("Scan complete. No new safety candidates found.");
+    return QStringLiteral("Scan complete. ") + QString::number(sent) + QStringLiteral(" focused candidate") +
+           (sent == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" reviewed by Quorva.");
+}
+
+QString failureText(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const BridgeClientError& error) {
+        return QString::fromStdString(error.description());
+    } catch (const std::exception& error) {
+        return QString::fromUtf8(error.what());
+    } catch (...) {
+        return QStringLiteral("An unexpected error occurred.");
+    }
+}
+
+} // namespace quorva::texts

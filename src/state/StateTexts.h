@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+
+#include <exception>
+
+// The fixed texts the state object shows or sends, kept in one place because several
+// operations share them.
+namespace quorva::texts {
+
+inline const QString selectedChildKey = QStringLiteral("bridge.selected-child-id");
+
+inline const QString starting = QStringLiteral("Starting Quorva Bridge");
+inline const QString pairFromFamilyApp = QStringLiteral("Pair this Mac from Quorva Family");
+inline const QString chooseChildAndBackup = QStringLiteral("Choose a child and Finder backup");
+inline const QString ready = QStringLiteral("Quorva Bridge is ready");
+inline const QString enterPairingCode = QStringLiteral("Enter the pairing code shown in Quorva Family.");
+inline const QString pairing = QStringLiteral("Pairing this Mac");
+inline const QString pairingFailed = QStringLiteral("Pairing needs attention");
+inline const QString childrenFailed = QStringLiteral("Child profiles could not be loaded");
+inline const QString backupSetupFailed = QStringLiteral("Backup setup needs attention");
+inline const QString encryptedBackupChosen =
+    QStringLiteral("Encrypted backup detected. Choose an unencrypted Finder backup.");
+inline const QString readyToScanPrefix = QStringLiteral("Ready to scan ");
+inline const QString scanning = QStringLiteral("Checking the latest Finder backup locally");
+inline const QString scanFailed = QStringLiteral("Scan needs attention");
+inline const QString setupIssue = QStringLiteral("Choose a child and Finder backup to finish setup.");
+inline const QString launchAtLoginFailed = QStringLiteral(
+    "Launch at login could not be updated. You can also change it in System Settings under Login Items.");
+inline const QString defaultBridgeName = QStringLiteral("Family Mac");
+
+inline const QString chooserTitle = QStringLiteral("Choose the iPhone backup folder");
+inline const QString chooserMessage =
+    QStringLiteral("Choose a specific Finder backup or the MobileSync Backup folder. Quorva stores read-only "
+                   "permission for this "
+                   "folder.");
+inline const QString chooserConfirm = QStringLiteral("Choose Backup");
+
+// "Scan complete. …" for a cycle that sent `sent` new candidates.
+[[nodiscard]] QString scanComplete(qint64 sent);
+
+// The user-facing text of a failure: a BridgeClientError's description, else what().
+[[nodiscard]] QString failureText(std::exception_ptr failure);
+
+} // namespace quorva::texts

@@ -1,0 +1,165 @@
+#include "StateHarness.h"
+
+#include "state/AutomaticScanLoop.h"
+#include "state/ContinuousTimer.h"
+
+#include <QCoroTimer>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+// A scan that takes a while, counting how often it ran and whether one is running.
+struct FakeCycle {
+    int started = 0;
+    int finished = 0;
+    bool allowed = true;
+
+    QCoro::Task<> run()
+    {
+        ++started;
+        QTimer timer;
+        timer.start(60ms);
+        co_await timer;
+        ++finished;
+    }
+};
+
+TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
+{
+    ContinuousTimer timer;
+    int fired = 0;
+    QObject::connect(&timer, &ContinuousTimer::timeout, [&] { ++fired; });
+
+    // As after a long suspend: the deadline lies behind the continuous clock.
+    timer.startUntil(ContinuousTimer::now() - 2h);
+    StateHarness::spin(20ms);
+    EXPECT_EQ(fired, 1);
+    EXPECT_FALSE(timer.isActive());
+
+    timer.start(30ms);
+    timer.stop();
+    StateHarness::spin(80ms);
+    EXPECT_EQ(fired, 1);
+
+    timer.start(30ms);
+    StateHarness::spin(10ms);
+    EXPECT_EQ(fired, 1); // not early
+    StateHarness::spin(80ms);
+    EXPECT_EQ(fired, 2); // and once only
+}
+
+TEST(AutomaticScanLoop, ScansEachIntervalOnlyWhenAllowed)
+{
+    FakeCycle cycle;
+    cycle.allowed = false;
+    AutomaticScanLoop loop([&] { return cycle.allowed; }, [&] { return cycle.run(); }, 40ms);
+    StateHarness::spin(150ms);
+    EXPECT_EQ(cycle.started, 0); // ticks came and were skipped
+
+    cycle.allowed = true;
+    StateHarness::spin(30ms + 2 * (40ms + 60ms));
+    EXPECT_GE(cycle.started, 1);
+    EXPECT_LE(cycle.started, 3);
+    EXPECT_FALSE(loop.hasEnded());
+    loop.cancel(); // and let a running scan finish while `cycle` still exists
+    StateHarness::spin(100ms);
+    EXPECT_TRUE(loop.hasEnded());
+}
+
+TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)
+{
+    FakeCycle cycle;
+    {
+        AutomaticScanLoop sleeping([&] { return true; }, [&] { return cycle.run(); }, std::chrono::hours(1));
+        sleeping.cancel();
+        StateHarness::spin(10ms);
+        EXPECT_TRUE(sleeping.hasEnded());
+    }
+    EXPECT_EQ(cycle.started, 0);
+
+    AutomaticScanLoop scanning([&] { return true; }, [&] { return cycle.run(); }, 10ms);
+    StateHarness::spin(30ms); // inside the first 60 ms scan
+    ASSERT_EQ(cycle.started, 1);
+    scanning.cancel();
+    EXPECT_FALSE(scanning.hasEnded());
+    StateHarness::spin(100ms);
+    EXPECT_EQ(cycle.finished, 1);
+    EXPECT_EQ(cycle.started, 1);
+    EXPECT_TRUE(scanning.hasEnded());
+}
+
+TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState(150ms);
+    harness.pair(*state);
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 1});
+    QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->hasAutomaticScanning());
+    const std::size_t before = harness.received().size();
+
+    QCoro::waitFor(state->disconnect());
+    EXPECT_FALSE(state->hasAutomaticScanning());
+    StateHarness::spin(400ms);
+    EXPECT_EQ(harness.received().size(), before);
+
+    EXPECT_EQ(state->phase(), Phase::needsPairing());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pair this Mac from Quorva Family"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_FALSE(harness.storedToken());
+    EXPECT_TRUE(state->childProfiles().empty());
+    EXPECT_FALSE(state->selectedChildID());
+    EXPECT_FALSE(state->selectedBackup());
+    for (const char* key :
+         {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids"})
+        EXPECT_FALSE(harness.preference(QString::fromUtf8(key))) << key;
+
+    // A relaunch finds a first-launch state.
+    auto relaunched = harness.makeState();
+    QCoro::waitFor(relaunched->start());
+    EXPECT_EQ(relaunched->phase(), Phase::needsPairing());
+}
+
+TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)
+{
+    StateHarness harness;
+    harness.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    harness.startService();
+    auto state = harness.makeState(50ms);
+    harness.pair(*state);
+    ASSERT_EQ(state->phase(), Phase::needsSetup());
+    StateHarness::spin(250ms);
+    EXPECT_EQ(endpoints(harness.received()), (std::vector<std::string>{"redeem", "children", "heartbeat"}));
+
+    state->setSelectedChildIDFromDisplay(QString::fromStdString(kBen));
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 1});
+    QCoro::waitFor(state->chooseBackupFolder());
+    StateHarness::spin(300ms);
+    const auto devices = bodiesOf(harness.received(), "devices");
+    ASSERT_FALSE(devices.empty());
+    EXPECT_EQ(devices.front()["childId"], kBen);
+}
+
+TEST(AutomaticScanning, AStateDestroyedMidScanLeavesNothingRunning)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState(20ms);
+    harness.pair(*state);
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 150});
+    QCoro::waitFor(state->chooseBackupFolder());
+    StateHarness::spin(40ms); // a cycle has started and waits for the service
+    state.reset();
+    const std::size_t after = harness.received().size();
+    StateHarness::spin(200ms);
+    EXPECT_LE(harness.received().size(), after + 1); // at most the request already under way
+}
+
+} // namespace
+} // namespace quorva::testing

@@ -1,0 +1,93 @@
+#include "StateHarness.h"
+
+#include "stores/BackupBookmarkStore.h"
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+namespace {
+
+const QString kNoBackupText =
+    QStringLiteral("No Finder iPhone backup was found in that folder. Back up the iPhone in "
+                   "Finder, then choose the backup folder again.");
+
+TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    state->setSelectedChildID(kAva);
+    harness.nextChoice = harness.writeBackup(harness.path("single"), {.deviceName = "Maya's iPhone"});
+    QCoro::waitFor(state->chooseBackupFolder());
+
+    ASSERT_EQ(harness.chooserRequests.size(), 1u);
+    const FolderChooserRequest& asked = harness.chooserRequests[0];
+    EXPECT_EQ(asked.title, QStringLiteral("Choose the iPhone backup folder"));
+    EXPECT_EQ(asked.message,
+              QStringLiteral("Choose a specific Finder backup or the MobileSync Backup folder. Quorva "
+                             "stores read-only permission for this folder."));
+    EXPECT_EQ(asked.confirmLabel, QStringLiteral("Choose Backup"));
+
+    ASSERT_TRUE(state->selectedBackup());
+    EXPECT_EQ(state->selectedBackup()->url, *harness.nextChoice);
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan Maya's iPhone"));
+    EXPECT_EQ(BackupBookmarkStore().resolve(), *harness.nextChoice);
+    EXPECT_TRUE(harness.received().empty()); // neither a scan nor a heartbeat follows
+}
+
+TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    const auto parent = harness.path("MobileSync/Backup");
+    harness.writeBackup(parent / "older", {.udid = "OLDER", .deviceName = "Old iPhone", .ageHours = 48});
+    harness.writeBackup(parent / "newer", {.udid = "NEWER", .deviceName = "New iPhone", .ageHours = 2});
+    harness.nextChoice = parent;
+    QCoro::waitFor(state->chooseBackupFolder());
+
+    ASSERT_TRUE(state->selectedBackup());
+    EXPECT_EQ(state->selectedBackup()->id, "NEWER");
+    EXPECT_EQ(state->phase(), Phase::needsSetup()); // no child chosen yet
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan New iPhone"));
+    EXPECT_EQ(BackupBookmarkStore().resolve(), parent); // the folder, not the backup inside it
+
+    state->setSelectedChildID(kAva);
+    harness.writeBackup(parent / "newest", {.udid = "LOCKED", .ageHours = 1, .encrypted = true});
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_TRUE(state->selectedBackup()->isEncrypted);
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(state->statusMessage(),
+              QStringLiteral("Encrypted backup detected. Choose an unencrypted Finder backup."));
+}
+
+TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    const auto first = harness.writeBackup(harness.path("first"), {});
+    harness.nextChoice = first;
+    QCoro::waitFor(state->chooseBackupFolder());
+    const auto chosen = state->selectedBackup();
+    ASSERT_TRUE(chosen);
+
+    std::filesystem::create_directories(harness.path("empty"));
+    harness.nextChoice = harness.path("empty");
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Backup setup needs attention"));
+    EXPECT_EQ(state->selectedBackup(), chosen);
+    EXPECT_EQ(BackupBookmarkStore().resolve(), first);
+
+    harness.nextChoice.reset();
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_EQ(harness.chooserRequests.size(), 3u);
+    EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Backup setup needs attention"));
+    EXPECT_EQ(state->selectedBackup(), chosen);
+}
+
+} // namespace
+} // namespace quorva::testing

@@ -1,0 +1,121 @@
+#include "StateHarness.h"
+
+#include "model/PlatformError.h"
+#include "state/LoginItem.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+namespace quorva::testing {
+namespace {
+
+using Status = LoginItem::Status;
+
+QString readFile(const std::filesystem::path& path)
+{
+    QFile file(QString::fromStdString(path.string()));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+void writeFile(const std::filesystem::path& path, const std::string& text)
+{
+    std::ofstream(path) << text;
+}
+
+TEST(LoginItem, QuotesTheCommandAsDesktopEntriesRequire)
+{
+    EXPECT_EQ(LoginItem::execValue({"/opt/quorva/quorva-bridge"}), "/opt/quorva/quorva-bridge");
+    EXPECT_EQ(LoginItem::execValue({"/home/a b/quorva-bridge", "--x"}), R"("/home/a b/quorva-bridge" --x)");
+    // Inside quotes ", `, $ and \ are escaped, and every backslash is escaped once more for the file.
+    EXPECT_EQ(LoginItem::execValue({R"(/a"b`c$d\e)"}), R"("/a\\"b\\`c\\$d\\\\e")");
+    EXPECT_EQ(LoginItem::execValue({"/100%/run", ""}), R"(/100%%/run "")");
+}
+
+TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
+{
+    StateHarness harness;
+    const auto folder = harness.path("config/autostart");
+    const LoginItem item(folder, {"/opt/Quorva Bridge/quorva-bridge"});
+    EXPECT_EQ(item.entryPath(), folder / "app.quorva.bridge.desktop");
+    EXPECT_EQ(item.status(), Status::notRegistered);
+
+    item.registerItem();
+    EXPECT_EQ(item.status(), Status::enabled);
+    const QString entry = readFile(item.entryPath());
+    EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
+    EXPECT_TRUE(entry.contains("\nType=Application\n"));
+    EXPECT_TRUE(entry.contains("\nExec=\"/opt/Quorva Bridge/quorva-bridge\"\n"));
+
+    // Desktops switch an entry off rather than deleting it.
+    writeFile(item.entryPath(),
+              "[Desktop Entry]\nType=Application\nExec=x\nX-GNOME-Autostart-enabled=false\n");
+    EXPECT_EQ(item.status(), Status::notRegistered);
+    writeFile(item.entryPath(), "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n");
+    EXPECT_EQ(item.status(), Status::notRegistered);
+    writeFile(item.entryPath(), "[Other]\nHidden=true\n[Desktop Entry]\nExec=x\n");
+    EXPECT_EQ(item.status(), Status::enabled);
+
+    item.unregisterItem();
+    EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
+    EXPECT_EQ(item.status(), Status::notRegistered);
+    EXPECT_NO_THROW(item.unregisterItem());
+}
+
+TEST(LoginItem, ReportsWhatCannotBeDone)
+{
+    StateHarness harness;
+    // A file where the folder should be: no permission trick, so it holds for root too.
+    writeFile(harness.path("blocked"), "");
+    const LoginItem blocked(harness.path("blocked") / "autostart", {"/usr/bin/true"});
+    EXPECT_THROW(blocked.registerItem(), PlatformError);
+    EXPECT_EQ(blocked.status(), Status::notRegistered);
+
+    // The test program has no quorva-bridge beside it.
+    const LoginItem missing(harness.path("autostart"));
+    EXPECT_EQ(missing.status(), Status::notFound);
+    EXPECT_THROW(missing.registerItem(), PlatformError);
+}
+
+TEST(LoginItem, TheDefaultFolderHonoursXdgConfigHome)
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", "/srv/config");
+    EXPECT_EQ(LoginItem::defaultAutostartFolder(), std::filesystem::path("/srv/config/autostart"));
+    qputenv("XDG_CONFIG_HOME", "relative/ignored");
+    EXPECT_EQ(LoginItem::defaultAutostartFolder(),
+              std::filesystem::path(QDir::homePath().toStdString()) / ".config/autostart");
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+TEST(LaunchAtLogin, TheSwitchFollowsTheRegistrationAndARefusalKeepsTheStatusText)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    EXPECT_FALSE(state->launchesAtLogin());
+
+    state->setLaunchAtLogin(true);
+    EXPECT_TRUE(state->launchesAtLogin());
+    EXPECT_EQ(state->phase(), Phase::starting());
+    EXPECT_TRUE(harness.makeState()->launchesAtLogin()); // read again at creation
+
+    state->setLaunchAtLogin(false);
+    EXPECT_FALSE(state->launchesAtLogin());
+
+    writeFile(harness.path("blocked"), "");
+    harness.autostartFolder = harness.path("blocked") / "autostart";
+    auto refused = harness.makeState();
+    refused->setLaunchAtLogin(true);
+    EXPECT_EQ(refused->phase(),
+              Phase::failed(QStringLiteral("Launch at login could not be updated. You can also "
+                                           "change it in System Settings under Login Items.")));
+    EXPECT_EQ(refused->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
+    EXPECT_FALSE(refused->launchesAtLogin());
+}
+
+} // namespace
+} // namespace quorva::testing

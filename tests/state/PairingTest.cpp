@@ -1,0 +1,104 @@
+#include "StateHarness.h"
+
+#include "state/PairingCode.h"
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+namespace {
+
+TEST(PairingCode, KeepsUpperCaseLettersAndNumbersAndCountsWhatTheUserSees)
+{
+    EXPECT_EQ(normalizedPairingCode(QStringLiteral(" abc-12 3\t")), QStringLiteral("ABC123"));
+    EXPECT_EQ(normalizedPairingCode(QStringLiteral("a.b_c/1!2?3 \u2014 \U0001F600")),
+              QStringLiteral("ABC123"));
+    // Letters and digits of any script stay; upper-casing may lengthen a letter.
+    EXPECT_EQ(normalizedPairingCode(QStringLiteral("stra\u00DFe \u0663\u0664")),
+              QStringLiteral("STRASSE\u0663\u0664"));
+    // A combining accent is no letter and goes; a Hangul syllable spelt in jamo is one character.
+    EXPECT_EQ(normalizedPairingCode(QStringLiteral("e\u0301")), QStringLiteral("E"));
+    EXPECT_EQ(pairingCodeLength(QStringLiteral("\u1100\u1161\u11A8")), 1u);
+    EXPECT_EQ(pairingCodeLength(QStringLiteral("ABC123")), 6u);
+}
+
+TEST(Pairing, RefusesACodeTooShortWithoutAskingTheService)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    state->setPairingCode(QStringLiteral("ab-12 3\u0301"));
+    QCoro::waitFor(state->pair());
+
+    EXPECT_EQ(state->phase(),
+              Phase::failed(QStringLiteral("Enter the pairing code shown in Quorva Family.")));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
+    EXPECT_EQ(state->pairingCode(), QStringLiteral("ab-12 3\u0301"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_TRUE(harness.received().empty());
+}
+
+TEST(Pairing, ARefusedCodeKeepsWhatWasTypedAndStoresNothing)
+{
+    StateHarness harness;
+    harness.computerName.clear();
+    harness.startService();
+    auto state = harness.makeState();
+    state->setPairingCode(QStringLiteral("zzz-999"));
+    QCoro::waitFor(state->pair());
+
+    EXPECT_EQ(state->phase().kind(), Phase::Kind::failed);
+    EXPECT_FALSE(state->phase().failureText().isEmpty());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pairing needs attention"));
+    EXPECT_EQ(state->pairingCode(), QStringLiteral("zzz-999"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_FALSE(harness.storedToken());
+
+    const auto requests = harness.received();
+    ASSERT_EQ(endpoints(requests), std::vector<std::string>{"redeem"});
+    EXPECT_EQ(requests[0].body["code"], "ZZZ999");
+    EXPECT_EQ(requests[0].body["bridgeName"], "Family Mac"); // no computer name known
+}
+
+TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    state->setPairingCode(QStringLiteral(" abc-12 3 "));
+    QCoro::waitFor(state->pair());
+
+    ASSERT_TRUE(state->hasToken());
+    EXPECT_EQ(harness.storedToken(), state->token());
+    EXPECT_TRUE(state->pairingCode().isEmpty());
+    EXPECT_EQ(state->childProfiles(), (std::vector<BridgeChild>{{kAva, "Ava"}}));
+    EXPECT_EQ(state->selectedChildID(), kAva);
+    EXPECT_EQ(harness.preference(QStringLiteral("bridge.selected-child-id")),
+              QVariant(QString::fromStdString(kAva)));
+    // No backup yet: set-up reports what is missing and the automatic loop runs.
+    EXPECT_EQ(state->phase(), Phase::needsSetup());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Choose a child and Finder backup"));
+    EXPECT_TRUE(state->hasAutomaticScanning());
+
+    const auto requests = harness.received();
+    EXPECT_EQ(endpoints(requests), (std::vector<std::string>{"redeem", "children", "heartbeat"}));
+    EXPECT_EQ(requests[0].body["code"], "ABC123");
+    EXPECT_EQ(requests[0].body["bridgeName"], "Test Mac");
+    EXPECT_FALSE(requests[0].hasAuthorization);
+    EXPECT_TRUE(requests[1].hasAuthorization);
+}
+
+TEST(Pairing, SurvivesTheStateGoingAwayWhileTheServiceAnswers)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    state->setPairingCode(QString::fromStdString(kPairingCode));
+    state->requestPair();
+    state.reset();
+    StateHarness::spin(std::chrono::milliseconds(300));
+    // The code was redeemed and the token kept, so a new launch finds the pairing.
+    EXPECT_TRUE(harness.storedToken());
+}
+
+} // namespace
+} // namespace quorva::testing

@@ -1,0 +1,255 @@
+#include "ScriptedService.h"
+#include "StateHarness.h"
+
+#include "stores/UploadCheckpointStore.h"
+
+#include <gtest/gtest.h>
+
+#include <regex>
+
+namespace quorva::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+
+// Paired, Ava selected, and a backup with these messages chosen.
+std::unique_ptr<BridgeAppState> readyState(StateHarness& harness, const BackupContent& content)
+{
+    auto state = harness.makeState();
+    harness.pair(*state);
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), content);
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_EQ(state->phase(), Phase::ready());
+    return state;
+}
+
+bool isTimeStamp(const nlohmann::json& value)
+{
+    static const std::regex form(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)");
+    return value.is_string() && std::regex_match(value.get<std::string>(), form);
+}
+
+std::vector<std::string> itemIds(const std::vector<nlohmann::json>& batches)
+{
+    std::vector<std::string> ids;
+    for (const auto& batch : batches)
+        for (const auto& item : batch["items"])
+            ids.push_back(item["clientItemId"]);
+    return ids;
+}
+
+TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
+{
+    for (const int n : {0, 100, 101, 250}) {
+        SCOPED_TRACE("new candidates: " + std::to_string(n));
+        StateHarness harness;
+        harness.startService();
+        auto state = readyState(harness, {.candidates = n, .benign = 3});
+        const std::size_t before = harness.received().size();
+        QCoro::waitFor(state->scanNow());
+
+        const auto requests = harness.receivedSince(before);
+        Names expected{"devices"};
+        for (int sent = 0; sent < n; sent += 100)
+            expected.push_back("ingest/batch");
+        expected.push_back("heartbeat");
+        ASSERT_EQ(endpoints(requests), expected);
+
+        const auto device = requests.front().body;
+        EXPECT_EQ(members(device),
+                  (Names{"childId", "deviceName", "externalDeviceId", "lastScanAt", "sourceType"}));
+        EXPECT_EQ(device["childId"], kAva);
+        EXPECT_EQ(device["externalDeviceId"], state->selectedBackup()->id);
+        EXPECT_EQ(device["deviceName"], "Maya's iPhone");
+        EXPECT_EQ(device["sourceType"], "ios_backup");
+        EXPECT_TRUE(isTimeStamp(device["lastScanAt"]));
+
+        const auto batches = bodiesOf(requests, "ingest/batch");
+        for (std::size_t b = 0; b < batches.size(); ++b) {
+            const auto& batch = batches[b];
+            EXPECT_EQ(batch["items"].size(), std::min<std::size_t>(100, n - 100 * b));
+            EXPECT_EQ(members(batch), (Names{"childId", "deviceName", "externalDeviceId", "items",
+                                             "lastProcessedItemHash", "lastScanAt", "sourceType"}));
+            EXPECT_EQ(batch["lastScanAt"], device["lastScanAt"]);
+            EXPECT_EQ(batch["lastProcessedItemHash"], batch["items"].back()["clientItemId"]);
+        }
+        const auto ids = itemIds(batches);
+        ASSERT_EQ(ids.size(), static_cast<std::size_t>(n));
+        if (n > 0) {
+            const auto& first = batches[0]["items"][0];
+            EXPECT_EQ(members(first), (Names{"capturedAt", "childId", "clientItemId", "contentText",
+                                             "contentType", "senderName", "source", "sourceApp"}));
+            EXPECT_EQ(first["contentText"], "keep this secret 0"); // newest first
+            EXPECT_EQ(first["source"], "ios_bridge");
+            EXPECT_EQ(first["sourceApp"], "Messages");
+            EXPECT_EQ(first["contentType"], "text");
+            EXPECT_TRUE(isTimeStamp(first["capturedAt"]));
+        }
+
+        const auto heartbeat = requests.back().body;
+        EXPECT_EQ(heartbeat["status"], "active");
+        EXPECT_TRUE(heartbeat["setupIssue"].is_null());
+        EXPECT_EQ(heartbeat["lastScanAt"], device["lastScanAt"]);
+        if (n == 0) {
+            EXPECT_EQ(members(heartbeat), (Names{"appVersion", "lastScanAt", "setupIssue", "status"}));
+            EXPECT_EQ(state->statusMessage(),
+                      QStringLiteral("Scan complete. No new safety candidates found."));
+        } else {
+            EXPECT_EQ(heartbeat["lastIngestAt"], device["lastScanAt"]);
+            EXPECT_EQ(heartbeat["lastProcessedItemHash"], ids.back());
+            EXPECT_EQ(state->statusMessage(),
+                      QStringLiteral("Scan complete. %1 focused candidates reviewed by Quorva.").arg(n));
+        }
+        EXPECT_EQ(state->phase(), Phase::ready());
+        EXPECT_EQ(state->lastCandidateCount(), n);
+        EXPECT_EQ(state->lastInspectedCount(), n + 3);
+        EXPECT_EQ(state->totalAlertsCreated(), n);
+        EXPECT_TRUE(state->lastScanAt());
+
+        // Everything accepted is remembered: the next cycle has nothing new to send.
+        QCoro::waitFor(state->scanNow());
+        EXPECT_EQ(endpoints(harness.receivedSince(before + requests.size())),
+                  (Names{"devices", "heartbeat"}));
+        EXPECT_EQ(state->lastCandidateCount(), 0);
+        EXPECT_EQ(state->totalAlertsCreated(), n);
+    }
+}
+
+TEST(ScanCycle, ResultsMarkedFailedAreSentAgainNextCycle)
+{
+    StateHarness harness;
+    harness.config.faults.failMarker = "secret 1";
+    harness.startService();
+    auto state = readyState(harness, {.candidates = 2});
+    std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+
+    auto requests = harness.receivedSince(before);
+    const auto sent = itemIds(bodiesOf(requests, "ingest/batch"));
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(state->statusMessage(),
+              QStringLiteral("Scan complete. 2 focused candidates reviewed by Quorva."));
+    EXPECT_EQ(bodiesOf(requests, "heartbeat").back()["lastProcessedItemHash"], sent[0]);
+    EXPECT_EQ(UploadCheckpointStore().identifiers(), std::vector<std::string>{sent[0]});
+
+    before += requests.size();
+    QCoro::waitFor(state->scanNow());
+    requests = harness.receivedSince(before);
+    EXPECT_EQ(itemIds(bodiesOf(requests, "ingest/batch")), std::vector<std::string>{sent[1]});
+    EXPECT_EQ(state->lastCandidateCount(), 1);
+}
+
+TEST(ScanCycle, WhenEveryResultFailsNothingIsRecordedButTheCountStands)
+{
+    StateHarness harness;
+    harness.config.faults.failMarker = "secret";
+    harness.startService();
+    auto state = readyState(harness, {.candidates = 3});
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+
+    const auto heartbeat = bodiesOf(harness.receivedSince(before), "heartbeat").back();
+    EXPECT_TRUE(heartbeat.contains("lastIngestAt"));
+    EXPECT_FALSE(heartbeat.contains("lastProcessedItemHash"));
+    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+    EXPECT_EQ(state->statusMessage(),
+              QStringLiteral("Scan complete. 3 focused candidates reviewed by Quorva."));
+}
+
+TEST(ScanCycle, AFailingBatchRecordsNothingAndReportsTheError)
+{
+    StateHarness harness;
+    harness.config.faults.failAfterBatches = 1;
+    harness.startService();
+    auto state = readyState(harness, {.candidates = 250});
+    std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+
+    auto requests = harness.receivedSince(before);
+    ASSERT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "ingest/batch", "heartbeat"}));
+    ASSERT_EQ(state->phase().kind(), Phase::Kind::failed);
+    EXPECT_FALSE(state->phase().failureText().isEmpty());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
+    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+    EXPECT_EQ(state->totalAlertsCreated(), 0);
+    EXPECT_FALSE(state->lastScanAt());
+
+    const auto heartbeat = requests.back().body;
+    EXPECT_EQ(members(heartbeat), (Names{"appVersion", "lastScanAt", "setupIssue", "status"}));
+    EXPECT_EQ(heartbeat["status"], "error");
+    EXPECT_EQ(heartbeat["setupIssue"], state->phase().failureText().toStdString());
+    EXPECT_EQ(heartbeat["lastScanAt"], requests.front().body["lastScanAt"]);
+
+    // The batch the service had accepted goes again, with the same identifiers.
+    const auto firstBatch = itemIds({requests[1].body});
+    before += requests.size();
+    QCoro::waitFor(state->scanNow());
+    const auto retried = bodiesOf(harness.receivedSince(before), "ingest/batch");
+    ASSERT_FALSE(retried.empty());
+    EXPECT_EQ(itemIds({retried.front()}), firstBatch);
+}
+
+TEST(ScanCycle, AnEncryptedNewestBackupIsShownAndRefused)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = readyState(harness, {.candidates = 1});
+    harness.writeBackup(harness.path("backup"), {.udid = "LOCKED", .ageHours = 0.1, .encrypted = true});
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+
+    const QString text =
+        QStringLiteral("This backup is encrypted. Quorva Bridge does not ask for or upload backup "
+                       "passwords. Create a separate unencrypted local backup for this first release.");
+    EXPECT_EQ(state->phase(), Phase::failed(text));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
+    EXPECT_TRUE(state->selectedBackup()->isEncrypted);
+    const auto requests = harness.receivedSince(before);
+    ASSERT_EQ(endpoints(requests), Names{"heartbeat"});
+    EXPECT_EQ(requests[0].body["setupIssue"], text.toStdString());
+}
+
+TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
+{
+    StateHarness harness;
+    ScriptedService service;
+    auto state = harness.makeState(std::chrono::minutes(30), service.url());
+    harness.pair(*state);
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 2});
+    QCoro::waitFor(state->chooseBackupFolder());
+    QCoro::waitFor(state->scanNow());
+
+    EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Heartbeats are paused.")));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
+    EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 2u);
+    EXPECT_EQ(service.ingested, 2);
+    EXPECT_EQ(state->totalAlertsCreated(), 0);
+    EXPECT_EQ(state->lastCandidateCount(), 0);
+    ASSERT_GE(service.heartbeats.size(), 2u);
+    EXPECT_EQ(service.heartbeats.back()["status"], "error");
+    EXPECT_EQ(service.heartbeats.back()["setupIssue"], "Heartbeats are paused.");
+}
+
+TEST(ScanCycle, GuardsStopBeforeAnythingIsSent)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = readyState(harness, {.candidates = 1});
+    const std::size_t before = harness.received().size();
+
+    std::filesystem::remove_all(harness.path("backup"));
+    QCoro::waitFor(state->scanNow());
+    EXPECT_EQ(state->phase(),
+              Phase::failed(QStringLiteral("Access to the backup folder expired. Choose the folder again.")));
+    EXPECT_FALSE(state->selectedBackup());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan Maya's iPhone"));
+
+    state->setSelectedChildID(std::nullopt);
+    QCoro::waitFor(state->scanNow());
+    EXPECT_EQ(state->phase(),
+              Phase::failed(QStringLiteral("Choose the child profile that owns this iPhone.")));
+    EXPECT_EQ(harness.received().size(), before);
+}
+
+} // namespace
+} // namespace quorva::testing

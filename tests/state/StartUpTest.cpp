@@ -1,0 +1,112 @@
+#include "StateHarness.h"
+
+#include "stores/BackupBookmarkStore.h"
+#include "stores/Preferences.h"
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+namespace {
+
+const QString kChildKey = QStringLiteral("bridge.selected-child-id");
+
+// Pairs once on a state object that then goes away, as a previous launch would have.
+void pairInEarlierLaunch(StateHarness& harness)
+{
+    auto earlier = harness.makeState();
+    harness.pair(*earlier);
+}
+
+TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    EXPECT_EQ(state->phase(), Phase::starting());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
+    EXPECT_FALSE(state->launchesAtLogin());
+
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->phase(), Phase::needsPairing());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pair this Mac from Quorva Family"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_FALSE(state->hasAutomaticScanning());
+    EXPECT_TRUE(harness.received().empty());
+}
+
+TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
+{
+    StateHarness harness;
+    harness.startService();
+    pairInEarlierLaunch(harness);
+    BackupBookmarkStore().save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
+    const std::size_t before = harness.received().size();
+
+    auto state = harness.makeState();
+    EXPECT_EQ(state->selectedChildID(), kAva); // restored from the preferences
+    QCoro::waitFor(state->start());
+
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(state->statusMessage(),
+              QStringLiteral("Scan complete. 2 focused candidates reviewed by Quorva."));
+    EXPECT_TRUE(state->hasAutomaticScanning());
+    EXPECT_EQ(endpoints(harness.receivedSince(before)),
+              (std::vector<std::string>{"children", "devices", "ingest/batch", "heartbeat"}));
+}
+
+TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
+{
+    StateHarness harness;
+    harness.startService();
+    pairInEarlierLaunch(harness);
+    const std::size_t before = harness.received().size();
+
+    auto state = harness.makeState();
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->phase(), Phase::needsSetup());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Choose a child and Finder backup"));
+    EXPECT_TRUE(state->hasAutomaticScanning());
+
+    const auto requests = harness.receivedSince(before);
+    ASSERT_EQ(endpoints(requests), (std::vector<std::string>{"children", "heartbeat"}));
+    const auto& heartbeat = requests[1].body;
+    EXPECT_EQ(members(heartbeat), (std::vector<std::string>{"appVersion", "setupIssue", "status"}));
+    EXPECT_EQ(heartbeat["status"], "error");
+    EXPECT_EQ(heartbeat["setupIssue"], "Choose a child and Finder backup to finish setup.");
+    EXPECT_TRUE(heartbeat["appVersion"].is_string());
+}
+
+TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
+{
+    StateHarness harness;
+    harness.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    harness.startService();
+    auto earlier = harness.makeState();
+    harness.pair(*earlier);
+    earlier.reset();
+
+    Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
+    auto state = harness.makeState();
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->childProfiles().size(), 2u);
+    EXPECT_FALSE(state->selectedChildID());
+    EXPECT_FALSE(harness.preference(kChildKey));
+    EXPECT_EQ(state->phase(), Phase::needsSetup());
+}
+
+TEST(StartUp, AStoredChildThatIsGoneGivesWayToTheOnlyChild)
+{
+    StateHarness harness;
+    harness.startService();
+    pairInEarlierLaunch(harness);
+    Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
+
+    auto state = harness.makeState();
+    EXPECT_EQ(state->selectedChildID(), "child-gone");
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->selectedChildID(), kAva);
+    EXPECT_EQ(harness.preference(kChildKey), QVariant(QString::fromStdString(kAva)));
+}
+
+} // namespace
+} // namespace quorva::testing

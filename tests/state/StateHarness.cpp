@@ -1,0 +1,182 @@
+#include "StateHarness.h"
+
+#include "state/LoginItem.h"
+#include "stores/BackupBookmarkStore.h"
+#include "stores/Preferences.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QNetworkReply>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+
+namespace {
+
+// Preferences go to a private folder, chosen before anything reads settings.
+const bool kPrivateConfig = [] {
+    static QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    return true;
+}();
+
+const QStringList kPreferenceKeys = {QStringLiteral("bridge.selected-child-id"),
+                                     QStringLiteral("bridge.backup-bookmark"),
+                                     QStringLiteral("bridge.uploaded-message-ids")};
+
+samples::SampleMessage incoming(std::string text, Instant date)
+{
+    samples::SampleMessage message;
+    message.text = std::move(text);
+    message.sender = "+15550100";
+    message.date = date;
+    return message;
+}
+
+} // namespace
+
+StateHarness::StateHarness()
+{
+    (void)kPrivateConfig;
+    config.databasePath = m_dir.filePath("service.sqlite").toStdString();
+    config.pairingCodes = {kPairingCode};
+    config.children = {{kAva, "Ava"}};
+    autostartFolder = path("autostart");
+    for (const QString& key : kPreferenceKeys)
+        Preferences::remove(key);
+    QCoro::waitFor(BridgeTokenStore(kTokenService).remove());
+}
+
+StateHarness::~StateHarness() = default;
+
+void StateHarness::startService()
+{
+    m_service.reset();
+    m_service = std::make_unique<devservice::DevService>(config);
+    ASSERT_NE(m_service->listen(0), 0);
+}
+
+QUrl StateHarness::serviceURL() const
+{
+    return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_service->port()));
+}
+
+std::unique_ptr<BridgeAppState> StateHarness::makeState(std::chrono::milliseconds interval, QUrl url)
+{
+    BridgePlatform platform;
+    platform.chooseFolder =
+        [this](FolderChooserRequest request) -> QCoro::Task<std::optional<std::filesystem::path>> {
+        chooserRequests.push_back(request);
+        co_return std::optional(nextChoice); // a copy: QCoro moves from a returned lvalue
+    };
+    platform.loginItem =
+        std::make_shared<LoginItem>(autostartFolder, QStringList{QStringLiteral("/usr/bin/true")});
+    platform.computerName = [this] { return computerName; };
+    platform.automaticScanInterval = interval;
+    auto api = std::make_shared<BridgeAPI>(url.isEmpty() ? serviceURL() : url, m_network,
+                                           std::chrono::milliseconds(5000));
+    return std::make_unique<BridgeAppState>(std::move(api), IPhoneBackupScanner(),
+                                            BridgeTokenStore(kTokenService), BackupBookmarkStore(),
+                                            UploadCheckpointStore(), std::move(platform));
+}
+
+void StateHarness::pair(BridgeAppState& state)
+{
+    state.setPairingCode(QString::fromStdString(kPairingCode));
+    QCoro::waitFor(state.pair());
+    ASSERT_TRUE(state.hasToken()) << state.phase().failureText().toStdString();
+}
+
+std::vector<Received> StateHarness::received()
+{
+    QNetworkReply* reply = m_network.get(QNetworkRequest(serviceURL().resolved(QUrl("/dev/received"))));
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    const auto page = nlohmann::json::parse(reply->readAll().toStdString(), nullptr, false);
+    reply->deleteLater();
+    std::vector<Received> requests;
+    if (!page.is_object())
+        return requests;
+    for (const auto& entry : page["requests"])
+        requests.push_back({entry["method"], entry["path"], entry.value("body", nlohmann::json()),
+                            entry.value("hasAuthorization", false)});
+    return requests;
+}
+
+std::vector<Received> StateHarness::tail(std::vector<Received> all, std::size_t from)
+{
+    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())));
+    return all;
+}
+
+std::filesystem::path StateHarness::path(const std::string& name) const
+{
+    return std::filesystem::path(m_dir.path().toStdString()) / name;
+}
+
+std::filesystem::path StateHarness::writeBackup(const std::filesystem::path& folder,
+                                                const BackupContent& content)
+{
+    const Instant now = Instant::now();
+    samples::SampleBackupSpec spec;
+    spec.udid = content.udid;
+    spec.displayName = spec.deviceName = content.deviceName;
+    spec.lastBackupDate = spec.statusDate = Instant{now.unixSeconds - content.ageHours * 3600};
+    spec.encrypted = content.encrypted;
+    int minute = 1;
+    for (int i = 0; i < content.candidates; ++i)
+        spec.messages.push_back(
+            incoming(content.candidateText + " " + std::to_string(i), {now.unixSeconds - 60.0 * minute++}));
+    for (int i = 0; i < content.benign; ++i)
+        spec.messages.push_back(incoming("see you at practice", {now.unixSeconds - 60.0 * minute++}));
+    return samples::writeSampleBackup(folder, spec);
+}
+
+std::optional<std::string> StateHarness::storedToken()
+{
+    return QCoro::waitFor(BridgeTokenStore(kTokenService).read());
+}
+
+std::optional<QVariant> StateHarness::preference(const QString& key)
+{
+    return Preferences::value(key);
+}
+
+void StateHarness::spin(std::chrono::milliseconds duration)
+{
+    QEventLoop loop;
+    QTimer::singleShot(duration, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests, const std::string& endpoint)
+{
+    std::vector<nlohmann::json> bodies;
+    for (const Received& r : requests) {
+        if (r.path == "/v1/parental/bridges/" + endpoint)
+            bodies.push_back(r.body);
+    }
+    return bodies;
+}
+
+std::vector<std::string> endpoints(const std::vector<Received>& requests)
+{
+    std::vector<std::string> names;
+    for (const Received& r : requests)
+        names.push_back(r.path.substr(std::string("/v1/parental/bridges/").size()));
+    return names;
+}
+
+std::vector<std::string> members(const nlohmann::json& object)
+{
+    std::vector<std::string> names;
+    for (const auto& [key, value] : object.items())
+        names.push_back(key);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace quorva::testing

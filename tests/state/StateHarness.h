@@ -1,0 +1,96 @@
+#pragma once
+
+#include "DevService.h"
+#include "SampleBackup.h"
+#include "state/BridgeAppState.h"
+
+#include <QNetworkAccessManager>
+#include <QTemporaryDir>
+
+#include <nlohmann/json.hpp>
+
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorva::testing {
+
+inline const std::string kAva = "child-ava";
+inline const std::string kBen = "child-ben";
+inline const std::string kPairingCode = "ABC123";
+inline constexpr const char* kTokenService = "app.quorva.bridge.state-tests";
+
+// One request as the development service received it.
+struct Received {
+    std::string method;
+    std::string path;
+    nlohmann::json body;
+    bool hasAuthorization = false;
+};
+
+// What a test asks for in a sample backup.
+struct BackupContent {
+    std::string udid = "00008110-001A2B3C4D5E801E";
+    std::string deviceName = "Maya's iPhone";
+    int candidates = 0;  // incoming messages every rule table flags
+    int benign = 2;      // incoming messages nothing flags
+    double ageHours = 1; // Last Backup Date, hours before now
+    bool encrypted = false;
+    std::string candidateText = "keep this secret";
+};
+
+// The development service on a free loopback port, fresh preferences and secret-store item,
+// and state objects wired to them as the application wires its own.
+class StateHarness {
+public:
+    StateHarness();
+    ~StateHarness();
+
+    // Edit before startService(): pairing code ABC123 and the child Ava by default.
+    devservice::DevServiceConfig config;
+    void startService();
+    [[nodiscard]] QUrl serviceURL() const;
+
+    [[nodiscard]] std::unique_ptr<BridgeAppState>
+    makeState(std::chrono::milliseconds interval = std::chrono::minutes(30), QUrl serviceURL = {});
+    // Pairs with kPairingCode and waits for the set-up sequence that follows.
+    void pair(BridgeAppState& state);
+
+    // Every request so far, in arrival order.
+    [[nodiscard]] std::vector<Received> received();
+    [[nodiscard]] std::vector<Received> receivedSince(std::size_t count) { return tail(received(), count); }
+    [[nodiscard]] static std::vector<Received> tail(std::vector<Received> all, std::size_t from);
+
+    [[nodiscard]] std::filesystem::path path(const std::string& name) const;
+    std::filesystem::path writeBackup(const std::filesystem::path& folder, const BackupContent& content);
+
+    // The folder chooser answers with this (nothing means cancel) and records what it was asked.
+    std::optional<std::filesystem::path> nextChoice;
+    std::vector<FolderChooserRequest> chooserRequests;
+    QString computerName = QStringLiteral("Test Mac");
+    std::filesystem::path autostartFolder;
+
+    [[nodiscard]] std::optional<std::string> storedToken();
+    [[nodiscard]] static std::optional<QVariant> preference(const QString& key);
+
+    // Runs the event loop for a while, so loops and detached operations can act.
+    static void spin(std::chrono::milliseconds duration);
+
+private:
+    QTemporaryDir m_dir;
+    QNetworkAccessManager m_network;
+    std::unique_ptr<devservice::DevService> m_service;
+};
+
+// The bodies of the requests to one endpoint ("devices", "ingest/batch", "heartbeat" …).
+[[nodiscard]] std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests,
+                                                   const std::string& endpoint);
+// The endpoints in order, without their common prefix.
+[[nodiscard]] std::vector<std::string> endpoints(const std::vector<Received>& requests);
+// The member names of a JSON object, sorted.
+[[nodiscard]] std::vector<std::string> members(const nlohmann::json& object);
+
+} // namespace quorva::testing

@@ -1,0 +1,91 @@
+#include "StateHarness.h"
+
+#include "stores/BackupBookmarkStore.h"
+
+#include <QSignalSpy>
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+namespace {
+
+const QString kChildKey = QStringLiteral("bridge.selected-child-id");
+
+TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    QSignalSpy changed(state.get(), &BridgeAppState::selectedChildIDChanged);
+    QSignalSpy canScanChanged(state.get(), &BridgeAppState::canScanChanged);
+
+    state->setSelectedChildIDFromDisplay(QStringLiteral("child-7"));
+    EXPECT_EQ(harness.preference(kChildKey), QVariant(QStringLiteral("child-7")));
+    state->setSelectedChildIDFromDisplay(QStringLiteral("child-7"));
+    EXPECT_EQ(changed.count(), 1);
+    EXPECT_EQ(canScanChanged.count(), 1);
+    EXPECT_EQ(harness.makeState()->selectedChildIDForDisplay(), QStringLiteral("child-7"));
+
+    state->setSelectedChildIDFromDisplay(QString());
+    EXPECT_FALSE(harness.preference(kChildKey)); // removed, not an empty string
+    EXPECT_FALSE(harness.makeState()->selectedChildID());
+}
+
+TEST(StateProperties, CanScanNeedsTokenChildAndBackupButNotAHealthyPhase)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    harness.pair(*state);
+    EXPECT_FALSE(state->canScan()); // no backup yet
+
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.encrypted = true});
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_TRUE(state->canScan()); // an encrypted backup is the scan's to refuse
+    QCoro::waitFor(state->scanNow());
+    EXPECT_EQ(state->phase().kind(), Phase::Kind::failed);
+    EXPECT_TRUE(state->canScan());
+
+    QSignalSpy phases(state.get(), &BridgeAppState::phaseChanged);
+    bool couldScanWhileScanning = true;
+    QObject::connect(state.get(), &BridgeAppState::phaseChanged, [&] {
+        if (state->phase() == Phase::scanning())
+            couldScanWhileScanning = state->canScan();
+    });
+    std::filesystem::remove_all(harness.path("backup"));
+    harness.writeBackup(harness.path("backup"), {.candidates = 1});
+    QCoro::waitFor(state->scanNow());
+    EXPECT_FALSE(couldScanWhileScanning);
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(phases.count(), 2); // scanning, then ready
+}
+
+TEST(StateProperties, DisplayViewsCarryTheRecords)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.makeState();
+    harness.pair(*state);
+    EXPECT_EQ(state->childrenForDisplay(), (QVariantList{QVariantMap{{"id", QString::fromStdString(kAva)},
+                                                                     {"name", QStringLiteral("Ava")}}}));
+    EXPECT_TRUE(state->selectedBackupForDisplay().isNull());
+    EXPECT_FALSE(state->lastScanAtForDisplay().isValid());
+
+    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.deviceName = "Maya's iPhone"});
+    QCoro::waitFor(state->chooseBackupFolder());
+    const QVariantMap backup = state->selectedBackupForDisplay().toMap();
+    EXPECT_EQ(backup["deviceName"], QStringLiteral("Maya's iPhone"));
+    EXPECT_EQ(backup["isEncrypted"], false);
+    EXPECT_EQ(backup["path"], QString::fromStdString(harness.path("backup").string()));
+    const QDateTime lastBackup = backup["lastBackupAt"].toDateTime();
+    EXPECT_NEAR(lastBackup.secsTo(QDateTime::currentDateTimeUtc()), 3600, 120);
+
+    QCoro::waitFor(state->scanNow());
+    EXPECT_LE(std::abs(state->lastScanAtForDisplay().secsTo(QDateTime::currentDateTimeUtc())), 60);
+    EXPECT_EQ(Phase::ready().name(), QStringLiteral("ready"));
+    EXPECT_EQ(Phase::failed("x").name(), QStringLiteral("failed"));
+    EXPECT_EQ(Phase::needsPairing().name(), QStringLiteral("needsPairing"));
+}
+
+} // namespace
+} // namespace quorva::testing
