@@ -42,12 +42,14 @@ std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& a
                                        "Answer 500 to every ingest batch after the first N.", "N");
     const QCommandLineOption failMarker("fail-marker",
                                         "Answer \"failed\" for items whose text contains TEXT.", "TEXT");
+    const QCommandLineOption ingestDelay("ingest-delay-ms", "Answer each ingest batch only after MS milliseconds.",
+                                         "MS");
     const QCommandLineOption tokenLifetime("token-lifetime",
                                            "Seconds a bridge token stays valid (default 1 year).", "SECONDS");
     const QCommandLineOption maxBody("max-body-bytes", "Largest request body accepted (default 2 MiB).",
                                      "BYTES");
     parser.addOptions({help, port, database, pairingCode, child, dump, json, failAfter, failMarker,
-                       tokenLifetime, maxBody});
+                       ingestDelay, tokenLifetime, maxBody});
 
     if (!parser.parse(arguments))
         return usageError(parser.errorText());
@@ -89,6 +91,12 @@ std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& a
         if (parser.value(failMarker).isEmpty())
             return usageError("--fail-marker needs a text.");
         result.config.faults.failMarker = parser.value(failMarker).toStdString();
+    }
+    if (parser.isSet(ingestDelay)) {
+        const auto ms = readNumber(parser.value(ingestDelay), 0, 60'000);
+        if (!ms)
+            return usageError("--ingest-delay-ms needs a number of milliseconds up to 60000.");
+        result.config.faults.delayPerBatch = std::chrono::milliseconds(*ms);
     }
     if (parser.isSet(tokenLifetime)) {
         const auto seconds = readNumber(parser.value(tokenLifetime), 0, 100LL * 365 * 86400);

@@ -6,6 +6,8 @@
 #include "ServiceError.h"
 #include "model/Iso8601.h"
 
+#include <QThread>
+
 namespace quorva::devservice {
 
 using nlohmann::json;
@@ -17,6 +19,8 @@ IngestEndpoint::IngestEndpoint(DevStore& store, IngestFaults faults)
 
 json IngestEndpoint::ingest(const StoredBridge& bridge, const json& body)
 {
+    if (m_faults.delayPerBatch)
+        QThread::msleep(static_cast<unsigned long>(m_faults.delayPerBatch->count()));
     if (m_faults.failAfterBatches && m_answeredBatches >= *m_faults.failAfterBatches)
         throw ServiceError(500, "internal_error", "The service could not process this batch.");
 

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <chrono>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,8 @@ struct IngestFaults {
     std::optional<int> failAfterBatches;
     // Items whose text contains this marker are answered "failed" and not stored.
     std::optional<std::string> failMarker;
+    // Each batch is answered only after this pause, so a test can stop a client mid-upload.
+    std::optional<std::chrono::milliseconds> delayPerBatch;
 };
 
 // Ingests batches idempotently by clientItemId per bridge: a new valid item is "processed" and
