@@ -67,7 +67,8 @@ TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
     state->setPairingCode(QStringLiteral(" abc-12 3 "));
     QCoro::waitFor(state->pair());
 
-    ASSERT_TRUE(state->hasToken());
+    ASSERT_TRUE(state->hasToken()) << state->phase().failureText().toStdString() << " "
+                                   << harness.serviceURL().toString().toStdString();
     EXPECT_EQ(harness.storedToken(), state->token());
     EXPECT_TRUE(state->pairingCode().isEmpty());
     EXPECT_EQ(state->childProfiles(), (std::vector<BridgeChild>{{kAva, "Ava"}}));
