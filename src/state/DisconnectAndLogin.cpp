@@ -66,9 +66,13 @@ void BridgeAppState::startAutomaticScanning()
 {
     m_automaticScanTask.reset();
     QPointer<BridgeAppState> self(this);
-    m_automaticScanTask = std::make_unique<AutomaticScanLoop>([self] { return self && self->canScan(); },
-                                                              [self] { return scanIfAlive(self); },
-                                                              m_platform.automaticScanInterval);
+    try {
+        m_automaticScanTask = std::make_unique<AutomaticScanLoop>([self] { return self && self->canScan(); },
+                                                                  [self] { return scanIfAlive(self); },
+                                                                  m_platform.automaticScanInterval);
+    } catch (const std::exception&) {
+        // No timer to be had (descriptors exhausted): scans still run from the window and start-up.
+    }
 }
 
 } // namespace quorva
