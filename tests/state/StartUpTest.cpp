@@ -79,33 +79,26 @@ TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
 TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 {
     StateHarness harness;
-    harness.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
-    harness.startService();
-    auto earlier = harness.makeState();
-    harness.pair(*earlier);
-    earlier.reset();
-
-    Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
-    auto state = harness.makeState();
-    QCoro::waitFor(state->start());
-    EXPECT_EQ(state->childProfiles().size(), 2u);
-    EXPECT_FALSE(state->selectedChildID());
-    EXPECT_FALSE(harness.preference(kChildKey));
-    EXPECT_EQ(state->phase(), Phase::needsSetup());
-}
-
-TEST(StartUp, AStoredChildThatIsGoneGivesWayToTheOnlyChild)
-{
-    StateHarness harness;
     harness.startService();
     pairInEarlierLaunch(harness);
     Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
-
     auto state = harness.makeState();
     EXPECT_EQ(state->selectedChildID(), "child-gone");
     QCoro::waitFor(state->start());
-    EXPECT_EQ(state->selectedChildID(), kAva);
+    EXPECT_EQ(state->selectedChildID(), kAva); // the only child
     EXPECT_EQ(harness.preference(kChildKey), QVariant(QString::fromStdString(kAva)));
+
+    StateHarness family;
+    family.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    family.startService();
+    pairInEarlierLaunch(family);
+    Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
+    state = family.makeState();
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->childProfiles().size(), 2u);
+    EXPECT_FALSE(state->selectedChildID());
+    EXPECT_FALSE(family.preference(kChildKey)); // removed, not emptied
+    EXPECT_EQ(state->phase(), Phase::needsSetup());
 }
 
 } // namespace
