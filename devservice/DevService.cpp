@@ -1,5 +1,7 @@
 #include "DevService.h"
 
+#include "LowDelayTcpServer.h"
+
 #include "RequestValidation.h"
 
 #include <QHttpServerRequest>
@@ -89,7 +91,14 @@ DevService::~DevService() = default;
 
 quint16 DevService::listen(quint16 port)
 {
-    m_port = m_server.listen(QHostAddress::LocalHost, port);
+    auto* tcp = new LowDelayTcpServer(this);
+    if (!tcp->listen(QHostAddress::LocalHost, port)) {
+        delete tcp;
+        m_port = 0;
+        return 0;
+    }
+    m_server.bind(tcp);
+    m_port = tcp->serverPort();
     return m_port;
 }
 
