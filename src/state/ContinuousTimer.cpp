@@ -66,9 +66,9 @@ nanoseconds ContinuousTimer::now()
 void ContinuousTimer::startUntil(nanoseconds deadline)
 {
     // A zero it_value disarms a timerfd, so the earliest deadline is one nanosecond after boot.
-    itimerspec spec{};
-    spec.it_value = toTimespec(std::max(deadline, nanoseconds(1)));
-    if (timerfd_settime(m_backend->fd, TFD_TIMER_ABSTIME, &spec, nullptr) != 0)
+    itimerspec plan{};
+    plan.it_value = toTimespec(std::max(deadline, nanoseconds(1)));
+    if (timerfd_settime(m_backend->fd, TFD_TIMER_ABSTIME, &plan, nullptr) != 0)
         throw PlatformError("The scan timer could not be set: " +
                             std::error_code(errno, std::generic_category()).message() + ".");
     m_active = true;

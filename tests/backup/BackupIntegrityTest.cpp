@@ -12,11 +12,11 @@ using quorva::backuptest::TempFolder;
 
 namespace {
 
-samples::SampleBackupSpec busyBackup(bool walMode)
+samples::SampleBackupPlan busyBackup(bool walMode)
 {
-    auto spec = samples::realisticBackup(Instant::now(), 300, 0.1, 5);
-    spec.walMode = walMode;
-    return spec;
+    auto plan = samples::realisticBackup(Instant::now(), 300, 0.1, 5);
+    plan.walMode = walMode;
+    return plan;
 }
 
 void makeReadOnly(const std::filesystem::path& folder)

@@ -14,13 +14,13 @@ using quorva::backuptest::writeFile;
 
 namespace {
 
-samples::SampleBackupSpec deviceBackup(std::string udid, std::optional<Instant> statusDate)
+samples::SampleBackupPlan deviceBackup(std::string udid, std::optional<Instant> statusDate)
 {
-    samples::SampleBackupSpec spec;
-    spec.udid = std::move(udid);
-    spec.statusDate = statusDate;
-    spec.lastBackupDate = utc(2020, 1, 1);
-    return spec;
+    samples::SampleBackupPlan plan;
+    plan.udid = std::move(udid);
+    plan.statusDate = statusDate;
+    plan.lastBackupDate = utc(2020, 1, 1);
+    return plan;
 }
 
 std::string xmlPlist(const std::string& body)
@@ -44,11 +44,11 @@ void expectClientError(BridgeClientError::Case expected, const std::function<voi
 TEST(Discovery, DescribesABackupFromItsPropertyLists)
 {
     TempFolder folder;
-    auto spec = deviceBackup("00008110-001A2B3C4D5E801E", utc(2024, 5, 2, 21, 30));
-    spec.displayName = "Maya\u2019s iPhone";
-    spec.deviceName = "iPhone";
-    spec.encrypted = true;
-    samples::writeSampleBackup(folder / "backup", spec);
+    auto plan = deviceBackup("00008110-001A2B3C4D5E801E", utc(2024, 5, 2, 21, 30));
+    plan.displayName = "Maya\u2019s iPhone";
+    plan.deviceName = "iPhone";
+    plan.encrypted = true;
+    samples::writeSampleBackup(folder / "backup", plan);
 
     const BackupDescriptor d = IPhoneBackupScanner().describeBackup(folder / "backup");
     EXPECT_EQ(d.id, "00008110-001A2B3C4D5E801E");

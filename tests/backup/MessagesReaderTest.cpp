@@ -46,18 +46,18 @@ std::string iso(Instant instant)
 TEST(MessagesDatabase, IsFoundThroughTheManifestHashedOrFlat)
 {
     TempFolder folder;
-    samples::SampleBackupSpec spec;
-    const auto hashed = samples::writeSampleBackup(folder / "hashed", spec);
+    samples::SampleBackupPlan plan;
+    const auto hashed = samples::writeSampleBackup(folder / "hashed", plan);
     EXPECT_EQ(MessagesReader::messagesDatabaseURL(hashed), hashed / "3d" / kMessagesFileID);
 
-    spec.location = samples::MessagesLocation::flat;
-    const auto flat = samples::writeSampleBackup(folder / "flat", spec);
+    plan.location = samples::MessagesLocation::flat;
+    const auto flat = samples::writeSampleBackup(folder / "flat", plan);
     EXPECT_EQ(MessagesReader::messagesDatabaseURL(flat), flat / kMessagesFileID);
 
     for (const auto location :
          {samples::MessagesLocation::missingFile, samples::MessagesLocation::notInManifest}) {
-        spec.location = location;
-        const auto broken = samples::writeSampleBackup(folder / "broken", spec);
+        plan.location = location;
+        const auto broken = samples::writeSampleBackup(folder / "broken", plan);
         EXPECT_EQ(clientError([&] { (void)MessagesReader::messagesDatabaseURL(broken); }).kind(),
                   BridgeClientError::Case::messagesDatabaseMissing);
     }
@@ -194,7 +194,7 @@ TEST(MessagesRead, TheLimitIsClampedIntoOneToTwentyFiveThousand)
 TEST(MessagesRead, TextOnlyInTheAttributedBodyIsRecovered)
 {
     TempFolder folder;
-    samples::SampleBackupSpec spec;
+    samples::SampleBackupPlan plan;
     const Instant now = Instant::now();
     auto message = [&](std::optional<std::string> text, std::optional<std::string> attributed,
                        int minutesAgo) {
@@ -205,9 +205,9 @@ TEST(MessagesRead, TextOnlyInTheAttributedBodyIsRecovered)
         m.date = Instant::fromUnixSeconds(now.unixSeconds - 60.0 * minutesAgo);
         return m;
     };
-    spec.messages = {message(std::nullopt, "Test 3", 1), message(std::nullopt, "  Ok \n", 2),
+    plan.messages = {message(std::nullopt, "Test 3", 1), message(std::nullopt, "  Ok \n", 2),
                      message(std::nullopt, std::nullopt, 3), message("plain", "ignored", 4)};
-    const auto backup = samples::writeSampleBackup(folder / "b", spec);
+    const auto backup = samples::writeSampleBackup(folder / "b", plan);
     const auto rows = readAll(MessagesReader::messagesDatabaseURL(backup));
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0].text, "Test 3");

@@ -49,9 +49,9 @@ private:
 
 class Scan : public ::testing::Test {
 protected:
-    BackupScanResult scanNewest(const samples::SampleBackupSpec& spec, Instant startedAt)
+    BackupScanResult scanNewest(const samples::SampleBackupPlan& plan, Instant startedAt)
     {
-        samples::writeSampleBackup(folder / "backup", spec);
+        samples::writeSampleBackup(folder / "backup", plan);
         const auto backups = scanner.backups(folder.path());
         return scanner.scan(backups.front(), startedAt);
     }
@@ -65,15 +65,15 @@ protected:
 TEST_F(Scan, CandidatesCarryStableIdentifiersNewestFirst)
 {
     const Instant now = utc(2024, 6, 1, 12);
-    samples::SampleBackupSpec spec;
-    spec.udid = "TEST-UDID";
-    spec.messages = {incoming("Please keep this secret, ok?", minutesBefore(now, 30), 42),
+    samples::SampleBackupPlan plan;
+    plan.udid = "TEST-UDID";
+    plan.messages = {incoming("Please keep this secret, ok?", minutesBefore(now, 30), 42),
                      incoming("See you at practice", minutesBefore(now, 20), 43),
                      incoming("Send money now", minutesBefore(now, 10), -7),
                      incoming("  Nobody likes you, loser  ", minutesBefore(now, 40), 44)};
-    spec.messages[3].sender.reset();
+    plan.messages[3].sender.reset();
 
-    const BackupScanResult result = scanNewest(spec, now);
+    const BackupScanResult result = scanNewest(plan, now);
     EXPECT_EQ(result.backup.id, "TEST-UDID");
     EXPECT_EQ(result.inspectedCount, 4);
     ASSERT_EQ(result.candidates.size(), 3u);
@@ -97,10 +97,10 @@ TEST_F(Scan, CandidatesCarryStableIdentifiersNewestFirst)
 
 TEST_F(Scan, AnEncryptedBackupIsRefusedBeforeAnyDatabaseIsOpened)
 {
-    samples::SampleBackupSpec spec;
-    spec.encrypted = true;
-    spec.messages = {incoming("kill you", Instant::now())};
-    samples::writeSampleBackup(folder / "backup", spec);
+    samples::SampleBackupPlan plan;
+    plan.encrypted = true;
+    plan.messages = {incoming("kill you", Instant::now())};
+    samples::writeSampleBackup(folder / "backup", plan);
     const auto backup = scanner.backups(folder.path()).front();
     ASSERT_TRUE(backup.isEncrypted);
     try {
@@ -117,28 +117,28 @@ TEST_F(Scan, TheWindowIsFourteenCalendarDaysInTheUsersTimeZone)
     // 5 April (10:00Z) is noon on 22 March (11:00Z), 14 x 24 hours plus one.
     const DefaultTimeZone berlin("Europe/Berlin");
     const Instant startedAt = utc(2024, 4, 5, 10);
-    samples::SampleBackupSpec spec;
-    spec.messages = {incoming("at the window's start", utc(2024, 3, 22, 11)),
+    samples::SampleBackupPlan plan;
+    plan.messages = {incoming("at the window's start", utc(2024, 3, 22, 11)),
                      incoming("a second before", utc(2024, 3, 22, 10, 59, 59)),
                      incoming("fourteen times 24 hours", utc(2024, 3, 22, 10, 30)),
                      incoming("just now", utc(2024, 4, 5, 9, 59))};
-    const auto result = scanNewest(spec, startedAt);
+    const auto result = scanNewest(plan, startedAt);
     EXPECT_EQ(result.inspectedCount, 2);
 }
 
 TEST_F(Scan, TheNewestFiveThousandRowsAreFetchedThenFiltered)
 {
     const Instant now = Instant::now();
-    samples::SampleBackupSpec spec;
+    samples::SampleBackupPlan plan;
     for (int i = 0; i < 6000; ++i) {
         auto m =
             incoming(i % 1000 == 0 ? "Send money now " + std::to_string(i) : "hello " + std::to_string(i),
                      minutesBefore(now, i + 1));
         if (i < 5000 && i % 25 == 1)
             m.text = " \n "; // 200 of the newest 5000 have no usable text
-        spec.messages.push_back(std::move(m));
+        plan.messages.push_back(std::move(m));
     }
-    const auto result = scanNewest(spec, now);
+    const auto result = scanNewest(plan, now);
     EXPECT_EQ(result.inspectedCount, 4800);
     ASSERT_EQ(result.candidates.size(), 5u); // rows 0, 1000 ... 4000; not 5000
     EXPECT_EQ(result.candidates.back().text, "Send money now 4000");
@@ -148,10 +148,10 @@ TEST_F(Scan, ALongCandidateIsCutButItsIdentifierCoversTheWholeText)
 {
     const Instant now = Instant::now();
     const std::string text = "I will hurt you " + std::string(4984, 'a') + "\U0001F468\u200D\U0001F469";
-    samples::SampleBackupSpec spec;
-    spec.udid = "U";
-    spec.messages = {incoming(text, minutesBefore(now, 1), 5)};
-    const auto result = scanNewest(spec, now);
+    samples::SampleBackupPlan plan;
+    plan.udid = "U";
+    plan.messages = {incoming(text, minutesBefore(now, 1), 5)};
+    const auto result = scanNewest(plan, now);
     ASSERT_EQ(result.candidates.size(), 1u);
     EXPECT_EQ(result.candidates[0].text, text.substr(0, 4000));
     EXPECT_EQ(result.candidates[0].id, sha256Hex("U|5|" + text));
@@ -160,12 +160,12 @@ TEST_F(Scan, ALongCandidateIsCutButItsIdentifierCoversTheWholeText)
 TEST_F(Scan, ARiskyMessageKeptOnlyInTheAttributedBodyIsNotMissed)
 {
     const Instant now = Instant::now();
-    samples::SampleBackupSpec spec;
+    samples::SampleBackupPlan plan;
     auto m = incoming("", minutesBefore(now, 1));
     m.text.reset();
     m.attributedText = "Don\u2019t tell your parents";
-    spec.messages = {m};
-    const auto result = scanNewest(spec, now);
+    plan.messages = {m};
+    const auto result = scanNewest(plan, now);
     ASSERT_EQ(result.candidates.size(), 1u);
     EXPECT_EQ(result.candidates[0].text, "Don\u2019t tell your parents");
     EXPECT_EQ(result.candidates[0].reasons, std::vector<std::string>{"secrecy or grooming"});
@@ -173,11 +173,11 @@ TEST_F(Scan, ARiskyMessageKeptOnlyInTheAttributedBodyIsNotMissed)
 
 TEST_F(Scan, FailuresOfTheMessagesDatabasePropagate)
 {
-    samples::SampleBackupSpec spec;
-    spec.location = samples::MessagesLocation::notInManifest;
-    EXPECT_THROW((void)scanNewest(spec, Instant::now()), BridgeClientError);
-    spec.location = samples::MessagesLocation::hashed;
-    samples::writeSampleBackup(folder / "backup", spec);
+    samples::SampleBackupPlan plan;
+    plan.location = samples::MessagesLocation::notInManifest;
+    EXPECT_THROW((void)scanNewest(plan, Instant::now()), BridgeClientError);
+    plan.location = samples::MessagesLocation::hashed;
+    samples::writeSampleBackup(folder / "backup", plan);
     quorva::backuptest::writeFile(folder / "backup/3d/3d0d7e5fb2ce288813306e4d4636395e047a3d28", "garbage");
     try {
         (void)scanner.scan(scanner.backups(folder.path()).front(), Instant::now());

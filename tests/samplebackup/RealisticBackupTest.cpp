@@ -58,9 +58,9 @@ TEST(RealisticBackup, FlagsExactlyTheAskedShareOfIncomingMessages)
     // risky one must: otherwise benchmarks and demos silently measure something else.
     const LocalRiskClassifier classifier;
     for (const uint32_t seed : {1u, 2u, 3u, 4u}) {
-        const auto spec = realisticBackup(kNow, 1000, 0.05, seed);
+        const auto plan = realisticBackup(kNow, 1000, 0.05, seed);
         int incoming = 0, flagged = 0, flaggedOutgoing = 0;
-        for (const SampleMessage& m : spec.messages) {
+        for (const SampleMessage& m : plan.messages) {
             const bool risky = !classifier.classify(textOf(m)).empty();
             if (isIncoming(m)) {
                 ++incoming;
@@ -82,14 +82,14 @@ TEST(RealisticBackup, FlagsExactlyTheAskedShareOfIncomingMessages)
 
 TEST(RealisticBackup, MixesTheShapesAReaderMeets)
 {
-    const auto spec = realisticBackup(kNow, 2000, 0.05, 11);
-    EXPECT_EQ(spec.lastBackupDate, kNow);
+    const auto plan = realisticBackup(kNow, 2000, 0.05, 11);
+    EXPECT_EQ(plan.lastBackupDate, kNow);
     int outgoing = 0, noHandle = 0, bodyOnly = 0, both = 0, old = 0, emoji = 0, accents = 0, curly = 0,
         links = 0;
     std::set<std::string> senders, texts;
     double newest = -1e300;
     Instant previous = Instant::distantPast();
-    for (const SampleMessage& m : spec.messages) {
+    for (const SampleMessage& m : plan.messages) {
         const std::string text = textOf(m);
         EXPECT_GE(codePoints(text), 20u) << text;
         EXPECT_LE(codePoints(text), 120u) << text;

@@ -34,11 +34,11 @@ Cell messagesRow(const fs::path& folder)
 TEST(SampleBackupWriter, PutsTheMessagesDatabaseWhereAsked)
 {
     ScratchFolder scratch;
-    SampleBackupSpec spec;
-    spec.messages = {message("Dinner is at six", 1.7e9)};
+    SampleBackupPlan plan;
+    plan.messages = {message("Dinner is at six", 1.7e9)};
 
-    spec.location = MessagesLocation::hashed;
-    const fs::path hashed = writeSampleBackup(scratch.path() / "hashed", spec);
+    plan.location = MessagesLocation::hashed;
+    const fs::path hashed = writeSampleBackup(scratch.path() / "hashed", plan);
     EXPECT_EQ(messagesRow(hashed), Cell(kMessagesID));
     EXPECT_TRUE(fs::is_regular_file(hashed / "3d" / kMessagesID));
     EXPECT_FALSE(fs::exists(hashed / kMessagesID));
@@ -48,20 +48,20 @@ TEST(SampleBackupWriter, PutsTheMessagesDatabaseWhereAsked)
     for (const auto& row : others)
         EXPECT_TRUE(fs::is_regular_file(hashed / row[0]->substr(0, 2) / *row[0])) << *row[0];
 
-    spec.location = MessagesLocation::flat;
-    const fs::path flat = writeSampleBackup(scratch.path() / "flat", spec);
+    plan.location = MessagesLocation::flat;
+    const fs::path flat = writeSampleBackup(scratch.path() / "flat", plan);
     EXPECT_EQ(messagesRow(flat), Cell(kMessagesID));
     EXPECT_TRUE(fs::is_regular_file(flat / kMessagesID));
     EXPECT_FALSE(fs::exists(flat / "3d"));
 
-    spec.location = MessagesLocation::missingFile;
-    const fs::path missing = writeSampleBackup(scratch.path() / "missing", spec);
+    plan.location = MessagesLocation::missingFile;
+    const fs::path missing = writeSampleBackup(scratch.path() / "missing", plan);
     EXPECT_EQ(messagesRow(missing), Cell(kMessagesID));
     EXPECT_FALSE(fs::exists(missing / "3d" / kMessagesID));
     EXPECT_FALSE(fs::exists(missing / kMessagesID));
 
-    spec.location = MessagesLocation::notInManifest;
-    const fs::path unlisted = writeSampleBackup(scratch.path() / "unlisted", spec);
+    plan.location = MessagesLocation::notInManifest;
+    const fs::path unlisted = writeSampleBackup(scratch.path() / "unlisted", plan);
     EXPECT_FALSE(messagesRow(unlisted).has_value());
     EXPECT_FALSE(query(unlisted / "Manifest.db", "SELECT count(*) FROM Files").empty());
 }
@@ -69,12 +69,12 @@ TEST(SampleBackupWriter, PutsTheMessagesDatabaseWhereAsked)
 TEST(SampleBackupWriter, WritingAgainReplacesThePreviousBackup)
 {
     ScratchFolder scratch;
-    SampleBackupSpec spec;
-    spec.messages = {message("first", 1.7e9), message("second", 1.7e9 + 1)};
-    writeSampleBackup(scratch.path(), spec);
-    spec.messages = {message("only", 1.7e9)};
-    spec.walMode = true;
-    writeSampleBackup(scratch.path(), spec);
+    SampleBackupPlan plan;
+    plan.messages = {message("first", 1.7e9), message("second", 1.7e9 + 1)};
+    writeSampleBackup(scratch.path(), plan);
+    plan.messages = {message("only", 1.7e9)};
+    plan.walMode = true;
+    writeSampleBackup(scratch.path(), plan);
     const auto rows = query(scratch.path() / "3d" / kMessagesID, "SELECT text FROM message");
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], Cell("only"));
@@ -86,7 +86,7 @@ TEST(SampleBackupWriter, WritingAgainReplacesThePreviousBackup)
 TEST(SampleBackupWriter, StoresEachMessageFieldAsADeviceWould)
 {
     ScratchFolder scratch;
-    SampleBackupSpec spec;
+    SampleBackupPlan plan;
     const double unix = kSecondsFrom1970To2001 + 700000000.0;
 
     SampleMessage nanos = message("nanoseconds", unix + 0.25);
@@ -105,8 +105,8 @@ TEST(SampleBackupWriter, StoresEachMessageFieldAsADeviceWould)
     SampleMessage mine = message("sent by me", unix);
     mine.isFromMe = 1;
     mine.sender = "dad@example.com";
-    spec.messages = {nanos, seconds, archived, raw, anonymous, mine};
-    const fs::path db = writeSampleBackup(scratch.path(), spec) / "3d" / kMessagesID;
+    plan.messages = {nanos, seconds, archived, raw, anonymous, mine};
+    const fs::path db = writeSampleBackup(scratch.path(), plan) / "3d" / kMessagesID;
 
     const auto rows =
         query(db, "SELECT m.ROWID, m.text, m.attributedBody, m.date, m.is_from_me, h.id, m.handle_id "
@@ -134,12 +134,12 @@ TEST(SampleBackupWriter, StoresEachMessageFieldAsADeviceWould)
 TEST(SampleBackupWriter, WalModeLeavesAConsistentFileWithoutLog)
 {
     ScratchFolder scratch;
-    SampleBackupSpec spec;
+    SampleBackupPlan plan;
     for (int i = 0; i < 2000; ++i)
-        spec.messages.push_back(message("message " + std::to_string(i), 1.7e9 + i));
+        plan.messages.push_back(message("message " + std::to_string(i), 1.7e9 + i));
 
-    spec.walMode = true;
-    const fs::path wal = writeSampleBackup(scratch.path() / "wal", spec) / "3d" / kMessagesID;
+    plan.walMode = true;
+    const fs::path wal = writeSampleBackup(scratch.path() / "wal", plan) / "3d" / kMessagesID;
     const std::string header = readBytes(wal).substr(0, 20);
     EXPECT_EQ(header[18], 2); // write and read versions 2: write-ahead log
     EXPECT_EQ(header[19], 2);
@@ -150,8 +150,8 @@ TEST(SampleBackupWriter, WalModeLeavesAConsistentFileWithoutLog)
     ASSERT_EQ(rows.size(), 1u);
     EXPECT_EQ(rows[0][0], Cell("2000"));
 
-    spec.walMode = false;
-    const fs::path rollback = writeSampleBackup(scratch.path() / "rollback", spec) / "3d" / kMessagesID;
+    plan.walMode = false;
+    const fs::path rollback = writeSampleBackup(scratch.path() / "rollback", plan) / "3d" / kMessagesID;
     EXPECT_EQ(readBytes(rollback)[18], 1);
     EXPECT_FALSE(fs::exists(rollback.string() + "-journal"));
 }
@@ -159,16 +159,16 @@ TEST(SampleBackupWriter, WalModeLeavesAConsistentFileWithoutLog)
 TEST(SampleBackupWriter, PropertyListsCarryTheDeviceKeysInTheAskedEncoding)
 {
     ScratchFolder scratch;
-    SampleBackupSpec spec;
-    spec.lastBackupDate = Instant::fromUnixSeconds(1772352930.25);
-    spec.statusDate = Instant::fromUnixSeconds(1772352931.5);
-    spec.encrypted = true;
-    const fs::path folder = writeSampleBackup(scratch.path() / "default", spec);
+    SampleBackupPlan plan;
+    plan.lastBackupDate = Instant::fromUnixSeconds(1772352930.25);
+    plan.statusDate = Instant::fromUnixSeconds(1772352931.5);
+    plan.encrypted = true;
+    const fs::path folder = writeSampleBackup(scratch.path() / "default", plan);
 
     EXPECT_TRUE(readBytes(folder / "Info.plist").starts_with("<?xml"));
     EXPECT_TRUE(readBytes(folder / "Status.plist").starts_with("bplist00"));
     EXPECT_TRUE(readBytes(folder / "Manifest.plist").starts_with("bplist00"));
-    EXPECT_EQ(plistValue(folder / "Info.plist", "Unique Identifier"), spec.udid);
+    EXPECT_EQ(plistValue(folder / "Info.plist", "Unique Identifier"), plan.udid);
     EXPECT_EQ(plistValue(folder / "Info.plist", "Display Name"), "Maya's iPhone");
     EXPECT_EQ(plistValue(folder / "Info.plist", "Device Name"), "Maya's iPhone");
     EXPECT_EQ(plistValue(folder / "Info.plist", "Product Type"), "iPhone14,5");
@@ -179,14 +179,14 @@ TEST(SampleBackupWriter, PropertyListsCarryTheDeviceKeysInTheAskedEncoding)
     EXPECT_TRUE(plistValue(folder / "Status.plist", "UUID").has_value());
     EXPECT_EQ(plistValue(folder / "Manifest.plist", "IsEncrypted"), "true");
 
-    spec.infoFormat = PlistFormat::binary;
-    spec.statusFormat = spec.manifestFormat = PlistFormat::xml;
-    spec.encrypted = false;
-    spec.displayName.reset();
-    spec.statusDate.reset();
-    spec.writeInfoPlist = true;
-    spec.writeManifestPlist = false;
-    const fs::path other = writeSampleBackup(scratch.path() / "other", spec);
+    plan.infoFormat = PlistFormat::binary;
+    plan.statusFormat = plan.manifestFormat = PlistFormat::xml;
+    plan.encrypted = false;
+    plan.displayName.reset();
+    plan.statusDate.reset();
+    plan.writeInfoPlist = true;
+    plan.writeManifestPlist = false;
+    const fs::path other = writeSampleBackup(scratch.path() / "other", plan);
     EXPECT_TRUE(readBytes(other / "Info.plist").starts_with("bplist00"));
     EXPECT_TRUE(readBytes(other / "Status.plist").starts_with("<?xml"));
     EXPECT_FALSE(fs::exists(other / "Manifest.plist"));
@@ -194,8 +194,8 @@ TEST(SampleBackupWriter, PropertyListsCarryTheDeviceKeysInTheAskedEncoding)
     EXPECT_EQ(plistValue(other / "Info.plist", "Device Name"), "Maya's iPhone");
     EXPECT_FALSE(plistValue(other / "Status.plist", "Date").has_value());
 
-    spec.writeInfoPlist = spec.writeStatusPlist = false;
-    const fs::path bare = writeSampleBackup(scratch.path() / "bare", spec);
+    plan.writeInfoPlist = plan.writeStatusPlist = false;
+    const fs::path bare = writeSampleBackup(scratch.path() / "bare", plan);
     EXPECT_FALSE(fs::exists(bare / "Info.plist"));
     EXPECT_FALSE(fs::exists(bare / "Status.plist"));
     EXPECT_TRUE(fs::exists(bare / "Manifest.db"));

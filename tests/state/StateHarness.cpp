@@ -121,18 +121,18 @@ std::filesystem::path StateHarness::writeBackup(const std::filesystem::path& fol
                                                 const BackupContent& content)
 {
     const Instant now = Instant::now();
-    samples::SampleBackupSpec spec;
-    spec.udid = content.udid;
-    spec.displayName = spec.deviceName = content.deviceName;
-    spec.lastBackupDate = spec.statusDate = Instant{now.unixSeconds - content.ageHours * 3600};
-    spec.encrypted = content.encrypted;
+    samples::SampleBackupPlan plan;
+    plan.udid = content.udid;
+    plan.displayName = plan.deviceName = content.deviceName;
+    plan.lastBackupDate = plan.statusDate = Instant{now.unixSeconds - content.ageHours * 3600};
+    plan.encrypted = content.encrypted;
     int minute = 1;
     for (int i = 0; i < content.candidates; ++i)
-        spec.messages.push_back(
+        plan.messages.push_back(
             incoming(content.candidateText + " " + std::to_string(i), {now.unixSeconds - 60.0 * minute++}));
     for (int i = 0; i < content.benign; ++i)
-        spec.messages.push_back(incoming("see you at practice", {now.unixSeconds - 60.0 * minute++}));
-    return samples::writeSampleBackup(folder, spec);
+        plan.messages.push_back(incoming("see you at practice", {now.unixSeconds - 60.0 * minute++}));
+    return samples::writeSampleBackup(folder, plan);
 }
 
 std::optional<std::string> StateHarness::storedToken()

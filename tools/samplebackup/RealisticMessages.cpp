@@ -63,7 +63,7 @@ std::vector<bool> chooseRisky(int total, int count, SampleRandom& random)
 
 } // namespace
 
-SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShare, uint32_t seed)
+SampleBackupPlan realisticBackup(Instant now, int incoming, double candidateShare, uint32_t seed)
 {
     SampleRandom random(seed);
     incoming = std::max(incoming, 0);
@@ -71,10 +71,10 @@ SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShar
     const std::vector<bool> risky =
         chooseRisky(incoming, static_cast<int>(std::lround(incoming * share)), random);
 
-    SampleBackupSpec spec;
-    spec.lastBackupDate = now;
-    spec.statusDate = now;
-    spec.messages.reserve(static_cast<size_t>(incoming + incoming / 4));
+    SampleBackupPlan plan;
+    plan.lastBackupDate = now;
+    plan.statusDate = now;
+    plan.messages.reserve(static_cast<size_t>(incoming + incoming / 4));
 
     for (int i = 0; i < incoming; ++i) {
         const bool isRisky = risky[static_cast<size_t>(i)];
@@ -90,7 +90,7 @@ SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShar
         else
             age = 2 * kMinute + random.unit() * 10 * kDay;
         message.date = Instant{now.unixSeconds - age};
-        spec.messages.push_back(std::move(message));
+        plan.messages.push_back(std::move(message));
     }
 
     // The child's own replies: never read, and a few would be flagged if they were.
@@ -100,13 +100,13 @@ SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShar
         message.sender = std::string(random.pick(kFamily));
         message.isFromMe = 1;
         message.date = Instant{now.unixSeconds - 2 * kMinute - random.unit() * 10 * kDay};
-        spec.messages.push_back(std::move(message));
+        plan.messages.push_back(std::move(message));
     }
 
     // Rows are numbered in arrival order on a device.
-    std::stable_sort(spec.messages.begin(), spec.messages.end(),
+    std::stable_sort(plan.messages.begin(), plan.messages.end(),
                      [](const SampleMessage& a, const SampleMessage& b) { return a.date < b.date; });
-    return spec;
+    return plan;
 }
 
 } // namespace quorva::samples

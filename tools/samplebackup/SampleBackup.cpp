@@ -60,77 +60,77 @@ void removeStale(const fs::path& file)
         fs::remove(file.string() + suffix);
 }
 
-void writeManifestPlist(const fs::path& folder, const SampleBackupSpec& spec)
+void writeManifestPlist(const fs::path& folder, const SampleBackupPlan& plan)
 {
     PlistDictionary lockdown;
-    lockdown.setString("UniqueDeviceID", spec.udid)
+    lockdown.setString("UniqueDeviceID", plan.udid)
         .setString("ProductVersion", "17.4.1")
         .setString("BuildVersion", "21E236")
-        .setString("SerialNumber", derivedHex(spec.udid, "serial", 12));
-    if (spec.productType)
-        lockdown.setString("ProductType", *spec.productType);
-    if (spec.deviceName)
-        lockdown.setString("DeviceName", *spec.deviceName);
+        .setString("SerialNumber", derivedHex(plan.udid, "serial", 12));
+    if (plan.productType)
+        lockdown.setString("ProductType", *plan.productType);
+    if (plan.deviceName)
+        lockdown.setString("DeviceName", *plan.deviceName);
 
     PlistDictionary manifest;
-    manifest.setBool("IsEncrypted", spec.encrypted)
+    manifest.setBool("IsEncrypted", plan.encrypted)
         .setString("Version", "10.0")
         .setString("SystemDomainsVersion", "24.0")
         .setBool("WasPasscodeSet", true)
         .setDictionary("Lockdown", std::move(lockdown))
         .setDictionary("Applications", PlistDictionary());
-    if (spec.lastBackupDate)
-        manifest.setDate("Date", *spec.lastBackupDate);
-    if (spec.encrypted) {
+    if (plan.lastBackupDate)
+        manifest.setDate("Date", *plan.lastBackupDate);
+    if (plan.encrypted) {
         // Stand-ins for the key bag and the wrapped manifest key; only their presence matters.
-        const std::string keyBag = derivedHex(spec.udid, "keybag", 40);
+        const std::string keyBag = derivedHex(plan.udid, "keybag", 40);
         manifest.setData("BackupKeyBag", {reinterpret_cast<const uint8_t*>(keyBag.data()), keyBag.size()});
         manifest.setData("ManifestKey", {reinterpret_cast<const uint8_t*>(keyBag.data()), 24});
     }
-    manifest.writeFile(folder / "Manifest.plist", spec.manifestFormat);
+    manifest.writeFile(folder / "Manifest.plist", plan.manifestFormat);
 }
 
-void writeInfoPlist(const fs::path& folder, const SampleBackupSpec& spec)
+void writeInfoPlist(const fs::path& folder, const SampleBackupPlan& plan)
 {
     PlistDictionary info;
     info.setString("Build Version", "21E236")
-        .setString("GUID", derivedHex(spec.udid, "guid", 32))
+        .setString("GUID", derivedHex(plan.udid, "guid", 32))
         .setString("Product Version", "17.4.1")
-        .setString("Serial Number", derivedHex(spec.udid, "serial", 12))
-        .setString("Target Identifier", spec.udid)
+        .setString("Serial Number", derivedHex(plan.udid, "serial", 12))
+        .setString("Target Identifier", plan.udid)
         .setString("Target Type", "Device")
-        .setString("Unique Identifier", spec.udid);
-    if (spec.deviceName)
-        info.setString("Device Name", *spec.deviceName);
-    if (spec.displayName)
-        info.setString("Display Name", *spec.displayName);
-    if (spec.productType)
-        info.setString("Product Type", *spec.productType);
-    if (spec.lastBackupDate)
-        info.setDate("Last Backup Date", *spec.lastBackupDate);
-    info.writeFile(folder / "Info.plist", spec.infoFormat);
+        .setString("Unique Identifier", plan.udid);
+    if (plan.deviceName)
+        info.setString("Device Name", *plan.deviceName);
+    if (plan.displayName)
+        info.setString("Display Name", *plan.displayName);
+    if (plan.productType)
+        info.setString("Product Type", *plan.productType);
+    if (plan.lastBackupDate)
+        info.setDate("Last Backup Date", *plan.lastBackupDate);
+    info.writeFile(folder / "Info.plist", plan.infoFormat);
 }
 
-void writeStatusPlist(const fs::path& folder, const SampleBackupSpec& spec)
+void writeStatusPlist(const fs::path& folder, const SampleBackupPlan& plan)
 {
     PlistDictionary status;
     status.setString("BackupState", "new")
         .setBool("IsFullBackup", false)
         .setString("SnapshotState", "finished")
-        .setString("UUID", derivedUuid(spec.udid, "status"))
+        .setString("UUID", derivedUuid(plan.udid, "status"))
         .setString("Version", "3.3");
-    if (spec.statusDate)
-        status.setDate("Date", *spec.statusDate);
-    status.writeFile(folder / "Status.plist", spec.statusFormat);
+    if (plan.statusDate)
+        status.setDate("Date", *plan.statusDate);
+    status.writeFile(folder / "Status.plist", plan.statusFormat);
 }
 
 } // namespace
 
-fs::path writeSampleBackup(const fs::path& folder, const SampleBackupSpec& spec)
+fs::path writeSampleBackup(const fs::path& folder, const SampleBackupPlan& plan)
 {
     fs::create_directories(folder);
-    const bool flat = spec.location == MessagesLocation::flat;
-    const Instant modified = spec.lastBackupDate.value_or(spec.statusDate.value_or(Instant::now()));
+    const bool flat = plan.location == MessagesLocation::flat;
+    const Instant modified = plan.lastBackupDate.value_or(plan.statusDate.value_or(Instant::now()));
 
     std::vector<ManifestEntry> entries = otherDeviceFiles();
     for (const ManifestEntry& entry : entries) {
@@ -146,12 +146,12 @@ fs::path writeSampleBackup(const fs::path& folder, const SampleBackupSpec& spec)
     // be: only the manifest says what is in a backup.
     const fs::path messagesFile = storedLocation(folder, messagesID, flat);
     removeStale(messagesFile);
-    if (spec.location != MessagesLocation::missingFile) {
+    if (plan.location != MessagesLocation::missingFile) {
         fs::create_directories(messagesFile.parent_path());
-        writeMessagesDatabase(messagesFile, spec.messages, spec.walMode);
+        writeMessagesDatabase(messagesFile, plan.messages, plan.walMode);
     }
-    if (spec.location != MessagesLocation::notInManifest) {
-        const auto size = spec.location == MessagesLocation::missingFile ? 0 : fs::file_size(messagesFile);
+    if (plan.location != MessagesLocation::notInManifest) {
+        const auto size = plan.location == MessagesLocation::missingFile ? 0 : fs::file_size(messagesFile);
         // Listed after its folders, among other rows, as a device's manifest has it.
         entries.insert(entries.begin() + 3,
                        ManifestEntry{std::string(kMessagesDomain), std::string(kMessagesPath), 1, size});
@@ -163,12 +163,12 @@ fs::path writeSampleBackup(const fs::path& folder, const SampleBackupSpec& spec)
 
     for (const char* name : {"Manifest.plist", "Info.plist", "Status.plist"})
         fs::remove(folder / name);
-    if (spec.writeManifestPlist)
-        writeManifestPlist(folder, spec);
-    if (spec.writeInfoPlist)
-        writeInfoPlist(folder, spec);
-    if (spec.writeStatusPlist)
-        writeStatusPlist(folder, spec);
+    if (plan.writeManifestPlist)
+        writeManifestPlist(folder, plan);
+    if (plan.writeInfoPlist)
+        writeInfoPlist(folder, plan);
+    if (plan.writeStatusPlist)
+        writeStatusPlist(folder, plan);
     return folder;
 }
 

@@ -30,7 +30,7 @@ struct SampleMessage {
     std::optional<int> isFromMe = 0; // absent: NULL
 };
 
-struct SampleBackupSpec {
+struct SampleBackupPlan {
     std::string udid = "00008110-001A2B3C4D5E801E";
     std::optional<std::string> displayName = std::string("Maya's iPhone");
     std::optional<std::string> deviceName = std::string("Maya's iPhone");
@@ -50,7 +50,7 @@ struct SampleBackupSpec {
 };
 
 // Creates `folder` (and parents) and writes the backup into it; returns `folder`.
-std::filesystem::path writeSampleBackup(const std::filesystem::path& folder, const SampleBackupSpec& spec);
+std::filesystem::path writeSampleBackup(const std::filesystem::path& folder, const SampleBackupPlan& plan);
 
 // An attributed string archived in the typedstream format, as recent devices store message text.
 [[nodiscard]] std::vector<uint8_t> archiveAttributedString(std::string_view utf8Text);
@@ -64,7 +64,7 @@ enum class ArchivedClasses { mutableStrings, immutableStrings };
 // A lifelike mix: `incoming` incoming messages spread over the last days before `now` (newest
 // within minutes), about `candidateShare` of them risky, some outgoing, some without handle,
 // some only in attributedBody, a few older than two weeks. Deterministic for a seed.
-[[nodiscard]] SampleBackupSpec realisticBackup(Instant now, int incoming, double candidateShare,
+[[nodiscard]] SampleBackupPlan realisticBackup(Instant now, int incoming, double candidateShare,
                                                uint32_t seed = 1);
 
 } // namespace quorva::samples

@@ -127,48 +127,48 @@ constexpr Device kDevices[] = {{"Maya's iPhone", "iPhone14,5"},
 std::string deviceUdid(int index)
 {
     if (index == 0)
-        return SampleBackupSpec{}.udid;
+        return SampleBackupPlan{}.udid;
     char udid[32];
     std::snprintf(udid, sizeof udid, "00008%03X-%016llX", 0x100 + index * 0x10,
                   0x001A2B3C4D5E801EULL + 0x10101ULL * static_cast<unsigned long long>(index));
     return udid;
 }
 
-SampleBackupSpec specFor(const Options& options, int device)
+SampleBackupPlan specFor(const Options& options, int device)
 {
     // Each further device was backed up a day and a bit earlier than the one before.
     const Instant when{options.now.unixSeconds - device * 93600.0};
-    SampleBackupSpec spec = realisticBackup(when, options.messages, options.candidateShare,
+    SampleBackupPlan plan = realisticBackup(when, options.messages, options.candidateShare,
                                             options.seed + static_cast<uint32_t>(device));
     const Device& kind = kDevices[device % std::size(kDevices)];
-    spec.udid = deviceUdid(device);
+    plan.udid = deviceUdid(device);
     const std::string name = device < static_cast<int>(std::size(kDevices))
                                  ? kind.name
                                  : kind.name + " (" + std::to_string(device + 1) + ")";
-    spec.displayName = name;
-    spec.deviceName = name;
-    spec.productType = kind.productType;
-    spec.encrypted = options.encrypted;
-    spec.walMode = options.wal;
-    spec.location = options.flat ? MessagesLocation::flat : MessagesLocation::hashed;
+    plan.displayName = name;
+    plan.deviceName = name;
+    plan.productType = kind.productType;
+    plan.encrypted = options.encrypted;
+    plan.walMode = options.wal;
+    plan.location = options.flat ? MessagesLocation::flat : MessagesLocation::hashed;
     if (options.plistFormat)
-        spec.infoFormat = spec.statusFormat = spec.manifestFormat = *options.plistFormat;
+        plan.infoFormat = plan.statusFormat = plan.manifestFormat = *options.plistFormat;
     if (options.secondsDates)
-        for (SampleMessage& message : spec.messages)
+        for (SampleMessage& message : plan.messages)
             message.dateEncoding = DateEncoding::seconds;
-    return spec;
+    return plan;
 }
 
-void report(const std::filesystem::path& folder, const SampleBackupSpec& spec, const Options& options)
+void report(const std::filesystem::path& folder, const SampleBackupPlan& plan, const Options& options)
 {
     size_t outgoing = 0;
-    for (const SampleMessage& message : spec.messages)
+    for (const SampleMessage& message : plan.messages)
         outgoing += message.isFromMe.value_or(0) != 0 ? 1 : 0;
     const long risky = std::lround(options.messages * options.candidateShare);
-    std::cout << folder.string() << "\n  " << spec.displayName.value_or("") << " ("
-              << spec.productType.value_or("") << "), " << spec.udid << ", backed up "
-              << formatInternetDateTime(spec.lastBackupDate.value_or(options.now)) << "\n  "
-              << spec.messages.size() - outgoing << " incoming (" << risky << " risky), " << outgoing
+    std::cout << folder.string() << "\n  " << plan.displayName.value_or("") << " ("
+              << plan.productType.value_or("") << "), " << plan.udid << ", backed up "
+              << formatInternetDateTime(plan.lastBackupDate.value_or(options.now)) << "\n  "
+              << plan.messages.size() - outgoing << " incoming (" << risky << " risky), " << outgoing
               << " outgoing; Messages database " << (options.flat ? "flat" : "hashed")
               << (options.wal ? ", WAL" : "") << (options.secondsDates ? ", dates in seconds" : "")
               << (options.encrypted ? "; marked encrypted" : "") << "\n";
@@ -196,9 +196,9 @@ int main(int argc, char** argv)
         const std::filesystem::path output(options.output);
         const int count = std::max(options.devices, 1);
         for (int device = 0; device < count; ++device) {
-            const SampleBackupSpec spec = specFor(options, device);
-            const std::filesystem::path folder = options.devices > 0 ? output / spec.udid : output;
-            report(writeSampleBackup(folder, spec), spec, options);
+            const SampleBackupPlan plan = specFor(options, device);
+            const std::filesystem::path folder = options.devices > 0 ? output / plan.udid : output;
+            report(writeSampleBackup(folder, plan), plan, options);
         }
     } catch (const std::exception& error) {
         std::cerr << "quorva-sample-backup: " << error.what() << "\n";
