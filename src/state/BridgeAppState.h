@@ -30,11 +30,12 @@ class AutomaticScanLoop;
 // caller and re-reads state after every wait.
 class BridgeAppState : public QObject {
     Q_OBJECT
+    // One property a line, however long.
+    // clang-format off
     Q_PROPERTY(quorva::Phase phase READ phase NOTIFY phaseChanged)
     Q_PROPERTY(QString pairingCode READ pairingCode WRITE setPairingCode NOTIFY pairingCodeChanged)
     Q_PROPERTY(QVariantList children READ childrenForDisplay NOTIFY childrenChanged)
-    Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay
-                   NOTIFY selectedChildIDChanged)
+    Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay NOTIFY selectedChildIDChanged)
     Q_PROPERTY(QVariant selectedBackup READ selectedBackupForDisplay NOTIFY selectedBackupChanged)
     Q_PROPERTY(QDateTime lastScanAt READ lastScanAtForDisplay NOTIFY lastScanAtChanged)
     Q_PROPERTY(qint64 lastInspectedCount READ lastInspectedCount NOTIFY lastInspectedCountChanged)
@@ -44,6 +45,7 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(bool launchesAtLogin READ launchesAtLogin NOTIFY launchesAtLoginChanged)
     Q_PROPERTY(bool hasToken READ hasToken NOTIFY tokenChanged)
     Q_PROPERTY(bool canScan READ canScan NOTIFY canScanChanged)
+    // clang-format on
 
 public:
     BridgeAppState(std::shared_ptr<BridgeAPI> api, IPhoneBackupScanner scanner, BridgeTokenStore tokenStore,
