@@ -22,7 +22,6 @@ ApplicationWindow {
         id: scanNowAction
         objectName: "scanNowAction"
         text: "Scan now"
-        shortcut: "Ctrl+R"
         enabled: window.appState.canScan
         onTriggered: window.appState.requestScanNow()
     }
@@ -31,17 +30,38 @@ ApplicationWindow {
         id: quitAction
         objectName: "quitAction"
         text: "Quit"
-        shortcut: StandardKey.Quit
         onTriggered: Qt.quit()
+    }
+
+    // Application-wide, so the commands also work while the failure alert (a modal popup,
+    // which blocks window shortcuts) is up, as menu commands do beside a window's alert.
+    Shortcut {
+        objectName: "scanNowShortcut"
+        sequence: "Ctrl+R"
+        context: Qt.ApplicationShortcut
+        enabled: scanNowAction.enabled
+        onActivated: scanNowAction.trigger()
+    }
+    Shortcut {
+        sequences: [StandardKey.Quit]
+        context: Qt.ApplicationShortcut
+        onActivated: quitAction.trigger()
     }
 
     menuBar: MenuBar {
         objectName: "menuBar"
         Menu {
             title: "Quorva Bridge"
-            MenuItem { action: scanNowAction }
+            CommandMenuItem {
+                objectName: "scanNowMenuItem"
+                action: scanNowAction
+                shortcutText: "Ctrl+R"
+            }
             MenuSeparator {}
-            MenuItem { action: quitAction }
+            CommandMenuItem {
+                action: quitAction
+                shortcutText: "Ctrl+Q"
+            }
         }
     }
 

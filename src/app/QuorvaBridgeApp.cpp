@@ -2,9 +2,12 @@
 
 #include "state/BridgeComposition.h"
 
+#include <QLoggingCategory>
 #include <QQuickWindow>
 
 namespace quorva {
+
+Q_LOGGING_CATEGORY(lcApp, "quorva.app", QtWarningMsg)
 
 QuorvaBridgeApp::StateFactory QuorvaBridgeApp::defaultStateFactory()
 {
@@ -25,6 +28,7 @@ QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, QObject* parent)
             [this] {
                 if (m_startRequested)
                     return;
+                qCDebug(lcApp) << "first frame shown";
                 m_startRequested = true;
                 runStartup();
             },
@@ -49,7 +53,9 @@ void QuorvaBridgeApp::showWindow()
 
 QCoro::Task<> QuorvaBridgeApp::runStartup()
 {
+    qCDebug(lcApp) << "start-up task runs start()";
     co_await m_state->start();
+    qCDebug(lcApp) << "start-up task finished in phase" << m_state->phase().name();
     emit startupFinished();
 }
 

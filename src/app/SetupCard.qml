@@ -45,12 +45,14 @@ BridgeCard {
             onActivated: card.appState.selectedChildID = currentValue
 
             delegate: ItemDelegate {
+                id: choice
                 required property var modelData
                 required property int index
                 width: childPicker.width
+                text: modelData.name
                 highlighted: childPicker.highlightedIndex === index
                 contentItem: Text {
-                    text: modelData.name
+                    text: choice.text
                     textFormat: Text.PlainText
                     font: childPicker.font
                     color: Theme.primary

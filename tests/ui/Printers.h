@@ -1,0 +1,22 @@
+#pragma once
+
+#include "state/Phase.h"
+
+#include <QString>
+
+#include <ostream>
+
+// Readable failure messages for the values the window tests compare.
+inline void PrintTo(const QString& text, std::ostream* out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace quorva {
+inline void PrintTo(const Phase& phase, std::ostream* out)
+{
+    *out << phase.name().toStdString();
+    if (phase.kind() == Phase::Kind::failed)
+        *out << "(\"" << phase.failureText().toStdString() << "\")";
+}
+} // namespace quorva

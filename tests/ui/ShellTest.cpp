@@ -1,0 +1,118 @@
+// The application shell: window size, life without a window, one instance, icons and dates.
+#include "UiHarness.h"
+#include "app/Formats.h"
+#include "app/SingleInstance.h"
+#include "state/BridgeAppState.h"
+
+#include <QGuiApplication>
+#include <QQmlComponent>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace quorva::uitest {
+namespace {
+
+TEST(Shell, WindowOpensAt860By700AndKeepsItsMinimum)
+{
+    UiHarness ui;
+    ui.launch();
+    EXPECT_EQ(ui.window().size(), QSize(860, 700));
+    EXPECT_EQ(ui.window().minimumSize(), QSize(760, 620));
+    EXPECT_EQ(ui.window().title(), "Quorva Bridge");
+}
+
+TEST(Shell, ClosingTheWindowKeepsTheProcessAndItsLoop)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ASSERT_TRUE(ui.state().hasAutomaticScanning());
+    const int childrenRequests = ui.countReceived("children");
+
+    EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
+    QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+    ui.window().close();
+    UiHarness::spin(std::chrono::milliseconds(200));
+    EXPECT_FALSE(ui.window().isVisible());
+    EXPECT_EQ(quitting.count(), 0);
+    EXPECT_TRUE(ui.state().hasAutomaticScanning());
+
+    // Reopening shows the same content; start-up does not run again.
+    ui.app().showWindow();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.window().isExposed(); }));
+    UiHarness::spin(std::chrono::milliseconds(300));
+    EXPECT_TRUE(ui.shown("setupCard"));
+    EXPECT_EQ(ui.countReceived("children"), childrenRequests);
+}
+
+TEST(Shell, ASecondLaunchShowsTheRunningInstance)
+{
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("instance"));
+    SingleInstance second(name);
+    EXPECT_FALSE(second.activateRunningInstance()) << "nobody runs yet";
+
+    SingleInstance first(name);
+    ASSERT_TRUE(first.listen());
+    QSignalSpy activations(&first, &SingleInstance::activationRequested);
+    EXPECT_TRUE(second.activateRunningInstance());
+    EXPECT_TRUE(activations.wait(2000));
+
+    // A name left behind by a process that died is taken over.
+    QTemporaryDir other;
+    const QString stale = other.filePath(QStringLiteral("instance"));
+    {
+        QFile leftover(stale);
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    }
+    SingleInstance restarted(stale);
+    EXPECT_TRUE(restarted.listen());
+}
+
+TEST(Shell, EverySymbolDrawsAnIcon)
+{
+    UiHarness ui;
+    ui.launch();
+    QQmlEngine* engine = qmlEngine(ui.find("contentView"));
+    ASSERT_NE(engine, nullptr);
+    QQmlComponent symbols(engine);
+    symbols.setData("import QtQuick\nimport Quorva.Bridge\nQtObject { readonly property var names: "
+                    "Object.keys(Symbols.themeNames) }",
+                    QUrl(QStringLiteral("qrc:/qt/qml/Quorva/Bridge/SymbolProbe.qml")));
+    std::unique_ptr<QObject> table(symbols.create());
+    ASSERT_NE(table, nullptr) << symbols.errorString().toStdString();
+    const QStringList names = table->property("names").toStringList();
+    EXPECT_EQ(names.size(), 11);
+
+    QQmlComponent iconComponent(engine);
+    iconComponent.setData(
+        "import QtQuick\nimport Quorva.Bridge\nSymbolIcon { size: 48; color: \"#000000\"; z: 1000 }",
+        QUrl(QStringLiteral("qrc:/qt/qml/Quorva/Bridge/IconProbe.qml")));
+    for (const QString& symbol : names) {
+        std::unique_ptr<QObject> created(iconComponent.createWithInitialProperties({{"symbol", symbol}}));
+        auto* icon = qobject_cast<QQuickItem*>(created.get());
+        ASSERT_NE(icon, nullptr) << iconComponent.errorString().toStdString();
+        icon->setParentItem(ui.window().contentItem());
+        icon->setObjectName(QStringLiteral("iconProbe"));
+        ASSERT_TRUE(UiHarness::waitFor([&] { return icon->property("status").toInt() != 2; })); // not Loading
+        EXPECT_GT(ui.pixelsNear("iconProbe", Qt::black, 60), 40) << symbol.toStdString() << " draws nothing";
+    }
+}
+
+TEST(Shell, DatesAreAbbreviatedInTheUsersLocale)
+{
+    const QDateTime when(QDate(2025, 12, 6), QTime(15, 4), Qt::UTC);
+    const QString american = abbreviatedDateTime(when, QLocale(QLocale::English, QLocale::UnitedStates));
+    const QString german = abbreviatedDateTime(when, QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_TRUE(american.contains("Dec") && american.contains("2025")) << american.toStdString();
+    EXPECT_TRUE(german.contains("2025") && german != american) << german.toStdString();
+    EXPECT_TRUE(abbreviatedDateTime(QDateTime()).isEmpty());
+}
+
+} // namespace
+} // namespace quorva::uitest
