@@ -3,6 +3,7 @@
 #include "SampleBackup.h"
 #include "classifier/LocalRiskClassifier.h"
 #include "state/BridgeAppState.h"
+#include "stores/Preferences.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -78,6 +79,10 @@ UiHarness::UiHarness(std::vector<BridgeChild> children, devservice::IngestFaults
     if (m_service->listen(0) == 0)
         ADD_FAILURE() << "the development service could not listen";
     QDir().mkpath(QDir::homePath());
+    // A fresh installation, also when several tests share this process.
+    for (const char* key :
+         {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids"})
+        Preferences::remove(QString::fromLatin1(key));
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 

@@ -8,6 +8,7 @@
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
+#include <QScopeGuard>
 
 #include <gtest/gtest.h>
 
@@ -131,7 +132,9 @@ TEST(WindowStates, AfterAScanTheSummaryReportsTheCounts)
 TEST(WindowStates, TheSummaryFollowsTheUserLocale)
 {
     const QLocale german(QLocale::German, QLocale::Germany);
+    const QLocale previous;
     QLocale::setDefault(german);
+    const auto restore = qScopeGuard([&] { QLocale::setDefault(previous); });
     UiHarness ui;
     pairAndChooseBackup(ui, {.benign = 1200, .risky = 2});
     ui.scanAndWait();
