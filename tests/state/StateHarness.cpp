@@ -13,6 +13,11 @@
 
 namespace quorva::testing {
 
+QString tokenService()
+{
+    return QStringLiteral("app.quorva.bridge.state-tests.%1").arg(QCoreApplication::applicationPid());
+}
+
 namespace {
 
 // Preferences go to a private folder, chosen before anything reads settings.
@@ -46,7 +51,7 @@ StateHarness::StateHarness()
     autostartFolder = path("autostart");
     for (const QString& key : kPreferenceKeys)
         Preferences::remove(key);
-    QCoro::waitFor(BridgeTokenStore(kTokenService).remove());
+    QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 
 StateHarness::~StateHarness() = default;
@@ -78,7 +83,7 @@ std::unique_ptr<BridgeAppState> StateHarness::makeState(std::chrono::millisecond
     auto api = std::make_shared<BridgeAPI>(url.isEmpty() ? serviceURL() : url, m_network,
                                            std::chrono::milliseconds(5000));
     return std::make_unique<BridgeAppState>(std::move(api), IPhoneBackupScanner(),
-                                            BridgeTokenStore(kTokenService), BackupBookmarkStore(),
+                                            BridgeTokenStore(tokenService()), BackupBookmarkStore(),
                                             UploadCheckpointStore(), std::move(platform));
 }
 
@@ -137,7 +142,7 @@ std::filesystem::path StateHarness::writeBackup(const std::filesystem::path& fol
 
 std::optional<std::string> StateHarness::storedToken()
 {
-    return QCoro::waitFor(BridgeTokenStore(kTokenService).read());
+    return QCoro::waitFor(BridgeTokenStore(tokenService()).read());
 }
 
 std::optional<QVariant> StateHarness::preference(const QString& key)

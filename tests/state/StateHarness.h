@@ -21,7 +21,8 @@ namespace quorva::testing {
 inline const std::string kAva = "child-ava";
 inline const std::string kBen = "child-ben";
 inline const std::string kPairingCode = "ABC123";
-inline constexpr const char* kTokenService = "app.quorva.bridge.state-tests";
+// One keychain item per test process: CTest runs test processes in parallel in one session.
+[[nodiscard]] QString tokenService();
 
 // One request as the development service received it.
 struct Received {
