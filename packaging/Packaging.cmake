@@ -15,9 +15,9 @@ set(CPACK_PACKAGE_NAME quorva-bridge)
 set(CPACK_PACKAGE_VENDOR "Quorva")
 set(CPACK_PACKAGE_CONTACT "Quorva <support@quorva.app>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Safety signals from a local iPhone backup for Quorva Family")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Quorva Bridge reads the newest local backup of a child's iPhone read-only, checks recent incoming texts "
-    "on this computer and sends only messages that match focused safety patterns to Quorva for review.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Quorva Bridge reads the newest local backup of a child's iPhone read-only, checks recent incoming "
+       "texts on this computer and sends only messages that match focused safety patterns to Quorva for review.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

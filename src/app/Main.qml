@@ -75,24 +75,30 @@ ApplicationWindow {
         appState: window.appState
     }
 
-    FolderDialog {
-        id: folderDialog
-        objectName: "backupFolderDialog"
-        onAccepted: window.folderChooser.complete(selectedFolder)
-        onRejected: window.folderChooser.cancel()
+    // Made on first use: the dialog and its module cost start-up time most runs never need.
+    Loader {
+        id: folderDialogLoader
+        active: false
+        sourceComponent: FolderDialog {
+            objectName: "backupFolderDialog"
+            onAccepted: window.folderChooser.complete(selectedFolder)
+            onRejected: window.folderChooser.cancel()
+        }
     }
 
     Connections {
         target: window.folderChooser
         function onRequested(title, message, confirmLabel, startingFolder) {
-            folderDialog.title = title
-            folderDialog.acceptLabel = confirmLabel
+            folderDialogLoader.active = true
+            const dialog = folderDialogLoader.item
+            dialog.title = title
+            dialog.acceptLabel = confirmLabel
             if (startingFolder.toString() !== "")
-                folderDialog.currentFolder = startingFolder
+                dialog.currentFolder = startingFolder
             window.show()
             window.raise()
             window.requestActivate()
-            folderDialog.open()
+            dialog.open()
         }
     }
 }

@@ -40,8 +40,11 @@ TEST(EndToEnd, PairChooseScanThroughTheWindow)
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().selectedChildID() == kLeo; }));
 
     ui.click("chooseBackupButton");
-    QObject* dialog = ui.find("backupFolderDialog");
-    ASSERT_TRUE(UiHarness::waitFor([&] { return dialog->property("visible").toBool(); }));
+    QObject* dialog = nullptr;
+    ASSERT_TRUE(UiHarness::waitFor([&] {
+        dialog = ui.find("backupFolderDialog");
+        return dialog && dialog->property("visible").toBool();
+    }));
     EXPECT_EQ(dialog->property("title").toString(), "Choose the iPhone backup folder");
     EXPECT_EQ(dialog->property("acceptLabel").toString(), "Choose Backup");
     EXPECT_EQ(dialog->property("currentFolder").toUrl(),

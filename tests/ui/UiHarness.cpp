@@ -123,12 +123,14 @@ void UiHarness::pair()
 
 void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
 {
-    QObject* dialog = find(QStringLiteral("backupFolderDialog"));
-    ASSERT_NE(dialog, nullptr);
     const auto before = state().selectedBackup();
     const Phase phaseBefore = state().phase();
     click(QStringLiteral("chooseBackupButton"));
-    ASSERT_TRUE(waitFor([dialog] { return dialog->property("visible").toBool(); })) << "no folder dialog";
+    QObject* dialog = nullptr;
+    ASSERT_TRUE(waitFor([&] {
+        dialog = find(QStringLiteral("backupFolderDialog"));
+        return dialog && dialog->property("visible").toBool();
+    })) << "no folder dialog";
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(folder.string()));
     dialog->setProperty("currentFolder", url);
     dialog->setProperty("selectedFolder", url);
