@@ -3,6 +3,7 @@
 #include "SampleBackup.h"
 #include "classifier/LocalRiskClassifier.h"
 #include "state/BridgeAppState.h"
+#include "state/LoginItem.h"
 #include "stores/Preferences.h"
 
 #include <QCoreApplication>
@@ -97,6 +98,9 @@ void UiHarness::launch()
     const QUrl serviceURL(QStringLiteral("http://127.0.0.1:%1").arg(m_service->port()));
     m_app = std::make_unique<QuorvaBridgeApp>(
         [serviceURL](QNetworkAccessManager& network, BridgePlatform platform) {
+            // The entry would start the application beside this executable, which tests lack.
+            platform.loginItem = std::make_shared<LoginItem>(
+                LoginItem::defaultAutostartFolder(), QStringList{QCoreApplication::applicationFilePath()});
             return std::make_unique<BridgeAppState>(
                 std::make_shared<BridgeAPI>(serviceURL, network, std::chrono::seconds(10)),
                 IPhoneBackupScanner(LocalRiskClassifier()), BridgeTokenStore(tokenService()),

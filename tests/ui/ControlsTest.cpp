@@ -1,0 +1,92 @@
+// Each control of the window calls its operation, as a person uses it.
+#include "UiHarness.h"
+#include "state/BridgeAppState.h"
+#include "state/LoginItem.h"
+
+#include <QQuickItem>
+#include <QQuickWindow>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace quorva::uitest {
+namespace {
+
+TEST(Controls, ReturnInTheCodeFieldPairs)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.typeInto("pairingCodeField", "qrv 482");
+    QTest::keyClick(&ui.window(), Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().hasToken(); }))
+        << ui.state().phase().failureText().toStdString();
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("setupCard") && !ui.shown("pairingCard"); }));
+}
+
+TEST(Controls, AFailureWithoutTokenIsDismissedWithoutReloading)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.typeInto("pairingCodeField", "12");
+    ui.click("pairButton");
+    ASSERT_TRUE(ui.shown("failureAlert"));
+    EXPECT_EQ(ui.text("failureAlertText"), "Enter the pairing code shown in Quorva Family.");
+    EXPECT_EQ(ui.text("pairingCodeField"), "12") << "the typed code stays for correcting";
+    ui.snapshot("pairing-refused");
+
+    ui.clickText("OK");
+    UiHarness::spin(std::chrono::milliseconds(200));
+    EXPECT_FALSE(ui.shown("failureAlert"));
+    EXPECT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
+    EXPECT_TRUE(ui.endpointsReceived().empty());
+}
+
+TEST(Controls, DisconnectFromTheHeaderMenu)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ASSERT_TRUE(ui.shown("headerMenuButton"));
+    ui.click("headerMenuButton");
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("headerMenu"); }));
+    ui.clickText("Disconnect this Mac");
+
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsPairing(); }));
+    EXPECT_FALSE(ui.state().hasToken());
+    EXPECT_TRUE(ui.shown("pairingCard"));
+    EXPECT_FALSE(ui.shown("setupCard"));
+    EXPECT_FALSE(ui.shown("headerMenuButton"));
+    EXPECT_EQ(ui.text("statusMessageText"), "Pair this Mac from Quorva Family");
+}
+
+TEST(Controls, TheLaunchAtLoginSwitchShowsTheRegistration)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    const LoginItem entry(LoginItem::defaultAutostartFolder(), {QCoreApplication::applicationFilePath()});
+    ASSERT_FALSE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
+
+    ui.click("launchAtLoginSwitch");
+    EXPECT_TRUE(ui.state().launchesAtLogin());
+    EXPECT_EQ(entry.status(), LoginItem::Status::enabled);
+    EXPECT_TRUE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
+
+    ui.click("launchAtLoginSwitch");
+    EXPECT_FALSE(ui.state().launchesAtLogin());
+    EXPECT_EQ(entry.status(), LoginItem::Status::notRegistered);
+
+    // The platform's answer wins over the click: a refused registration leaves the switch off.
+    std::filesystem::remove_all(entry.entryPath().parent_path());
+    {
+        QFile blocker(QString::fromStdString(entry.entryPath().parent_path().string()));
+        ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the folder should be
+    }
+    ui.click("launchAtLoginSwitch");
+    EXPECT_FALSE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
+    EXPECT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
+    EXPECT_TRUE(ui.shown("failureAlert"));
+}
+
+} // namespace
+} // namespace quorva::uitest
