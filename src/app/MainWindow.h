@@ -22,7 +22,6 @@ public:
 
     // Null only when the QML failed to load, which the engine has already reported.
     [[nodiscard]] QQuickWindow* window() const { return m_window; }
-    [[nodiscard]] QQmlApplicationEngine& engine() { return *m_engine; }
 
 private:
     std::unique_ptr<QQmlApplicationEngine> m_engine;

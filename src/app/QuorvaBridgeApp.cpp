@@ -23,11 +23,13 @@ QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, QObject* parent)
     if (QQuickWindow* shown = window()) {
         // The content is shown once its first frame is on screen. The content lives as long
         // as the process (closing only hides the window), so start-up runs once.
-        connect(
+        m_firstFrame = connect(
             shown, &QQuickWindow::frameSwapped, this,
             [this] {
+                // Several frames may have queued this call before it disconnects.
                 if (m_startRequested)
                     return;
+                disconnect(m_firstFrame);
                 qCDebug(lcApp) << "first frame shown";
                 m_startRequested = true;
                 runStartup();

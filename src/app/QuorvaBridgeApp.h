@@ -36,7 +36,6 @@ public:
     [[nodiscard]] BridgeAppState& state() { return *m_state; }
     // Null only when the window's QML failed to load.
     [[nodiscard]] QQuickWindow* window() const { return m_window->window(); }
-    [[nodiscard]] bool hasStarted() const { return m_startRequested; }
 
     // Shows the window raised and active (it may have been closed to the background).
     void showWindow();
@@ -52,6 +51,7 @@ private:
     FolderChooser m_folderChooser;
     std::unique_ptr<BridgeAppState> m_state;
     std::unique_ptr<MainWindow> m_window;
+    QMetaObject::Connection m_firstFrame;
     bool m_startRequested = false;
 };
 
