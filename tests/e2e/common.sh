@@ -4,8 +4,10 @@ cli=$1 service=$2 samples=$3 port=$4
 work=$(mktemp -d)
 service_pid=""
 cleanup() {
+  local status=$?
   if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; wait "$service_pid" 2>/dev/null || true; fi
   rm -rf "$work"
+  exit "$status"
 }
 trap cleanup EXIT
 
