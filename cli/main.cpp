@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 
-#include <algorithm>
 #include <exception>
 #include <functional>
 #include <iostream>
@@ -25,6 +24,8 @@ Commands:
       scan's start (ISO-8601, default now); --json prints one JSON object.
   classify TEXT
       Print the safety rules TEXT matches, one a line.
+  help, --help
+      Show this text.
 
   The workflow, with the same stored pairing, choices and checkpoint as the application:
   pair CODE [--json]
@@ -52,8 +53,6 @@ Commands:
       Start the application when you log in, or stop doing so.
 
   With --json the final state is printed as one JSON object. The token is never printed.
-  help, --help
-      Show this text.
 
 Exit status: 0 on success, 1 when the work failed (the reason is printed on standard
 error), 2 when the command line is wrong.
@@ -75,6 +74,9 @@ int main(int argc, char** argv)
         std::cerr << kUsage;
         return 2;
     }
+    // The workflow commands run on a Qt event loop (network, secret store, timers).
+    int qtArgc = 1;
+    const QCoreApplication app(qtArgc, argv);
     const std::string name = words.front();
     words.erase(words.begin());
     if (name == "help" || name == "--help" || name == "-h") {
@@ -82,27 +84,20 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    const auto workflow = [&name](const CliArguments& a) { return runStateCommand(name, a, std::cout, std::cerr); };
     const std::map<std::string, Command> commands = {
         {"inspect", {{"--json"}, {"--at"}, [](const CliArguments& a) { return runInspect(a, std::cout); }}},
         {"classify", {{}, {}, [](const CliArguments& a) { return runClassify(a, std::cout); }}},
+        {"pair", {{"--json"}, {}, workflow}},
+        {"children", {{"--json"}, {}, workflow}},
+        {"select-child", {{"--json"}, {}, workflow}},
+        {"choose-backup", {{"--json"}, {}, workflow}},
+        {"scan", {{"--json"}, {}, workflow}},
+        {"run", {{"--json"}, {}, workflow}},
+        {"status", {{"--json"}, {}, workflow}},
+        {"disconnect", {{"--json"}, {}, workflow}},
+        {"launch-at-login", {{"--json"}, {}, workflow}},
     };
-    static const std::vector<std::string> workflow = {"pair",       "children", "select-child",
-                                                      "choose-backup", "scan",  "run",
-                                                      "status",     "disconnect", "launch-at-login"};
-    if (std::find(workflow.begin(), workflow.end(), name) != workflow.end()) {
-        int qtArgc = 1;
-        QCoreApplication app(qtArgc, argv);
-        try {
-            const CliArguments args(words, {"--json"}, {});
-            return runStateCommand(name, args, std::cout, std::cerr);
-        } catch (const UsageError& e) {
-            std::cerr << "quorva-bridge-cli " << name << ": " << e.what() << "\n\n" << kUsage;
-            return 2;
-        } catch (const std::exception& e) {
-            std::cerr << e.what() << "\n";
-            return 1;
-        }
-    }
     const auto command = commands.find(name);
     if (command == commands.end()) {
         std::cerr << "quorva-bridge-cli: unknown command \"" << name << "\"\n\n" << kUsage;
