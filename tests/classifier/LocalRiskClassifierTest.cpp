@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unicode/locid.h>
 
+#include <algorithm>
+#include <cctype>
 #include <random>
 
 namespace quorva {
@@ -18,18 +20,93 @@ const std::string kBullying = "bullying";
 const std::string kScam = "scam or financial pressure";
 const std::string kLink = "urgent link or account pressure";
 
-TEST(LocalRiskClassifier, FoldsCaseDiacriticsAndTypographicApostrophes)
+struct Message {
+    const char* name;
+    std::string text;
+    Labels expected;
+};
+
+void PrintTo(const Message& message, std::ostream* out)
 {
-    const LocalRiskClassifier classifier;
-    EXPECT_EQ(classifier.classify("KEEP THIS SECRET"), Labels{kGrooming});
-    EXPECT_EQ(classifier.classify("Don\u2019t tell your parents"), Labels{kGrooming});
-    EXPECT_EQ(classifier.classify("Don't tell your parents"), Labels{kGrooming});
-    EXPECT_EQ(classifier.classify("ÉVERYONE HÄTES YOÙ"), Labels{kBullying});
-    // Decomposed accents (e + U+0301) fold like precomposed ones.
-    EXPECT_EQ(classifier.classify("Sui\u0301cide"), Labels{kSelfHarm});
-    EXPECT_EQ(classifier.classify("YOU\u2019RE UGLY 😂"), Labels{kBullying});
-    EXPECT_EQ(LocalRiskClassifier::normalized("Ça VA, Dôn\u2019t"), "ca va, don't");
+    *out << message.name;
 }
+
+const Message kMessages[] = {
+    {"Empty", "", {}},
+    {"WhiteSpaceOnly", " \t\n\u00a0\u3000", {}},
+    {"Harmless", "let's hang out", {}},
+    {"UpperCase", "KEEP THIS SECRET", {kGrooming}},
+    {"TypographicApostrophe", "Don\u2019t tell your parents", {kGrooming}},
+    {"StraightApostrophe", "Don't tell your parents", {kGrooming}},
+    {"Diacritics", "ÉVERYONE HÄTES YOÙ", {kBullying}},
+    {"DecomposedAccent", "Sui\u0301cide", {kSelfHarm}},
+    {"ApostropheAndEmoji", "YOU\u2019RE UGLY 😂", {kBullying}},
+    {"TermInsideAWord", "we are getting closer", {kBullying}},
+    {"TermInsideAsexual", "asexual", {kSexual}},
+    {"SortedNotInRuleOrder", "send money now or i will hurt you", {kScam, kThreat}},
+    {"RuleMatchedTwiceCountsOnce", "nudes, send pics, nude pic, nudes", {kSexual}},
+    {"EveryLabel",
+     "loser! gift card. keep this secret. suicide. sexual. blackmail. https://x.example urgent",
+     {kBullying, kScam, kGrooming, kSelfHarm, kSexual, kThreat, kLink}},
+    {"InvalidUtf8", "\xff\xfe KEEP THIS SECRET \xc3 ok \xe2\x80", {kGrooming}},
+    {"EmbeddedNul", std::string("kill\0you kill you", 17), {kThreat}},
+
+    {"LinkWithPressure", "Please VERIFY at https://bank.example/login", {kLink}},
+    {"PressureWithoutLink", "please verify your email", {}},
+    {"LinkWithoutPressure", "look at this https://cats.example/funny", {}},
+    {"PressureInsideTheLink", "http://decode.example/a", {kLink}},
+    {"MarkerInsideAWord", "look xhttp://a.example now immediately", {kLink}},
+    {"ShortLinkAfterASpace", "see bit.ly/abc urgent", {kLink}},
+    {"OtherShortLinkAfterASpace", "see tinyurl.com/abc password", {kLink}},
+    {"ShortLinkAfterALeadingSpace", " bit.ly/abc urgent", {kLink}},
+    {"ShortLinkStartingTheText", "bit.ly/abc urgent", {}},
+    {"ShortLinkDomainEndingAWord", "orbit.ly/abc urgent", {}},
+};
+
+class Classification : public ::testing::TestWithParam<Message> {};
+
+TEST_P(Classification, GivesTheLabelsOfItsPhrases)
+{
+    EXPECT_EQ(LocalRiskClassifier().classify(GetParam().text), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Messages, Classification, ::testing::ValuesIn(kMessages),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct Term {
+    std::string label;
+    std::string term;
+};
+
+void PrintTo(const Term& term, std::ostream* out)
+{
+    *out << term.term;
+}
+
+std::vector<Term> defaultTerms()
+{
+    std::vector<Term> terms;
+    for (const auto& rule : LocalRiskClassifier::defaultRules())
+        for (const auto& term : rule.terms)
+            terms.push_back({rule.label, term});
+    return terms;
+}
+
+// A term that normalisation would change could never be found.
+class DefaultTerm : public ::testing::TestWithParam<Term> {};
+
+TEST_P(DefaultTerm, IsFoundAsWritten)
+{
+    const Labels labels = LocalRiskClassifier().classify(GetParam().term);
+    EXPECT_NE(std::find(labels.begin(), labels.end(), GetParam().label), labels.end());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rules, DefaultTerm, ::testing::ValuesIn(defaultTerms()), [](const auto& info) {
+    std::string name = info.param.term;
+    std::replace_if(
+        name.begin(), name.end(), [](unsigned char c) { return !std::isalnum(c); }, '_');
+    return name;
+});
 
 TEST(LocalRiskClassifier, FindsEnglishPhrasesUnderATurkishLocale)
 {
@@ -43,58 +120,25 @@ TEST(LocalRiskClassifier, FindsEnglishPhrasesUnderATurkishLocale)
     EXPECT_EQ(labels, Labels{kThreat});
 }
 
-TEST(LocalRiskClassifier, MatchesPlainSubstringsWithoutWordBoundaries)
+TEST(LocalRiskClassifier, UsesACustomRuleTable)
 {
-    const LocalRiskClassifier classifier;
-    EXPECT_EQ(classifier.classify("we are getting closer"), Labels{kBullying});
-    EXPECT_EQ(classifier.classify("asexual"), Labels{kSexual});
-    EXPECT_EQ(classifier.classify("let's hang out"), Labels{});
+    const LocalRiskClassifier classifier({
+        {"zeta", {"pizza"}},
+        {"alpha", {"", "пароль"}},
+        {"zeta", {"pasta"}},
+    });
+    EXPECT_EQ(classifier.classify("PIZZA and PASTA"), Labels{"zeta"});
+    EXPECT_EQ(classifier.classify("мой ПАРОЛЬ, pizza"), (Labels{"alpha", "zeta"}));
+    // An empty term is ignored: it would otherwise flag every message for upload.
+    EXPECT_EQ(classifier.classify("hello"), Labels{});
+    // The link rule does not belong to the table and always applies.
+    EXPECT_EQ(classifier.classify("https://x.example urgent"), Labels{kLink});
+    EXPECT_EQ(LocalRiskClassifier(std::vector<RiskRule>{}).classify("keep this secret"), Labels{});
 }
 
-TEST(LocalRiskClassifier, ReportsEachLabelOnceInAscendingOrder)
+TEST(LocalRiskClassifier, NeverFailsOnArbitraryBytes)
 {
     const LocalRiskClassifier classifier;
-    EXPECT_EQ(classifier.classify("send money now or i will hurt you"), (Labels{kScam, kThreat}));
-    EXPECT_EQ(classifier.classify("nudes, send pics, nude pic, nudes"), Labels{kSexual});
-    EXPECT_EQ(classifier.classify("loser! gift card. keep this secret. suicide. sexual. blackmail. "
-                                  "https://x.example urgent"),
-              (Labels{kBullying, kScam, kGrooming, kSelfHarm, kSexual, kThreat, kLink}));
-}
-
-TEST(LocalRiskClassifier, LinkRuleNeedsAMarkerAndAPressureWord)
-{
-    const LocalRiskClassifier classifier;
-    EXPECT_EQ(classifier.classify("Please VERIFY at https://bank.example/login"), Labels{kLink});
-    EXPECT_EQ(classifier.classify("please verify your email"), Labels{});
-    EXPECT_EQ(classifier.classify("look at this https://cats.example/funny"), Labels{});
-    // The pressure word may sit inside the link, here as part of "decode".
-    EXPECT_EQ(classifier.classify("http://decode.example/a"), Labels{kLink});
-    EXPECT_EQ(classifier.classify("look xhttp://a.example now immediately"), Labels{kLink});
-
-    // Shortened links count only with a space in front.
-    EXPECT_EQ(classifier.classify("see bit.ly/abc urgent"), Labels{kLink});
-    EXPECT_EQ(classifier.classify("bit.ly/abc urgent"), Labels{});
-    EXPECT_EQ(classifier.classify("see tinyurl.com/abc password"), Labels{kLink});
-    EXPECT_EQ(classifier.classify("orbit.ly/abc urgent"), Labels{});
-
-    EXPECT_TRUE(LocalRiskClassifier::containsLink("go https://x.example right now"));
-    EXPECT_FALSE(LocalRiskClassifier::containsLink("bit.ly/x code"));
-}
-
-TEST(LocalRiskClassifier, EmptyBlankAndInvalidTextNeverFail)
-{
-    const LocalRiskClassifier classifier;
-    EXPECT_EQ(classifier.classify(""), Labels{});
-    EXPECT_EQ(classifier.classify(" \t\n\u00a0\u3000"), Labels{});
-
-    const std::string invalid = "\xff\xfe KEEP THIS SECRET \xc3 ok \xe2\x80";
-    EXPECT_EQ(classifier.classify(invalid), Labels{kGrooming});
-    EXPECT_EQ(LocalRiskClassifier::normalized("a\xff"), "a\uFFFD");
-
-    const std::string withNul("kill\0you kill you", 17);
-    EXPECT_EQ(classifier.classify(withNul), Labels{kThreat});
-    EXPECT_EQ(LocalRiskClassifier::normalized(withNul), withNul);
-
     std::mt19937 random(7);
     std::uniform_int_distribution<int> byte(0, 255);
     for (int i = 0; i < 2000; ++i) {
@@ -103,76 +147,6 @@ TEST(LocalRiskClassifier, EmptyBlankAndInvalidTextNeverFail)
             c = static_cast<char>(byte(random));
         (void)classifier.classify(noise);
     }
-}
-
-TEST(LocalRiskClassifier, UsesACustomRuleTable)
-{
-    const std::vector<RiskRule> rules = {
-        {"zeta", {"pizza"}},
-        {"alpha", {"", "пароль"}},
-        {"zeta", {"pasta"}},
-    };
-    const LocalRiskClassifier classifier(rules);
-    EXPECT_EQ(classifier.rules(), rules);
-    EXPECT_EQ(classifier.classify("PIZZA and PASTA"), Labels{"zeta"});
-    EXPECT_EQ(classifier.classify("мой ПАРОЛЬ, pizza"), (Labels{"alpha", "zeta"}));
-    // An empty term is ignored: it would otherwise flag every message for upload.
-    EXPECT_EQ(classifier.classify("hello"), Labels{});
-    // The link rule does not belong to the table and always applies.
-    EXPECT_EQ(classifier.classify("https://x.example urgent"), Labels{kLink});
-
-    const LocalRiskClassifier none(std::vector<RiskRule>{});
-    EXPECT_EQ(none.classify("keep this secret"), Labels{});
-    EXPECT_EQ(none.classify("https://x.example code"), Labels{kLink});
-}
-
-// A term that is not in normalised form could never match.
-TEST(LocalRiskClassifier, DefaultTermsAreNormalised)
-{
-    for (const auto& rule : LocalRiskClassifier::defaultRules())
-        for (const auto& term : rule.terms)
-            EXPECT_EQ(LocalRiskClassifier::normalized(term), term);
-}
-
-// The single-pass search must give what testing every term with a plain substring search gives.
-TEST(LocalRiskClassifier, AgreesWithTermByTermSearch)
-{
-    const LocalRiskClassifier classifier;
-    const auto reference = [&](std::string_view text) {
-        const std::string n = LocalRiskClassifier::normalized(text);
-        Labels labels;
-        for (const auto& rule : classifier.rules())
-            for (const auto& term : rule.terms)
-                if (n.find(term) != std::string::npos) {
-                    labels.push_back(rule.label);
-                    break;
-                }
-        if (LocalRiskClassifier::containsLink(n))
-            labels.push_back(kLink);
-        std::sort(labels.begin(), labels.end());
-        return labels;
-    };
-
-    std::vector<std::string> pieces = {" ",   "e",    "you",  "'",    "\u2019", "É",
-                                       "ly/", " bit", "http", "s://", "lo"};
-    for (const auto& rule : classifier.rules())
-        for (const auto& term : rule.terms) {
-            pieces.push_back(term);
-            pieces.push_back(term.substr(0, term.size() / 2));
-            pieces.push_back(term.substr(term.size() / 2));
-        }
-    std::mt19937 random(42);
-    std::uniform_int_distribution<std::size_t> pick(0, pieces.size() - 1);
-    int flagged = 0;
-    for (int i = 0; i < 5000; ++i) {
-        std::string text;
-        for (int k = 0; k < 6; ++k)
-            text += pieces[pick(random)];
-        const Labels expected = reference(text);
-        flagged += expected.empty() ? 0 : 1;
-        ASSERT_EQ(classifier.classify(text), expected) << text;
-    }
-    EXPECT_GT(flagged, 500); // the texts did exercise the matches
 }
 
 } // namespace
