@@ -1,6 +1,6 @@
 #include "classifier/LocalRiskClassifier.h"
 
-#include "classifier/TextFolding.h"
+#include "classifier/TextNormalization.h"
 
 #include <algorithm>
 #include <array>
@@ -89,9 +89,9 @@ std::vector<std::string> LocalRiskClassifier::classify(std::string_view utf8Text
 std::string LocalRiskClassifier::normalized(std::string_view utf8Text)
 {
     std::string folded;
-    if (textfolding::foldAscii(utf8Text, folded))
+    if (textnormalization::normalizeAscii(utf8Text, folded))
         return folded;
-    return textfolding::foldedByIcu(utf8Text);
+    return textnormalization::normalizedByIcu(utf8Text);
 }
 
 bool LocalRiskClassifier::containsLink(std::string_view normalizedText)

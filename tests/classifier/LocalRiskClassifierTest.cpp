@@ -51,6 +51,19 @@ const Message kMessages[] = {
     {"InvalidUtf8", "\xff\xfe KEEP THIS SECRET \xc3 ok \xe2\x80", {kGrooming}},
     {"EmbeddedNul", std::string("kill\0you kill you", 17), {kThreat}},
 
+    // Spellings that look or read like the plain phrase.
+    {"LineBreak", "kill\nyou", {kThreat}},
+    {"CarriageReturnAndTab", "kill\r\n\tyou", {kThreat}},
+    {"TwoSpaces", "kill  you", {kThreat}},
+    {"LineSeparator", "kill\u2028you", {kThreat}},
+    {"NoBreakSpace", "kill\u00a0you", {kThreat}},
+    {"ZeroWidthSpace", "kill\u200byou", {kThreat}},
+    {"SoftHyphen", "k\u00adill you", {kThreat}},
+    {"WordJoinerInsideAWord", "ki\u2060ll you", {kThreat}},
+    {"Fullwidth", "\uff2b\uff29\uff2c\uff2c \uff39\uff2f\uff35", {kThreat}},
+    {"FullwidthApostrophe", "DON\uff07T TELL YOUR PARENTS", {kGrooming}},
+    {"PressurePhraseOverALineBreak", "https://x.example right\nnow", {kLink}},
+
     {"LinkWithPressure", "Please VERIFY at https://bank.example/login", {kLink}},
     {"PressureWithoutLink", "please verify your email", {}},
     {"LinkWithoutPressure", "look at this https://cats.example/funny", {}},
@@ -59,6 +72,7 @@ const Message kMessages[] = {
     {"ShortLinkAfterASpace", "see bit.ly/abc urgent", {kLink}},
     {"OtherShortLinkAfterASpace", "see tinyurl.com/abc password", {kLink}},
     {"ShortLinkAfterALeadingSpace", " bit.ly/abc urgent", {kLink}},
+    {"ShortLinkAfterALineBreak", "see\nbit.ly/abc urgent", {kLink}},
     {"ShortLinkStartingTheText", "bit.ly/abc urgent", {}},
     {"ShortLinkDomainEndingAWord", "orbit.ly/abc urgent", {}},
 };
