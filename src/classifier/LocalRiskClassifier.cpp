@@ -27,10 +27,13 @@ PhraseAutomaton automatonFor(const std::vector<RiskRule>& rules)
     return PhraseAutomaton(groups);
 }
 
-bool containsAny(std::string_view text, const auto& phrases)
+// The text in the form the terms are written in.
+std::string normalized(std::string_view utf8Text)
 {
-    return std::any_of(phrases.begin(), phrases.end(),
-                       [&](std::string_view phrase) { return text.find(phrase) != std::string_view::npos; });
+    std::string ascii;
+    if (textnormalization::normalizeAscii(utf8Text, ascii))
+        return ascii;
+    return textnormalization::normalizedByIcu(utf8Text);
 }
 
 } // namespace
@@ -84,19 +87,6 @@ std::vector<std::string> LocalRiskClassifier::classify(std::string_view utf8Text
     std::sort(reasons.begin(), reasons.end());
     reasons.erase(std::unique(reasons.begin(), reasons.end()), reasons.end());
     return reasons;
-}
-
-std::string LocalRiskClassifier::normalized(std::string_view utf8Text)
-{
-    std::string folded;
-    if (textnormalization::normalizeAscii(utf8Text, folded))
-        return folded;
-    return textnormalization::normalizedByIcu(utf8Text);
-}
-
-bool LocalRiskClassifier::containsLink(std::string_view normalizedText)
-{
-    return containsAny(normalizedText, kLinkMarkers) && containsAny(normalizedText, kPressureWords);
 }
 
 } // namespace quorva

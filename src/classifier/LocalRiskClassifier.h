@@ -27,13 +27,6 @@ public:
     // Labels of the matching rules and of the link rule, without duplicates, sorted ascending.
     [[nodiscard]] std::vector<std::string> classify(std::string_view utf8Text) const;
 
-    // Case and diacritic folding in the current locale, U+2019 -> U+0027, then lower case.
-    [[nodiscard]] static std::string normalized(std::string_view utf8Text);
-    // A link marker together with a pressure word, both looked up in normalised text.
-    [[nodiscard]] static bool containsLink(std::string_view normalizedText);
-
-    [[nodiscard]] const std::vector<RiskRule>& rules() const { return m_rules; }
-
 private:
     std::vector<RiskRule> m_rules;
     PhraseAutomaton m_phrases; // every term of m_rules, then the link markers, then the pressure words

@@ -16,8 +16,6 @@ public:
     // Group i consists of the phrases groups[i]; empty phrases are ignored (they would match every text).
     explicit PhraseAutomaton(const std::vector<std::vector<std::string>>& groups);
 
-    [[nodiscard]] std::size_t groupCount() const { return m_groupCount; }
-
     // Empty when no phrase occurs in text; otherwise one flag per group, set when one of its phrases occurs.
     [[nodiscard]] std::vector<bool> matchedGroups(std::string_view text) const;
 

@@ -69,6 +69,9 @@ const Message kMessages[] = {
     {"LinkWithoutPressure", "look at this https://cats.example/funny", {}},
     {"PressureInsideTheLink", "http://decode.example/a", {kLink}},
     {"MarkerInsideAWord", "look xhttp://a.example now immediately", {kLink}},
+    // "code" and "locked" end inside longer scam terms, so they must be reported there too.
+    {"PressureWordEndingAScamTerm", "https://x.example verification code", {kScam, kLink}},
+    {"PressureWordEndingAnotherScamTerm", "see bit.ly/x your account will be locked", {kScam, kLink}},
     {"ShortLinkAfterASpace", "see bit.ly/abc urgent", {kLink}},
     {"OtherShortLinkAfterASpace", "see tinyurl.com/abc password", {kLink}},
     {"ShortLinkAfterALeadingSpace", " bit.ly/abc urgent", {kLink}},
