@@ -1,6 +1,7 @@
 // Discovery: the Finder backups in a chosen folder, described and ordered newest first.
 #include "backup/IPhoneBackupScanner.h"
 #include "backup/PropertyList.h"
+#include "backup/UnicodeText.h"
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"
 
@@ -33,7 +34,7 @@ std::string folderName(const std::filesystem::path& folder)
 {
     const std::filesystem::path name =
         folder.has_filename() ? folder.filename() : folder.parent_path().filename();
-    return name.string();
+    return unicode::decodeUtf8Lossy(name.native());
 }
 
 // The entries of `folder` that are backups, in listing order; hidden entries are skipped.

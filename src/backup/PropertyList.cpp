@@ -1,5 +1,7 @@
 #include "backup/PropertyList.h"
 
+#include "backup/UnicodeText.h"
+
 #include <plist/plist.h>
 
 #include <cstdint>
@@ -79,7 +81,8 @@ std::optional<std::string> PropertyList::string(const std::string& key) const
     const char* text = plist_get_string_ptr(value, &length);
     if (text == nullptr)
         return std::nullopt;
-    return std::string(text, static_cast<std::size_t>(length));
+    // Names from a backup travel on to the service as JSON, which takes only UTF-8.
+    return unicode::decodeUtf8Lossy(std::string_view(text, static_cast<std::size_t>(length)));
 }
 
 std::optional<Instant> PropertyList::date(const std::string& key) const

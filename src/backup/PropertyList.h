@@ -19,6 +19,7 @@ public:
     [[nodiscard]] static std::optional<PropertyList> readFile(const std::filesystem::path& file);
     [[nodiscard]] static std::optional<PropertyList> parse(std::string_view bytes);
 
+    // Ill-formed UTF-8 comes back with each bad sequence replaced by U+FFFD.
     [[nodiscard]] std::optional<std::string> string(const std::string& key) const;
     [[nodiscard]] std::optional<Instant> date(const std::string& key) const;
     [[nodiscard]] std::optional<bool> boolean(const std::string& key) const; // a Boolean only

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -104,6 +105,61 @@ std::map<std::string, std::string> snapshot(const std::filesystem::path& folder)
             std::to_string(written);
     }
     return entries;
+}
+
+std::string bigEndian(uint64_t value, int size)
+{
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    for (int i = size - 1; i >= 0; --i, value >>= 8)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value & 0xFF);
+    return bytes;
+}
+
+std::string binaryPlist(const std::vector<std::string>& objects, int refSize)
+{
+    std::string out = "bplist00";
+    std::vector<uint64_t> offsets;
+    for (const std::string& object : objects) {
+        offsets.push_back(out.size());
+        out += object;
+    }
+    const int offsetSize = out.size() < 0x100 ? 1 : out.size() < 0x10000 ? 2 : 4;
+    const uint64_t table = out.size();
+    for (const uint64_t offset : offsets)
+        out += bigEndian(offset, offsetSize);
+    out += std::string(6, '\0') + char(offsetSize) + char(refSize);
+    return out + bigEndian(objects.size(), 8) + bigEndian(0, 8) + bigEndian(table, 8);
+}
+
+std::string binaryDictionary(const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    const std::size_t n = entries.size();
+    std::string dictionary = n < 15 ? std::string(1, char(0xD0 + n)) : "\xDF\x10" + bigEndian(n, 1);
+    std::vector<std::string> objects(1);
+    for (std::size_t i = 0; i < n; ++i) {
+        dictionary += char(1 + i);
+        objects.push_back(binaryAsciiString(entries[i].first));
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        dictionary += char(1 + n + i);
+        objects.push_back(entries[i].second);
+    }
+    objects[0] = dictionary;
+    return binaryPlist(objects);
+}
+
+std::string binaryDate(double secondsSince2001)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &secondsSince2001, sizeof bits);
+    return "\x33" + bigEndian(bits, 8);
+}
+
+std::string binaryAsciiString(std::string_view bytes)
+{
+    const std::string length = bytes.size() < 15 ? std::string(1, char(0x50 + bytes.size()))
+                                                 : "\x5F\x10" + bigEndian(bytes.size(), 1);
+    return length + std::string(bytes);
 }
 
 Instant utc(int year, unsigned month, unsigned day, int hour, int minute, int second)

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace quorva::backuptest {
@@ -43,6 +44,17 @@ void writeManifestDatabase(const std::filesystem::path& database, const std::str
 
 // Every entry under `folder`: relative path -> SHA-256 of the content (or "<dir>") and modification time.
 [[nodiscard]] std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
+
+// Binary property lists written byte by byte, for lists no well-behaved writer makes.
+// `size` bytes of `value`, most significant first.
+[[nodiscard]] std::string bigEndian(uint64_t value, int size);
+// The encoded objects (the first is the top one) with their offset table and trailer;
+// references inside the objects are `refSize` bytes wide.
+[[nodiscard]] std::string binaryPlist(const std::vector<std::string>& objects, int refSize = 1);
+// A top-level dictionary of the given keys and encoded values (at most 100 entries).
+[[nodiscard]] std::string binaryDictionary(const std::vector<std::pair<std::string, std::string>>& entries);
+[[nodiscard]] std::string binaryDate(double secondsSince2001);
+[[nodiscard]] std::string binaryAsciiString(std::string_view bytes); // at most 255 bytes
 
 // Calendar instants for tests, in UTC.
 [[nodiscard]] Instant utc(int year, unsigned month, unsigned day, int hour = 0, int minute = 0,
