@@ -1,5 +1,6 @@
 // Discovery: the Finder backups in a chosen folder, described and ordered newest first.
 #include "backup/IPhoneBackupScanner.h"
+#include "backup/BackupFolder.h"
 #include "backup/PropertyList.h"
 #include "backup/UnicodeText.h"
 #include "model/BridgeClientError.h"
@@ -37,9 +38,11 @@ std::string folderName(const std::filesystem::path& folder)
     return unicode::decodeUtf8Lossy(name.native());
 }
 
-// The entries of `folder` that are backups, in listing order; hidden entries are skipped.
+// The entries of `folder` that are backups, in listing order; hidden entries are skipped, and so
+// are links to folders outside `folder`.
 std::vector<std::filesystem::path> listedBackups(const std::filesystem::path& folder)
 {
+    const BackupFolder chosen(folder);
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error)
@@ -51,7 +54,7 @@ std::vector<std::filesystem::path> listedBackups(const std::filesystem::path& fo
         const std::filesystem::path& entry = entries->path();
         if (entry.filename().native().starts_with('.'))
             continue;
-        if (holdsManifest(entry))
+        if (holdsManifest(entry) && chosen.contains(entry))
             found.push_back(entry);
     }
     if (error)
@@ -93,9 +96,14 @@ std::vector<BackupDescriptor> IPhoneBackupScanner::backups(const std::filesystem
 
 BackupDescriptor IPhoneBackupScanner::describeBackup(const std::filesystem::path& backupFolder) const
 {
-    const auto manifest = PropertyList::readFile(backupFolder / "Manifest.plist");
-    const auto info = PropertyList::readFile(backupFolder / "Info.plist");
-    const auto status = PropertyList::readFile(backupFolder / "Status.plist");
+    const BackupFolder backup(backupFolder);
+    auto readList = [&backup](const char* name) {
+        const auto file = backup.file(name);
+        return file ? PropertyList::readFile(*file) : std::nullopt;
+    };
+    const auto manifest = readList("Manifest.plist");
+    const auto info = readList("Info.plist");
+    const auto status = readList("Status.plist");
 
     auto infoString = [&](const char* key) {
         return [&info, key] { return info ? info->string(key) : std::nullopt; };

@@ -1,5 +1,6 @@
 #include "backup/MessagesReader.h"
 
+#include "backup/BackupFolder.h"
 #include "backup/SqliteReadOnly.h"
 #include "backup/TypedStream.h"
 #include "backup/UnicodeText.h"
@@ -23,13 +24,6 @@ constexpr std::string_view kMessagesQuery = "SELECT m.ROWID, m.text, m.attribute
                                             "LIMIT ?";
 
 enum Column { rowIdColumn = 0, textColumn = 1, attributedBodyColumn = 2, dateColumn = 3, senderColumn = 5 };
-
-// Only a regular file can be the database: a folder is not one, and a pipe would block.
-bool isFile(const std::filesystem::path& path)
-{
-    std::error_code error;
-    return std::filesystem::is_regular_file(path, error);
-}
 
 // The pieces of the blob between zero bytes that look like human text; the longest wins.
 std::optional<std::string> longestTextPiece(std::string_view blob)
@@ -64,7 +58,13 @@ std::optional<std::string> longestTextPiece(std::string_view blob)
 
 std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem::path& backupFolder)
 {
-    const auto connection = sqlite::Connection::openReadOnly(backupFolder / "Manifest.db");
+    // Only regular files inside the backup are read: a folder is no database, a pipe would block,
+    // and a link out of the backup could lead to another device's messages.
+    const BackupFolder backup(backupFolder);
+    const auto manifest = backup.file("Manifest.db");
+    if (!manifest)
+        throw BridgeClientError::database("unable to open database file"); // as SQLite words it
+    const auto connection = sqlite::Connection::openReadOnly(*manifest);
     sqlite::Statement statement(connection, kManifestQuery);
     if (!statement.step() || statement.isNull(0))
         throw BridgeClientError::messagesDatabaseMissing();
@@ -75,10 +75,10 @@ std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem:
     if (unsafe)
         throw BridgeClientError::messagesDatabaseMissing();
     const std::string prefix(unicode::graphemePrefix(fileID, 2));
-    if (const auto hashed = backupFolder / prefix / fileID; isFile(hashed))
-        return hashed;
-    if (const auto flat = backupFolder / fileID; isFile(flat))
-        return flat;
+    if (auto hashed = backup.file(std::filesystem::path(prefix) / fileID))
+        return *std::move(hashed);
+    if (auto flat = backup.file(fileID))
+        return *std::move(flat);
     throw BridgeClientError::messagesDatabaseMissing();
 }
 

@@ -25,7 +25,8 @@ struct MessageRow {
 // read-only snapshot connection and closes it before returning, so the backup is never touched.
 class MessagesReader {
 public:
-    // Where the Messages database file of the backup folder is. Throws
+    // Where the Messages database file of the backup folder is, with links resolved; a file that
+    // resolves outside the folder counts as absent. Throws
     // BridgeClientError::database or ::messagesDatabaseMissing.
     [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder);
 
