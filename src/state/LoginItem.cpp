@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSaveFile>
 
 #include <system_error>
@@ -15,6 +16,9 @@ namespace quorva {
 namespace {
 
 const QString kEntryGroup = QStringLiteral("[Desktop Entry]");
+// Shown by the desktop's list of programs started at log-in.
+const char* const kComment =
+    QT_TRANSLATE_NOOP("LoginItem", "Check a local iPhone backup for safety signals for Quorva Family");
 
 QString quoteArgument(const QString& argument)
 {
@@ -32,8 +36,7 @@ QString quoteArgument(const QString& argument)
     return quoted + u'"';
 }
 
-// The string-value escapes of desktop entries, applied after the Exec quoting; % would start a
-// field code.
+// The string-value escapes of desktop entries.
 QString escapeValue(const QString& value)
 {
     QString escaped;
@@ -50,9 +53,6 @@ QString escapeValue(const QString& value)
             break;
         case '\r':
             escaped += QStringLiteral("\\r");
-            break;
-        case '%':
-            escaped += QStringLiteral("%%");
             break;
         default:
             escaped += c;
@@ -122,7 +122,8 @@ QString LoginItem::execValue(const QStringList& arguments)
     QStringList quoted;
     for (const QString& argument : arguments)
         quoted << quoteArgument(argument);
-    return escapeValue(quoted.join(u' '));
+    // A single % would start a field code; the string escapes apply on top of the quoting.
+    return escapeValue(quoted.join(u' ').replace(u'%', QStringLiteral("%%")));
 }
 
 LoginItem::Status LoginItem::status() const
@@ -156,15 +157,19 @@ void LoginItem::registerItem() const
     QSaveFile file(QString::fromStdString(path.string()));
     if (!file.open(QIODevice::WriteOnly))
         throw loginItemError("written", path, file.errorString());
-    const QString entry = kEntryGroup +
-                          "\n"
-                          "Type=Application\n"
-                          "Name=Quorva Bridge\n"
-                          "Exec=" +
-                          execValue(command) +
-                          "\n"
-                          "Terminal=false\n"
-                          "X-GNOME-Autostart-enabled=true\n";
+    // TryExec names the program itself: once a purge removed it, desktops skip the entry that
+    // the purge cannot reach in the user's home instead of failing to launch it at every log-in.
+    QString entry = kEntryGroup + "\nType=Application\nName=Quorva Bridge\n" +
+                    "Comment=" + escapeValue(QString::fromUtf8(kComment)) + "\n";
+    const QString translatedComment = QCoreApplication::translate("LoginItem", kComment);
+    if (translatedComment != QString::fromUtf8(kComment))
+        entry += "Comment[" + QLocale().name() + "]=" + escapeValue(translatedComment) + "\n";
+    entry += "Icon=" QUORVA_APP_ID "\n"
+             "TryExec=" +
+             escapeValue(command.front()) + "\nExec=" + execValue(command) +
+             "\n"
+             "Terminal=false\n"
+             "X-GNOME-Autostart-enabled=true\n";
     file.write(entry.toUtf8());
     if (!file.commit())
         throw loginItemError("written", path, file.errorString());

@@ -49,6 +49,11 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(entry.contains("\nType=Application\n"));
     EXPECT_TRUE(entry.contains("\nExec=\"/opt/Quorva Bridge/quorva-bridge\"\n"));
+    // Once the package is purged the program is gone; a desktop skips an entry whose TryExec
+    // is missing instead of failing to start it at every log-in.
+    EXPECT_TRUE(entry.contains("\nTryExec=/opt/Quorva Bridge/quorva-bridge\n"));
+    EXPECT_TRUE(entry.contains("\nIcon=app.quorva.bridge\n"));
+    EXPECT_TRUE(entry.contains("\nComment="));
 
     // Desktops switch an entry off rather than deleting it.
     writeFile(item.entryPath(),
