@@ -50,8 +50,8 @@ void keepBaseCharacters(icu::UnicodeString& text)
             afterSpace = true;
             continue;
         }
-        // Below U+0300 only white space needs a look at its properties.
-        if (c >= 0x300) {
+        // No mark or format character lies below the soft hyphen: most text never asks for a category.
+        if (c >= 0xAD) {
             const int8_t category = u_charType(c);
             if (category == U_NON_SPACING_MARK || category == U_FORMAT_CHAR)
                 continue;

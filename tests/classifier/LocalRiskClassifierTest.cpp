@@ -39,6 +39,7 @@ const Message kMessages[] = {
     {"TypographicApostrophe", "Don\u2019t tell your parents", {kGrooming}},
     {"StraightApostrophe", "Don't tell your parents", {kGrooming}},
     {"Diacritics", "ÉVERYONE HÄTES YOÙ", {kBullying}},
+    {"CapitalIWithADot", "\u0130 W\u0130LL HURT YOU", {kThreat}},
     {"DecomposedAccent", "Sui\u0301cide", {kSelfHarm}},
     {"ApostropheAndEmoji", "YOU\u2019RE UGLY 😂", {kBullying}},
     {"TermInsideAWord", "we are getting closer", {kBullying}},
