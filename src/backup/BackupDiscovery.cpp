@@ -1,6 +1,6 @@
 // Discovery: the Finder backups in a chosen folder, described and ordered newest first.
-#include "backup/IPhoneBackupScanner.h"
 #include "backup/BackupFolder.h"
+#include "backup/IPhoneBackupScanner.h"
 #include "backup/PropertyList.h"
 #include "backup/UnicodeText.h"
 #include "model/BridgeClientError.h"

@@ -74,7 +74,8 @@ TEST_P(LinkedBackup, NothingOutsideTheBackupIsRead)
 {
     TempFolder folder;
     const fs::path chosen = folder / "Backup";
-    const fs::path backup = samples::writeSampleBackup(chosen / "device", backupSaying("Inside", "Send money now, inside"));
+    const fs::path backup =
+        samples::writeSampleBackup(chosen / "device", backupSaying("Inside", "Send money now, inside"));
     const fs::path outside =
         samples::writeSampleBackup(folder / "elsewhere", backupSaying("Outside", "Send money now, outside"));
     GetParam().arrange(chosen, backup, outside);
@@ -83,61 +84,59 @@ TEST_P(LinkedBackup, NothingOutsideTheBackupIsRead)
 
 INSTANTIATE_TEST_SUITE_P(
     Backup, LinkedBackup,
-    ::testing::Values(
-        LinkCase{"NoLink", [](const fs::path&, const fs::path&, const fs::path&) {},
-                 "Inside: Send money now, inside"},
-        LinkCase{"MessagesDatabaseLinkedOut",
-                 [](const fs::path&, const fs::path& backup, const fs::path& outside) {
-                     replaceWithLink(outside / kHashed, backup / kHashed);
-                 },
-                 "Inside: The selected backup does not contain a readable Messages database."},
-        LinkCase{"MessagesFolderLinkedOut",
-                 [](const fs::path&, const fs::path& backup, const fs::path& outside) {
-                     replaceWithLink(outside / "3d", backup / "3d");
-                 },
-                 "Inside: The selected backup does not contain a readable Messages database."},
-        LinkCase{"FlatMessagesDatabaseLinkedOut",
-                 [](const fs::path&, const fs::path& backup, const fs::path& outside) {
-                     fs::remove_all(backup / "3d");
-                     replaceWithLink(outside / kHashed, backup / kMessagesFileID);
-                 },
-                 "Inside: The selected backup does not contain a readable Messages database."},
-        LinkCase{"ManifestLinkedOut",
-                 [](const fs::path&, const fs::path& backup, const fs::path& outside) {
-                     replaceWithLink(outside / "Manifest.db", backup / "Manifest.db");
-                 },
-                 "Inside: The Messages backup could not be read: unable to open database file"},
-        LinkCase{"InfoPlistLinkedOut",
-                 [](const fs::path&, const fs::path& backup, const fs::path& outside) {
-                     replaceWithLink(outside / "Info.plist", backup / "Info.plist");
-                 },
-                 "iPhone backup: Send money now, inside"},
-        LinkCase{"DeviceFolderLinkedOut",
-                 [](const fs::path&, const fs::path& backup, const fs::path& outside) {
-                     replaceWithLink(outside, backup);
-                 },
-                 BridgeClientError::noBackupFound().description()},
-        LinkCase{"MessagesDatabaseLinkedWithinTheBackup",
-                 [](const fs::path&, const fs::path& backup, const fs::path&) {
-                     fs::create_directory(backup / "moved");
-                     fs::rename(backup / kHashed, backup / "moved/sms.db");
-                     fs::create_symlink("../moved/sms.db", backup / kHashed);
-                 },
-                 "Inside: Send money now, inside"},
-        LinkCase{"DeviceFolderLinkedWithinTheChosenFolder",
-                 [](const fs::path& chosen, const fs::path& backup, const fs::path&) {
-                     fs::create_directory(chosen / ".store");
-                     fs::rename(backup, chosen / ".store/device");
-                     fs::create_symlink(".store/device", backup);
-                 },
-                 "Inside: Send money now, inside"}),
+    ::testing::Values(LinkCase{"NoLink", [](const fs::path&, const fs::path&, const fs::path&) {},
+                               "Inside: Send money now, inside"},
+                      LinkCase{"MessagesDatabaseLinkedOut",
+                               [](const fs::path&, const fs::path& backup, const fs::path& outside) {
+                                   replaceWithLink(outside / kHashed, backup / kHashed);
+                               },
+                               "Inside: The selected backup does not contain a readable Messages database."},
+                      LinkCase{"MessagesFolderLinkedOut",
+                               [](const fs::path&, const fs::path& backup, const fs::path& outside) {
+                                   replaceWithLink(outside / "3d", backup / "3d");
+                               },
+                               "Inside: The selected backup does not contain a readable Messages database."},
+                      LinkCase{"FlatMessagesDatabaseLinkedOut",
+                               [](const fs::path&, const fs::path& backup, const fs::path& outside) {
+                                   fs::remove_all(backup / "3d");
+                                   replaceWithLink(outside / kHashed, backup / kMessagesFileID);
+                               },
+                               "Inside: The selected backup does not contain a readable Messages database."},
+                      LinkCase{"ManifestLinkedOut",
+                               [](const fs::path&, const fs::path& backup, const fs::path& outside) {
+                                   replaceWithLink(outside / "Manifest.db", backup / "Manifest.db");
+                               },
+                               "Inside: The Messages backup could not be read: unable to open database file"},
+                      LinkCase{"InfoPlistLinkedOut",
+                               [](const fs::path&, const fs::path& backup, const fs::path& outside) {
+                                   replaceWithLink(outside / "Info.plist", backup / "Info.plist");
+                               },
+                               "iPhone backup: Send money now, inside"},
+                      LinkCase{"DeviceFolderLinkedOut",
+                               [](const fs::path&, const fs::path& backup, const fs::path& outside) {
+                                   replaceWithLink(outside, backup);
+                               },
+                               BridgeClientError::noBackupFound().description()},
+                      LinkCase{"MessagesDatabaseLinkedWithinTheBackup",
+                               [](const fs::path&, const fs::path& backup, const fs::path&) {
+                                   fs::create_directory(backup / "moved");
+                                   fs::rename(backup / kHashed, backup / "moved/sms.db");
+                                   fs::create_symlink("../moved/sms.db", backup / kHashed);
+                               },
+                               "Inside: Send money now, inside"},
+                      LinkCase{"DeviceFolderLinkedWithinTheChosenFolder",
+                               [](const fs::path& chosen, const fs::path& backup, const fs::path&) {
+                                   fs::create_directory(chosen / ".store");
+                                   fs::rename(backup, chosen / ".store/device");
+                                   fs::create_symlink(".store/device", backup);
+                               },
+                               "Inside: Send money now, inside"}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(HostileBackup, AChosenFolderReachedThroughALinkIsReadAsItself)
+TEST(BackupLinks, AChosenFolderReachedThroughALinkIsReadAsItself)
 {
     TempFolder folder;
     samples::writeSampleBackup(folder / "Backup/device", backupSaying("Inside", "Send money now, inside"));
     fs::create_symlink("Backup", folder / "Chosen");
     EXPECT_EQ(scanOutcome(folder / "Chosen"), "Inside: Send money now, inside");
 }
-
