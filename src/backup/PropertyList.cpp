@@ -14,6 +14,7 @@ namespace {
 // Real backup Info.plists hold app lists and icons and reach tens of megabytes; anything far
 // beyond that is not a property list worth reading whole.
 constexpr std::uintmax_t kMaximumFileSize = 256u * 1024u * 1024u;
+constexpr std::string_view kBinaryMagic = "bplist00";
 
 } // namespace
 
@@ -33,7 +34,10 @@ struct PropertyList::Node {
     plist_t node;
 };
 
-PropertyList::PropertyList(std::unique_ptr<Node> root) : m_root(std::move(root)) {}
+PropertyList::PropertyList(std::unique_ptr<Node> root, PropertyListSurvey survey)
+    : m_root(std::move(root)), m_survey(std::move(survey))
+{
+}
 PropertyList::PropertyList(PropertyList&&) noexcept = default;
 PropertyList& PropertyList::operator=(PropertyList&&) noexcept = default;
 PropertyList::~PropertyList() = default;
@@ -60,7 +64,12 @@ std::optional<PropertyList> PropertyList::readFile(const std::filesystem::path& 
 
 std::optional<PropertyList> PropertyList::parse(std::string_view bytes)
 {
-    if (bytes.empty() || bytes.size() > kMaximumFileSize)
+    if (bytes.size() < kBinaryMagic.size() || bytes.size() > kMaximumFileSize)
+        return std::nullopt; // the library reads nothing shorter either
+    // The library tells the encodings apart by the same test.
+    auto survey = bytes.starts_with(kBinaryMagic) ? PropertyListSurvey::ofBinary(bytes)
+                                                  : PropertyListSurvey::ofXml(bytes);
+    if (!survey)
         return std::nullopt;
     plist_t root = nullptr;
     plist_from_memory(bytes.data(), static_cast<uint32_t>(bytes.size()), &root);
@@ -69,7 +78,7 @@ std::optional<PropertyList> PropertyList::parse(std::string_view bytes)
     auto node = std::make_unique<Node>(root);
     if (plist_get_node_type(root) != PLIST_DICT)
         return std::nullopt;
-    return PropertyList(std::move(node));
+    return PropertyList(std::move(node), *std::move(survey));
 }
 
 std::optional<std::string> PropertyList::string(const std::string& key) const
@@ -87,14 +96,10 @@ std::optional<std::string> PropertyList::string(const std::string& key) const
 
 std::optional<Instant> PropertyList::date(const std::string& key) const
 {
-    plist_t value = m_root->item(key, PLIST_DATE);
-    if (value == nullptr)
+    // The library's own getter has 32-bit seconds and loses the sign of a negative fraction.
+    if (m_root->item(key, PLIST_DATE) == nullptr)
         return std::nullopt;
-    int32_t seconds = 0;
-    int32_t microseconds = 0;
-    plist_get_date_val(value, &seconds, &microseconds);
-    return Instant::fromReferenceSeconds(static_cast<double>(seconds) +
-                                         static_cast<double>(microseconds) / 1e6);
+    return m_survey.date(key);
 }
 
 std::optional<bool> PropertyList::boolean(const std::string& key) const

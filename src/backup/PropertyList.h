@@ -1,5 +1,6 @@
 #pragma once
 
+#include "backup/PropertyListSurvey.h"
 #include "model/Instant.h"
 
 #include <cstdint>
@@ -13,6 +14,7 @@ namespace quorva {
 
 // A property list (XML or binary) whose top level is a dictionary with string keys.
 // Typed look-ups answer nothing when the key is missing or holds another type.
+// Lists beyond PropertyListSurvey's bounds of nesting and size count as unreadable.
 class PropertyList {
 public:
     // Nothing when the file cannot be read whole, does not parse, or is not a dictionary.
@@ -31,8 +33,9 @@ public:
 
 private:
     struct Node;
-    explicit PropertyList(std::unique_ptr<Node> root);
+    PropertyList(std::unique_ptr<Node> root, PropertyListSurvey survey);
     std::unique_ptr<Node> m_root;
+    PropertyListSurvey m_survey;
 };
 
 } // namespace quorva

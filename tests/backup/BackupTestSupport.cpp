@@ -162,6 +162,22 @@ std::string binaryAsciiString(std::string_view bytes)
     return length + std::string(bytes);
 }
 
+std::string binaryArrayChain(int depth, int fanOut)
+{
+    const int refSize = depth + 5 < 0x100 ? 1 : 4;
+    const auto ref = [&](int index) { return bigEndian(static_cast<uint64_t>(index), refSize); };
+    std::vector<std::string> objects = {"\xD2" + ref(1) + ref(2) + ref(3) + ref(4), binaryAsciiString("Date"),
+                                        binaryAsciiString("Nested"), binaryDate(7e8)};
+    for (int level = 0; level < depth; ++level) {
+        std::string array(1, char(0xA0 + fanOut));
+        for (int i = 0; i < fanOut; ++i)
+            array += ref(5 + level);
+        objects.push_back(array);
+    }
+    objects.push_back("\xA0");
+    return binaryPlist(objects, refSize);
+}
+
 Instant utc(int year, unsigned month, unsigned day, int hour, int minute, int second)
 {
     using namespace std::chrono;

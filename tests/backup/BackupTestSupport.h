@@ -55,6 +55,9 @@ void writeManifestDatabase(const std::filesystem::path& database, const std::str
 [[nodiscard]] std::string binaryDictionary(const std::vector<std::pair<std::string, std::string>>& entries);
 [[nodiscard]] std::string binaryDate(double secondsSince2001);
 [[nodiscard]] std::string binaryAsciiString(std::string_view bytes); // at most 255 bytes
+// {"Date": a date, "Nested": a chain of `depth` arrays}, each array holding `fanOut` (below 15)
+// references to the next and the last an empty one: a tree of fanOut^depth empty arrays.
+[[nodiscard]] std::string binaryArrayChain(int depth, int fanOut);
 
 // Calendar instants for tests, in UTC.
 [[nodiscard]] Instant utc(int year, unsigned month, unsigned day, int hour = 0, int minute = 0,

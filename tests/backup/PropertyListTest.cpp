@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 #include <plist/plist.h>
 
+#include <cmath>
 #include <random>
 
 using quorva::Instant;
 using quorva::PropertyList;
+using namespace quorva::backuptest;
 
 namespace {
 
@@ -39,7 +41,106 @@ std::string sampleDictionary(Encoding encoding)
     return out;
 }
 
+std::string repeat(std::string_view piece, int times)
+{
+    std::string out;
+    while (times-- > 0)
+        out += piece;
+    return out;
+}
+
+std::string xmlList(const std::string& value)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>k</key>" + value +
+           "</dict></plist>";
+}
+
+// <plist> and <dict> are two levels of nesting already.
+std::string nestedXml(int arrays)
+{
+    return xmlList(repeat("<array>", arrays) + repeat("</array>", arrays));
+}
+
+// Seventy arrays deep, with closing tags hidden before the deepest point and as many opening tags
+// hidden after it: a scanner that reads the hidden tags sees no more than 42 levels.
+std::string nestingWithHiddenTags(std::string_view hideStart, std::string_view hideEnd)
+{
+    const auto hidden = [&](std::string_view tag) {
+        return std::string(hideStart) + repeat(tag, 40) + std::string(hideEnd);
+    };
+    return xmlList(repeat("<array>", 40) + hidden("</array>") + repeat("<array>", 30) +
+                   repeat("</array>", 30) + hidden("<array>") + repeat("</array>", 40));
+}
+
+std::string keysXml(int count)
+{
+    std::string keys;
+    for (int i = 0; i < count; ++i)
+        keys += "<key>" + std::to_string(i) + "</key><true/>";
+    return xmlList("<dict>" + keys + "</dict>");
+}
+
+// An array holding `times` references to one ASCII string of `size` bytes.
+std::string sharedStringBinary(uint32_t size, int times)
+{
+    const std::string array = "\xAF\x10" + bigEndian(static_cast<uint64_t>(times), 1) +
+                              std::string(static_cast<std::size_t>(times), '\x03');
+    return binaryPlist({"\xD1\x01\x02", binaryAsciiString("k"), array,
+                        "\x5F\x12" + bigEndian(size, 4) + std::string(size, 's')});
+}
+
+struct BoundedList {
+    const char* name;
+    std::string bytes;
+    bool readable;
+    friend void PrintTo(const BoundedList& list, std::ostream* out) { *out << list.name; }
+};
+
+class PropertyListBounds : public ::testing::TestWithParam<BoundedList> {};
+
 } // namespace
+
+TEST_P(PropertyListBounds, AreKeptBeforeTheParserSeesTheList)
+{
+    EXPECT_EQ(PropertyList::parse(GetParam().bytes).has_value(), GetParam().readable);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Nesting, PropertyListBounds,
+    ::testing::Values(
+        BoundedList{"XmlAtTheDepthLimit", nestedXml(62), true},
+        BoundedList{"XmlPastTheDepthLimit", nestedXml(63), false},
+        BoundedList{"BinaryAtTheDepthLimit", binaryArrayChain(62, 1), true},
+        BoundedList{"BinaryPastTheDepthLimit", binaryArrayChain(63, 1), false},
+        BoundedList{"BinaryArrayHoldingItself", binaryPlist({"\xD1\x01\x02", "\x51k", "\xA1\x02"}), false},
+        // Markup the parser skips is not counted, and does not hide markup it reads.
+        BoundedList{"XmlDepthInsideCommentsAndCData",
+                    xmlList("<!--" + repeat("<array>", 70) + "--><string><![CDATA[" + repeat("<array>", 70) +
+                            "]]></string>"),
+                    true},
+        BoundedList{"XmlTagsInsideComments", nestingWithHiddenTags("<!--", "-->"), false},
+        BoundedList{"XmlTagsInsideCData", nestingWithHiddenTags("<string><![CDATA[", "]]></string>"), false},
+        BoundedList{"XmlQuotedEndOfAProcessingInstruction",
+                    "<?xml version=\"?><!--\"?>" + nestedXml(70) + "<!-- -->", false},
+        BoundedList{"XmlQuotedEndOfADocumentType",
+                    "<!DOCTYPE plist [ <!ENTITY e \"]><!--\"> ]>" + nestedXml(70) + "<!-- -->", false},
+        BoundedList{"XmlQuotedEndOfATag",
+                    "<plist version=\"><!--\"><dict><key>k</key>" + repeat("<array>", 70) +
+                        repeat("</array>", 70) + "</dict><!-- --></plist>",
+                    false},
+        BoundedList{"XmlDocumentTypeWithQuotedEnd", "<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3),
+                    true}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+INSTANTIATE_TEST_SUITE_P(
+    Size, PropertyListBounds,
+    ::testing::Values(BoundedList{"BinaryExpandingToAHundredThousandObjects", binaryArrayChain(5, 10), true},
+                      BoundedList{"BinaryExpandingToAMillionObjects", binaryArrayChain(6, 10), false},
+                      BoundedList{"BinarySharingAStringTenTimes", sharedStringBinary(1 << 20, 10), true},
+                      BoundedList{"BinarySharingAStringTwentyTimes", sharedStringBinary(1 << 20, 20), false},
+                      BoundedList{"XmlDictionaryAtTheEntryLimit", keysXml(65536), true},
+                      BoundedList{"XmlDictionaryPastTheEntryLimit", keysXml(65537), false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PropertyList, ReadsTypedValuesFromXmlAndBinary)
 {
@@ -57,29 +158,23 @@ TEST(PropertyList, ReadsTypedValuesFromXmlAndBinary)
         EXPECT_FALSE(list->integer("List"));
         EXPECT_FALSE(list->string("Missing"));
     }
-    // Binary dates keep their fraction of a second.
-    const auto binary = PropertyList::parse(sampleDictionary(Encoding::binary));
-    EXPECT_EQ(binary->date("When"), Instant::fromReferenceSeconds(700000000.25));
-    const auto xml = PropertyList::parse(sampleDictionary(Encoding::xml));
-    ASSERT_TRUE(xml->date("When"));
-    EXPECT_NEAR(xml->date("When")->unixSeconds, Instant::fromReferenceSeconds(700000000).unixSeconds, 1.0);
+    // The library writes XML dates in whole seconds.
+    EXPECT_EQ(PropertyList::parse(sampleDictionary(Encoding::binary))->date("When"),
+              Instant::fromReferenceSeconds(700000000.25));
+    EXPECT_EQ(PropertyList::parse(sampleDictionary(Encoding::xml))->date("When"),
+              Instant::fromReferenceSeconds(700000000));
 }
 
-TEST(PropertyList, ReadsAHandWrittenXmlFile)
+TEST(PropertyList, DatesThatAreAmbiguousOrOffTheCalendarAreAbsent)
 {
-    const auto list = PropertyList::parse(R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-  <key>CFBundleShortVersionString</key><string>0.1.0</string>
-  <key>Last Backup Date</key><date>2024-03-01T08:15:30Z</date>
-  <key>IsEncrypted</key><false/>
-</dict>
-</plist>)");
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->string("CFBundleShortVersionString"), "0.1.0");
-    EXPECT_EQ(list->date("Last Backup Date"), quorva::backuptest::utc(2024, 3, 1, 8, 15, 30));
-    EXPECT_EQ(list->boolean("IsEncrypted"), false);
+    const std::string twice =
+        "<key>D</key><date>2024-01-01T00:00:00Z</date><key>D</key><date>2024-01-02T00:00:00Z</date>";
+    EXPECT_FALSE(PropertyList::parse("<plist><dict>" + twice + "</dict></plist>")->date("D"));
+    EXPECT_FALSE(
+        PropertyList::parse(binaryDictionary({{"D", binaryDate(0)}, {"D", binaryDate(1)}}))->date("D"));
+    for (const double seconds : {1e300, -1e300, std::nan("")})
+        EXPECT_FALSE(PropertyList::parse(binaryDictionary({{"D", binaryDate(seconds)}}))->date("D"))
+            << seconds;
 }
 
 TEST(PropertyList, AnythingButADictionaryIsAbsent)
@@ -112,8 +207,8 @@ TEST(PropertyList, AnythingButADictionaryIsAbsent)
 
 TEST(PropertyList, ReadsOnlyWholeRegularFiles)
 {
-    quorva::backuptest::TempFolder folder;
-    quorva::backuptest::writeFile(folder / "Info.plist", sampleDictionary(Encoding::binary));
+    TempFolder folder;
+    writeFile(folder / "Info.plist", sampleDictionary(Encoding::binary));
     const auto list = PropertyList::readFile(folder / "Info.plist");
     ASSERT_TRUE(list);
     EXPECT_EQ(list->string("Name"), "Maya\u2019s iPhone");
