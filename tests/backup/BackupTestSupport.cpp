@@ -18,7 +18,7 @@ TempFolder::TempFolder()
     std::string pattern = (std::filesystem::temp_directory_path() / "quorva-backup-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
-    m_path = pattern;
+    m_path = std::filesystem::canonical(pattern); // the reader hands back resolved paths
 }
 
 TempFolder::~TempFolder()

@@ -8,7 +8,6 @@
 #include <cmath>
 #include <random>
 
-using quorva::Instant;
 using quorva::PropertyList;
 using namespace quorva::backuptest;
 
@@ -142,29 +141,6 @@ INSTANTIATE_TEST_SUITE_P(
                       BoundedList{"XmlDictionaryPastTheEntryLimit", keysXml(65537), false}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(PropertyList, ReadsTypedValuesFromXmlAndBinary)
-{
-    for (const Encoding encoding : {Encoding::xml, Encoding::binary}) {
-        SCOPED_TRACE(encoding == Encoding::xml ? "xml" : "binary");
-        const auto list = PropertyList::parse(sampleDictionary(encoding));
-        ASSERT_TRUE(list);
-        EXPECT_EQ(list->string("Name"), "Maya\u2019s iPhone");
-        EXPECT_EQ(list->boolean("Flag"), true);
-        EXPECT_EQ(list->integer("Count"), -5);
-        // Wrong types and missing keys answer nothing.
-        EXPECT_FALSE(list->string("Flag"));
-        EXPECT_FALSE(list->date("Name"));
-        EXPECT_FALSE(list->boolean("Count"));
-        EXPECT_FALSE(list->integer("List"));
-        EXPECT_FALSE(list->string("Missing"));
-    }
-    // The library writes XML dates in whole seconds.
-    EXPECT_EQ(PropertyList::parse(sampleDictionary(Encoding::binary))->date("When"),
-              Instant::fromReferenceSeconds(700000000.25));
-    EXPECT_EQ(PropertyList::parse(sampleDictionary(Encoding::xml))->date("When"),
-              Instant::fromReferenceSeconds(700000000));
-}
-
 TEST(PropertyList, DatesThatAreAmbiguousOrOffTheCalendarAreAbsent)
 {
     const std::string twice =
@@ -203,17 +179,4 @@ TEST(PropertyList, AnythingButADictionaryIsAbsent)
             bytes.replace(0, std::min<std::size_t>(8, bytes.size()), "bplist00");
         (void)PropertyList::parse(bytes);
     }
-}
-
-TEST(PropertyList, ReadsOnlyWholeRegularFiles)
-{
-    TempFolder folder;
-    writeFile(folder / "Info.plist", sampleDictionary(Encoding::binary));
-    const auto list = PropertyList::readFile(folder / "Info.plist");
-    ASSERT_TRUE(list);
-    EXPECT_EQ(list->string("Name"), "Maya\u2019s iPhone");
-
-    EXPECT_FALSE(PropertyList::readFile(folder / "Missing.plist"));
-    std::filesystem::create_directory(folder / "Folder.plist");
-    EXPECT_FALSE(PropertyList::readFile(folder / "Folder.plist"));
 }
