@@ -50,10 +50,12 @@ std::string deepBinary()
 {
     return binaryArrayChain(100'000, 1);
 }
+
+// 272 bytes that stand for 2^50 arrays.
 std::string doublingBinary()
 {
     return binaryArrayChain(50, 2);
-} // 273 bytes
+}
 
 struct HostileList {
     const char* name;
