@@ -90,7 +90,7 @@ std::variant<CommandLine, CommandLineExit> parseCommandLine(const QStringList& a
     if (parser.isSet(failMarker)) {
         if (parser.value(failMarker).isEmpty())
             return usageError("--fail-marker needs a text.");
-        result.config.faults.failMarker = parser.value(failMarker).toStdString();
+        result.config.faults.statusMarkers[parser.value(failMarker).toStdString()] = "failed";
     }
     if (parser.isSet(ingestDelay)) {
         const auto ms = readNumber(parser.value(ingestDelay), 0, 60'000);

@@ -1,10 +1,12 @@
 #pragma once
 
+#include "HttpExchange.h"
 #include "IngestEndpoint.h"
 #include "model/BridgeChild.h"
 
 #include <chrono>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,10 @@ struct DevServiceConfig {
     std::chrono::seconds tokenLifetime = std::chrono::days(365);
     std::size_t maxBodyBytes = kDefaultMaxBodyBytes;
     IngestFaults faults;
+    // Called with every request to a bridge endpoint before it is answered; a ServiceError it
+    // throws is the answer. In-process tests script a service that fails, or a user who acts
+    // while a request is on its way.
+    std::function<void(const HttpCall&)> beforeRequest;
 };
 
 } // namespace quorva::devservice

@@ -34,11 +34,12 @@ json IngestEndpoint::ingest(const StoredBridge& bridge, const json& body)
     json results = json::array();
     for (const auto& raw : batch.items) {
         ItemCheck check = checkIngestItem(raw, batch.childId);
-        if (check.item && m_faults.failMarker &&
-            check.item->contentText.find(*m_faults.failMarker) != std::string::npos)
-            check.item.reset();
         json result = {{"clientItemId", check.clientItemId}};
-        if (!check.item) {
+        const auto marked = check.item ? markedStatus(check.item->contentText) : std::nullopt;
+        if (marked) {
+            ++failed;
+            result.update({{"processStatus", *marked}, {"alertCreated", false}});
+        } else if (!check.item) {
             ++failed;
             result.update({{"processStatus", "failed"}, {"alertCreated", false}});
         } else if (m_store.hasItem(bridge.id, check.item->clientItemId)) {
@@ -72,14 +73,24 @@ json IngestEndpoint::ingest(const StoredBridge& bridge, const json& body)
         device->lastIngestAt = now;
     m_store.saveDevice(*device);
 
+    if (m_faults.answerForeignIds)
+        results.push_back({{"clientItemId", std::string(64, 'f')}, {"processStatus", "processed"}});
     ++m_answeredBatches;
     return {{"submitted", static_cast<int64_t>(batch.items.size())},
             {"queued", 0},
             {"processed", processed},
             {"skipped", skipped},
             {"failed", failed},
-            {"alertsCreated", processed},
+            {"alertsCreated", m_faults.alertsPerBatch.value_or(processed)},
             {"results", std::move(results)}};
+}
+
+std::optional<std::string> IngestEndpoint::markedStatus(const std::string& text) const
+{
+    for (const auto& [marker, status] : m_faults.statusMarkers)
+        if (text.find(marker) != std::string::npos)
+            return status;
+    return std::nullopt;
 }
 
 } // namespace quorva::devservice

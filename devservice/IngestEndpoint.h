@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -14,8 +16,13 @@ namespace quorva::devservice {
 struct IngestFaults {
     // After this many answered batches, every further batch fails with 500 and stores nothing.
     std::optional<int> failAfterBatches;
-    // Items whose text contains this marker are answered "failed" and not stored.
-    std::optional<std::string> failMarker;
+    // Items whose text contains a marker are answered with its status ("failed", "rejected", …)
+    // and not stored.
+    std::map<std::string, std::string> statusMarkers;
+    // Every answer also carries a "processed" result for an item that was not in the batch.
+    bool answerForeignIds = false;
+    // Every answer reports this many alerts, whatever it created.
+    std::optional<int64_t> alertsPerBatch;
     // Each batch is answered only after this pause, so a test can stop a client mid-upload.
     std::optional<std::chrono::milliseconds> delayPerBatch;
 };
@@ -30,6 +37,8 @@ public:
     [[nodiscard]] nlohmann::json ingest(const StoredBridge& bridge, const nlohmann::json& body);
 
 private:
+    [[nodiscard]] std::optional<std::string> markedStatus(const std::string& text) const;
+
     DevStore& m_store;
     IngestFaults m_faults;
     int m_answeredBatches = 0;

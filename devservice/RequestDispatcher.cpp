@@ -47,7 +47,8 @@ std::span<const RouteSpec> routes()
 }
 
 RequestDispatcher::RequestDispatcher(DevStore& store, const DevServiceConfig& config)
-    : m_store(store), m_maxBodyBytes(config.maxBodyBytes), m_bridges(store, config.tokenLifetime),
+    : m_store(store), m_maxBodyBytes(config.maxBodyBytes), m_beforeRequest(config.beforeRequest),
+      m_bridges(store, config.tokenLifetime),
       m_ingest(store, config.faults)
 {
 }
@@ -75,6 +76,8 @@ HttpReply RequestDispatcher::answer(const RouteSpec& route, const HttpCall& call
                                "This endpoint answers " + std::string(route.method) + " only.");
         if (route.route == Route::received)
             return {200, receivedPageJson(m_store.receivedRequests()), {}};
+        if (m_beforeRequest)
+            m_beforeRequest(call);
         if (call.body.size() > m_maxBodyBytes)
             throw ServiceError(413, "payload_too_large",
                                "The request body is larger than " + std::to_string(m_maxBodyBytes) +

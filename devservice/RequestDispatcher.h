@@ -37,6 +37,7 @@ private:
 
     DevStore& m_store;
     std::size_t m_maxBodyBytes;
+    std::function<void(const HttpCall&)> m_beforeRequest;
     BridgeEndpoints m_bridges;
     IngestEndpoint m_ingest;
 };

@@ -1,5 +1,6 @@
 #include "api/BridgeAPI.h"
 
+#include "api/BearerToken.h"
 #include "api/HttpFailure.h"
 #include "api/InfoDictionary.h"
 #include "api/WireDecoding.h"
@@ -11,6 +12,7 @@
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QTimer>
 
 #include <memory>
 #include <utility>
@@ -21,6 +23,11 @@ namespace {
 // Every answer of the service is a few kilobytes; anything past this is not one of them and
 // must not be buffered whole.
 constexpr qint64 kMaxResponseBytes = 4 * 1024 * 1024;
+
+constexpr const char* kTimedOut = "The request timed out.";
+// Marks left on a reply by what ended it early.
+constexpr const char* kTooLarge = "quorva.tooLarge";
+constexpr const char* kDeadlinePassed = "quorva.deadlinePassed";
 
 // Only the scheme, host and port of the base URL survive: the endpoint path replaces its path,
 // and user information is dropped so that nothing but our bearer header authenticates.
@@ -36,16 +43,10 @@ QUrl endpointURL(const QUrl& base, const std::string& path)
     return url;
 }
 
-// A header value is bytes on the wire: a control character would split the request and a
-// non-ASCII one would be sent in whatever encoding it happens to have. A token of the service
-// is visible ASCII, so anything else cannot be ours.
 QByteArray bearerHeader(const std::string& token)
 {
-    for (const char c : token) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x21 || byte > 0x7E)
-            throw BridgeClientError::invalidResponse();
-    }
+    if (!isHeaderSafe(token))
+        throw BridgeClientError::invalidResponse();
     return QByteArray("Bearer ") + QByteArray::fromStdString(token);
 }
 
@@ -65,8 +66,39 @@ PlatformError transportFailure(const QNetworkReply& reply)
     // The transfer time-out aborts the reply, which Qt reports as a bare cancellation.
     if (reply.error() == QNetworkReply::OperationCanceledError ||
         reply.error() == QNetworkReply::TimeoutError)
-        return PlatformError("The request timed out.");
+        return PlatformError(kTimedOut);
     return PlatformError(reply.errorString().toStdString());
+}
+
+// Qt may still be inside one of the reply's signals when the awaiting coroutine resumes (it
+// resumes from finished(), which abort() and the transfer time-out emit synchronously), so the
+// reply is only ever deleted from the event loop.
+struct DeleteLater {
+    void operator()(QNetworkReply* reply) const { reply->deleteLater(); }
+};
+
+// Ends the reply when its body outgrows what any answer of the service can be, or when the
+// whole request takes longer than `deadline`. Both abort from the event loop, never from inside
+// the reply's own signal, and leave a mark on the reply for the awaiting side to read.
+void watch(QNetworkReply& reply, std::chrono::milliseconds deadline)
+{
+    QNetworkReply* const r = &reply;
+    const auto endWith = [r](const char* mark) {
+        if (r->property(mark).toBool())
+            return;
+        r->setProperty(mark, true);
+        if (!r->isFinished())
+            QMetaObject::invokeMethod(r, &QNetworkReply::abort, Qt::QueuedConnection);
+    };
+    QObject::connect(r, &QNetworkReply::downloadProgress, r, [endWith](qint64 received, qint64 total) {
+        if (received > kMaxResponseBytes || total > kMaxResponseBytes)
+            endWith(kTooLarge);
+    });
+    auto* timer = new QTimer(r); // goes with the reply
+    timer->setSingleShot(true);
+    QObject::connect(timer, &QTimer::timeout, r, [endWith] { endWith(kDeadlinePassed); });
+    QObject::connect(r, &QNetworkReply::finished, timer, &QTimer::stop);
+    timer->start(deadline);
 }
 
 std::string_view view(const QByteArray& bytes)
@@ -76,8 +108,9 @@ std::string_view view(const QByteArray& bytes)
 
 } // namespace
 
-BridgeAPI::BridgeAPI(QUrl baseURL, QNetworkAccessManager& session, std::chrono::milliseconds timeout)
-    : m_baseURL(std::move(baseURL)), m_session(&session), m_timeout(timeout)
+BridgeAPI::BridgeAPI(QUrl baseURL, QNetworkAccessManager& session, std::chrono::milliseconds timeout,
+                     std::chrono::milliseconds deadline)
+    : m_baseURL(std::move(baseURL)), m_session(&session), m_timeout(timeout), m_deadline(deadline)
 {
 }
 
@@ -106,28 +139,25 @@ QCoro::Task<R> BridgeAPI::send(std::string path, QByteArray method, std::optiona
     if (token)
         request.setRawHeader("Authorization", bearerHeader(*token));
 
-    bool tooLarge = false; // declared before the reply, whose connection refers to it
-    std::unique_ptr<QNetworkReply> reply(
+    std::unique_ptr<QNetworkReply, DeleteLater> reply(
         body ? m_session->sendCustomRequest(request, method, QByteArray::fromStdString(*body))
              : m_session->sendCustomRequest(request, method));
-    QObject::connect(reply.get(), &QNetworkReply::downloadProgress, reply.get(),
-                     [&tooLarge, r = reply.get()](qint64 received, qint64 total) {
-                         if (!tooLarge && (received > kMaxResponseBytes || total > kMaxResponseBytes)) {
-                             tooLarge = true;
-                             r->abort();
-                         }
-                     });
+    watch(*reply, m_deadline);
     co_await reply.get();
 
-    if (tooLarge)
+    if (reply->property(kTooLarge).toBool())
         throw BridgeClientError::invalidResponse();
+    if (reply->property(kDeadlinePassed).toBool())
+        throw PlatformError(kTimedOut);
     if (reply->error() != QNetworkReply::NoError && !isAnswerError(reply->error()))
         throw transportFailure(*reply);
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid())
         throw BridgeClientError::invalidResponse();
 
-    const QByteArray data = reply->readAll();
+    const QByteArray data = reply->read(kMaxResponseBytes + 1);
+    if (data.size() > kMaxResponseBytes)
+        throw BridgeClientError::invalidResponse();
     const int code = status.toInt();
     if (code < 200 || code > 299)
         throw failureForStatus(code, view(data));

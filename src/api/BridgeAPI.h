@@ -19,10 +19,13 @@ namespace quorva {
 // server) or PlatformError for transport failures, the 30-second time-out included.
 class BridgeAPI {
 public:
+    // A request fails after this long without a byte in either direction …
     static constexpr std::chrono::milliseconds defaultTimeout{30'000};
+    // … and after this long in all, so a service that trickles cannot hold it either.
+    static constexpr std::chrono::milliseconds defaultDeadline{60'000};
 
-    BridgeAPI(QUrl baseURL, QNetworkAccessManager& session,
-              std::chrono::milliseconds timeout = defaultTimeout);
+    BridgeAPI(QUrl baseURL, QNetworkAccessManager& session, std::chrono::milliseconds timeout = defaultTimeout,
+              std::chrono::milliseconds deadline = defaultDeadline);
 
     // QUORVA_API_BASE_URL from the embedded information dictionary, else the production origin.
     [[nodiscard]] static QUrl resolveBaseURL();
@@ -48,6 +51,7 @@ private:
     QUrl m_baseURL;
     QNetworkAccessManager* m_session;
     std::chrono::milliseconds m_timeout;
+    std::chrono::milliseconds m_deadline;
 };
 
 // CFBundleShortVersionString of the information dictionary, or "0.1.0"; read afresh each call.

@@ -1,5 +1,7 @@
 #include "api/WireDecoding.h"
 
+#include "api/BearerToken.h"
+
 #include <nlohmann/json.hpp>
 
 #include <cstdint>
@@ -156,6 +158,16 @@ BridgeIngestResult decodeIngestResult(const json& value)
     };
 }
 
+// The token is kept and sent back with every later request: one that could not be sent is as
+// unreadable as a missing one, and must never reach the secret store.
+std::string requiredToken(const json& o, const char* key)
+{
+    std::string token = requiredString(o, key);
+    if (!isUsableBearerToken(token))
+        throw WireDecodingError(std::string("member ") + key + " is not a usable token");
+    return token;
+}
+
 } // namespace
 
 BridgeChild decodeBridgeChild(const json& value)
@@ -169,7 +181,7 @@ template <> BridgeRedeemResponse decodeResponse<BridgeRedeemResponse>(std::strin
     const json o = parseObject(body);
     return BridgeRedeemResponse{
         .bridge = decodeIdentity(required(o, "bridge")),
-        .bridgeToken = requiredString(o, "bridgeToken"),
+        .bridgeToken = requiredToken(o, "bridgeToken"),
         .tokenExpiresAt = requiredInstant(o, "tokenExpiresAt"),
         .state = requiredString(o, "state"),
     };

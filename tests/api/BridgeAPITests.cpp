@@ -192,6 +192,8 @@ TEST_F(BridgeAPITest, SuccessBodiesAreDecodedStrictly)
 
 TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
 {
+    server.answer(200, kChildren);
+    (void)test::resultOf(api.fetchChildren("t"));
     const QByteArray huge(8 * 1024 * 1024, ' ');
     EXPECT_EQ(childrenFailure("{\"children\":[]" + huge + "}"), invalid());
 
@@ -199,6 +201,48 @@ TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
     server.answerRaw("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n{\"children\":[]" + huge + "}");
     EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren("t")), invalid());
 }
+
+struct TokenCase {
+    const char* name;
+    std::string token;
+    bool usable;
+};
+
+void PrintTo(const TokenCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
+
+// A token is sent back as a header value, so only visible ASCII of a sane length can be one.
+const TokenCase kTokenCases[] = {
+    {"visibleAscii", "tok~en!0", true},
+    {"longest", std::string(4096, 'a'), true},
+    {"empty", "", false},
+    {"tooLong", std::string(4097, 'a'), false},
+    {"space", "two words", false},
+    {"nonAscii", "t\u00f6ken", false},
+    {"headerInjection", "tok\r\nX-Injected: 1", false},
+    {"nul", std::string("a\0b", 3), false},
+    {"delete", "tok\x7f", false},
+};
+
+class TokenTest : public BridgeAPITest, public ::testing::WithParamInterface<TokenCase> {};
+
+TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeader)
+{
+    const TokenCase& c = GetParam();
+    server.answer(200, QByteArray::fromStdString(
+                           json({{"bridge", {{"id", "b1"}, {"platform", "macos"}, {"status", "active"}}},
+                                 {"bridgeToken", c.token},
+                                 {"tokenExpiresAt", "2026-03-01T08:15:30Z"},
+                                 {"state", "paired"}})
+                               .dump()));
+    const auto failure = failureOf<BridgeClientError>(api.redeem("CODE", "Mac"));
+    EXPECT_EQ(failure, c.usable ? std::nullopt : std::optional(invalid()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Tokens, TokenTest, ::testing::ValuesIn(kTokenCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(BridgeAPITest, TokensThatCannotBeAHeaderValueFailBeforeSending)
 {
@@ -210,12 +254,6 @@ TEST_F(BridgeAPITest, TokensThatCannotBeAHeaderValueFailBeforeSending)
 
 TEST_F(BridgeAPITest, TransportFailuresArePlatformErrors)
 {
-    server.neverAnswer();
-    BridgeAPI impatient(server.url(), nam, 1s);
-    const auto timedOut = failureOf<PlatformError>(impatient.fetchChildren("t"));
-    ASSERT_TRUE(timedOut.has_value());
-    EXPECT_STREQ(timedOut->what(), "The request timed out.");
-
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost, 0));
     const quint16 port = closed.serverPort();
@@ -225,6 +263,32 @@ TEST_F(BridgeAPITest, TransportFailuresArePlatformErrors)
     ASSERT_TRUE(refused.has_value());
     EXPECT_STRNE(refused->what(), "");
     EXPECT_STRNE(refused->what(), "The request timed out.");
+}
+
+// Every launch asks for the children, so a service that stalls or trickles meets a process that
+// has already talked to it; neither may hold the client, nor bring it down.
+TEST_F(BridgeAPITest, AStalledOrTricklingServiceTimesOut)
+{
+    BridgeAPI impatient(server.url(), nam, 1s, 3s);
+    const auto timeoutOf = [&] {
+        const auto failure = failureOf<PlatformError>(impatient.fetchChildren("t"));
+        return failure ? std::string(failure->what()) : std::string("no failure");
+    };
+    server.answer(200, kChildren);
+    EXPECT_EQ(test::resultOf(impatient.fetchChildren("t")).children.size(), 2u);
+
+    server.neverAnswer();
+    EXPECT_EQ(timeoutOf(), "The request timed out.");
+
+    // A byte every 200 ms is never a second of silence, and takes 20 s to finish.
+    const QByteArray body = R"({"children":[]})" + QByteArray(80, ' ');
+    server.answerTrickling("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
+                               "\r\n\r\n" + body,
+                           200ms);
+    EXPECT_EQ(timeoutOf(), "The request timed out.");
+
+    server.answer(200, kChildren);
+    EXPECT_EQ(test::resultOf(impatient.fetchChildren("t")).children.size(), 2u);
 }
 
 TEST_F(BridgeAPITest, EndpointPathsReplaceTheBaseURLsPath)

@@ -1,7 +1,9 @@
 #include "LoopbackServer.h"
 
 #include <QHostAddress>
+#include <QPointer>
 #include <QTcpSocket>
+#include <QTimer>
 
 #include <stdexcept>
 
@@ -36,6 +38,25 @@ void LoopbackServer::answerRaw(const QByteArray& bytes)
 void LoopbackServer::neverAnswer()
 {
     m_script.push_back({{}, true});
+}
+
+void LoopbackServer::answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval)
+{
+    m_script.push_back({bytes, false, interval});
+}
+
+void LoopbackServer::trickle(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval)
+{
+    if (rest.isEmpty() || socket->state() != QAbstractSocket::ConnectedState) {
+        socket->disconnectFromHost();
+        return;
+    }
+    socket->write(rest.left(1));
+    QPointer<QTcpSocket> alive(socket);
+    QTimer::singleShot(interval, this, [this, alive, rest = rest.mid(1), interval] {
+        if (alive)
+            trickle(alive, rest, interval);
+    });
 }
 
 void LoopbackServer::accept()
@@ -88,6 +109,12 @@ void LoopbackServer::read(QTcpSocket* socket)
     m_script.pop_front();
     if (reply.silent)
         return;
+    if (reply.trickle.count() > 0) {
+        const qsizetype bodyStart = reply.bytes.indexOf("\r\n\r\n") + 4;
+        socket->write(reply.bytes.left(bodyStart));
+        trickle(socket, reply.bytes.mid(bodyStart), reply.trickle);
+        return;
+    }
     socket->write(reply.bytes);
     socket->disconnectFromHost();
 }

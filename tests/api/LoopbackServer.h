@@ -5,6 +5,7 @@
 #include <QTcpServer>
 #include <QUrl>
 
+#include <chrono>
 #include <deque>
 #include <map>
 #include <vector>
@@ -42,6 +43,9 @@ public:
     void answerRaw(const QByteArray& bytes);
     // Reads the request and never writes a byte back.
     void neverAnswer();
+    // Writes the reply's head at once and its body one byte at a time, `interval` apart: never
+    // silent for long, and slow to finish.
+    void answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval);
 
     [[nodiscard]] const std::vector<RecordedRequest>& requests() const { return m_requests; }
 
@@ -49,7 +53,10 @@ private:
     struct Reply {
         QByteArray bytes;
         bool silent = false;
+        std::chrono::milliseconds trickle{0};
     };
+
+    void trickle(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval);
 
     void accept();
     void read(QTcpSocket* socket);

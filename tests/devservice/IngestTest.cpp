@@ -157,7 +157,7 @@ TEST(DevServiceFaults, IngestFaultSwitchesFailBatchesAndMarkedItems)
 {
     ServiceHarness service;
     service.config.faults.failAfterBatches = 1;
-    service.config.faults.failMarker = "#fail";
+    service.config.faults.statusMarkers = {{"#fail", "failed"}};
     service.start();
     const std::string token = service.pair();
 
