@@ -8,11 +8,35 @@
 
 #include <QPointer>
 
+#include <algorithm>
+#include <limits>
+
 namespace quorva {
 
 namespace {
 
 constexpr std::size_t kBatchSize = 100;
+
+// What the service holds after a batch: the items of that batch it processed or already had.
+// Any other answer, or a result for an item we did not send, leaves the item to be sent again.
+void collectAccepted(const BridgeIngestRequest& batch, const BridgeIngestResponse& response,
+                     std::vector<std::string>& accepted)
+{
+    for (const BridgeIngestResult& result : response.results) {
+        const bool taken = result.processStatus == "processed" || result.processStatus == "duplicate";
+        const bool ours = std::ranges::any_of(
+            batch.items, [&](const BridgeIngestItem& item) { return item.clientItemId == result.clientItemId; });
+        if (taken && ours && std::ranges::find(accepted, result.clientItemId) == accepted.end())
+            accepted.push_back(result.clientItemId);
+    }
+}
+
+// A service that reports absurd counts must not wrap the running total around.
+int64_t addAlerts(int64_t total, int64_t more)
+{
+    more = std::max<int64_t>(more, 0);
+    return total > std::numeric_limits<int64_t>::max() - more ? std::numeric_limits<int64_t>::max() : total + more;
+}
 
 BridgeIngestRequest ingestBatch(const std::vector<ScannedMessage>& messages, std::size_t first,
                                 const std::string& childId, const BackupDescriptor& backup,
@@ -97,14 +121,11 @@ QCoro::Task<> BridgeAppState::scanNow()
             co_return;
         for (std::size_t first = 0; first < newCandidates.size(); first += kBatchSize) {
             BridgeIngestRequest batch = ingestBatch(newCandidates, first, childId, backup, scanStamp);
-            const BridgeIngestResponse response = co_await api->ingest(std::move(batch), token);
+            const BridgeIngestResponse response = co_await api->ingest(batch, token);
             if (!self)
                 co_return;
-            alertsThisScan += response.alertsCreated;
-            for (const BridgeIngestResult& item : response.results) {
-                if (item.processStatus != "failed")
-                    acceptedIds.push_back(item.clientItemId);
-            }
+            alertsThisScan = addAlerts(alertsThisScan, response.alertsCreated);
+            collectAccepted(batch, response, acceptedIds);
         }
         // Only after the last batch: a failed batch records nothing and the next cycle resends all.
         m_checkpointStore.record(acceptedIds);
@@ -144,9 +165,9 @@ QCoro::Task<> BridgeAppState::scanNow()
     setLastScanAt(startedAt);
     setLastInspectedCount(result.inspectedCount);
     setLastCandidateCount(sent);
-    setTotalAlertsCreated(m_totalAlertsCreated + alertsThisScan);
+    setTotalAlertsCreated(addAlerts(m_totalAlertsCreated, alertsThisScan));
     setPhase(Phase::ready());
-    setStatusMessage(texts::scanComplete(sent));
+    setStatusMessage(texts::scanComplete(sent, static_cast<qint64>(acceptedIds.size())));
 }
 
 } // namespace quorva

@@ -4,10 +4,15 @@
 
 namespace quorva::texts {
 
-QString scanComplete(qint64 sent)
+QString scanComplete(qint64 sent, qint64 accepted)
 {
     if (sent == 0)
         return QStringLiteral("Scan complete. No new safety candidates found.");
+    if (accepted < sent)
+        return QStringLiteral("Scan complete. Quorva accepted %1 of %2 focused candidates; the others will be "
+                              "sent again at the next scan.")
+            .arg(accepted)
+            .arg(sent);
     return QStringLiteral("Scan complete. ") + QString::number(sent) + QStringLiteral(" focused candidate") +
            (sent == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" reviewed by Quorva.");
 }

@@ -36,8 +36,9 @@ inline const QString chooserMessage =
                    "folder.");
 inline const QString chooserConfirm = QStringLiteral("Choose Backup");
 
-// "Scan complete. …" for a cycle that sent `sent` new candidates.
-[[nodiscard]] QString scanComplete(qint64 sent);
+// "Scan complete. …" for a cycle that sent `sent` new candidates, of which the service accepted
+// `accepted`; what it did not accept is sent again, and the text must not claim otherwise.
+[[nodiscard]] QString scanComplete(qint64 sent, qint64 accepted);
 
 // The user-facing text of a failure: a BridgeClientError's description, else what().
 [[nodiscard]] QString failureText(std::exception_ptr failure);

@@ -1,10 +1,12 @@
-#include "ScriptedService.h"
 #include "StateHarness.h"
+
+#include "ServiceError.h"
 
 #include "stores/UploadCheckpointStore.h"
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <regex>
 
 namespace quorva::testing {
@@ -115,45 +117,54 @@ TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
     }
 }
 
-TEST(ScanCycle, ResultsMarkedFailedAreSentAgainNextCycle)
+// Only an item of the batch that the service processed, or already had, counts as accepted:
+// anything else goes again next cycle, since the service's ingest is idempotent.
+TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
 {
     StateHarness harness;
-    harness.config.faults.failMarker = "secret 1";
+    harness.config.faults.statusMarkers = {{"secret 0", "rejected"}, {"secret 1", "error"},
+                                           {"secret 2", ""},         {"secret 3", "FAILED"},
+                                           {"secret 4", "quarantined"}, {"secret 5", "failed"}};
+    harness.config.faults.answerForeignIds = true;
     harness.startService();
-    auto state = readyState(harness, {.candidates = 2});
+    auto state = readyState(harness, {.candidates = 7});
     std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
 
     auto requests = harness.receivedSince(before);
     const auto sent = itemIds(bodiesOf(requests, "ingest/batch"));
-    ASSERT_EQ(sent.size(), 2u);
-    EXPECT_EQ(state->statusMessage(),
-              QStringLiteral("Scan complete. 2 focused candidates reviewed by Quorva."));
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").back()["lastProcessedItemHash"], sent[0]);
-    EXPECT_EQ(UploadCheckpointStore().identifiers(), std::vector<std::string>{sent[0]});
+    ASSERT_EQ(sent.size(), 7u);
+    const std::string accepted = sent.back(); // newest first: "secret 6" is the oldest
+    EXPECT_EQ(UploadCheckpointStore().identifiers(), std::vector<std::string>{accepted});
+    EXPECT_EQ(bodiesOf(requests, "heartbeat").back()["lastProcessedItemHash"], accepted);
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan complete. Quorva accepted 1 of 7 focused candidates; "
+                                                     "the others will be sent again at the next scan."));
+    EXPECT_EQ(state->lastCandidateCount(), 7);
 
     before += requests.size();
     QCoro::waitFor(state->scanNow());
     requests = harness.receivedSince(before);
-    EXPECT_EQ(itemIds(bodiesOf(requests, "ingest/batch")), std::vector<std::string>{sent[1]});
-    EXPECT_EQ(state->lastCandidateCount(), 1);
+    EXPECT_EQ(itemIds(bodiesOf(requests, "ingest/batch")), std::vector<std::string>(sent.begin(), sent.end() - 1));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan complete. Quorva accepted 0 of 6 focused candidates; "
+                                                     "the others will be sent again at the next scan."));
+    EXPECT_FALSE(bodiesOf(requests, "heartbeat").back().contains("lastProcessedItemHash"));
+    EXPECT_TRUE(bodiesOf(requests, "heartbeat").back().contains("lastIngestAt"));
+
+    // An item the service already holds is answered "duplicate", which is as good as processed.
+    UploadCheckpointStore().clear();
+    QCoro::waitFor(state->scanNow());
+    EXPECT_EQ(UploadCheckpointStore().identifiers(), std::vector<std::string>{accepted});
 }
 
-TEST(ScanCycle, WhenEveryResultFailsNothingIsRecordedButTheCountStands)
+TEST(ScanCycle, AlertTotalsSaturateInsteadOfOverflowing)
 {
     StateHarness harness;
-    harness.config.faults.failMarker = "secret";
+    harness.config.faults.alertsPerBatch = std::numeric_limits<int64_t>::max();
     harness.startService();
-    auto state = readyState(harness, {.candidates = 3});
-    const std::size_t before = harness.received().size();
+    auto state = readyState(harness, {.candidates = 250});
     QCoro::waitFor(state->scanNow());
-
-    const auto heartbeat = bodiesOf(harness.receivedSince(before), "heartbeat").back();
-    EXPECT_TRUE(heartbeat.contains("lastIngestAt"));
-    EXPECT_FALSE(heartbeat.contains("lastProcessedItemHash"));
-    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
-    EXPECT_EQ(state->statusMessage(),
-              QStringLiteral("Scan complete. 3 focused candidates reviewed by Quorva."));
+    EXPECT_EQ(state->totalAlertsCreated(), std::numeric_limits<int64_t>::max());
 }
 
 TEST(ScanCycle, AFailingBatchRecordsNothingAndReportsTheError)
@@ -212,22 +223,24 @@ TEST(ScanCycle, AnEncryptedNewestBackupIsShownAndRefused)
 TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
 {
     StateHarness harness;
-    ScriptedService service;
-    auto state = harness.makeState(std::chrono::minutes(30), service.url());
-    harness.pair(*state);
-    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 2});
-    QCoro::waitFor(state->chooseBackupFolder());
+    harness.config.beforeRequest = [](const devservice::HttpCall& call) {
+        if (call.path.ends_with("/heartbeat") && call.body.find(R"("status":"active")") != std::string::npos)
+            throw devservice::ServiceError(503, "paused", "Heartbeats are paused.");
+    };
+    harness.startService();
+    auto state = readyState(harness, {.candidates = 2});
+    const std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
 
     EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Heartbeats are paused.")));
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
     EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 2u);
-    EXPECT_EQ(service.ingested, 2);
     EXPECT_EQ(state->totalAlertsCreated(), 0);
     EXPECT_EQ(state->lastCandidateCount(), 0);
-    ASSERT_GE(service.heartbeats.size(), 2u);
-    EXPECT_EQ(service.heartbeats.back()["status"], "error");
-    EXPECT_EQ(service.heartbeats.back()["setupIssue"], "Heartbeats are paused.");
+    const auto heartbeats = bodiesOf(harness.receivedSince(before), "heartbeat");
+    ASSERT_EQ(heartbeats.size(), 2u);
+    EXPECT_EQ(heartbeats.back()["status"], "error");
+    EXPECT_EQ(heartbeats.back()["setupIssue"], "Heartbeats are paused.");
 }
 
 TEST(ScanCycle, GuardsStopBeforeAnythingIsSent)
