@@ -1,6 +1,7 @@
 #include "InspectCommand.h"
 
 #include "RecordJson.h"
+#include "TerminalText.h"
 #include "backup/IPhoneBackupScanner.h"
 #include "model/Iso8601.h"
 
@@ -28,20 +29,20 @@ std::string describeDate(const std::optional<Instant>& at)
 void printHuman(const BackupScanResult& result, std::ostream& out)
 {
     const BackupDescriptor& b = result.backup;
-    out << "Backup: " << b.deviceName;
+    out << "Backup: " << printable(b.deviceName);
     if (b.productType)
-        out << " (" << *b.productType << ")";
-    out << "\n  folder:    " << b.url.string() << "\n  device id: " << b.id
+        out << " (" << printable(*b.productType) << ")";
+    out << "\n  folder:    " << printable(b.url.string()) << "\n  device id: " << printable(b.id)
         << "\n  backed up: " << describeDate(b.lastBackupAt)
         << "\n  encrypted: " << (b.isEncrypted ? "yes" : "no") << "\n\n";
     out << "Inspected " << result.inspectedCount << " recent incoming messages locally; " << result.candidates.size()
         << (result.candidates.size() == 1 ? " candidate" : " candidates") << " would be sent for safety review.\n";
     for (const ScannedMessage& m : result.candidates) {
-        out << "\n- " << formatInternetDateTime(m.capturedAt) << "  from " << m.senderName.value_or("(no sender)")
+        out << "\n- " << formatInternetDateTime(m.capturedAt) << "  from " << printable(m.senderName.value_or("(no sender)"))
             << "\n  reasons: ";
         for (size_t i = 0; i < m.reasons.size(); ++i)
             out << (i ? ", " : "") << m.reasons[i];
-        out << "\n  text:    " << m.text << "\n  id:      " << m.id << "\n";
+        out << "\n  text:    " << printable(m.text) << "\n  id:      " << m.id << "\n";
     }
 }
 

@@ -3,6 +3,7 @@
 #include "RecordJson.h"
 #include "SignalWatcher.h"
 #include "StateJson.h"
+#include "TerminalText.h"
 #include "model/Iso8601.h"
 #include "state/BridgeComposition.h"
 #include "state/LoginItem.h"
@@ -39,11 +40,11 @@ void printState(const BridgeAppState& state, bool json, std::ostream& out)
     const Phase phase = state.phase();
     out << "Phase:  " << phase.name().toStdString() << "\n";
     if (phase.kind() == Kind::failed)
-        out << "Needs attention: " << phase.failureText().toStdString() << "\n";
-    out << "Status: " << state.statusMessage().toStdString() << "\n";
+        out << "Needs attention: " << printable(phase.failureText().toStdString()) << "\n";
+    out << "Status: " << printable(state.statusMessage().toStdString()) << "\n";
     if (const auto& backup = state.selectedBackup())
-        out << "Backup: " << backup->deviceName << (backup->isEncrypted ? " (encrypted)" : "") << " in "
-            << backup->url.string() << "\n";
+        out << "Backup: " << printable(backup->deviceName) << (backup->isEncrypted ? " (encrypted)" : "")
+            << " in " << printable(backup->url.string()) << "\n";
     if (const auto at = state.lastScanAt())
         out << "Last scan: " << formatInternetDateTime(*at) << ", " << state.lastInspectedCount()
             << " messages inspected, " << state.lastCandidateCount() << " new candidates sent, "
@@ -72,7 +73,8 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
         else if (state.childProfiles().empty())
             out << "No child profiles.\n";
         for (const BridgeChild& child : state.childProfiles())
-            out << (state.selectedChildID() == child.id ? "* " : "  ") << child.id << "  " << child.name << "\n";
+            out << (state.selectedChildID() == child.id ? "* " : "  ") << printable(child.id) << "  "
+                << printable(child.name) << "\n";
     }
     co_return exitStatusFor(state);
 }
@@ -87,7 +89,7 @@ QCoro::Task<int> scan(BridgeAppState& state, std::ostream& err)
         if (!state.hasToken())
             err << "No scan ran: this computer is not paired (quorva-bridge-cli pair CODE).\n";
         else
-            err << "No scan ran: " << state.statusMessage().toStdString()
+            err << "No scan ran: " << printable(state.statusMessage().toStdString())
                 << " (quorva-bridge-cli select-child ID, choose-backup FOLDER).\n";
         co_return 1;
     }
@@ -134,8 +136,9 @@ int status(bool json, std::ostream& out)
         return 0;
     }
     out << "Paired:           " << (paired ? "yes" : "no") << "\n"
-        << "Selected child:   " << (child ? child->toStdString() : "none") << "\n"
-        << "Backup folder:    " << (folder ? folder->string() : "none (" + folderProblem.value_or("") + ")") << "\n"
+        << "Selected child:   " << (child ? printable(child->toStdString()) : "none") << "\n"
+        << "Backup folder:    "
+        << printable(folder ? folder->string() : "none (" + folderProblem.value_or("") + ")") << "\n"
         << "Accepted by the service: " << accepted << " message identifiers\n"
         << "Launch at login:  " << (atLogin ? "on" : "off") << "\n";
     return 0;

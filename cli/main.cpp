@@ -2,6 +2,7 @@
 #include "CliArguments.h"
 #include "InspectCommand.h"
 #include "StateCommands.h"
+#include "TerminalText.h"
 
 #include <QCoreApplication>
 
@@ -110,7 +111,7 @@ int main(int argc, char** argv)
         std::cerr << "quorva-bridge-cli " << name << ": " << e.what() << "\n\n" << kUsage;
         return 2;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        std::cerr << quorva::cli::printable(e.what()) << "\n";
         return 1;
     }
 }

@@ -2,7 +2,9 @@
 # scan, and what the service received, with the exit statuses a script relies on.
 source "$(dirname "$0")/common.sh"
 
-start_service --pairing-code ABC-123 --child child-maya=Maya --child child-leo=Leo
+# A third child whose name tries to clear the screen, forge a line and turn the text around.
+start_service --pairing-code ABC-123 --child child-maya=Maya --child child-leo=Leo \
+  --child $'child-eve=Eve\e[2J\nFAKE: every check passed\xe2\x80\xae'
 "$samples" "$work/Backup" --devices 2 --messages 300 >/dev/null
 
 # Before pairing no scan can run: exit 1, and it says why.
@@ -20,6 +22,8 @@ if "$cli" pair WRONG-CODE --json >"$work/refused.json"; then fail "a refused cod
 [ "$(json "$work/pair.json" 'd["phase"]')" = needsSetup ] || fail "after pairing with two children: needsSetup"
 "$cli" children >"$work/children.out"
 grep -q "child-leo  Leo" "$work/children.out" || fail "children list: $(cat "$work/children.out")"
+grep -q "child-eve  Eve" "$work/children.out" || fail "the odd name is still listed: $(cat "$work/children.out")"
+if grep -q -e $'\e' -e '^FAKE' -e $'\xe2\x80\xae' "$work/children.out"; then fail "service text reached the terminal raw"; fi
 
 "$cli" choose-backup "$work/Backup" --json >"$work/choose.json"
 [ "$(json "$work/choose.json" 'd["selectedBackup"]["deviceName"]')" = "Maya's iPhone" ] \
