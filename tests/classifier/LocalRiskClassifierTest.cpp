@@ -34,10 +34,8 @@ void PrintTo(const Message& message, std::ostream* out)
 const Message kMessages[] = {
     {"Empty", "", {}},
     {"WhiteSpaceOnly", " \t\n\u00a0\u3000", {}},
-    {"Harmless", "let's hang out", {}},
     {"UpperCase", "KEEP THIS SECRET", {kGrooming}},
     {"TypographicApostrophe", "Don\u2019t tell your parents", {kGrooming}},
-    {"StraightApostrophe", "Don't tell your parents", {kGrooming}},
     {"Diacritics", "ÉVERYONE HÄTES YOÙ", {kBullying}},
     {"CapitalIWithADot", "\u0130 W\u0130LL HURT YOU", {kThreat}},
     {"DecomposedAccent", "Sui\u0301cide", {kSelfHarm}},
