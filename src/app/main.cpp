@@ -3,11 +3,13 @@
 #include "SingleInstance.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 
@@ -47,27 +49,53 @@ void saveScreenshotAfterStartup(quorva::QuorvaBridgeApp& app, const QString& pat
     });
 }
 
+struct CommandLine {
+    QCommandLineParser parser;
+    // Development switches for the measurement and screenshot scripts, left out of --help.
+    QCommandLineOption reportFirstFrame{QStringLiteral("report-first-frame")};
+    QCommandLineOption screenshot{QStringLiteral("screenshot"), QString(), QStringLiteral("png")};
+
+    CommandLine()
+    {
+        parser.setApplicationDescription(QCoreApplication::translate(
+            "main", "Checks the newest local iPhone backup for safety signals for Quorva Family."));
+        parser.addHelpOption();
+        parser.addVersionOption();
+        for (QCommandLineOption* option : {&reportFirstFrame, &screenshot}) {
+            option->setFlags(QCommandLineOption::HiddenFromHelp);
+            parser.addOption(*option);
+        }
+    }
+};
+
+// --help and --version must work in a terminal without a display, where creating the
+// QGuiApplication aborts: answer them from a QCoreApplication, which process() exits.
+void answerHelpOrVersionWithoutDisplay(int argc, char** argv)
+{
+    const auto asksForInformation = [](const char* argument) {
+        for (const char* word : {"-h", "-?", "--help", "--help-all", "-v", "--version"})
+            if (qstrcmp(argument, word) == 0)
+                return true;
+        return false;
+    };
+    if (std::none_of(argv + 1, argv + argc, asksForInformation))
+        return;
+    QCoreApplication application(argc, argv);
+    QCoreApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
+    CommandLine().parser.process(application);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    answerHelpOrVersionWithoutDisplay(argc, argv);
+
     QGuiApplication application(argc, argv);
     quorva::configureDesktopApplication(application);
     QGuiApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
-
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Checks a local iPhone backup for safety signals."));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption reportFirstFrameOption(
-        QStringLiteral("report-first-frame"),
-        QStringLiteral("Print when the first frame was rendered (development)."));
-    const QCommandLineOption screenshotOption(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Save the window after start-up and quit (development)."), QStringLiteral("png"));
-    parser.addOption(reportFirstFrameOption);
-    parser.addOption(screenshotOption);
-    parser.process(application);
+    CommandLine commandLine;
+    commandLine.parser.process(application);
 
     quorva::SingleInstance instance;
     if (instance.activateRunningInstance())
@@ -79,10 +107,10 @@ int main(int argc, char** argv)
         return 1;
     QObject::connect(&instance, &quorva::SingleInstance::activationRequested, &app,
                      &quorva::QuorvaBridgeApp::showWindow);
-    if (parser.isSet(reportFirstFrameOption))
+    if (commandLine.parser.isSet(commandLine.reportFirstFrame))
         reportFirstFrame(*app.window());
-    if (parser.isSet(screenshotOption))
-        saveScreenshotAfterStartup(app, parser.value(screenshotOption));
+    if (commandLine.parser.isSet(commandLine.screenshot))
+        saveScreenshotAfterStartup(app, commandLine.parser.value(commandLine.screenshot));
 
     app.showWindow();
     return application.exec();
