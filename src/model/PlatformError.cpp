@@ -8,7 +8,8 @@ PlatformError PlatformError::folder(const std::filesystem::path& folder, const s
     std::string why = reason.message();
     if (!why.empty() && why.back() == '.')
         why.pop_back();
-    return PlatformError("The folder \u201C" + folder.string() + "\u201D could not be " + action + ": " + why + ".");
+    const std::string outcome = " could not be " + action + ": " + why + ".";
+    return PlatformError("The folder \u201C" + folder.string() + "\u201D" + outcome, "The backup folder" + outcome);
 }
 
 } // namespace quorva

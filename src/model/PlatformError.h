@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -12,11 +13,22 @@ namespace quorva {
 // description shown to the user as it stands.
 class PlatformError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // `reportText`: the description without anything local to this computer, when what() has some.
+    explicit PlatformError(const std::string& text, std::optional<std::string> reportText = std::nullopt)
+        : std::runtime_error(text), m_reportText(std::move(reportText))
+    {
+    }
 
-    // "The folder “/x/y” could not be opened: No such file or directory."
+    // What may leave this computer, in a heartbeat: the description without folder paths.
+    [[nodiscard]] std::string reportText() const { return m_reportText.value_or(what()); }
+
+    // "The folder “/x/y” could not be opened: No such file or directory." Its report text names
+    // no path: "The backup folder could not be opened: No such file or directory."
     [[nodiscard]] static PlatformError folder(const std::filesystem::path& folder, const std::string& action,
                                               const std::error_code& reason);
+
+private:
+    std::optional<std::string> m_reportText;
 };
 
 } // namespace quorva

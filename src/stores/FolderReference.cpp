@@ -14,6 +14,16 @@ namespace quorva {
 
 namespace {
 
+// The failure to open `folder` for `reason`: permissions refused mean the folder is still there.
+[[noreturn]] void failToOpen(const std::filesystem::path& folder, int reason)
+{
+    const std::error_code code(reason, std::system_category());
+    PlatformError error = PlatformError::folder(folder, "opened", code);
+    if (reason == EACCES || reason == EPERM)
+        throw FolderUnreadable(error.what(), error.reportText());
+    throw error;
+}
+
 PlatformError unreadableReference()
 {
     return PlatformError("The stored backup folder reference could not be read. Choose the folder again.");
@@ -40,19 +50,19 @@ FolderReference FolderReference::make(const std::filesystem::path& folder)
     std::error_code ec;
     const std::filesystem::path canonical = std::filesystem::canonical(folder, ec);
     if (ec)
-        throw PlatformError::folder(folder, "opened", ec);
+        failToOpen(folder, ec.value());
 
     // Opening the folder, rather than asking about its path, proves it can be read and ties the
     // identity to the very folder that was opened.
     const int fd = ::open(canonical.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
-        throw PlatformError::folder(folder, "opened", std::error_code(errno, std::system_category()));
+        failToOpen(folder, errno);
     struct stat info {};
     const int statResult = ::fstat(fd, &info);
     const int statErrno = errno;
     ::close(fd);
     if (statResult != 0)
-        throw PlatformError::folder(folder, "opened", std::error_code(statErrno, std::system_category()));
+        failToOpen(folder, statErrno);
 
     return FolderReference{currentVersion, canonical, static_cast<std::uint64_t>(info.st_dev),
                            static_cast<std::uint64_t>(info.st_ino)};

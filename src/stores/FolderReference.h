@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/PlatformError.h"
+
 #include <QByteArray>
 
 #include <cstdint>
@@ -8,6 +10,13 @@
 namespace quorva {
 
 struct FolderResolution;
+
+// The folder is there but this user may not open it (its permissions, or a parent's, changed).
+// Unlike a folder that is gone, this is worth reporting: the backup is still there, unread.
+class FolderUnreadable : public PlatformError {
+public:
+    using PlatformError::PlatformError;
+};
 
 // A persistent reference to a chosen folder: where it was (its canonical path) and which folder it
 // was (device and inode). It stands in for the sandbox's security-scoped bookmark, so its bytes
@@ -20,7 +29,8 @@ struct FolderReference {
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
 
-    // The folder as it is now. Throws PlatformError naming the folder when it cannot be opened.
+    // The folder as it is now. Throws FolderUnreadable when it is there but may not be opened,
+    // PlatformError naming the folder when it cannot be opened otherwise.
     [[nodiscard]] static FolderReference make(const std::filesystem::path& folder);
 
     [[nodiscard]] QByteArray encode() const;
