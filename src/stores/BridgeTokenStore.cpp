@@ -1,6 +1,6 @@
 #include "stores/BridgeTokenStore.h"
 
-#include "model/BridgeClientError.h"
+#include "stores/SecretServiceState.h"
 #include "stores/StoresLogging.h"
 
 #include <QCoroSignal>
@@ -9,6 +9,8 @@
 namespace quorva {
 
 namespace {
+
+constexpr const char* kRefused = "The secret store refused to keep the token.";
 
 // Jobs keep their default autoDelete: a job must outlive the platform call it started even when
 // the awaiting coroutine is gone, and the queued resumption of `finished` runs before the
@@ -43,21 +45,28 @@ BridgeTokenStore::BridgeTokenStore(QString service, QString account)
 {
 }
 
-QCoro::Task<std::optional<std::string>> BridgeTokenStore::read() const
+QCoro::Task<TokenLookup> BridgeTokenStore::read() const
 {
     auto* job = makeJob<QKeychain::ReadPasswordJob>(m_service, m_account);
     co_await finished(job);
+    if (job->error() == QKeychain::EntryNotFound) {
+        // A locked collection answers "not found" as well: only an unlocked one can say so.
+        if (co_await secretStoreIsLocked()) {
+            qCDebug(lcStores) << "keychain read: the secret store is locked";
+            co_return TokenLookup{.storeUnavailable = true};
+        }
+        co_return TokenLookup{};
+    }
     if (job->error() != QKeychain::NoError) {
-        // A locked keyring reports EntryNotFound here as well, so all errors look alike to callers.
         qCDebug(lcStores) << "keychain read failed:" << job->error() << job->errorString();
-        co_return std::nullopt;
+        co_return TokenLookup{.storeUnavailable = true};
     }
     const QByteArray bytes = job->binaryData();
     if (!bytes.isValidUtf8()) {
         qCDebug(lcStores) << "keychain item is not UTF-8; treated as absent";
-        co_return std::nullopt;
+        co_return TokenLookup{};
     }
-    co_return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    co_return TokenLookup{.token = std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))};
 }
 
 QCoro::Task<> BridgeTokenStore::save(std::string token) const
@@ -65,7 +74,7 @@ QCoro::Task<> BridgeTokenStore::save(std::string token) const
     // Stored bytes that are not UTF-8 would read back as "no token" and silently unpair.
     const QByteArray bytes(token.data(), static_cast<qsizetype>(token.size()));
     if (!bytes.isValidUtf8())
-        throw BridgeClientError::invalidResponse();
+        throw SecretStoreRefusal(kRefused);
 
     // Copies: the store need not outlive the coroutine.
     const QString service = m_service;
@@ -79,7 +88,7 @@ QCoro::Task<> BridgeTokenStore::save(std::string token) const
     co_await finished(job);
     if (job->error() != QKeychain::NoError) {
         qCDebug(lcStores) << "keychain write failed:" << job->error() << job->errorString();
-        throw BridgeClientError::invalidResponse();
+        throw SecretStoreRefusal(kRefused);
     }
 }
 

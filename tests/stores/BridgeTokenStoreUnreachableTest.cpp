@@ -12,7 +12,7 @@
 namespace quorva {
 namespace {
 
-TEST(BridgeTokenStoreWithoutSecretService, ReadsNothingAndRefusesToSave)
+TEST(BridgeTokenStoreWithoutSecretService, SaysItCannotAnswerAndRefusesToSave)
 {
     const QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
@@ -20,9 +20,10 @@ TEST(BridgeTokenStoreWithoutSecretService, ReadsNothingAndRefusesToSave)
     qunsetenv("DISPLAY"); // no autolaunching of a bus either
 
     const BridgeTokenStore store(QStringLiteral("app.quorva.bridge.test.unreachable"));
-    EXPECT_EQ(QCoro::waitFor(store.read()), std::nullopt);
-    EXPECT_EQ(test::errorOf<BridgeClientError>(test::failureOf(store.save("token"))),
-              BridgeClientError::invalidResponse());
+    const TokenLookup lookup = QCoro::waitFor(store.read());
+    EXPECT_TRUE(lookup.storeUnavailable);
+    EXPECT_EQ(lookup.token, std::nullopt);
+    EXPECT_NE(test::errorOf<SecretStoreRefusal>(test::failureOf(store.save("token"))), std::nullopt);
     EXPECT_EQ(test::failureOf(store.remove()), nullptr);
 }
 
