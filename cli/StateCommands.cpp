@@ -111,7 +111,7 @@ QCoro::Task<int> run(BridgeAppState& state, bool json, std::ostream& out, std::o
 
 int status(bool json, std::ostream& out)
 {
-    const bool paired = QCoro::waitFor(BridgeTokenStore().read()).has_value();
+    const bool paired = QCoro::waitFor(BridgeTokenStore().read()).token.has_value();
     const auto child = Preferences::string(QStringLiteral("bridge.selected-child-id"));
     std::optional<fs::path> folder;
     std::optional<std::string> folderProblem;

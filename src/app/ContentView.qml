@@ -1,4 +1,5 @@
 import QtQuick
+import Quorva.Bridge
 import QtQuick.Controls
 import QtQuick.Layouts
 
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 Item {
     id: view
 
-    required property var appState
+    required property BridgeAppState appState
 
     // A diagonal gradient from the top-leading to the bottom-trailing corner is the mean of a
     // horizontal and a vertical one, which plain rectangles can draw.

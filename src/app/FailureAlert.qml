@@ -1,4 +1,5 @@
 import QtQuick
+import Quorva.Bridge
 import QtQuick.Controls
 
 // Presented exactly while the phase is failed, with the failure's own text. Dismissing it
@@ -6,8 +7,8 @@ import QtQuick.Controls
 Dialog {
     id: alert
 
-    required property var appState
-    readonly property bool failed: appState.phase.name === "failed"
+    required property BridgeAppState appState
+    readonly property bool failed: appState.phase === BridgeAppState.Failed
     // Set while the phase itself withdraws the alert, so that is not taken for a dismissal.
     property bool withdrawing: false
 
@@ -67,7 +68,7 @@ Dialog {
     Label {
         objectName: "failureAlertText"
         width: alert.availableWidth
-        text: alert.appState.phase.failureText
+        text: alert.appState.failureText
         textFormat: Text.PlainText
         wrapMode: Text.Wrap
         font: Theme.font(Theme.body)

@@ -1,4 +1,5 @@
 import QtQuick
+import Quorva.Bridge
 import QtQuick.Controls
 import QtQuick.Dialogs
 
@@ -7,7 +8,7 @@ import QtQuick.Dialogs
 ApplicationWindow {
     id: window
 
-    required property var appState
+    required property BridgeAppState appState
     required property var folderChooser
 
     title: "Quorva Bridge"

@@ -1,4 +1,5 @@
 import QtQuick
+import Quorva.Bridge
 import QtQuick.Controls
 import QtQuick.Layouts
 
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 BridgeCard {
     id: card
 
-    required property var appState
+    required property BridgeAppState appState
 
     objectName: "pairingCard"
 

@@ -1,4 +1,5 @@
 import QtQuick
+import Quorva.Bridge
 import QtQuick.Controls
 import QtQuick.Layouts
 
@@ -6,7 +7,7 @@ import QtQuick.Layouts
 BridgeCard {
     id: card
 
-    required property var appState
+    required property BridgeAppState appState
     readonly property bool hasBackup: !!appState.selectedBackup
     // "Choose a child" stands for no selection, so its id is empty like the state's.
     readonly property var childChoices: [{ id: "", name: "Choose a child" }].concat(appState.children)

@@ -7,19 +7,22 @@ import Quorva.Bridge
 BridgeCard {
     id: card
 
-    required property var appState
+    required property BridgeAppState appState
 
     // The icon and colour of each phase.
-    readonly property var phaseLooks: ({
-        "starting": { symbol: "arrow.triangle.2.circlepath.circle.fill", color: Theme.blue },
-        "needsPairing": { symbol: "circle.dotted", color: Theme.secondary },
-        "needsSetup": { symbol: "circle.dotted", color: Theme.secondary },
-        "ready": { symbol: "checkmark.circle.fill", color: Theme.green },
-        "scanning": { symbol: "arrow.triangle.2.circlepath.circle.fill", color: Theme.blue },
-        "failed": { symbol: "exclamationmark.triangle.fill", color: Theme.orange }
-    })
-    readonly property string phaseName: appState.phase.name
-    readonly property var look: phaseLooks[phaseName] || phaseLooks["starting"]
+    readonly property var look: {
+        switch (appState.phase) {
+        case BridgeAppState.NeedsPairing:
+        case BridgeAppState.NeedsSetup:
+            return { symbol: "circle.dotted", color: Theme.secondary }
+        case BridgeAppState.Ready:
+            return { symbol: "checkmark.circle.fill", color: Theme.green }
+        case BridgeAppState.Failed:
+            return { symbol: "exclamationmark.triangle.fill", color: Theme.orange }
+        default: // starting and scanning
+            return { symbol: "arrow.triangle.2.circlepath.circle.fill", color: Theme.blue }
+        }
+    }
     readonly property string lastScanText: Formats.abbreviatedDateTime(appState.lastScanAt)
 
     function wholeNumber(value) {
@@ -82,7 +85,7 @@ BridgeCard {
 
         BusyIndicator {
             objectName: "scanSpinner"
-            visible: card.phaseName === "scanning"
+            visible: card.appState.phase === BridgeAppState.Scanning
             running: visible
             implicitWidth: 40
             implicitHeight: 40

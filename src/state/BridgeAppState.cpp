@@ -26,13 +26,9 @@ QDateTime toDateTime(std::optional<Instant> instant)
 
 } // namespace
 
-BridgeAppState::BridgeAppState(std::shared_ptr<BridgeAPI> api, IPhoneBackupScanner scanner,
-                               BridgeTokenStore tokenStore, BackupBookmarkStore bookmarkStore,
-                               UploadCheckpointStore checkpointStore, BridgePlatform platform,
-                               QObject* parent)
-    : QObject(parent), m_api(std::move(api)), m_scanner(std::move(scanner)),
-      m_tokenStore(std::move(tokenStore)), m_bookmarkStore(std::move(bookmarkStore)),
-      m_checkpointStore(std::move(checkpointStore)), m_platform(std::move(platform))
+BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
+    : QObject(parent), m_services(std::move(parts.services)), m_tokenStore(std::move(parts.tokenStore)),
+      m_platform(std::move(parts.platform)), m_statusMessage(texts::starting)
 {
     m_launchesAtLogin = m_platform.loginItem && m_platform.loginItem->status() == LoginItem::Status::enabled;
     std::optional<std::string> stored;
@@ -42,24 +38,91 @@ BridgeAppState::BridgeAppState(std::shared_ptr<BridgeAPI> api, IPhoneBackupScann
     setSelectedChildID(std::move(stored));
 }
 
-BridgeAppState::~BridgeAppState() = default;
+BridgeAppState::~BridgeAppState()
+{
+    // Work still in flight resumes into nothing: a cancelled session calls back no one.
+    if (m_session)
+        m_session->cancel();
+}
+
+std::optional<std::string> BridgeAppState::token() const
+{
+    return m_session ? std::optional(m_session->token()) : std::nullopt;
+}
+
+void BridgeAppState::beginSession(std::string token, QString pairingId)
+{
+    endSession();
+    m_session = std::make_shared<BridgeSession>(m_services, std::move(token), std::move(pairingId));
+    emit tokenChanged();
+    emit canScanChanged();
+}
+
+void BridgeAppState::endSession()
+{
+    m_automaticScanTask.reset();
+    setUploadProgress(0, 0);
+    if (!m_session)
+        return;
+    m_session->cancel();
+    m_session.reset();
+    emit tokenChanged();
+    emit canScanChanged();
+}
+
+void BridgeAppState::interruptSession()
+{
+    if (!m_session)
+        return;
+    auto fresh = std::make_shared<BridgeSession>(m_services, m_session->token(), m_session->pairingId());
+    m_session->cancel();
+    m_session = std::move(fresh);
+    setUploadProgress(0, 0);
+}
+
+void BridgeAppState::handleSessionEnd(const std::shared_ptr<BridgeSession>& session, SessionEnd end)
+{
+    if (session != m_session)
+        return; // replaced meanwhile: what it says is of a pairing that is over
+    switch (end) {
+    case SessionEnd::unauthorized:
+        // The stored token stays until the parent pairs again or disconnects; this run no longer
+        // uses it, so the pairing card comes back.
+        endSession();
+        raiseFailure(texts::pairingNoLongerValid);
+        setStatusMessage(texts::pairingFailed);
+        break;
+    case SessionEnd::pairingChanged:
+        // Another process disconnected or paired anew: start over from what is stored now.
+        endSession();
+        requestStart();
+        break;
+    case SessionEnd::busy:
+        raiseFailure(texts::busyElsewhere);
+        break;
+    case SessionEnd::done:
+    case SessionEnd::failed:
+    case SessionEnd::cancelled:
+        break;
+    }
+}
 
 bool BridgeAppState::canScan() const
 {
-    return m_token && m_selectedChildID && m_selectedBackup && m_phase.kind() != Phase::Kind::scanning;
+    return m_session && m_selectedChildID && m_selectedBackup && m_phase.kind() != quorva::Phase::Kind::scanning;
 }
 
 void BridgeAppState::updateReadiness()
 {
-    if (!m_token) {
-        setPhase(Phase::needsPairing());
+    if (!m_session) {
+        setPhase(quorva::Phase::needsPairing());
     } else if (!m_selectedChildID || !m_selectedBackup) {
-        setPhase(Phase::needsSetup());
+        setPhase(quorva::Phase::needsSetup());
         setStatusMessage(texts::chooseChildAndBackup);
     } else if (m_selectedBackup->isEncrypted) {
-        setPhase(Phase::failed(QString::fromStdString(BridgeClientError::encryptedBackup().description())));
+        raiseFailure(QString::fromStdString(BridgeClientError::encryptedBackup().description()));
     } else {
-        setPhase(Phase::ready());
+        setPhase(quorva::Phase::ready());
         setStatusMessage(texts::ready);
     }
 }
@@ -72,13 +135,20 @@ std::string BridgeAppState::bridgeName() const
 
 // ---- Guarded writers -----------------------------------------------------------------------
 
-void BridgeAppState::setPhase(Phase phase)
+void BridgeAppState::setPhase(quorva::Phase phase)
 {
     if (m_phase == phase)
         return;
     m_phase = std::move(phase);
     emit phaseChanged();
     emit canScanChanged();
+}
+
+void BridgeAppState::raiseFailure(const QString& text)
+{
+    setPhase(quorva::Phase::failed(text));
+    ++m_failureCount;
+    emit failureRaised();
 }
 
 void BridgeAppState::setStatusMessage(const QString& message)
@@ -95,15 +165,6 @@ void BridgeAppState::setPairingCode(const QString& code)
         return;
     m_pairingCode = code;
     emit pairingCodeChanged();
-}
-
-void BridgeAppState::setToken(std::optional<std::string> token)
-{
-    if (m_token == token)
-        return;
-    m_token = std::move(token);
-    emit tokenChanged();
-    emit canScanChanged();
 }
 
 void BridgeAppState::setChildren(std::vector<BridgeChild> children)
@@ -171,6 +232,15 @@ void BridgeAppState::setTotalAlertsCreated(qint64 count)
         return;
     m_totalAlertsCreated = count;
     emit totalAlertsCreatedChanged();
+}
+
+void BridgeAppState::setUploadProgress(int uploaded, int total)
+{
+    if (m_uploadedBatches == uploaded && m_totalBatches == total)
+        return;
+    m_uploadedBatches = uploaded;
+    m_totalBatches = total;
+    emit uploadProgressChanged();
 }
 
 void BridgeAppState::setLaunchesAtLogin(bool enabled)

@@ -1,14 +1,13 @@
 #pragma once
 
-#include "api/BridgeAPI.h"
 #include "backup/IPhoneBackupScanner.h"
 #include "model/BackupDescriptor.h"
 #include "model/BridgeChild.h"
 #include "state/BridgePlatform.h"
+#include "state/BridgeSession.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"
-#include "stores/UploadCheckpointStore.h"
 
 #include <QCoroTask>
 #include <QDateTime>
@@ -25,14 +24,25 @@ namespace quorva {
 
 class AutomaticScanLoop;
 
-// The one object that holds everything the user sees and drives every workflow. Lives on
-// the main thread; every operation is a coroutine on the event loop that never throws to its
-// caller and re-reads state after every wait.
+// Everything the state object is built from: the collaborators of every pairing, the secret store
+// and the platform's services. One composition root fills it, for the application and for tests.
+struct BridgeStateParts {
+    SessionServices services;
+    BridgeTokenStore tokenStore;
+    BridgePlatform platform;
+};
+
+// The one object that QML and the CLI see: everything the user sees, and the operations they
+// start. The work itself belongs to the session of the current pairing; this object turns what
+// the session reports into published properties. It lives on the main thread, and no
+// operation throws to its caller.
 class BridgeAppState : public QObject {
     Q_OBJECT
     // One property a line, however long.
     // clang-format off
-    Q_PROPERTY(quorva::Phase phase READ phase NOTIFY phaseChanged)
+    Q_PROPERTY(Phase phase READ phaseKind NOTIFY phaseChanged)
+    Q_PROPERTY(QString failureText READ failureText NOTIFY phaseChanged)
+    Q_PROPERTY(int failureCount READ failureCount NOTIFY failureRaised)
     Q_PROPERTY(QString pairingCode READ pairingCode WRITE setPairingCode NOTIFY pairingCodeChanged)
     Q_PROPERTY(QVariantList children READ childrenForDisplay NOTIFY childrenChanged)
     Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay NOTIFY selectedChildIDChanged)
@@ -41,6 +51,8 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(qint64 lastInspectedCount READ lastInspectedCount NOTIFY lastInspectedCountChanged)
     Q_PROPERTY(qint64 lastCandidateCount READ lastCandidateCount NOTIFY lastCandidateCountChanged)
     Q_PROPERTY(qint64 totalAlertsCreated READ totalAlertsCreated NOTIFY totalAlertsCreatedChanged)
+    Q_PROPERTY(int uploadedBatches READ uploadedBatches NOTIFY uploadProgressChanged)
+    Q_PROPERTY(int totalBatches READ totalBatches NOTIFY uploadProgressChanged)
     Q_PROPERTY(QString statusMessage READ statusMessage NOTIFY statusMessageChanged)
     Q_PROPERTY(bool launchesAtLogin READ launchesAtLogin NOTIFY launchesAtLoginChanged)
     Q_PROPERTY(bool hasToken READ hasToken NOTIFY tokenChanged)
@@ -48,13 +60,20 @@ class BridgeAppState : public QObject {
     // clang-format on
 
 public:
-    BridgeAppState(std::shared_ptr<BridgeAPI> api, IPhoneBackupScanner scanner, BridgeTokenStore tokenStore,
-                   BackupBookmarkStore bookmarkStore, UploadCheckpointStore checkpointStore,
-                   BridgePlatform platform, QObject* parent = nullptr);
+    // The phase as QML names it (BridgeAppState.Failed …); the failed text is failureText.
+    enum class Phase { Starting, NeedsPairing, NeedsSetup, Ready, Scanning, Failed };
+    Q_ENUM(Phase)
+
+    explicit BridgeAppState(BridgeStateParts parts, QObject* parent = nullptr);
     ~BridgeAppState() override;
 
     // ---- Published properties ----------------------------------------------------------
-    [[nodiscard]] Phase phase() const { return m_phase; }
+    [[nodiscard]] quorva::Phase phase() const { return m_phase; }
+    [[nodiscard]] Phase phaseKind() const { return static_cast<Phase>(m_phase.kind()); }
+    [[nodiscard]] QString failureText() const { return m_phase.failureText(); }
+    // Raised with every failure, also one whose text equals the last: the window's alert follows
+    // this, not the phase, so that a repeated failure is shown again.
+    [[nodiscard]] int failureCount() const { return m_failureCount; }
     [[nodiscard]] QString pairingCode() const { return m_pairingCode; }
     void setPairingCode(const QString& code);
     [[nodiscard]] const std::vector<BridgeChild>& childProfiles() const { return m_children; }
@@ -66,10 +85,15 @@ public:
     [[nodiscard]] qint64 lastInspectedCount() const { return m_lastInspectedCount; }
     [[nodiscard]] qint64 lastCandidateCount() const { return m_lastCandidateCount; }
     [[nodiscard]] qint64 totalAlertsCreated() const { return m_totalAlertsCreated; }
+    // While a cycle uploads: how many of its batches the service has answered, of how many.
+    [[nodiscard]] int uploadedBatches() const { return m_uploadedBatches; }
+    [[nodiscard]] int totalBatches() const { return m_totalBatches; }
     [[nodiscard]] QString statusMessage() const { return m_statusMessage; }
     [[nodiscard]] bool launchesAtLogin() const { return m_launchesAtLogin; }
-    [[nodiscard]] const std::optional<std::string>& token() const { return m_token; }
-    [[nodiscard]] bool hasToken() const { return m_token.has_value(); }
+    // The token of the current pairing; nothing when not paired, or when the service no longer
+    // takes the stored token.
+    [[nodiscard]] std::optional<std::string> token() const;
+    [[nodiscard]] bool hasToken() const { return m_session != nullptr; }
     // A token, a child and a backup are present, and no scan is running.
     [[nodiscard]] bool canScan() const;
 
@@ -105,6 +129,7 @@ public:
 
 signals:
     void phaseChanged();
+    void failureRaised();
     void pairingCodeChanged();
     void childrenChanged();
     void selectedChildIDChanged();
@@ -113,37 +138,49 @@ signals:
     void lastInspectedCountChanged();
     void lastCandidateCountChanged();
     void totalAlertsCreatedChanged();
+    void uploadProgressChanged();
     void statusMessageChanged();
     void launchesAtLoginChanged();
     void tokenChanged();
     void canScanChanged();
 
 private:
-    QCoro::Task<> completeSetup();
+    QCoro::Task<> completeSetup(std::shared_ptr<BridgeSession> session);
     void restoreBackupSelection();
     void updateReadiness();
     [[nodiscard]] std::string bridgeName() const;
+    // Starts a session for the stored pairing, ending the one before.
+    void beginSession(std::string token, QString pairingId);
+    // Ends the current session and what it started; the stored pairing is not touched.
+    void endSession();
+    // Ends what the current session has in flight; the pairing itself goes on in a fresh one.
+    void interruptSession();
+    // What every operation does when its session was refused or replaced meanwhile.
+    void handleSessionEnd(const std::shared_ptr<BridgeSession>& session, SessionEnd end);
+    void waitForSecretStore();
 
     // Guarded writers of the published properties: they return when nothing changes.
-    void setPhase(Phase phase);
+    void setPhase(quorva::Phase phase);
+    void raiseFailure(const QString& text); // phase failed, announced even when the text repeats
     void setStatusMessage(const QString& message);
-    void setToken(std::optional<std::string> token);
     void setChildren(std::vector<BridgeChild> children);
     void setSelectedBackup(std::optional<BackupDescriptor> backup);
     void setLastScanAt(std::optional<Instant> at);
     void setLastInspectedCount(qint64 count);
     void setLastCandidateCount(qint64 count);
     void setTotalAlertsCreated(qint64 count);
+    void setUploadProgress(int uploaded, int total);
     void setLaunchesAtLogin(bool enabled);
 
-    std::shared_ptr<BridgeAPI> m_api;
-    IPhoneBackupScanner m_scanner;
+    SessionServices m_services;
     BridgeTokenStore m_tokenStore;
-    BackupBookmarkStore m_bookmarkStore;
-    UploadCheckpointStore m_checkpointStore;
     BridgePlatform m_platform;
 
-    Phase m_phase = Phase::starting();
+    std::shared_ptr<BridgeSession> m_session;
+    std::shared_ptr<bool> m_pairingAttempt; // set to true to cancel the pairing in flight
+
+    quorva::Phase m_phase = quorva::Phase::starting();
+    int m_failureCount = 0;
     QString m_pairingCode;
     std::vector<BridgeChild> m_children;
     std::optional<std::string> m_selectedChildID;
@@ -152,10 +189,12 @@ private:
     qint64 m_lastInspectedCount = 0;
     qint64 m_lastCandidateCount = 0;
     qint64 m_totalAlertsCreated = 0;
-    QString m_statusMessage = QStringLiteral("Starting Quorva Bridge");
+    int m_uploadedBatches = 0;
+    int m_totalBatches = 0;
+    QString m_statusMessage;
     bool m_launchesAtLogin = false;
-    std::optional<std::string> m_token;
     std::unique_ptr<AutomaticScanLoop> m_automaticScanTask;
+    std::unique_ptr<AutomaticScanLoop> m_secretStoreRetry;
 };
 
 } // namespace quorva

@@ -14,15 +14,22 @@ BridgePlatform defaultPlatform(decltype(BridgePlatform::chooseFolder) chooseFold
     return platform;
 }
 
-std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& session, BridgePlatform platform,
-                                                   QObject* parent)
+std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& network, BridgePlatform platform,
+                                                   const CompositionOptions& options, QObject* parent)
 {
+    SessionServices services{
+        .api = std::make_shared<BridgeAPI>(options.serviceURL.value_or(BridgeAPI::resolveBaseURL()), network,
+                                           options.requestTimeout, options.requestDeadline),
+        .scanner = IPhoneBackupScanner(LocalRiskClassifier()),
+        .bookmarks = BackupBookmarkStore(QStringLiteral("bridge.backup-bookmark")),
+        .checkpoint = UploadCheckpointStore(QStringLiteral("bridge.uploaded-message-ids"), 5000),
+        .lock = std::make_shared<UserLock>(options.lockPath.value_or(UserLock::defaultPath())),
+        .lockPatience = options.lockPatience,
+    };
     return std::make_unique<BridgeAppState>(
-        std::make_shared<BridgeAPI>(BridgeAPI::resolveBaseURL(), session),
-        IPhoneBackupScanner(LocalRiskClassifier()), BridgeTokenStore(QStringLiteral(QUORVA_APP_ID),
-                                                                     QStringLiteral("bridge-token")),
-        BackupBookmarkStore(QStringLiteral("bridge.backup-bookmark")),
-        UploadCheckpointStore(QStringLiteral("bridge.uploaded-message-ids"), 5000), std::move(platform), parent);
+        BridgeStateParts{std::move(services), BridgeTokenStore(options.tokenService, QStringLiteral("bridge-token")),
+                         std::move(platform)},
+        parent);
 }
 
 } // namespace quorva

@@ -29,6 +29,8 @@ struct BridgePlatform {
     std::shared_ptr<LoginItem> loginItem;
     std::function<QString()> computerName; // the user-visible name, empty when none
     std::chrono::milliseconds automaticScanInterval = std::chrono::minutes(30);
+    // How often start-up asks again while the secret store is locked or not running yet.
+    std::chrono::milliseconds secretStoreRetryInterval = std::chrono::minutes(1);
 };
 
 } // namespace quorva

@@ -4,6 +4,7 @@
 #include "state/AutomaticScanLoop.h"
 #include "state/LoginItem.h"
 #include "state/StateTexts.h"
+#include "stores/Preferences.h"
 
 #include <QPointer>
 
@@ -22,18 +23,37 @@ QCoro::Task<> scanIfAlive(QPointer<BridgeAppState> state)
 
 QCoro::Task<> BridgeAppState::disconnect()
 {
-    m_automaticScanTask.reset();
+    QPointer<BridgeAppState> self(this);
+    // This process's own cycle holds the lock as this process does, so only another process
+    // makes this wait: forgetting while it scans or pairs could be undone by its writes.
+    const std::shared_ptr<UserLock> lock = m_services.lock;
+    const UserLock::Hold hold = co_await lock->acquire(m_services.lockPatience);
+    if (!self)
+        co_return;
+    if (!hold) {
+        raiseFailure(texts::busyElsewhere);
+        co_return;
+    }
+    // This process's own work ends at once: its results are of a pairing that is being forgotten.
+    if (m_pairingAttempt)
+        *m_pairingAttempt = true;
+    m_pairingAttempt.reset();
+    endSession();
     // The deletion is sent first and awaited last, so everything else happens without a pause
     // and a pairing that follows writes its token after this deletion.
     const BridgeTokenStore tokenStore = m_tokenStore;
     QCoro::Task<> removal = tokenStore.remove();
-    m_bookmarkStore.clear();
-    m_checkpointStore.clear();
-    setToken(std::nullopt);
+    m_services.bookmarks.clear();
+    m_services.checkpoint.clear();
+    try {
+        Preferences::remove(BridgeSession::pairingIdKey);
+    } catch (const std::exception&) {
+        // Other processes then notice the missing token at their next start instead.
+    }
     setChildren({});
     setSelectedChildID(std::nullopt);
     setSelectedBackup(std::nullopt);
-    setPhase(Phase::needsPairing());
+    setPhase(quorva::Phase::needsPairing());
     setStatusMessage(texts::pairFromFamilyApp);
     try {
         co_await removal;
@@ -59,7 +79,7 @@ void BridgeAppState::setLaunchAtLogin(bool enabled)
     // Re-read in either case so the switch shows what is really registered.
     setLaunchesAtLogin(item && item->status() == LoginItem::Status::enabled);
     if (refused)
-        setPhase(Phase::failed(texts::launchAtLoginFailed));
+        raiseFailure(texts::launchAtLoginFailed);
 }
 
 void BridgeAppState::startAutomaticScanning()

@@ -2,12 +2,15 @@
 #include "state/BridgeAppState.h"
 
 #include "model/BridgeClientError.h"
+#include "state/AutomaticScanLoop.h"
 #include "state/FolderAccess.h"
 #include "state/PairingCode.h"
 #include "state/StateTexts.h"
+#include "stores/Preferences.h"
 
 #include <QDir>
 #include <QPointer>
+#include <QUuid>
 
 namespace quorva {
 
@@ -27,18 +30,38 @@ std::optional<std::filesystem::path> defaultBackupFolder()
 
 QCoro::Task<> BridgeAppState::pair()
 {
-    QPointer<BridgeAppState> self(this);
     const QString code = normalizedPairingCode(m_pairingCode);
     if (pairingCodeLength(code) < 6) {
-        setPhase(Phase::failed(texts::enterPairingCode));
+        raiseFailure(texts::enterPairingCode);
         co_return;
     }
-    setPhase(Phase::starting());
+    // One pairing at a time: a newer one or a disconnect ends this one. This object going does
+    // not: a code the service has redeemed must still be kept, or it was spent for nothing.
+    QPointer<BridgeAppState> self(this);
+    if (m_pairingAttempt)
+        *m_pairingAttempt = true;
+    const auto cancelled = std::make_shared<bool>(false);
+    m_pairingAttempt = cancelled;
+    // What the current pairing has in flight ends now; should this pairing fail, that one goes on
+    // with fresh work.
+    interruptSession();
+    setPhase(quorva::Phase::starting());
     setStatusMessage(texts::pairing);
 
-    // Copies: the requests must not reach into this object if it goes away meanwhile.
-    const std::shared_ptr<BridgeAPI> api = m_api;
+    // Copies: the requests must not reach into this object, which may go meanwhile.
+    const std::shared_ptr<BridgeAPI> api = m_services.api;
+    const std::shared_ptr<UserLock> lock = m_services.lock;
     const BridgeTokenStore tokenStore = m_tokenStore;
+    // Taken before the code is spent, so that a busy lock cannot cost the parent a code.
+    UserLock::Hold hold = co_await lock->acquire(m_services.lockPatience);
+    if (*cancelled || !self)
+        co_return;
+    if (!hold) {
+        raiseFailure(texts::busyElsewhere);
+        setStatusMessage(texts::pairingFailed);
+        co_return;
+    }
+
     std::string bridgeToken;
     std::optional<QString> failure;
     try {
@@ -47,21 +70,45 @@ QCoro::Task<> BridgeAppState::pair()
         std::string name = bridgeName();
         const BridgeRedeemResponse response = co_await api->redeem(std::move(normalized), std::move(name));
         bridgeToken = response.bridgeToken;
-        // Stored before it is kept in memory: a token only in memory would be lost at the next launch.
-        co_await tokenStore.save(bridgeToken);
     } catch (...) {
         failure = texts::failureText(std::current_exception());
     }
-    if (!self)
+    if (*cancelled)
         co_return;
+    if (!failure) {
+        try {
+            // Stored before it is kept in memory: a token only in memory would be lost at the next launch.
+            co_await tokenStore.save(bridgeToken);
+        } catch (...) {
+            failure = texts::secretStoreRefusedPairing;
+        }
+        if (*cancelled) {
+            // Disconnected while the store was writing: what it wrote is of a forgotten pairing.
+            co_await tokenStore.remove();
+            co_return;
+        }
+    }
+    const QString pairingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    if (!failure) {
+        try {
+            Preferences::setValue(BridgeSession::pairingIdKey, pairingId);
+        } catch (const std::exception&) {
+            // Unnamed, other processes cannot see this pairing replace theirs; it still works here.
+        }
+    }
+    if (!self)
+        co_return; // kept for the next launch all the same
     if (failure) {
-        setPhase(Phase::failed(*failure));
+        raiseFailure(*failure);
         setStatusMessage(texts::pairingFailed);
         co_return;
     }
-    setToken(bridgeToken);
+    hold.reset();
+    m_pairingAttempt.reset();
+    m_secretStoreRetry.reset();
+    beginSession(bridgeToken, pairingId);
     setPairingCode(QString());
-    co_await completeSetup();
+    co_await completeSetup(m_session);
 }
 
 QCoro::Task<> BridgeAppState::chooseBackupFolder()
@@ -86,23 +133,23 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     if (!failure) {
         const ScopedFolderAccess access(*chosen);
         try {
-            const std::vector<BackupDescriptor> backups = m_scanner.backups(*chosen);
+            const std::vector<BackupDescriptor> backups = m_services.scanner.backups(*chosen);
             if (backups.empty())
                 throw BridgeClientError::noBackupFound();
             // The folder itself is remembered, not the backup in it: the next scan takes the newest again.
-            m_bookmarkStore.save(*chosen);
+            m_services.bookmarks.save(*chosen);
             backup = backups.front();
         } catch (...) {
             failure = texts::failureText(std::current_exception());
         }
     }
     if (failure) {
-        setPhase(Phase::failed(*failure));
+        raiseFailure(*failure);
         setStatusMessage(texts::backupSetupFailed);
         co_return;
     }
     setSelectedBackup(backup);
-    setPhase(m_selectedChildID ? Phase::ready() : Phase::needsSetup());
+    setPhase(m_selectedChildID ? quorva::Phase::ready() : quorva::Phase::needsSetup());
     setStatusMessage(backup->isEncrypted
                          ? texts::encryptedBackupChosen
                          : texts::readyToScanPrefix + QString::fromStdString(backup->deviceName));

@@ -1,21 +1,13 @@
 #pragma once
 
-#include <QMetaType>
-#include <QObject>
 #include <QString>
 
 namespace quorva {
 
 // Where the workflow stands; `failed` carries the text shown to the user.
 class Phase {
-    Q_GADGET
-    Q_PROPERTY(Kind kind READ kind CONSTANT)
-    Q_PROPERTY(QString failureText READ failureText CONSTANT)
-    Q_PROPERTY(QString name READ name CONSTANT)
-
 public:
     enum class Kind { starting, needsPairing, needsSetup, ready, scanning, failed };
-    Q_ENUM(Kind)
 
     Phase() = default;
     [[nodiscard]] static Phase starting() { return Phase(Kind::starting); }
@@ -27,7 +19,7 @@ public:
 
     [[nodiscard]] Kind kind() const { return m_kind; }
     [[nodiscard]] QString failureText() const { return m_failureText; } // empty unless failed
-    // "starting", "needsPairing", … as the CLI's JSON and QML state names use them.
+    // "starting", "needsPairing", … as the CLI's JSON names them.
     [[nodiscard]] QString name() const;
 
     friend bool operator==(const Phase& a, const Phase& b)
@@ -43,5 +35,3 @@ private:
 };
 
 } // namespace quorva
-
-Q_DECLARE_METATYPE(quorva::Phase)

@@ -2,10 +2,13 @@
 #include "state/BridgeAppState.h"
 
 #include "model/BridgeClientError.h"
+#include "state/AutomaticScanLoop.h"
 #include "state/FolderAccess.h"
 #include "state/StateTexts.h"
+#include "stores/Preferences.h"
 
 #include <QPointer>
+#include <QUuid>
 
 namespace quorva {
 
@@ -13,82 +16,101 @@ QCoro::Task<> BridgeAppState::start()
 {
     QPointer<BridgeAppState> self(this);
     const BridgeTokenStore tokenStore = m_tokenStore;
-    std::optional<std::string> token;
-    try {
-        token = co_await tokenStore.read();
-    } catch (...) {
-        // An unreadable secret store counts as no token: the user is asked to pair.
-    }
-    if (!self)
+    const TokenLookup stored = co_await tokenStore.read();
+    if (!self || m_session)
+        co_return; // gone, or paired meanwhile
+    if (stored.storeUnavailable) {
+        // At login the keyring may not be open yet: asking to pair now would make a second bridge.
+        setPhase(quorva::Phase::starting());
+        setStatusMessage(texts::secretStoreNotAvailable);
+        waitForSecretStore();
         co_return;
-    setToken(token);
-    if (!m_token) {
-        setPhase(Phase::needsPairing());
+    }
+    m_secretStoreRetry.reset();
+    if (!stored.token) {
+        setPhase(quorva::Phase::needsPairing());
         setStatusMessage(texts::pairFromFamilyApp);
         co_return;
     }
-    co_await completeSetup();
+    // A pairing made before pairings were named gets its name now, so other processes can tell
+    // when it changes.
+    std::optional<QString> pairingId = Preferences::string(BridgeSession::pairingIdKey);
+    if (!pairingId) {
+        pairingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        try {
+            Preferences::setValue(BridgeSession::pairingIdKey, *pairingId);
+        } catch (const std::exception&) {
+            // Unnamed, this run cannot see another process change the pairing; it still works.
+        }
+    }
+    beginSession(*stored.token, *pairingId);
+    co_await completeSetup(m_session);
 }
 
-QCoro::Task<> BridgeAppState::completeSetup()
+void BridgeAppState::waitForSecretStore()
 {
+    if (m_secretStoreRetry)
+        return;
     QPointer<BridgeAppState> self(this);
+    try {
+        m_secretStoreRetry = std::make_unique<AutomaticScanLoop>(
+            [self] { return self && !self->m_session; },
+            [self]() -> QCoro::Task<> {
+                if (self)
+                    co_await self->start();
+            },
+            m_platform.secretStoreRetryInterval);
+    } catch (const std::exception&) {
+        // No timer to be had: the next launch asks again.
+    }
+}
+
+QCoro::Task<> BridgeAppState::completeSetup(std::shared_ptr<BridgeSession> session)
+{
     co_await loadChildren();
-    if (!self)
+    if (session->isCancelled())
         co_return;
     restoreBackupSelection();
-    // Replaces whatever loadChildren left, a failure included.
-    updateReadiness();
+    // A failed children request stays on screen: readiness would hide a revoked or broken
+    // service behind "ready". The next loop tick or the alert's OK tries again.
+    const bool childrenFailed = m_phase.kind() == quorva::Phase::Kind::failed;
+    if (!childrenFailed)
+        updateReadiness();
 
-    if (canScan()) {
+    if (!childrenFailed && canScan()) {
         co_await scanNow();
-        if (!self)
-            co_return;
-    } else if (m_token) {
+    } else if (!childrenFailed) {
         const QString issue = m_selectedBackup && m_selectedBackup->isEncrypted
                                   ? QString::fromStdString(BridgeClientError::encryptedBackup().description())
                                   : texts::setupIssue;
-        const std::shared_ptr<BridgeAPI> api = m_api;
         HeartbeatReport report;
         report.status = "error";
         report.setupIssue = issue.toStdString();
-        try {
-            co_await api->sendHeartbeat(std::move(report), *m_token);
-        } catch (...) {
-            // The set-up heartbeat is informational; its failure shows nowhere.
-        }
-        if (!self)
-            co_return;
+        // The set-up heartbeat is informational; its failure shows nowhere.
+        (void)co_await session->heartbeat(std::move(report));
     }
-    startAutomaticScanning();
+    if (!session->isCancelled())
+        startAutomaticScanning();
 }
 
 QCoro::Task<> BridgeAppState::loadChildren()
 {
-    QPointer<BridgeAppState> self(this);
-    if (!m_token)
+    const std::shared_ptr<BridgeSession> session = m_session;
+    if (!session)
         co_return;
-    const std::string token = *m_token;
-    const std::shared_ptr<BridgeAPI> api = m_api;
-    BridgeChildrenResponse response;
-    std::optional<QString> failure;
-    try {
-        response = co_await api->fetchChildren(token);
-    } catch (...) {
-        failure = texts::failureText(std::current_exception());
-    }
-    if (!self)
-        co_return;
-    if (failure) {
-        setPhase(Phase::failed(*failure));
+    const ChildrenOutcome outcome = co_await session->loadChildren();
+    if (outcome.end == SessionEnd::cancelled)
+        co_return; // a new pairing, a disconnect, or this object is gone
+    if (outcome.end == SessionEnd::failed) {
+        raiseFailure(outcome.failure);
         setStatusMessage(texts::childrenFailed);
         co_return;
     }
-    // The children of a pairing that was disconnected or replaced meanwhile would select and
-    // store a child of a family this computer no longer belongs to.
-    if (m_token != token)
+    if (outcome.end != SessionEnd::done) {
+        handleSessionEnd(session, outcome.end);
         co_return;
-    setChildren(std::move(response.children));
+    }
+    setChildren(outcome.children);
     if (m_selectedChildID && std::none_of(m_children.begin(), m_children.end(),
                                           [&](const BridgeChild& c) { return c.id == *m_selectedChildID; }))
         setSelectedChildID(std::nullopt);
@@ -101,14 +123,14 @@ void BridgeAppState::restoreBackupSelection()
 {
     std::filesystem::path folder;
     try {
-        folder = m_bookmarkStore.resolve();
+        folder = m_services.bookmarks.resolve();
     } catch (...) {
         return; // nothing stored, or the folder cannot be found again: the selection stays
     }
     const ScopedFolderAccess access(folder);
     std::optional<BackupDescriptor> newest;
     try {
-        const std::vector<BackupDescriptor> backups = m_scanner.backups(folder);
+        const std::vector<BackupDescriptor> backups = m_services.scanner.backups(folder);
         if (!backups.empty())
             newest = backups.front();
     } catch (...) {

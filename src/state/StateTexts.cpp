@@ -1,6 +1,9 @@
 #include "state/StateTexts.h"
 
 #include "model/BridgeClientError.h"
+#include "model/PlatformError.h"
+
+#include <QDir>
 
 namespace quorva::texts {
 
@@ -28,6 +31,22 @@ QString failureText(std::exception_ptr failure)
     } catch (...) {
         return QStringLiteral("An unexpected error occurred.");
     }
+}
+
+QString reportText(std::exception_ptr failure)
+{
+    QString text;
+    try {
+        std::rethrow_exception(failure);
+    } catch (const PlatformError& error) {
+        text = QString::fromStdString(error.reportText());
+    } catch (...) {
+        text = failureText(std::current_exception());
+    }
+    // Whatever else may quote a path, the home folder names the family's account.
+    if (const QString home = QDir::homePath(); home.size() > 1)
+        text.replace(home, QStringLiteral("~"));
+    return text;
 }
 
 } // namespace quorva::texts

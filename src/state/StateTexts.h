@@ -28,6 +28,14 @@ inline const QString setupIssue = QStringLiteral("Choose a child and Finder back
 inline const QString launchAtLoginFailed = QStringLiteral(
     "Launch at login could not be updated. You can also change it in System Settings under Login Items.");
 inline const QString defaultBridgeName = QStringLiteral("Family Mac");
+inline const QString busyElsewhere =
+    QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
+inline const QString secretStoreNotAvailable = QStringLiteral("The secret store is not available yet");
+inline const QString secretStoreRefusedPairing =
+    QStringLiteral("The secret store refused to keep this pairing, and the pairing code has now been used. "
+                   "Get a new code in Quorva Family and pair again.");
+inline const QString pairingNoLongerValid =
+    QStringLiteral("This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
 
 inline const QString chooserTitle = QStringLiteral("Choose the iPhone backup folder");
 inline const QString chooserMessage =
@@ -42,5 +50,7 @@ inline const QString chooserConfirm = QStringLiteral("Choose Backup");
 
 // The user-facing text of a failure: a BridgeClientError's description, else what().
 [[nodiscard]] QString failureText(std::exception_ptr failure);
+// The same text as it may leave this computer, in a heartbeat: without local folder paths.
+[[nodiscard]] QString reportText(std::exception_ptr failure);
 
 } // namespace quorva::texts

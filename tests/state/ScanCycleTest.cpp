@@ -14,17 +14,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-// Paired, Ava selected, and a backup with these messages chosen.
-std::unique_ptr<BridgeAppState> readyState(StateHarness& harness, const BackupContent& content)
-{
-    auto state = harness.makeState();
-    harness.pair(*state);
-    harness.nextChoice = harness.writeBackup(harness.path("backup"), content);
-    QCoro::waitFor(state->chooseBackupFolder());
-    EXPECT_EQ(state->phase(), Phase::ready());
-    return state;
-}
-
 bool isTimeStamp(const nlohmann::json& value)
 {
     static const std::regex form(R"(\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}Z)");
@@ -46,7 +35,7 @@ TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
         SCOPED_TRACE("new candidates: " + std::to_string(n));
         StateHarness harness;
         harness.startService();
-        auto state = readyState(harness, {.candidates = n, .benign = 3});
+        auto state = harness.readyState({.candidates = n, .benign = 3});
         const std::size_t before = harness.received().size();
         QCoro::waitFor(state->scanNow());
 
@@ -127,7 +116,7 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
                                            {"secret 4", "quarantined"}, {"secret 5", "failed"}};
     harness.config.faults.answerForeignIds = true;
     harness.startService();
-    auto state = readyState(harness, {.candidates = 7});
+    auto state = harness.readyState({.candidates = 7});
     std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
 
@@ -162,7 +151,7 @@ TEST(ScanCycle, AlertTotalsSaturateInsteadOfOverflowing)
     StateHarness harness;
     harness.config.faults.alertsPerBatch = std::numeric_limits<int64_t>::max();
     harness.startService();
-    auto state = readyState(harness, {.candidates = 250});
+    auto state = harness.readyState({.candidates = 250});
     QCoro::waitFor(state->scanNow());
     EXPECT_EQ(state->totalAlertsCreated(), std::numeric_limits<int64_t>::max());
 }
@@ -172,7 +161,7 @@ TEST(ScanCycle, AFailingBatchRecordsNothingAndReportsTheError)
     StateHarness harness;
     harness.config.faults.failAfterBatches = 1;
     harness.startService();
-    auto state = readyState(harness, {.candidates = 250});
+    auto state = harness.readyState({.candidates = 250});
     std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
 
@@ -204,7 +193,7 @@ TEST(ScanCycle, AnEncryptedNewestBackupIsShownAndRefused)
 {
     StateHarness harness;
     harness.startService();
-    auto state = readyState(harness, {.candidates = 1});
+    auto state = harness.readyState({.candidates = 1});
     harness.writeBackup(harness.path("backup"), {.udid = "LOCKED", .ageHours = 0.1, .encrypted = true});
     const std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
@@ -228,7 +217,7 @@ TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
             throw devservice::ServiceError(503, "paused", "Heartbeats are paused.");
     };
     harness.startService();
-    auto state = readyState(harness, {.candidates = 2});
+    auto state = harness.readyState({.candidates = 2});
     const std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
 
@@ -247,7 +236,7 @@ TEST(ScanCycle, GuardsStopBeforeAnythingIsSent)
 {
     StateHarness harness;
     harness.startService();
-    auto state = readyState(harness, {.candidates = 1});
+    auto state = harness.readyState({.candidates = 1});
     const std::size_t before = harness.received().size();
 
     std::filesystem::remove_all(harness.path("backup"));

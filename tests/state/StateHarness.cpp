@@ -1,5 +1,6 @@
 #include "StateHarness.h"
 
+#include "state/BridgeComposition.h"
 #include "state/LoginItem.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/Preferences.h"
@@ -27,7 +28,7 @@ const bool kPrivateConfig = [] {
     return true;
 }();
 
-const QStringList kPreferenceKeys = {QStringLiteral("bridge.selected-child-id"),
+const QStringList kPreferenceKeys = {QStringLiteral("bridge.selected-child-id"), QStringLiteral("bridge.pairing-id"),
                                      QStringLiteral("bridge.backup-bookmark"),
                                      QStringLiteral("bridge.uploaded-message-ids")};
 
@@ -80,11 +81,12 @@ std::unique_ptr<BridgeAppState> StateHarness::makeState(std::chrono::millisecond
         std::make_shared<LoginItem>(autostartFolder, QStringList{QStringLiteral("/usr/bin/true")});
     platform.computerName = [this] { return computerName; };
     platform.automaticScanInterval = interval;
-    auto api = std::make_shared<BridgeAPI>(url.isEmpty() ? serviceURL() : url, m_network,
-                                           std::chrono::milliseconds(5000));
-    return std::make_unique<BridgeAppState>(std::move(api), IPhoneBackupScanner(),
-                                            BridgeTokenStore(tokenService()), BackupBookmarkStore(),
-                                            UploadCheckpointStore(), std::move(platform));
+    platform.secretStoreRetryInterval = secretStoreRetry;
+    return makeBridgeAppState(m_network, std::move(platform),
+                              {.serviceURL = url.isEmpty() ? serviceURL() : url,
+                               .tokenService = tokenService(),
+                               .requestTimeout = std::chrono::milliseconds(5000),
+                               .lockPatience = lockPatience});
 }
 
 void StateHarness::pair(BridgeAppState& state)
@@ -92,6 +94,16 @@ void StateHarness::pair(BridgeAppState& state)
     state.setPairingCode(QString::fromStdString(kPairingCode));
     QCoro::waitFor(state.pair());
     ASSERT_TRUE(state.hasToken()) << state.phase().failureText().toStdString();
+}
+
+std::unique_ptr<BridgeAppState> StateHarness::readyState(const BackupContent& content)
+{
+    auto state = makeState();
+    pair(*state);
+    nextChoice = writeBackup(path("backup"), content);
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_EQ(state->phase(), Phase::ready());
+    return state;
 }
 
 std::vector<Received> StateHarness::received()
@@ -142,7 +154,7 @@ std::filesystem::path StateHarness::writeBackup(const std::filesystem::path& fol
 
 std::optional<std::string> StateHarness::storedToken()
 {
-    return QCoro::waitFor(BridgeTokenStore(tokenService()).read());
+    return QCoro::waitFor(BridgeTokenStore(tokenService()).read()).token;
 }
 
 std::optional<QVariant> StateHarness::preference(const QString& key)
@@ -155,6 +167,13 @@ void StateHarness::spin(std::chrono::milliseconds duration)
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
     loop.exec();
+}
+
+bool StateHarness::waitFor(const std::function<bool()>& done)
+{
+    for (int i = 0; i < 200 && !done(); ++i)
+        spin(std::chrono::milliseconds(50));
+    return done();
 }
 
 std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests, const std::string& endpoint)

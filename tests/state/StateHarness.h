@@ -10,11 +10,22 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <ostream>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace quorva {
+inline void PrintTo(const Phase& phase, std::ostream* out)
+{
+    *out << phase.name().toStdString();
+    if (phase.kind() == Phase::Kind::failed)
+        *out << "(\"" << phase.failureText().toStdString() << "\")";
+}
+} // namespace quorva
 
 namespace quorva::testing {
 
@@ -59,6 +70,8 @@ public:
     makeState(std::chrono::milliseconds interval = std::chrono::minutes(30), QUrl serviceURL = {});
     // Pairs with kPairingCode and waits for the set-up sequence that follows.
     void pair(BridgeAppState& state);
+    // A new state, paired, with Ava selected and a backup of this content chosen in "backup".
+    [[nodiscard]] std::unique_ptr<BridgeAppState> readyState(const BackupContent& content);
 
     // Every request so far, in arrival order.
     [[nodiscard]] std::vector<Received> received();
@@ -72,6 +85,8 @@ public:
     std::optional<std::filesystem::path> nextChoice;
     std::vector<FolderChooserRequest> chooserRequests;
     QString computerName = QStringLiteral("Test Mac");
+    std::chrono::milliseconds lockPatience = std::chrono::seconds(5);
+    std::chrono::milliseconds secretStoreRetry = std::chrono::minutes(1);
     std::filesystem::path autostartFolder;
 
     [[nodiscard]] std::optional<std::string> storedToken();
@@ -79,6 +94,8 @@ public:
 
     // Runs the event loop for a while, so loops and detached operations can act.
     static void spin(std::chrono::milliseconds duration);
+    // Runs the event loop until `done` holds, for at most 10 s; whether it holds.
+    static bool waitFor(const std::function<bool()>& done);
 
 private:
     QTemporaryDir m_dir;

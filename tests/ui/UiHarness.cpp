@@ -1,5 +1,7 @@
 #include "UiHarness.h"
 
+#include "state/BridgeComposition.h"
+
 #include "SampleBackup.h"
 #include "classifier/LocalRiskClassifier.h"
 #include "state/BridgeAppState.h"
@@ -82,7 +84,7 @@ UiHarness::UiHarness(std::vector<BridgeChild> children, devservice::IngestFaults
     QDir().mkpath(QDir::homePath());
     // A fresh installation, also when several tests share this process.
     for (const char* key :
-         {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids"})
+         {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids", "bridge.pairing-id"})
         Preferences::remove(QString::fromLatin1(key));
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
@@ -101,10 +103,10 @@ void UiHarness::launch()
             // The entry would start the application beside this executable, which tests lack.
             platform.loginItem = std::make_shared<LoginItem>(
                 LoginItem::defaultAutostartFolder(), QStringList{QCoreApplication::applicationFilePath()});
-            return std::make_unique<BridgeAppState>(
-                std::make_shared<BridgeAPI>(serviceURL, network, std::chrono::seconds(10)),
-                IPhoneBackupScanner(LocalRiskClassifier()), BridgeTokenStore(tokenService()),
-                BackupBookmarkStore(), UploadCheckpointStore(), std::move(platform));
+            return makeBridgeAppState(network, std::move(platform),
+                                      {.serviceURL = serviceURL,
+                                       .tokenService = tokenService(),
+                                       .requestTimeout = std::chrono::seconds(10)});
         });
     ASSERT_NE(m_app->window(), nullptr) << "the window's QML did not load";
     QObject::connect(m_app.get(), &QuorvaBridgeApp::startupFinished, [this] { m_startupFinished = true; });

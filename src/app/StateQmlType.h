@@ -1,0 +1,19 @@
+#pragma once
+
+#include "state/BridgeAppState.h"
+
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
+
+namespace quorva {
+
+// The state object as QML knows it: a type to declare properties with and to take the phase
+// names from (BridgeAppState.Failed …), never made in QML.
+struct BridgeAppStateForeign {
+    Q_GADGET
+    QML_FOREIGN(quorva::BridgeAppState)
+    QML_NAMED_ELEMENT(BridgeAppState)
+    QML_UNCREATABLE("The application makes the one state object.")
+};
+
+} // namespace quorva

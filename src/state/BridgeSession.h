@@ -1,0 +1,110 @@
+#pragma once
+
+#include "api/BridgeAPI.h"
+#include "backup/IPhoneBackupScanner.h"
+#include "model/BackupDescriptor.h"
+#include "model/BridgeChild.h"
+#include "model/Instant.h"
+#include "state/UserLock.h"
+#include "stores/BackupBookmarkStore.h"
+#include "stores/UploadCheckpointStore.h"
+
+#include <QCoroTask>
+#include <QString>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace quorva {
+
+// How an operation of a session ended. Only `done` and `failed` say anything about the pairing
+// the session belongs to; the others end the work without a word of it reaching the user.
+enum class SessionEnd {
+    done,
+    failed,         // the failure's text is in the outcome
+    unauthorized,   // the service refused the token: the pairing is no longer valid
+    busy,           // another Bridge process held the user lock
+    pairingChanged, // another process disconnected or paired anew meanwhile
+    cancelled,      // this session was cancelled: a disconnect or a new pairing here
+};
+
+struct ChildrenOutcome {
+    SessionEnd end = SessionEnd::done;
+    std::vector<BridgeChild> children;
+    QString failure;
+};
+
+struct CycleOutcome {
+    SessionEnd end = SessionEnd::done;
+    bool folderLost = false; // with `failed`: the chosen folder is gone, nothing was scanned or sent
+    QString failure;         // with `failed`: the text to show
+    Instant startedAt;
+    int64_t inspected = 0;
+    int64_t sent = 0;     // new candidates uploaded
+    int64_t accepted = 0; // of those, what the service holds now
+    int64_t alerts = 0;
+};
+
+// What a running cycle tells its caller as it goes; never called once the session is cancelled.
+struct CycleObserver {
+    std::function<void()> scanning;                               // the guards passed
+    std::function<void(const BackupDescriptor&)> backupFound;     // the newest backup, before it is read
+    std::function<void(int sentBatches, int totalBatches)> uploading; // before each batch, and after the last
+};
+
+// total + more, never past the largest count and never lowered: a service reporting absurd alert
+// counts must not wrap the running total around.
+[[nodiscard]] int64_t saturatingAlertSum(int64_t total, int64_t more);
+
+// The collaborators every session of the process uses.
+struct SessionServices {
+    std::shared_ptr<BridgeAPI> api;
+    IPhoneBackupScanner scanner;
+    BackupBookmarkStore bookmarks;
+    UploadCheckpointStore checkpoint;
+    std::shared_ptr<UserLock> lock;
+    std::chrono::milliseconds lockPatience{5000};
+};
+
+// One pairing and the work that belongs to it: its token, and the cycles, children requests and
+// heartbeats made with it. Cancelling the session (a disconnect, a new pairing) ends that work at
+// its next wait: no further request, no checkpoint write, no callback. A pairing changed by another
+// process ends it the same way, checked before every batch and before anything is recorded.
+class BridgeSession : public std::enable_shared_from_this<BridgeSession> {
+public:
+    // `pairingId` names this pairing in the preferences, where other processes see it change.
+    BridgeSession(SessionServices services, std::string token, QString pairingId);
+
+    [[nodiscard]] const std::string& token() const { return m_token; }
+    [[nodiscard]] const QString& pairingId() const { return m_pairingId; }
+
+    void cancel() { m_cancelled = true; }
+    [[nodiscard]] bool isCancelled() const { return m_cancelled; }
+
+    [[nodiscard]] QCoro::Task<ChildrenOutcome> loadChildren();
+    // One scan and upload cycle for the child: the newest backup in the stored folder, what is new
+    // uploaded in batches, what the service accepted recorded, the outcome reported in a heartbeat.
+    [[nodiscard]] QCoro::Task<CycleOutcome> runCycle(std::string childId, CycleObserver observer);
+    // A heartbeat whose answer does not matter; false when it was not sent or not answered.
+    [[nodiscard]] QCoro::Task<bool> heartbeat(HeartbeatReport report);
+
+    // The preference that names the stored pairing.
+    static const QString pairingIdKey;
+
+private:
+    [[nodiscard]] bool stillStored() const;
+    // The session's end after a wait, when it is not the operation's own to decide.
+    [[nodiscard]] std::optional<SessionEnd> interruption();
+
+    SessionServices m_services;
+    std::string m_token;
+    QString m_pairingId;
+    bool m_cancelled = false;
+};
+
+} // namespace quorva

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+class QLockFile;
+
+namespace quorva {
+
+// The lock every Bridge process of one user shares. A scan cycle holds it from start to end and
+// every change of the stored pairing is made under it, so two processes (the window and the CLI)
+// never read-modify-write the checkpoint or the pairing over each other. One UserLock object
+// stands for one process: its holds are shared, so a disconnect may go ahead while this
+// process's own cancelled cycle still holds the lock; a second UserLock on the same file acts as
+// another process would.
+class UserLock {
+public:
+    using Hold = std::shared_ptr<QLockFile>; // released when the last copy goes
+
+    // The lock file beside the preferences, so whatever shares the preferences shares the lock.
+    explicit UserLock(QString path = defaultPath());
+
+    // The lock, waiting up to `patience` for another process to let go of it; null when it did not.
+    [[nodiscard]] QCoro::Task<Hold> acquire(std::chrono::milliseconds patience);
+
+    [[nodiscard]] static QString defaultPath();
+
+private:
+    QString m_path;
+    std::weak_ptr<QLockFile> m_held;
+};
+
+} // namespace quorva

@@ -1,0 +1,55 @@
+// At log-in a desktop may start Bridge before it opens the keyring. Run in a session of its own:
+// locking the keyring would disturb tests running beside it.
+#include "KeyringControl.h"
+#include "StateHarness.h"
+
+#include <gtest/gtest.h>
+
+namespace quorva::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(SecretStore, ALockedStoreIsWaitedForAndNeverTakenForNoPairing)
+{
+    StateHarness harness;
+    harness.startService();
+    (void)harness.readyState({.candidates = 1}); // paired in an earlier launch
+    ASSERT_TRUE(lockKeyring());
+    harness.secretStoreRetry = 200ms;
+    auto state = harness.makeState();
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->start());
+
+    EXPECT_EQ(state->phase(), Phase::starting());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("The secret store is not available yet"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_EQ(harness.received().size(), before);
+
+    ASSERT_TRUE(unlockKeyring());
+    EXPECT_TRUE(StateHarness::waitFor([&] { return state->hasToken() && state->phase() == Phase::ready(); }));
+}
+
+TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
+{
+    StateHarness harness;
+    harness.config.beforeRequest = [](const devservice::HttpCall& call) {
+        if (call.path.ends_with("/redeem"))
+            lockKeyring(); // the code is spent from here on
+    };
+    harness.startService();
+    auto state = harness.makeState();
+    state->setPairingCode(QString::fromStdString(kPairingCode));
+    QCoro::waitFor(state->pair());
+    ASSERT_TRUE(unlockKeyring());
+
+    EXPECT_EQ(state->phase(),
+              Phase::failed(QStringLiteral("The secret store refused to keep this pairing, and the pairing code "
+                                           "has now been used. Get a new code in Quorva Family and pair again.")));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pairing needs attention"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_FALSE(harness.storedToken());
+}
+
+} // namespace
+} // namespace quorva::testing

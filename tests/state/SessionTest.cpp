@@ -1,0 +1,258 @@
+// In-flight work ends with the pairing it belongs to: a disconnect, a new pairing, another
+// process, a service that no longer takes the token.
+#include "FilePermissions.h"
+#include "StateHarness.h"
+
+#include "ServiceError.h"
+#include "stores/Preferences.h"
+#include "stores/UploadCheckpointStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+namespace quorva::testing {
+namespace {
+
+using Names = std::vector<std::string>;
+using namespace std::chrono_literals;
+
+const QString kPairAgain =
+    QStringLiteral("This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
+const QString kBusy =
+    QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
+
+// Once `act` is set, runs it while the service takes the second ingest batch, before it answers.
+void duringSecondBatch(StateHarness& harness, std::function<void()>& act)
+{
+    auto batches = std::make_shared<int>(0);
+    harness.config.beforeRequest = [batches, &act](const devservice::HttpCall& call) {
+        if (act && call.path.ends_with("/ingest/batch") && ++*batches == 2)
+            act();
+    };
+}
+
+std::size_t itemsSent(const std::vector<Received>& requests)
+{
+    std::size_t items = 0;
+    for (const auto& batch : bodiesOf(requests, "ingest/batch"))
+        items += batch["items"].size();
+    return items;
+}
+
+TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
+{
+    StateHarness harness;
+    std::function<void()> act;
+    duringSecondBatch(harness, act);
+    harness.startService();
+    auto state = harness.readyState({.candidates = 250});
+    act = [&] { state->requestDisconnect(); };
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+    StateHarness::spin(200ms);
+
+    // No third batch and no heartbeat with the forgotten token; nothing refills the checkpoint.
+    EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"devices", "ingest/batch", "ingest/batch"}));
+    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+    EXPECT_EQ(state->phase(), Phase::needsPairing());
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pair this Mac from Quorva Family"));
+    EXPECT_FALSE(harness.storedToken());
+}
+
+TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
+{
+    StateHarness harness;
+    harness.config.pairingCodes = {kPairingCode, "NEW123"};
+    std::vector<std::pair<std::string, std::string>> sent; // path and bearer header, in order
+    auto batches = std::make_shared<int>(0);
+    std::function<void()> act;
+    harness.config.beforeRequest = [&, batches](const devservice::HttpCall& call) {
+        sent.emplace_back(call.path, call.header("Authorization").value_or(""));
+        if (call.path.ends_with("/ingest/batch") && ++*batches == 2 && act)
+            act();
+    };
+    harness.startService();
+    auto state = harness.readyState({.candidates = 250});
+    const std::string oldBearer = "Bearer " + *state->token();
+    act = [&] {
+        state->setPairingCode(QStringLiteral("NEW123"));
+        state->requestPair();
+    };
+    QCoro::waitFor(state->scanNow());
+    ASSERT_TRUE(StateHarness::waitFor([&] { return state->token() && "Bearer " + *state->token() != oldBearer; }));
+    ASSERT_TRUE(StateHarness::waitFor([&] { return state->phase() == Phase::ready(); }));
+
+    const auto redeem =
+        std::find_if(sent.rbegin(), sent.rend(), [](const auto& r) { return r.first.ends_with("/redeem"); });
+    ASSERT_NE(redeem, sent.rend());
+    EXPECT_TRUE(std::none_of(sent.rbegin(), redeem, [&](const auto& r) { return r.second == oldBearer; }));
+}
+
+TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
+{
+    StateHarness harness;
+    harness.startService();
+    auto window = harness.readyState({.candidates = 2});
+    auto cli = harness.makeState(); // a second process: its own lock, the same stored pairing
+    QCoro::waitFor(cli->start());
+    QCoro::waitFor(cli->disconnect());
+    ASSERT_EQ(cli->phase(), Phase::needsPairing());
+
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(window->scanNow());
+    ASSERT_TRUE(StateHarness::waitFor([&] { return window->phase() == Phase::needsPairing(); }));
+    EXPECT_TRUE(harness.receivedSince(before).empty());
+    EXPECT_FALSE(window->hasToken());
+}
+
+TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
+{
+    StateHarness harness;
+    std::function<void()> act;
+    duringSecondBatch(harness, act);
+    harness.startService();
+    auto window = harness.readyState({.candidates = 250});
+    harness.lockPatience = 0ms; // the second process gives up at once
+    auto cli = harness.makeState();
+    QCoro::waitFor(cli->start()); // its own start-up scan sends everything once
+    UploadCheckpointStore().clear();
+    act = [&] { cli->requestDisconnect(); };
+    QCoro::waitFor(window->scanNow());
+    StateHarness::spin(200ms);
+
+    EXPECT_EQ(window->phase(), Phase::ready());
+    EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 250u);
+    EXPECT_EQ(cli->phase(), Phase::failed(kBusy));
+    EXPECT_TRUE(harness.storedToken()); // nothing was forgotten behind the running cycle's back
+}
+
+TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
+{
+    StateHarness harness;
+    harness.startService();
+    auto window = harness.readyState({.candidates = 250});
+    auto cli = harness.makeState();
+    QCoro::waitFor(cli->start()); // its own start-up scan sends everything once
+    const std::size_t before = harness.received().size();
+    UploadCheckpointStore().clear();
+
+    window->requestScanNow();
+    cli->requestScanNow();
+    ASSERT_TRUE(StateHarness::waitFor([&] {
+        return window->phase() == Phase::ready() && cli->phase() == Phase::ready() &&
+               window->lastScanAt() != cli->lastScanAt();
+    }));
+    EXPECT_EQ(itemsSent(harness.receivedSince(before)), 250u);
+    EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 250u);
+}
+
+struct RefusingEndpoint {
+    const char* name;
+    std::string path;
+};
+
+class RevokedToken : public ::testing::TestWithParam<RefusingEndpoint> {};
+
+// Whichever request meets a revoked token, the parent is asked to pair again; the stored token
+// stays until they do, or disconnect.
+TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
+{
+    StateHarness harness;
+    bool revoked = false;
+    const std::string endpoint = GetParam().path;
+    harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
+        if (revoked && call.path.ends_with(endpoint))
+            throw devservice::ServiceError(401, "token_revoked", "Token revoked");
+    };
+    harness.startService();
+    auto state = harness.readyState({.candidates = 2});
+    revoked = true;
+    const std::size_t before = harness.received().size();
+    if (endpoint == "/children")
+        QCoro::waitFor(state->loadChildren());
+    else
+        QCoro::waitFor(state->scanNow());
+
+    EXPECT_EQ(state->phase(), Phase::failed(kPairAgain));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pairing needs attention"));
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_FALSE(state->hasAutomaticScanning());
+    EXPECT_TRUE(harness.storedToken());
+    const auto requests = harness.receivedSince(before);
+    ASSERT_FALSE(requests.empty());
+    EXPECT_TRUE(requests.back().path.ends_with(endpoint)); // nothing more after the refusal
+}
+
+INSTANTIATE_TEST_SUITE_P(Endpoints, RevokedToken,
+                         ::testing::Values(RefusingEndpoint{"children", "/children"},
+                                           RefusingEndpoint{"devices", "/devices"},
+                                           RefusingEndpoint{"ingest", "/ingest/batch"},
+                                           RefusingEndpoint{"heartbeat", "/heartbeat"}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Session, AChildrenFailureStaysOnScreen)
+{
+    StateHarness harness;
+    bool broken = false;
+    harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
+        if (broken && call.path.ends_with("/children"))
+            throw devservice::ServiceError(503, "maintenance", "Quorva is down for maintenance.");
+    };
+    harness.startService();
+    (void)harness.readyState({.candidates = 1});
+    broken = true;
+    auto state = harness.makeState(); // the next launch
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Quorva is down for maintenance.")));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Child profiles could not be loaded"));
+}
+
+// A folder that is there but no longer readable is a failed scan, reported as one; a folder that
+// is gone is not (see the guards of the scan cycle).
+TEST(Session, AnUnreadableFolderIsAFailedScanAndItsReportNamesNoPath)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.readyState({.candidates = 1});
+    const std::filesystem::path folder = harness.path("backup");
+    const FilePermissionsApply permissions;
+    ASSERT_TRUE(permissions.applies());
+    std::filesystem::permissions(folder, std::filesystem::perms::none);
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
+
+    const QString lost = QStringLiteral("Access to the backup folder expired. Choose the folder again.");
+    EXPECT_EQ(state->phase(), Phase::failed(lost));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
+    const auto heartbeats = bodiesOf(harness.receivedSince(before), "heartbeat");
+    ASSERT_EQ(heartbeats.size(), 1u);
+    EXPECT_EQ(heartbeats[0]["setupIssue"], lost.toStdString());
+}
+
+TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
+{
+    StateHarness harness;
+    harness.startService();
+    auto state = harness.readyState({.candidates = 1});
+    // The checkpoint cannot be written: the failure names the preferences file on screen only.
+    const std::filesystem::path settings = QFileInfo(Preferences::fileName()).path().toStdString();
+    const FilePermissionsApply permissions;
+    ASSERT_TRUE(permissions.applies());
+    std::filesystem::permissions(settings, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+    std::filesystem::permissions(settings, std::filesystem::perms::owner_all);
+
+    ASSERT_EQ(state->phase().kind(), Phase::Kind::failed);
+    EXPECT_TRUE(state->phase().failureText().contains(QString::fromStdString(settings.string())));
+    const auto heartbeats = bodiesOf(harness.receivedSince(before), "heartbeat");
+    ASSERT_FALSE(heartbeats.empty());
+    const std::string issue = heartbeats.back()["setupIssue"];
+    EXPECT_EQ(issue, "The preferences file could not be written.");
+}
+
+} // namespace
+} // namespace quorva::testing
