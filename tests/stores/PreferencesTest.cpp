@@ -1,3 +1,4 @@
+#include "FilePermissions.h"
 #include "StoresTestSupport.h"
 
 #include "model/PlatformError.h"
@@ -7,7 +8,6 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace quorva {
 namespace {
@@ -70,30 +70,17 @@ TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
 
 // While it lives, no file can be opened (EMFILE), so every write fails, even for root, while the
 // cached contents stay readable.
-class NoFileDescriptors {
-public:
-    NoFileDescriptors()
-    {
-        ::getrlimit(RLIMIT_NOFILE, &m_earlier);
-        rlimit none = m_earlier;
-        none.rlim_cur = 0;
-        ::setrlimit(RLIMIT_NOFILE, &none);
-    }
-    ~NoFileDescriptors() { ::setrlimit(RLIMIT_NOFILE, &m_earlier); }
-    NoFileDescriptors(const NoFileDescriptors&) = delete;
-    NoFileDescriptors& operator=(const NoFileDescriptors&) = delete;
-
-private:
-    rlimit m_earlier{};
-};
-
 TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
 {
     Preferences::setValue("test.kept", QStringLiteral("earlier"));
+    const fs::path folder = QFileInfo(Preferences::fileName()).path().toStdString();
     {
-        const NoFileDescriptors unwritable;
+        const testing::FilePermissionsApply permissions;
+        ASSERT_TRUE(permissions.applies());
+        fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         const auto failure =
             test::thrownBy<PlatformError>([] { Preferences::setValue("test.kept", QStringLiteral("lost")); });
+        fs::permissions(folder, fs::perms::owner_all);
         ASSERT_TRUE(failure);
         EXPECT_NE(std::string(failure->what()).find(Preferences::fileName().toStdString()),
                   std::string::npos);
