@@ -1,63 +1,92 @@
 #include "InspectCommand.h"
 
+#include "HumanText.h"
 #include "RecordJson.h"
 #include "TerminalText.h"
 #include "backup/IPhoneBackupScanner.h"
 #include "model/Iso8601.h"
+
+#include <QCoreApplication>
 
 #include <ostream>
 
 namespace quorva::cli {
 namespace {
 
-Instant parseAt(const std::optional<std::string>& text)
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(InspectCommand)
+};
+
+Instant parseAt(const std::optional<QString>& text)
 {
     if (!text)
         return Instant::now();
-    if (auto at = parseInternetDateTime(*text, FractionalSeconds::required))
+    const std::string utf8 = text->toStdString();
+    if (auto at = parseInternetDateTime(utf8, FractionalSeconds::required))
         return *at;
-    if (auto at = parseInternetDateTime(*text, FractionalSeconds::forbidden))
+    if (auto at = parseInternetDateTime(utf8, FractionalSeconds::forbidden))
         return *at;
-    throw UsageError("--at takes an ISO-8601 date-time such as 2026-03-01T08:15:30Z, not \"" + *text + "\"");
+    throw UsageError(Text::tr("--at takes an ISO-8601 date-time such as 2026-03-01T08:15:30Z, not '%1'.")
+                         .arg(*text)
+                         .toStdString());
 }
 
-std::string describeDate(const std::optional<Instant>& at)
+QString safe(const std::string& text)
 {
-    return at ? formatInternetDateTime(*at) : std::string("date unavailable");
+    return QString::fromStdString(printable(text));
+}
+
+std::string joined(const std::vector<std::string>& words)
+{
+    std::string text;
+    for (const std::string& word : words)
+        text += (text.empty() ? "" : ", ") + word;
+    return text;
 }
 
 void printHuman(const BackupScanResult& result, std::ostream& out)
 {
     const BackupDescriptor& b = result.backup;
-    out << "Backup: " << printable(b.deviceName);
-    if (b.productType)
-        out << " (" << printable(*b.productType) << ")";
-    out << "\n  folder:    " << printable(b.url.string()) << "\n  device id: " << printable(b.id)
-        << "\n  backed up: " << describeDate(b.lastBackupAt)
-        << "\n  encrypted: " << (b.isEncrypted ? "yes" : "no") << "\n\n";
-    out << "Inspected " << result.inspectedCount << " recent incoming messages locally; " << result.candidates.size()
-        << (result.candidates.size() == 1 ? " candidate" : " candidates") << " would be sent for safety review.\n";
+    const QString device = b.productType ? Text::tr("%1 (%2)").arg(safe(b.deviceName), safe(*b.productType))
+                                         : safe(b.deviceName);
+    out << Text::tr("Backup: %1").arg(device).toStdString() << "\n"
+        << Text::tr("  folder:    %1").arg(safe(b.url.string())).toStdString() << "\n"
+        << Text::tr("  device id: %1").arg(safe(b.id)).toStdString() << "\n"
+        << Text::tr("  backed up: %1")
+               .arg(b.lastBackupAt ? readableDateTime(*b.lastBackupAt) : Text::tr("date unavailable"))
+               .toStdString()
+        << "\n"
+        << Text::tr("  encrypted: %1").arg(b.isEncrypted ? Text::tr("yes") : Text::tr("no")).toStdString()
+        << "\n\n";
+    out << Text::tr("Recent incoming messages inspected locally: %1. Candidates that would be sent for "
+                    "safety review: "
+                    "%2.")
+               .arg(result.inspectedCount)
+               .arg(result.candidates.size())
+               .toStdString()
+        << "\n";
     for (const ScannedMessage& m : result.candidates) {
-        out << "\n- " << formatInternetDateTime(m.capturedAt) << "  from " << printable(m.senderName.value_or("(no sender)"))
-            << "\n  reasons: ";
-        for (size_t i = 0; i < m.reasons.size(); ++i)
-            out << (i ? ", " : "") << m.reasons[i];
-        out << "\n  text:    " << printable(m.text) << "\n  id:      " << m.id << "\n";
+        const QString sender = m.senderName ? safe(*m.senderName) : Text::tr("(no sender)");
+        out << "\n"
+            << Text::tr("- %1  from %2").arg(readableDateTime(m.capturedAt), sender).toStdString() << "\n"
+            << Text::tr("  reasons: %1").arg(QString::fromStdString(joined(m.reasons))).toStdString() << "\n"
+            << Text::tr("  text:    %1").arg(safe(m.text)).toStdString() << "\n"
+            << Text::tr("  id:      %1").arg(QString::fromStdString(m.id)).toStdString() << "\n";
     }
 }
 
 } // namespace
 
-int runInspect(const CliArguments& args, std::ostream& out)
+int runInspect(const Invocation& invocation, std::ostream& out)
 {
-    const std::string folder = args.positionals(1).front();
-    const Instant at = parseAt(args.option("--at"));
+    const std::string folder = invocation.arguments.at(0).toStdString();
+    const Instant at = parseAt(invocation.at);
 
     const IPhoneBackupScanner scanner;
     const BackupDescriptor newest = scanner.backups(folder).front();
     const BackupScanResult result = scanner.scan(newest, at);
 
-    if (args.flag("--json")) {
+    if (invocation.json) {
         nlohmann::json candidates = nlohmann::json::array();
         for (const ScannedMessage& m : result.candidates)
             candidates.push_back(candidateJson(m));
@@ -73,10 +102,13 @@ int runInspect(const CliArguments& args, std::ostream& out)
     return 0;
 }
 
-int runClassify(const CliArguments& args, std::ostream& out)
+int runClassify(const Invocation& invocation, std::ostream& out)
 {
-    const std::string text = args.positionals(1).front();
-    for (const std::string& reason : LocalRiskClassifier().classify(text))
+    const std::vector<std::string> reasons =
+        LocalRiskClassifier().classify(invocation.arguments.at(0).toStdString());
+    if (reasons.empty())
+        out << Text::tr("no rule matched").toStdString() << "\n";
+    for (const std::string& reason : reasons)
         out << reason << "\n";
     return 0;
 }

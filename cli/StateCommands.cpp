@@ -1,22 +1,19 @@
 #include "StateCommands.h"
 
-#include "RecordJson.h"
 #include "SignalWatcher.h"
 #include "StateJson.h"
+#include "StatePrinter.h"
 #include "TerminalText.h"
-#include "model/Iso8601.h"
+#include "api/BridgeAPI.h"
 #include "state/BridgeComposition.h"
-#include "state/LoginItem.h"
-#include "stores/BackupBookmarkStore.h"
+#include "state/StateTexts.h"
 #include "stores/BridgeTokenStore.h"
-#include "stores/Preferences.h"
-#include "stores/UploadCheckpointStore.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QNetworkAccessManager>
 #include <QCoroTask>
+#include <QNetworkAccessManager>
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -26,29 +23,19 @@ namespace {
 namespace fs = std::filesystem;
 using Kind = Phase::Kind;
 
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(StateCommands)
+};
+
+void tellNotPaired(std::ostream& err)
+{
+    err << Text::tr("Not paired: pair this computer first (%1 pair CODE).").arg(programName).toStdString()
+        << std::endl;
+}
+
 QCoro::Task<std::optional<fs::path>> answerChooser(std::optional<fs::path> folder)
 {
     co_return folder;
-}
-
-void printState(const BridgeAppState& state, bool json, std::ostream& out)
-{
-    if (json) {
-        out << stateJson(state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-        return;
-    }
-    const Phase phase = state.phase();
-    out << "Phase:  " << phase.name().toStdString() << "\n";
-    if (phase.kind() == Kind::failed)
-        out << "Needs attention: " << printable(phase.failureText().toStdString()) << "\n";
-    out << "Status: " << printable(state.statusMessage().toStdString()) << "\n";
-    if (const auto& backup = state.selectedBackup())
-        out << "Backup: " << printable(backup->deviceName) << (backup->isEncrypted ? " (encrypted)" : "")
-            << " in " << printable(backup->url.string()) << "\n";
-    if (const auto at = state.lastScanAt())
-        out << "Last scan: " << formatInternetDateTime(*at) << ", " << state.lastInspectedCount()
-            << " messages inspected, " << state.lastCandidateCount() << " new candidates sent, "
-            << state.totalAlertsCreated() << " alerts created\n";
 }
 
 int exitStatusFor(const BridgeAppState& state)
@@ -56,22 +43,24 @@ int exitStatusFor(const BridgeAppState& state)
     return state.phase().kind() == Kind::failed ? 1 : 0;
 }
 
-QCoro::Task<int> pair(BridgeAppState& state, std::string code)
+QCoro::Task<int> pair(BridgeAppState& state, QString code)
 {
     co_await state.start();
-    state.setPairingCode(QString::fromStdString(code));
+    state.setPairingCode(code);
     co_await state.pair();
     co_return exitStatusFor(state);
 }
 
-QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& out)
+QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
 {
     co_await state.start();
+    if (!state.hasToken()) {
+        tellNotPaired(err);
+        co_return 1;
+    }
     if (!json) {
-        if (!state.hasToken())
-            out << "Not paired: pair this computer first (quorva-bridge-cli pair CODE).\n";
-        else if (state.childProfiles().empty())
-            out << "No child profiles.\n";
+        if (state.childProfiles().empty() && state.phase().kind() != Kind::failed)
+            out << Text::tr("No child profiles.").toStdString() << "\n";
         for (const BridgeChild& child : state.childProfiles())
             out << (state.selectedChildID() == child.id ? "* " : "  ") << printable(child.id) << "  "
                 << printable(child.name) << "\n";
@@ -79,18 +68,79 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
     co_return exitStatusFor(state);
 }
 
-QCoro::Task<int> scan(BridgeAppState& state, std::ostream& err)
+// The family's children as the service lists them now; nothing, after saying why, when it cannot
+// be asked.
+QCoro::Task<std::optional<std::vector<BridgeChild>>> askForChildren(QNetworkAccessManager& network,
+                                                                    std::ostream& err)
 {
+    const TokenLookup stored = co_await BridgeTokenStore().read();
+    if (stored.storeUnavailable) {
+        err << texts::secretStoreNotAvailable.toStdString() << std::endl;
+        co_return std::nullopt;
+    }
+    if (!stored.token) {
+        tellNotPaired(err);
+        co_return std::nullopt;
+    }
+    try {
+        const BridgeAPI api(BridgeAPI::resolveBaseURL(), network);
+        co_return (co_await api.fetchChildren(*stored.token)).children;
+    } catch (...) {
+        err << printable(texts::failureText(std::current_exception()).toStdString()) << std::endl;
+    }
+    co_return std::nullopt;
+}
+
+// Asks the service itself rather than starting up: start-up runs the set-up scan when a child and
+// a backup were chosen before, and choosing a child must send nothing.
+QCoro::Task<int> selectChild(BridgeAppState& state, QNetworkAccessManager& network, std::string id, bool json,
+                             std::ostream& out, std::ostream& err)
+{
+    const auto children = co_await askForChildren(network, err);
+    if (!children)
+        co_return 1;
+    const auto child =
+        std::find_if(children->begin(), children->end(), [&](const BridgeChild& c) { return c.id == id; });
+    if (child == children->end()) {
+        err << Text::tr("There is no child with the id %1 in this family (%2 children lists them).")
+                   .arg(QString::fromStdString(printable(id)), programName)
+                   .toStdString()
+            << std::endl;
+        co_return 1;
+    }
+    state.setSelectedChildID(id);
+    if (json)
+        out << nlohmann::json{{"selectedChildID", id}, {"children", childrenJson(*children, id)}}.dump(
+                   2, ' ', false, nlohmann::json::error_handler_t::replace)
+            << std::endl;
+    else
+        out << Text::tr("Selected child: %1  %2")
+                   .arg(QString::fromStdString(printable(child->id)),
+                        QString::fromStdString(printable(child->name)))
+                   .toStdString()
+            << std::endl;
+    co_return 0;
+}
+
+QCoro::Task<int> scan(BridgeAppState& state, bool terminal, std::ostream& err)
+{
+    std::optional<UploadProgressLine> progress;
+    if (terminal)
+        progress.emplace(state, err);
     // Start-up runs one scan cycle when the state is ready, exactly as at launch.
     co_await state.start();
+    progress.reset();
     if (state.phase().kind() == Kind::failed)
         co_return 1;
     if (!state.lastScanAt()) {
         if (!state.hasToken())
-            err << "No scan ran: this computer is not paired (quorva-bridge-cli pair CODE).\n";
+            tellNotPaired(err);
         else
-            err << "No scan ran: " << printable(state.statusMessage().toStdString())
-                << " (quorva-bridge-cli select-child ID, choose-backup FOLDER).\n";
+            err << Text::tr("No scan ran: %1 (%2 select-child ID, choose-backup FOLDER).")
+                       .arg(QString::fromStdString(printable(state.statusMessage().toStdString())),
+                            programName)
+                       .toStdString()
+                << std::endl;
         co_return 1;
     }
     co_return 0;
@@ -99,100 +149,56 @@ QCoro::Task<int> scan(BridgeAppState& state, std::ostream& err)
 QCoro::Task<int> run(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
 {
     SignalWatcher watcher;
-    QObject::connect(&state, &BridgeAppState::phaseChanged, &state, [&] { printState(state, json, out); });
+    StateFollower follower(state, json, out, err);
     co_await state.start();
     if (!state.hasToken()) {
-        err << "Not paired: pair this computer first (quorva-bridge-cli pair CODE).\n";
+        tellNotPaired(err);
         co_return 1;
     }
     co_await watcher.received();
     co_return 0;
 }
 
-int status(bool json, std::ostream& out)
-{
-    const bool paired = QCoro::waitFor(BridgeTokenStore().read()).token.has_value();
-    const auto child = Preferences::string(QStringLiteral("bridge.selected-child-id"));
-    std::optional<fs::path> folder;
-    std::optional<std::string> folderProblem;
-    try {
-        folder = BackupBookmarkStore().resolve();
-    } catch (const std::exception& e) {
-        folderProblem = e.what();
-    }
-    const auto accepted = UploadCheckpointStore().identifiers().size();
-    const bool atLogin = LoginItem().status() == LoginItem::Status::enabled;
-
-    if (json) {
-        const nlohmann::json doc = {
-            {"paired", paired},
-            {"selectedChildID", child ? nlohmann::json(child->toStdString()) : nlohmann::json(nullptr)},
-            {"backupFolder", folder ? nlohmann::json(folder->string()) : nlohmann::json(nullptr)},
-            {"backupFolderProblem", folderProblem ? nlohmann::json(*folderProblem) : nlohmann::json(nullptr)},
-            {"acceptedCount", accepted},
-            {"launchesAtLogin", atLogin},
-        };
-        out << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";
-        return 0;
-    }
-    out << "Paired:           " << (paired ? "yes" : "no") << "\n"
-        << "Selected child:   " << (child ? printable(child->toStdString()) : "none") << "\n"
-        << "Backup folder:    "
-        << printable(folder ? folder->string() : "none (" + folderProblem.value_or("") + ")") << "\n"
-        << "Accepted by the service: " << accepted << " message identifiers\n"
-        << "Launch at login:  " << (atLogin ? "on" : "off") << "\n";
-    return 0;
-}
-
 } // namespace
 
-int runStateCommand(const std::string& name, const CliArguments& args, std::ostream& out, std::ostream& err)
+int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& out, std::ostream& err)
 {
-    const bool json = args.flag("--json");
-    if (name == "status") {
-        args.positionals(0);
-        return status(json, out);
-    }
+    const QString& name = invocation.command;
+    const bool json = invocation.json;
+    const QString argument = invocation.arguments.value(0);
 
     std::optional<fs::path> chosenFolder;
-    if (name == "choose-backup")
-        chosenFolder = fs::absolute(args.positionals(1).front()).lexically_normal();
-    if (name == "launch-at-login") {
-        const std::string& value = args.positionals(1).front();
-        if (value != "on" && value != "off")
-            throw UsageError("launch-at-login takes on or off");
-    }
+    if (name == u"choose-backup")
+        chosenFolder = fs::absolute(argument.toStdString()).lexically_normal();
+    if (name == u"launch-at-login" && argument != u"on" && argument != u"off")
+        throw UsageError(Text::tr("Expected on or off, not '%1'.").arg(argument).toStdString());
 
     QNetworkAccessManager session;
-    auto state = makeBridgeAppState(
-        session, defaultPlatform([chosenFolder](FolderChooserRequest) { return answerChooser(chosenFolder); }));
+    auto state = makeBridgeAppState(session, defaultPlatform([chosenFolder](FolderChooserRequest) {
+                                        return answerChooser(chosenFolder);
+                                    }));
 
     int code = 0;
-    if (name == "pair") {
-        code = QCoro::waitFor(pair(*state, args.positionals(1).front()));
-    } else if (name == "children") {
-        args.positionals(0);
-        code = QCoro::waitFor(listChildren(*state, json, out));
-    } else if (name == "select-child") {
-        state->setSelectedChildID(args.positionals(1).front());
-    } else if (name == "choose-backup") {
+    if (name == u"pair") {
+        code = QCoro::waitFor(pair(*state, argument));
+    } else if (name == u"children") {
+        code = QCoro::waitFor(listChildren(*state, json, out, err));
+    } else if (name == u"select-child") {
+        return QCoro::waitFor(selectChild(*state, session, argument.toStdString(), json, out, err));
+    } else if (name == u"choose-backup") {
         QCoro::waitFor(state->chooseBackupFolder());
         code = exitStatusFor(*state);
-    } else if (name == "scan") {
-        args.positionals(0);
-        code = QCoro::waitFor(scan(*state, err));
-    } else if (name == "run") {
-        args.positionals(0);
-        code = QCoro::waitFor(run(*state, json, out, err));
-    } else if (name == "disconnect") {
-        args.positionals(0);
+    } else if (name == u"scan") {
+        code = QCoro::waitFor(scan(*state, terminal, err));
+    } else if (name == u"run") {
+        return QCoro::waitFor(run(*state, json, out, err));
+    } else if (name == u"disconnect") {
         QCoro::waitFor(state->disconnect());
-    } else if (name == "launch-at-login") {
-        state->setLaunchAtLogin(args.positionals(1).front() == "on");
+    } else if (name == u"launch-at-login") {
+        state->setLaunchAtLogin(argument == u"on");
         code = exitStatusFor(*state);
     }
-    if (name != "run")
-        printState(*state, json, out);
+    printState(*state, json, out, err);
     return code;
 }
 

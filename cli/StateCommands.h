@@ -1,14 +1,14 @@
 #pragma once
 
-#include "CliArguments.h"
+#include "CommandLine.h"
 
 #include <iosfwd>
-#include <string>
 
 namespace quorva::cli {
 
 // The workflow commands: they build the same collaborators as the application and drive the
-// same state object. Each needs a QCoreApplication.
-int runStateCommand(const std::string& name, const CliArguments& args, std::ostream& out, std::ostream& err);
+// same state object. Each needs a QCoreApplication. `terminal` says whether standard error is
+// one, where the upload's progress may be shown.
+int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& out, std::ostream& err);
 
 } // namespace quorva::cli

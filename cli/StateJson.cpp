@@ -5,6 +5,15 @@
 
 namespace quorva::cli {
 
+nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
+                            const std::optional<std::string>& selectedID)
+{
+    nlohmann::json list = nlohmann::json::array();
+    for (const BridgeChild& child : children)
+        list.push_back({{"id", child.id}, {"name", child.name}, {"selected", selectedID == child.id}});
+    return list;
+}
+
 nlohmann::json stateJson(const BridgeAppState& state)
 {
     const Phase phase = state.phase();
@@ -13,9 +22,11 @@ nlohmann::json stateJson(const BridgeAppState& state)
         {"phase", phase.name().toStdString()},
         {"failure", failed ? nlohmann::json(phase.failureText().toStdString()) : nlohmann::json(nullptr)},
         {"statusMessage", state.statusMessage().toStdString()},
+        {"children", childrenJson(state.childProfiles(), state.selectedChildID())},
         {"selectedChildID",
          state.selectedChildID() ? nlohmann::json(*state.selectedChildID()) : nlohmann::json(nullptr)},
-        {"selectedBackup", state.selectedBackup() ? backupJson(*state.selectedBackup()) : nlohmann::json(nullptr)},
+        {"selectedBackup",
+         state.selectedBackup() ? backupJson(*state.selectedBackup()) : nlohmann::json(nullptr)},
         {"lastScanAt", instantJson(state.lastScanAt())},
         {"lastInspectedCount", state.lastInspectedCount()},
         {"lastCandidateCount", state.lastCandidateCount()},

@@ -1,6 +1,12 @@
 #pragma once
 
+#include "model/BridgeChild.h"
+
 #include <nlohmann/json.hpp>
+
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace quorva {
 class BridgeAppState;
@@ -8,7 +14,11 @@ class BridgeAppState;
 
 namespace quorva::cli {
 
-// The state object's final state as the CLI prints it with --json; never holds the token.
+// The state object as the CLI prints it with --json; never holds the token.
 [[nodiscard]] nlohmann::json stateJson(const BridgeAppState& state);
+
+// The family's children, each with `selected`.
+[[nodiscard]] nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
+                                          const std::optional<std::string>& selectedID);
 
 } // namespace quorva::cli

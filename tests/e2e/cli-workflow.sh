@@ -9,9 +9,7 @@ start_service --pairing-code ABC-123 --child child-maya=Maya --child child-leo=L
 
 # Before pairing no scan can run: exit 1, and it says why.
 if "$cli" scan >"$work/out" 2>"$work/err"; then fail "scan before pairing must exit 1"; fi
-grep -q "not paired" "$work/err" || fail "scan before pairing should say why: $(cat "$work/err")"
-[ "$(exit_status "$cli" bogus-command)" = 2 ] || fail "an unknown command must exit 2"
-[ "$(exit_status "$cli" pair)" = 2 ] || fail "pair without a code must exit 2"
+grep -qi "not paired" "$work/err" || fail "scan before pairing should say why: $(cat "$work/err")"
 [ "$(exit_status "$cli" inspect "$work/nowhere")" = 1 ] || fail "inspecting a missing folder must exit 1"
 
 # A refused code fails the pairing (exit 1) and keeps nothing.
@@ -24,11 +22,23 @@ if "$cli" pair WRONG-CODE --json >"$work/refused.json"; then fail "a refused cod
 grep -q "child-leo  Leo" "$work/children.out" || fail "children list: $(cat "$work/children.out")"
 grep -q "child-eve  Eve" "$work/children.out" || fail "the odd name is still listed: $(cat "$work/children.out")"
 if grep -q -e $'\e' -e '^FAKE' -e $'\xe2\x80\xae' "$work/children.out"; then fail "service text reached the terminal raw"; fi
+if grep -q needsSetup "$work/children.out"; then fail "phases should be told in words: $(cat "$work/children.out")"; fi
+
+# Failures go to standard error, the state to standard output.
+mkdir "$work/empty"
+if "$cli" choose-backup "$work/empty" >"$work/out" 2>"$work/err"; then fail "a folder without a backup must exit 1"; fi
+grep -q "No Finder iPhone backup was found" "$work/err" && ! grep -q "backup was found" "$work/out" \
+  || fail "the failure belongs on standard error: $(cat "$work/out" "$work/err")"
 
 "$cli" choose-backup "$work/Backup" --json >"$work/choose.json"
 [ "$(json "$work/choose.json" 'd["selectedBackup"]["deviceName"]')" = "Maya's iPhone" ] \
   || fail "the newest backup should be chosen"
+
+# Only a child of the family can be chosen, the choice stays when one is refused, and choosing
+# sends nothing: the scan below does.
 "$cli" select-child child-maya >/dev/null
+if "$cli" select-child child-nobody >"$work/out" 2>"$work/err"; then fail "an unknown child must be refused"; fi
+grep -q "child-nobody" "$work/err" || fail "the refusal should name the id: $(cat "$work/err")"
 
 "$cli" scan --json >"$work/scan.json" || fail "scan failed: $(cat "$work/scan.json")"
 [ "$(json "$work/scan.json" 'd["phase"]')" = ready ] || fail "scan should end ready"
@@ -38,9 +48,33 @@ sent=$(json "$work/scan.json" 'd["lastCandidateCount"]')
   || fail "completion text: $(json "$work/scan.json" 'd["statusMessage"]')"
 [ "$(sql "SELECT COUNT(*) FROM items")" = "$sent" ] || fail "the service should hold every candidate sent"
 grep -q "bridgeToken\|Bearer" "$work/scan.json" && fail "the token must never be printed"
+"$cli" children --json >"$work/children.json"
+[ "$(json "$work/children.json" '[(c["id"], c["name"][:3], c["selected"]) for c in d["children"]]')" \
+  = "[('child-maya', 'May', True), ('child-leo', 'Leo', False), ('child-eve', 'Eve', False)]" ] \
+  || fail "children --json: $(cat "$work/children.json")"
 
 "$cli" status --json >"$work/status.json"
 [ "$(json "$work/status.json" 'd["acceptedCount"]')" = "$sent" ] || fail "the checkpoint should hold what was accepted"
+
+# run prints each settled state as it happens, one JSON object a line, also into a file.
+"$cli" run --json >"$work/run.jsonl" 2>"$work/run.err" &
+run_pid=$!
+for _ in $(seq 200); do
+  grep -q '"lastScanAt":"' "$work/run.jsonl" && break
+  sleep 0.05
+done
+kill -TERM "$run_pid"
+wait "$run_pid" || fail "run should end with 0 on SIGTERM: $(cat "$work/run.err")"
+python3 - "$work/run.jsonl" <<'PY' || fail "run --json: $(cat "$work/run.jsonl")"
+import json, sys
+states = [json.loads(line) for line in open(sys.argv[1])]
+phases = [s["phase"] for s in states]
+assert "scanning" in phases and phases[-1] == "ready", phases
+for s in states:
+    assert s["phase"] != "scanning" or s["statusMessage"] == "Checking the latest Finder backup locally", s
+    assert s["phase"] != "ready" or s["statusMessage"] not in ("Starting Quorva Bridge", "Checking the latest Finder backup locally"), s
+assert all(a != b for a, b in zip(states, states[1:])), "a state printed twice"
+PY
 
 # Disconnecting forgets everything locally.
 "$cli" disconnect >/dev/null

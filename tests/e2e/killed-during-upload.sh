@@ -26,8 +26,11 @@ batches=$(sql "SELECT COUNT(*) FROM received_requests WHERE path LIKE '%/ingest/
 "$cli" status --json >"$work/status1.json"
 [ "$(json "$work/status1.json" 'd["acceptedCount"]')" = 0 ] || fail "a killed cycle must record nothing"
 
-# The next scan sends everything again, the service recognises what it already has.
-"$cli" scan --json >"$work/scan2.json" || fail "the second scan failed: $(cat "$work/scan2.json")"
+# The next scan sends everything again, the service recognises what it already has; on a
+# terminal it shows how far the upload is.
+script -qec "'$cli' scan --json >'$work/scan2.json'" /dev/null >"$work/scan2.tty" </dev/null \
+  || fail "the second scan failed: $(cat "$work/scan2.json" "$work/scan2.tty")"
+grep -q "3 of 3" "$work/scan2.tty" || fail "no upload progress on the terminal: $(cat "$work/scan2.tty")"
 [ "$(json "$work/scan2.json" 'd["lastCandidateCount"]')" = "$total" ] || fail "the second scan should send all $total"
 [ "$(sql "SELECT COUNT(DISTINCT client_item_id) FROM items WHERE process_status = 'processed'")" = "$total" ] \
   || fail "every candidate must have reached the service"
