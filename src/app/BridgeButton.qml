@@ -3,7 +3,8 @@ import QtQuick.Controls
 import QtQuick.Controls.impl
 
 // A push button in the two styles the window uses: prominent (filled with the accent colour)
-// and bordered (a light rounded surface).
+// and bordered (a light rounded surface). With the keyboard focus it shows a ring, and Return
+// or Enter press it as Space does.
 Button {
     id: button
 
@@ -20,6 +21,9 @@ Button {
     icon.color: contentColor
 
     readonly property color contentColor: prominent ? "white" : Theme.primary
+
+    Keys.onReturnPressed: clicked()
+    Keys.onEnterPressed: clicked()
 
     contentItem: IconLabel {
         spacing: 8
@@ -42,5 +46,16 @@ Button {
         }
         border.width: button.prominent ? 0 : 1
         border.color: Qt.rgba(0, 0, 0, 0.15)
+
+        // Outside the button with a gap, so it contrasts with the card whatever the fill.
+        Rectangle {
+            visible: button.visualFocus
+            anchors.fill: parent
+            anchors.margins: -4
+            radius: parent.radius + 4
+            color: "transparent"
+            border.width: 2
+            border.color: Theme.focusRing
+        }
     }
 }

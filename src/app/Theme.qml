@@ -16,6 +16,8 @@ QtObject {
     readonly property color destructive: "#ff3b30"
     readonly property color quaternaryFill: Qt.rgba(0, 0, 0, 0.05)
     readonly property color separator: Qt.rgba(0, 0, 0, 0.1)
+    // Drawn around the control with the keyboard focus; at least 3:1 against the cards.
+    readonly property color focusRing: "#0062cc"
 
     // Sizes of the platform's dynamic text styles, in logical pixels.
     readonly property int title2: 22

@@ -292,13 +292,23 @@ void UiHarness::clickText(const QString& text)
 void UiHarness::typeInto(const QString& objectName, const QString& text)
 {
     click(objectName);
+    type(text);
+}
+
+void UiHarness::type(const QString& text)
+{
     for (const QChar character : text)
         QTest::keyClick(&window(), character.toLatin1());
 }
 
+void UiHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
+{
+    QTest::keyClick(&window(), key, modifiers);
+}
+
 void UiHarness::pressScanNowShortcut()
 {
-    QTest::keyClick(&window(), Qt::Key_R, Qt::ControlModifier);
+    press(Qt::Key_R, Qt::ControlModifier);
 }
 
 std::vector<std::string> UiHarness::endpointsReceived()

@@ -81,6 +81,9 @@ public:
     // Clicks the visible button showing this text, in the window or one of its popups.
     void clickText(const QString& text);
     void typeInto(const QString& objectName, const QString& text);
+    // Keys go to whatever has the keyboard focus, as they do for a person.
+    void type(const QString& text);
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
     void pressScanNowShortcut();
 
     // ---- What the service received --------------------------------------------------------

@@ -178,34 +178,6 @@ TEST(WindowStates, BackupWithoutDateAndEncryptedBackup)
               "checkmark.circle.fill");
 }
 
-TEST(WindowStates, FailureWhilePairedShowsTheAlertAndOkReloadsChildren)
-{
-    UiHarness ui;
-    const auto folder = ui.writeBackup("backups");
-    ui.launch();
-    ui.pair();
-    ui.chooseBackupFolder(folder);
-    UiHarness::hideManifest(folder, true);
-    ui.scanAndWait();
-    ui.snapshot("failed-while-paired");
-
-    ASSERT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
-    EXPECT_EQ(ui.text("statusMessageText"), "Scan needs attention");
-    EXPECT_EQ(phaseSymbol(ui), "exclamationmark.triangle.fill");
-    EXPECT_GT(ui.pixelsNear("phaseIcon", QColor("#ff9500")), 20) << "an orange triangle";
-    EXPECT_TRUE(ui.shown("failureAlert"));
-    EXPECT_EQ(ui.find("failureAlert")->property("title").toString(), "Quorva Bridge needs attention");
-    EXPECT_EQ(ui.text("failureAlertText"), ui.state().phase().failureText());
-    EXPECT_FALSE(ui.text("failureAlertText").isEmpty());
-
-    const int childrenRequests = ui.countReceived("children");
-    ui.clickText("OK");
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.countReceived("children") > childrenRequests; }));
-    UiHarness::spin(std::chrono::milliseconds(200));
-    EXPECT_EQ(ui.countReceived("children"), childrenRequests + 1) << "one reload per dismissal";
-    EXPECT_FALSE(ui.shown("failureAlert"));
-}
-
 TEST(WindowStates, EmptyChildrenLeaveOnlyChooseAChild)
 {
     UiHarness ui(std::vector<BridgeChild>{});

@@ -1,0 +1,59 @@
+import QtQuick
+import QtQuick.Controls
+
+// The window's own dialogs: a title, a message and a row of buttons, one of which takes the
+// keyboard focus when the dialog opens, so Return and Space answer it at once. Only
+// `accepted` and `rejected` (Escape) are the person's answer; close() is not.
+Dialog {
+    id: dialog
+
+    property string message
+    // The standard button that takes the focus on opening.
+    property int defaultButton: Dialog.Ok
+
+    modal: true
+    focus: true
+    closePolicy: Popup.CloseOnEscape
+    anchors.centerIn: Overlay.overlay
+    width: Math.min(420, (parent ? parent.width : 420) - 60)
+    padding: 20
+    topPadding: 8
+
+    background: Rectangle {
+        radius: 14
+        color: "white"
+        border.color: Qt.rgba(0, 0, 0, 0.12)
+    }
+
+    header: Label {
+        objectName: dialog.objectName + "Title"
+        text: dialog.title
+        textFormat: Text.PlainText
+        font: Theme.font(Theme.headline)
+        color: Theme.primary
+        padding: 20
+        bottomPadding: 0
+        wrapMode: Text.Wrap
+    }
+
+    footer: DialogButtonBox {
+        padding: 16
+        background: Item {}
+        delegate: BridgeButton {
+            prominent: true
+        }
+    }
+
+    // As soon as the dialog is on screen, not only after its opening animation.
+    onAboutToShow: Qt.callLater(() => standardButton(defaultButton)?.forceActiveFocus(Qt.TabFocusReason))
+
+    Label {
+        objectName: dialog.objectName + "Text"
+        width: dialog.availableWidth
+        text: dialog.message
+        textFormat: Text.PlainText
+        wrapMode: Text.Wrap
+        font: Theme.font(Theme.body)
+        color: Theme.primary
+    }
+}

@@ -1,0 +1,63 @@
+// The failure alert: shown for every failure, also one that repeats, pressed by keyboard, and
+// withdrawn without counting as the parent's answer, in the styles whose dialogs differ.
+#include "UiHarness.h"
+#include "state/BridgeAppState.h"
+
+#include <QQuickStyle>
+
+#include <gtest/gtest.h>
+
+namespace quorva::uitest {
+namespace {
+
+// Each test runs in a process of its own, where the style is chosen before the window loads.
+class FailureAlert : public ::testing::TestWithParam<const char*> {
+protected:
+    void SetUp() override { QQuickStyle::setStyle(QString::fromLatin1(GetParam())); }
+};
+
+TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
+{
+    UiHarness ui;
+    const auto folder = ui.writeBackup("backups");
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(folder);
+    UiHarness::hideManifest(folder, true);
+    ui.scanAndWait();
+    ui.snapshot(std::string("failed-while-paired-") + GetParam());
+
+    ASSERT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
+    EXPECT_EQ(ui.text("statusMessageText"), "Scan needs attention");
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
+    EXPECT_EQ(ui.find("failureAlert")->property("title").toString(), "Quorva Bridge needs attention");
+    const QString failure = ui.state().phase().failureText();
+    EXPECT_EQ(ui.text("failureAlertText"), failure);
+
+    // OK is the default button: Return answers the alert, and the answer reloads the children once.
+    const int childrenRequests = ui.countReceived("children");
+    ui.press(Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase().kind() != Phase::Kind::failed; }));
+    EXPECT_EQ(ui.countReceived("children"), childrenRequests + 1);
+
+    // The same failure again: the alert is back with the same text.
+    ui.scanAndWait();
+    ASSERT_EQ(ui.state().phase(), Phase::failed(failure));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); })) << "a repeated failure is shown";
+
+    // A new cycle withdraws the alert; that is no answer and reloads nothing, also once a
+    // closing animation has ended.
+    UiHarness::hideManifest(folder, false);
+    ui.pressScanNowShortcut();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::ready(); }));
+    UiHarness::spin(std::chrono::milliseconds(600));
+    EXPECT_FALSE(ui.shown("failureAlert"));
+    EXPECT_EQ(ui.countReceived("children"), childrenRequests + 1) << "a withdrawn alert is no dismissal";
+}
+
+INSTANTIATE_TEST_SUITE_P(Styles, FailureAlert, ::testing::Values("Fusion", "Material"),
+                         [](const auto& info) { return std::string(info.param); });
+
+} // namespace
+} // namespace quorva::uitest
