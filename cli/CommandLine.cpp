@@ -54,8 +54,8 @@ const std::array commands = {
         Argument{"CODE", QT_TRANSLATE_NOOP("CommandLine", "The pairing code shown in Quorva Family.")}},
     Command{"children", "",
         QT_TRANSLATE_NOOP("CommandLine", "List the family's child profiles."),
-        QT_TRANSLATE_NOOP("CommandLine", "Start up as at launch, which scans when everything is set up, then list the "
-                                         "family's child profiles; * marks the selected one."),
+        QT_TRANSLATE_NOOP("CommandLine", "Ask the service for the family's child profiles and list them; * marks the "
+                                         "selected one. Nothing is scanned or sent."),
         std::nullopt},
     Command{"select-child", "ID",
         QT_TRANSLATE_NOOP("CommandLine", "Choose the child who owns the iPhone."),

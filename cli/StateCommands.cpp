@@ -4,7 +4,6 @@
 #include "StateJson.h"
 #include "StatePrinter.h"
 #include "TerminalText.h"
-#include "api/BridgeAPI.h"
 #include "state/BridgeComposition.h"
 #include "state/StateTexts.h"
 #include "stores/BridgeTokenStore.h"
@@ -53,8 +52,8 @@ QCoro::Task<int> pair(BridgeAppState& state, QString code)
 
 QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
 {
-    co_await state.start();
-    if (!state.hasToken()) {
+    co_await state.resumePairing();
+    if (!state.hasToken() && state.phase().kind() != Kind::failed) {
         tellNotPaired(err);
         co_return 1;
     }
@@ -68,40 +67,23 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
     co_return exitStatusFor(state);
 }
 
-// The family's children as the service lists them now; nothing, after saying why, when it cannot
-// be asked.
-QCoro::Task<std::optional<std::vector<BridgeChild>>> askForChildren(QNetworkAccessManager& network,
-                                                                    std::ostream& err)
+// Loads the pairing and its children only: choosing or listing a child must send nothing else.
+QCoro::Task<int> selectChild(BridgeAppState& state, std::string id, bool json, std::ostream& out,
+                             std::ostream& err)
 {
-    const TokenLookup stored = co_await BridgeTokenStore().read();
-    if (stored.storeUnavailable) {
-        err << texts::secretStoreNotAvailable.toStdString() << std::endl;
-        co_return std::nullopt;
-    }
-    if (!stored.token) {
-        tellNotPaired(err);
-        co_return std::nullopt;
-    }
-    try {
-        const BridgeAPI api(BridgeAPI::resolveBaseURL(), network);
-        co_return (co_await api.fetchChildren(*stored.token)).children;
-    } catch (...) {
-        err << printable(texts::failureText(std::current_exception()).toStdString()) << std::endl;
-    }
-    co_return std::nullopt;
-}
-
-// Asks the service itself rather than starting up: start-up runs the set-up scan when a child and
-// a backup were chosen before, and choosing a child must send nothing.
-QCoro::Task<int> selectChild(BridgeAppState& state, QNetworkAccessManager& network, std::string id, bool json,
-                             std::ostream& out, std::ostream& err)
-{
-    const auto children = co_await askForChildren(network, err);
-    if (!children)
+    co_await state.resumePairing();
+    if (state.phase().kind() == Kind::failed) { // a refused token says so, not only "not paired"
+        err << printable(state.phase().failureText().toStdString()) << std::endl;
         co_return 1;
+    }
+    if (!state.hasToken()) {
+        tellNotPaired(err);
+        co_return 1;
+    }
+    const auto& children = state.childProfiles();
     const auto child =
-        std::find_if(children->begin(), children->end(), [&](const BridgeChild& c) { return c.id == id; });
-    if (child == children->end()) {
+        std::find_if(children.begin(), children.end(), [&](const BridgeChild& c) { return c.id == id; });
+    if (child == children.end()) {
         err << Text::tr("There is no child with the id %1 in this family (%2 children lists them).")
                    .arg(QString::fromStdString(printable(id)), programName)
                    .toStdString()
@@ -110,7 +92,7 @@ QCoro::Task<int> selectChild(BridgeAppState& state, QNetworkAccessManager& netwo
     }
     state.setSelectedChildID(id);
     if (json)
-        out << nlohmann::json{{"selectedChildID", id}, {"children", childrenJson(*children, id)}}.dump(
+        out << nlohmann::json{{"selectedChildID", id}, {"children", childrenJson(children, id)}}.dump(
                    2, ' ', false, nlohmann::json::error_handler_t::replace)
             << std::endl;
     else
@@ -184,7 +166,7 @@ int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& o
     } else if (name == u"children") {
         code = QCoro::waitFor(listChildren(*state, json, out, err));
     } else if (name == u"select-child") {
-        return QCoro::waitFor(selectChild(*state, session, argument.toStdString(), json, out, err));
+        return QCoro::waitFor(selectChild(*state, argument.toStdString(), json, out, err));
     } else if (name == u"choose-backup") {
         QCoro::waitFor(state->chooseBackupFolder());
         code = exitStatusFor(*state);

@@ -99,6 +99,9 @@ public:
 
     // ---- Operations --------------------------------------------------------------------
     QCoro::Task<> start();
+    // The stored pairing and its children, without the rest of start-up (no backup, no scan, no
+    // heartbeat, no loop): for a command that only chooses among the children.
+    QCoro::Task<> resumePairing();
     QCoro::Task<> pair();
     QCoro::Task<> chooseBackupFolder();
     QCoro::Task<> scanNow();
@@ -145,6 +148,8 @@ signals:
     void canScanChanged();
 
 private:
+    // Reads the stored pairing and begins its session; false when there is none (the phase says why).
+    QCoro::Task<bool> beginStoredSession();
     QCoro::Task<> completeSetup(std::shared_ptr<BridgeSession> session);
     void restoreBackupSelection();
     void updateReadiness();

@@ -15,22 +15,36 @@ namespace quorva {
 QCoro::Task<> BridgeAppState::start()
 {
     QPointer<BridgeAppState> self(this);
+    if (co_await beginStoredSession() && self)
+        co_await completeSetup(m_session);
+}
+
+QCoro::Task<> BridgeAppState::resumePairing()
+{
+    QPointer<BridgeAppState> self(this);
+    if (co_await beginStoredSession() && self)
+        co_await loadChildren();
+}
+
+QCoro::Task<bool> BridgeAppState::beginStoredSession()
+{
+    QPointer<BridgeAppState> self(this);
     const BridgeTokenStore tokenStore = m_tokenStore;
     const TokenLookup stored = co_await tokenStore.read();
     if (!self || m_session)
-        co_return; // gone, or paired meanwhile
+        co_return false; // gone, or paired meanwhile
     if (stored.storeUnavailable) {
         // At login the keyring may not be open yet: asking to pair now would make a second bridge.
         setPhase(quorva::Phase::starting());
         setStatusMessage(texts::secretStoreNotAvailable);
         waitForSecretStore();
-        co_return;
+        co_return false;
     }
     m_secretStoreRetry.reset();
     if (!stored.token) {
         setPhase(quorva::Phase::needsPairing());
         setStatusMessage(texts::pairFromFamilyApp);
-        co_return;
+        co_return false;
     }
     // A pairing made before pairings were named gets its name now, so other processes can tell
     // when it changes.
@@ -44,7 +58,7 @@ QCoro::Task<> BridgeAppState::start()
         }
     }
     beginSession(*stored.token, *pairingId);
-    co_await completeSetup(m_session);
+    co_return true;
 }
 
 void BridgeAppState::waitForSecretStore()
