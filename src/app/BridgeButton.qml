@@ -20,7 +20,7 @@ Button {
     icon.height: font.pixelSize + 2
     icon.color: contentColor
 
-    readonly property color contentColor: prominent ? "white" : Theme.primary
+    readonly property color contentColor: prominent ? Theme.accentText : Theme.primary
 
     Keys.onReturnPressed: clicked()
     Keys.onEnterPressed: clicked()
@@ -42,10 +42,10 @@ Button {
         color: {
             if (button.prominent)
                 return button.down ? Qt.darker(Theme.accent, 1.2) : Theme.accent
-            return button.down ? Qt.rgba(0, 0, 0, 0.08) : Qt.rgba(1, 1, 1, 0.9)
+            return button.down ? Theme.controlPressedFill : Theme.controlFill
         }
         border.width: button.prominent ? 0 : 1
-        border.color: Qt.rgba(0, 0, 0, 0.15)
+        border.color: Theme.controlBorder
 
         // Outside the button with a gap, so it contrasts with the card whatever the fill.
         Rectangle {

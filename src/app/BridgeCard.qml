@@ -1,8 +1,8 @@
 import QtQuick
 import QtQuick.Layouts
 
-// The one card container: content stacked leading-aligned on a translucent white rounded
-// panel with a hairline stroke and a soft shadow.
+// The one card container: content stacked leading-aligned on a translucent rounded panel (white,
+// or dark in a dark palette) with a hairline stroke and a soft shadow.
 Item {
     id: card
 
@@ -14,8 +14,8 @@ Item {
     implicitWidth: column.implicitWidth + 2 * padding
     implicitHeight: column.implicitHeight + 2 * padding
 
-    // Qt 6.4 has no blur effect without Qt5Compat, so the shadow (black 0.05, radius 18,
-    // 8 down) is faked with rounded layers that grow and fade outwards.
+    // Qt 6.4 has no blur effect without Qt5Compat, so the shadow (radius 18, 8 down) is faked
+    // with rounded layers that grow and fade outwards.
     Repeater {
         model: 6
         Rectangle {
@@ -25,15 +25,15 @@ Item {
             width: card.width + spread
             height: card.height + spread
             radius: card.cornerRadius + spread / 2
-            color: Qt.rgba(0, 0, 0, 0.05 / 6)
+            color: Qt.rgba(Theme.cardShadow.r, Theme.cardShadow.g, Theme.cardShadow.b, Theme.cardShadow.a / 6)
         }
     }
 
     Rectangle {
         anchors.fill: parent
         radius: card.cornerRadius
-        color: Qt.rgba(1, 1, 1, 0.88)
-        border.color: Qt.rgba(0, 0, 0, 0.07)
+        color: Theme.cardFill
+        border.color: Theme.cardStroke
         border.width: 1
     }
 

@@ -21,8 +21,8 @@ Dialog {
 
     background: Rectangle {
         radius: 14
-        color: "white"
-        border.color: Qt.rgba(0, 0, 0, 0.12)
+        color: Theme.alertFill
+        border.color: Theme.alertBorder
     }
 
     header: Label {

@@ -15,7 +15,7 @@ RowLayout {
         implicitWidth: 58
         implicitHeight: 58
         radius: 18
-        color: Qt.rgba(1, 1, 1, 0.8)
+        color: Theme.tileFill
 
         SymbolIcon {
             objectName: "headerShield"

@@ -10,6 +10,8 @@ BridgeCard {
     required property BridgeAppState appState
 
     objectName: "pairingCard"
+    // The code is the first thing to type, on first start and after disconnecting.
+    Component.onCompleted: codeField.forceActiveFocus()
 
     Text {
         objectName: "pairingTitle"
@@ -33,6 +35,7 @@ BridgeCard {
             id: codeField
             objectName: "pairingCodeField"
             placeholderText: "PAIRING CODE"
+            placeholderTextColor: Theme.secondary
             text: card.appState.pairingCode
             font: Theme.monospaceFont(Theme.title2, Font.Bold)
             inputMethodHints: Qt.ImhNoPredictiveText | Qt.ImhPreferUppercase
@@ -41,9 +44,9 @@ BridgeCard {
             bottomPadding: 8
             background: Rectangle {
                 radius: 8
-                color: "white"
+                color: Theme.fieldFill
                 border.width: codeField.activeFocus ? 2 : 1
-                border.color: codeField.activeFocus ? Theme.accent : Qt.rgba(0, 0, 0, 0.2)
+                border.color: codeField.activeFocus ? Theme.accent : Theme.fieldBorder
             }
             Layout.fillWidth: true
             onTextEdited: card.appState.pairingCode = text

@@ -126,7 +126,7 @@ TEST(WindowStates, AfterAScanTheSummaryReportsTheCounts)
                   ". 3 recent incoming messages inspected locally. 0 new candidates sent for safety review.");
     EXPECT_TRUE(ui.text("statusMessageText").startsWith("Scan complete."));
     EXPECT_EQ(phaseSymbol(ui), "checkmark.circle.fill");
-    EXPECT_GT(ui.pixelsNear("phaseIcon", QColor("#34c759")), 20) << "a green check";
+    EXPECT_GT(ui.pixelsNear("phaseIcon", QColor("#248a3d")), 20) << "a green check";
 }
 
 TEST(WindowStates, TheSummaryFollowsTheUserLocale)
@@ -158,7 +158,7 @@ TEST(WindowStates, BackupWithoutDateAndEncryptedBackup)
     EXPECT_EQ(ui.text("backupDeviceName"), "Leo's iPhone");
     EXPECT_EQ(ui.find("backupStateIcon")->property("symbol").toString(),
               "lock.trianglebadge.exclamationmark");
-    EXPECT_GT(ui.pixelsNear("backupStateIcon", QColor("#ff9500")), 10) << "an orange lock";
+    EXPECT_GT(ui.pixelsNear("backupStateIcon", QColor("#b35900")), 10) << "an orange lock";
     EXPECT_EQ(ui.text("statusMessageText"),
               "Encrypted backup detected. Choose an unencrypted Finder backup.");
     EXPECT_TRUE(ui.enabled("scanButton")); // the scan itself refuses it
