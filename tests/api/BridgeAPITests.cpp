@@ -1,5 +1,5 @@
 #include "LoopbackServer.h"
-#include "Settle.h"
+#include "Await.h"
 
 #include "api/BridgeAPI.h"
 #include "model/BridgeClientError.h"
@@ -27,15 +27,7 @@ const QByteArray kIngest =
 const QByteArray kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"active"},"bridgeToken":"tok",
     "tokenExpiresAt":"2026-03-01T08:15:30.250Z","state":"paired"})";
 
-template <typename E, typename T> std::optional<E> failureOf(QCoro::Task<T> task)
-{
-    try {
-        (void)test::resultOf(std::move(task));
-    } catch (const E& e) {
-        return e;
-    }
-    return std::nullopt;
-}
+using test::errorOf;
 
 BridgeClientError invalid()
 {
@@ -51,7 +43,7 @@ protected:
     std::optional<BridgeClientError> childrenFailure(const QByteArray& body, int status = 200)
     {
         server.answer(status, body);
-        return failureOf<BridgeClientError>(api.fetchChildren("tok"));
+        return errorOf<BridgeClientError>(api.fetchChildren("tok"));
     }
 };
 
@@ -146,7 +138,7 @@ TEST_F(BridgeAPITest, RedirectsAreFollowedOnlyWithinTheServiceOrigin)
     LoopbackServer elsewhere; // another port is another origin
     elsewhere.answer(200, kChildren);
     server.answerRaw(redirectTo(elsewhere.url("/collect")));
-    EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren("secret")),
+    EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("secret")),
               BridgeClientError::server(307, std::nullopt, "Temporary Redirect"));
     EXPECT_TRUE(elsewhere.requests().empty()); // the token went nowhere else
 }
@@ -164,7 +156,7 @@ TEST_F(BridgeAPITest, ErrorBodyTextTakesPrecedenceOverTheReasonPhrase)
 
     // The phrase is the standard one for the status, not whatever the server wrote after it.
     server.answer(502, "<html><body>upstream down</body></html>", "text/html");
-    const auto gateway = failureOf<BridgeClientError>(api.fetchChildren("t"));
+    const auto gateway = errorOf<BridgeClientError>(api.fetchChildren("t"));
     ASSERT_TRUE(gateway.has_value());
     EXPECT_EQ(*gateway, BridgeClientError::server(502, std::nullopt, "Bad Gateway"));
     EXPECT_EQ(gateway->description(), "Bad Gateway");
@@ -179,15 +171,15 @@ TEST_F(BridgeAPITest, SuccessBodiesAreDecodedStrictly)
     EXPECT_TRUE(test::resultOf(api.fetchChildren("t")).children.empty());
 
     server.answer(200, QByteArray(kRedeem).replace(R"(,"state":"paired")", ""));
-    EXPECT_EQ(failureOf<BridgeClientError>(api.redeem("C", "M")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(api.redeem("C", "M")), invalid());
     server.answer(200, QByteArray(kRedeem).replace(".250Z", "Z"));
     EXPECT_EQ(test::resultOf(api.redeem("C", "M")).tokenExpiresAt.unixSeconds, 1772352930.0);
     server.answer(200, QByteArray(kRedeem).replace("2026-03-01T08:15:30.250Z", "2026-03-01"));
-    EXPECT_EQ(failureOf<BridgeClientError>(api.redeem("C", "M")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(api.redeem("C", "M")), invalid());
 
     const BridgeIngestRequest batch{.childId = "c", .externalDeviceId = "U", .lastScanAt = "T"};
     server.answer(200, QByteArray(kIngest).replace(R"("queued":0)", R"("queued":5.0)"));
-    EXPECT_EQ(failureOf<BridgeClientError>(api.ingest(batch, "t")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(api.ingest(batch, "t")), invalid());
 }
 
 TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
@@ -199,7 +191,7 @@ TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
 
     // Without a length the body runs until the connection closes.
     server.answerRaw("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n{\"children\":[]" + huge + "}");
-    EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren("t")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("t")), invalid());
 }
 
 struct TokenCase {
@@ -237,7 +229,7 @@ TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeader)
                                  {"tokenExpiresAt", "2026-03-01T08:15:30Z"},
                                  {"state", "paired"}})
                                .dump()));
-    const auto failure = failureOf<BridgeClientError>(api.redeem("CODE", "Mac"));
+    const auto failure = errorOf<BridgeClientError>(api.redeem("CODE", "Mac"));
     EXPECT_EQ(failure, c.usable ? std::nullopt : std::optional(invalid()));
 }
 
@@ -248,7 +240,7 @@ TEST_F(BridgeAPITest, TokensThatCannotBeAHeaderValueFailBeforeSending)
 {
     for (const std::string& token :
          std::vector<std::string>{"t\u00f6ken", "tok\r\nX-Injected: 1", std::string("a\0b", 3), "two words"})
-        EXPECT_EQ(failureOf<BridgeClientError>(api.fetchChildren(token)), invalid()) << token;
+        EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren(token)), invalid()) << token;
     EXPECT_TRUE(server.requests().empty());
 }
 
@@ -259,7 +251,7 @@ TEST_F(BridgeAPITest, TransportFailuresArePlatformErrors)
     const quint16 port = closed.serverPort();
     closed.close();
     BridgeAPI nobody(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)), nam, 5s);
-    const auto refused = failureOf<PlatformError>(nobody.fetchChildren("t"));
+    const auto refused = errorOf<PlatformError>(nobody.fetchChildren("t"));
     ASSERT_TRUE(refused.has_value());
     EXPECT_STRNE(refused->what(), "");
     EXPECT_STRNE(refused->what(), "The request timed out.");
@@ -271,7 +263,7 @@ TEST_F(BridgeAPITest, AStalledOrTricklingServiceTimesOut)
 {
     BridgeAPI impatient(server.url(), nam, 1s, 3s);
     const auto timeoutOf = [&] {
-        const auto failure = failureOf<PlatformError>(impatient.fetchChildren("t"));
+        const auto failure = errorOf<PlatformError>(impatient.fetchChildren("t"));
         return failure ? std::string(failure->what()) : std::string("no failure");
     };
     server.answer(200, kChildren);
@@ -304,7 +296,7 @@ TEST_F(BridgeAPITest, EndpointPathsReplaceTheBaseURLsPath)
     EXPECT_EQ(server.requests()[0].header("authorization"), "Bearer t");
 
     BridgeAPI nowhere(QUrl(), nam, 5s);
-    EXPECT_EQ(failureOf<BridgeClientError>(nowhere.fetchChildren("t")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(nowhere.fetchChildren("t")), invalid());
 }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "state/AutomaticScanLoop.h"
 #include "state/ContinuousTimer.h"
@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 using namespace std::chrono_literals;
@@ -37,19 +37,19 @@ TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
 
     // As after a long suspend: the deadline lies behind the continuous clock.
     timer.startUntil(ContinuousTimer::now() - 2h);
-    StateHarness::spin(20ms);
+    BridgeFixture::spin(20ms);
     EXPECT_EQ(fired, 1);
     EXPECT_FALSE(timer.isActive());
 
     timer.start(30ms);
     timer.stop();
-    StateHarness::spin(80ms);
+    BridgeFixture::spin(80ms);
     EXPECT_EQ(fired, 1);
 
     timer.start(30ms);
-    StateHarness::spin(10ms);
+    BridgeFixture::spin(10ms);
     EXPECT_EQ(fired, 1); // not early
-    StateHarness::spin(80ms);
+    BridgeFixture::spin(80ms);
     EXPECT_EQ(fired, 2); // and once only
 }
 
@@ -58,16 +58,16 @@ TEST(AutomaticScanLoop, ScansEachIntervalOnlyWhenAllowed)
     FakeCycle cycle;
     cycle.allowed = false;
     AutomaticScanLoop loop([&] { return cycle.allowed; }, [&] { return cycle.run(); }, 40ms);
-    StateHarness::spin(150ms);
+    BridgeFixture::spin(150ms);
     EXPECT_EQ(cycle.started, 0); // ticks came and were skipped
 
     cycle.allowed = true;
-    StateHarness::spin(30ms + 2 * (40ms + 60ms));
+    BridgeFixture::spin(30ms + 2 * (40ms + 60ms));
     EXPECT_GE(cycle.started, 1);
     EXPECT_LE(cycle.started, 3);
     EXPECT_FALSE(loop.hasEnded());
     loop.cancel(); // and let a running scan finish while `cycle` still exists
-    StateHarness::spin(100ms);
+    BridgeFixture::spin(100ms);
     EXPECT_TRUE(loop.hasEnded());
 }
 
@@ -77,17 +77,17 @@ TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)
     {
         AutomaticScanLoop sleeping([&] { return true; }, [&] { return cycle.run(); }, std::chrono::hours(1));
         sleeping.cancel();
-        StateHarness::spin(10ms);
+        BridgeFixture::spin(10ms);
         EXPECT_TRUE(sleeping.hasEnded());
     }
     EXPECT_EQ(cycle.started, 0);
 
     AutomaticScanLoop scanning([&] { return true; }, [&] { return cycle.run(); }, 10ms);
-    StateHarness::spin(30ms); // inside the first 60 ms scan
+    BridgeFixture::spin(30ms); // inside the first 60 ms scan
     ASSERT_EQ(cycle.started, 1);
     scanning.cancel();
     EXPECT_FALSE(scanning.hasEnded());
-    StateHarness::spin(100ms);
+    BridgeFixture::spin(100ms);
     EXPECT_EQ(cycle.finished, 1);
     EXPECT_EQ(cycle.started, 1);
     EXPECT_TRUE(scanning.hasEnded());
@@ -95,7 +95,7 @@ TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)
 
 TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState(150ms);
     harness.pair(*state);
@@ -106,7 +106,7 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
 
     QCoro::waitFor(state->disconnect());
     EXPECT_FALSE(state->hasAutomaticScanning());
-    StateHarness::spin(400ms);
+    BridgeFixture::spin(400ms);
     EXPECT_EQ(harness.received().size(), before);
 
     EXPECT_EQ(state->phase(), Phase::needsPairing());
@@ -128,19 +128,19 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
 
 TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     harness.startService();
     auto state = harness.makeState(50ms);
     harness.pair(*state);
     ASSERT_EQ(state->phase(), Phase::needsSetup());
-    StateHarness::spin(250ms);
+    BridgeFixture::spin(250ms);
     EXPECT_EQ(endpoints(harness.received()), (std::vector<std::string>{"redeem", "children", "heartbeat"}));
 
     state->setSelectedChildIDFromDisplay(QString::fromStdString(kBen));
     harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 1});
     QCoro::waitFor(state->chooseBackupFolder());
-    StateHarness::spin(300ms);
+    BridgeFixture::spin(300ms);
     const auto devices = bodiesOf(harness.received(), "devices");
     ASSERT_FALSE(devices.empty());
     EXPECT_EQ(devices.front()["childId"], kBen);
@@ -148,18 +148,18 @@ TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)
 
 TEST(AutomaticScanning, AStateDestroyedMidScanLeavesNothingRunning)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState(20ms);
     harness.pair(*state);
     harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 150});
     QCoro::waitFor(state->chooseBackupFolder());
-    StateHarness::spin(40ms); // a cycle has started and waits for the service
+    BridgeFixture::spin(40ms); // a cycle has started and waits for the service
     state.reset();
     const std::size_t after = harness.received().size();
-    StateHarness::spin(200ms);
+    BridgeFixture::spin(200ms);
     EXPECT_LE(harness.received().size(), after + 1); // at most the request already under way
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

@@ -1,10 +1,10 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "stores/BackupBookmarkStore.h"
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 const QString kNoBackupText =
@@ -13,7 +13,7 @@ const QString kNoBackupText =
 
 TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     state->setSelectedChildID(kAva);
@@ -38,7 +38,7 @@ TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
 
 TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     const auto parent = harness.path("MobileSync/Backup");
@@ -64,7 +64,7 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
 
 TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     const auto first = harness.writeBackup(harness.path("first"), {});
@@ -90,4 +90,4 @@ TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

@@ -1,4 +1,4 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "model/PlatformError.h"
 #include "state/LoginItem.h"
@@ -10,7 +10,7 @@
 
 #include <fstream>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 using Status = LoginItem::Status;
@@ -37,7 +37,7 @@ TEST(LoginItem, QuotesTheCommandAsDesktopEntriesRequire)
 
 TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     const auto folder = harness.path("config/autostart");
     const LoginItem item(folder, {"/opt/Quorva Bridge/quorva-bridge"});
     EXPECT_EQ(item.entryPath(), folder / "app.quorva.bridge.desktop");
@@ -48,7 +48,8 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
     const QString entry = readFile(item.entryPath());
     EXPECT_TRUE(entry.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(entry.contains("\nType=Application\n"));
-    EXPECT_TRUE(entry.contains("\nExec=\"/opt/Quorva Bridge/quorva-bridge\"\n"));
+    // At log-in the application starts in the background, without its window.
+    EXPECT_TRUE(entry.contains("\nExec=\"/opt/Quorva Bridge/quorva-bridge\" --background\n"));
     // Once the package is purged the program is gone; a desktop skips an entry whose TryExec
     // is missing instead of failing to start it at every log-in.
     EXPECT_TRUE(entry.contains("\nTryExec=/opt/Quorva Bridge/quorva-bridge\n"));
@@ -72,7 +73,7 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
 
 TEST(LoginItem, ReportsWhatCannotBeDone)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     // A file where the folder should be: no permission trick, so it holds for root too.
     writeFile(harness.path("blocked"), "");
     const LoginItem blocked(harness.path("blocked") / "autostart", {"/usr/bin/true"});
@@ -98,7 +99,7 @@ TEST(LoginItem, TheDefaultFolderHonoursXdgConfigHome)
 
 TEST(LaunchAtLogin, TheSwitchFollowsTheRegistrationAndARefusalKeepsTheStatusText)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     EXPECT_FALSE(state->launchesAtLogin());
@@ -123,4 +124,4 @@ TEST(LaunchAtLogin, TheSwitchFollowsTheRegistrationAndARefusalKeepsTheStatusText
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

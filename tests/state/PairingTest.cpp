@@ -1,10 +1,10 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "state/PairingCode.h"
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 TEST(PairingCode, KeepsUpperCaseLettersAndNumbersAndCountsWhatTheUserSees)
@@ -23,7 +23,7 @@ TEST(PairingCode, KeepsUpperCaseLettersAndNumbersAndCountsWhatTheUserSees)
 
 TEST(Pairing, RefusesACodeTooShortWithoutAskingTheService)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     state->setPairingCode(QStringLiteral("ab-12 3\u0301"));
@@ -39,7 +39,7 @@ TEST(Pairing, RefusesACodeTooShortWithoutAskingTheService)
 
 TEST(Pairing, ARefusedCodeKeepsWhatWasTypedAndStoresNothing)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.computerName.clear();
     harness.startService();
     auto state = harness.makeState();
@@ -61,7 +61,7 @@ TEST(Pairing, ARefusedCodeKeepsWhatWasTypedAndStoresNothing)
 
 TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     state->setPairingCode(QStringLiteral(" abc-12 3 "));
@@ -90,16 +90,16 @@ TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
 
 TEST(Pairing, SurvivesTheStateGoingAwayWhileTheServiceAnswers)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     state->setPairingCode(QString::fromStdString(kPairingCode));
     state->requestPair();
     state.reset();
-    StateHarness::spin(std::chrono::milliseconds(300));
+    BridgeFixture::spin(std::chrono::milliseconds(300));
     // The code was redeemed and the token kept, so a new launch finds the pairing.
     EXPECT_TRUE(harness.storedToken());
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

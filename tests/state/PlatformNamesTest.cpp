@@ -1,4 +1,4 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "state/ComputerName.h"
 
@@ -8,7 +8,7 @@
 
 #include <fstream>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 TEST(ComputerName, ReadsThePrettyNameAsSystemdWritesIt)
@@ -25,7 +25,7 @@ TEST(ComputerName, ReadsThePrettyNameAsSystemdWritesIt)
 
 TEST(ComputerName, FallsBackToTheHostName)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     std::ofstream(harness.path("machine-info")) << "PRETTY_HOSTNAME=\"Den PC\"\n";
     EXPECT_EQ(computerName(harness.path("machine-info")), QStringLiteral("Den PC"));
     std::ofstream(harness.path("machine-info")) << "ICON_NAME=computer\n";
@@ -34,4 +34,4 @@ TEST(ComputerName, FallsBackToTheHostName)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

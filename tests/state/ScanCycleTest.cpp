@@ -1,4 +1,4 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "ServiceError.h"
 
@@ -9,7 +9,7 @@
 #include <limits>
 #include <regex>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 using Names = std::vector<std::string>;
@@ -33,7 +33,7 @@ TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
 {
     for (const int n : {0, 100, 101, 250}) {
         SCOPED_TRACE("new candidates: " + std::to_string(n));
-        StateHarness harness;
+        BridgeFixture harness;
         harness.startService();
         auto state = harness.readyState({.candidates = n, .benign = 3});
         const std::size_t before = harness.received().size();
@@ -110,7 +110,7 @@ TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
 // anything else goes again next cycle, since the service's ingest is idempotent.
 TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.faults.statusMarkers = {{"secret 0", "rejected"}, {"secret 1", "error"},
                                            {"secret 2", ""},         {"secret 3", "FAILED"},
                                            {"secret 4", "quarantined"}, {"secret 5", "failed"}};
@@ -148,7 +148,7 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
 
 TEST(ScanCycle, AlertTotalsSaturateInsteadOfOverflowing)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.faults.alertsPerBatch = std::numeric_limits<int64_t>::max();
     harness.startService();
     auto state = harness.readyState({.candidates = 250});
@@ -158,7 +158,7 @@ TEST(ScanCycle, AlertTotalsSaturateInsteadOfOverflowing)
 
 TEST(ScanCycle, AFailingBatchRecordsNothingAndReportsTheError)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.faults.failAfterBatches = 1;
     harness.startService();
     auto state = harness.readyState({.candidates = 250});
@@ -191,7 +191,7 @@ TEST(ScanCycle, AFailingBatchRecordsNothingAndReportsTheError)
 
 TEST(ScanCycle, AnEncryptedNewestBackupIsShownAndRefused)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.readyState({.candidates = 1});
     harness.writeBackup(harness.path("backup"), {.udid = "LOCKED", .ageHours = 0.1, .encrypted = true});
@@ -211,7 +211,7 @@ TEST(ScanCycle, AnEncryptedNewestBackupIsShownAndRefused)
 
 TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.beforeRequest = [](const devservice::HttpCall& call) {
         if (call.path.ends_with("/heartbeat") && call.body.find(R"("status":"active")") != std::string::npos)
             throw devservice::ServiceError(503, "paused", "Heartbeats are paused.");
@@ -234,7 +234,7 @@ TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
 
 TEST(ScanCycle, GuardsStopBeforeAnythingIsSent)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.readyState({.candidates = 1});
     const std::size_t before = harness.received().size();
@@ -254,4 +254,4 @@ TEST(ScanCycle, GuardsStopBeforeAnythingIsSent)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

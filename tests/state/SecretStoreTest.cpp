@@ -1,18 +1,18 @@
 // At log-in a desktop may start Bridge before it opens the keyring. Run in a session of its own:
 // locking the keyring would disturb tests running beside it.
 #include "KeyringControl.h"
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 using namespace std::chrono_literals;
 
 TEST(SecretStore, ALockedStoreIsWaitedForAndNeverTakenForNoPairing)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     (void)harness.readyState({.candidates = 1}); // paired in an earlier launch
     ASSERT_TRUE(lockKeyring());
@@ -27,12 +27,12 @@ TEST(SecretStore, ALockedStoreIsWaitedForAndNeverTakenForNoPairing)
     EXPECT_EQ(harness.received().size(), before);
 
     ASSERT_TRUE(unlockKeyring());
-    EXPECT_TRUE(StateHarness::waitFor([&] { return state->hasToken() && state->phase() == Phase::ready(); }));
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return state->hasToken() && state->phase() == Phase::ready(); }));
 }
 
 TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.beforeRequest = [](const devservice::HttpCall& call) {
         if (call.path.ends_with("/redeem"))
             lockKeyring(); // the code is spent from here on
@@ -52,4 +52,4 @@ TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

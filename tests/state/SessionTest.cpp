@@ -1,7 +1,7 @@
 // In-flight work ends with the pairing it belongs to: a disconnect, a new pairing, another
 // process, a service that no longer takes the token.
 #include "FilePermissions.h"
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "ServiceError.h"
 #include "stores/Preferences.h"
@@ -12,7 +12,7 @@
 #include <filesystem>
 #include <functional>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 using Names = std::vector<std::string>;
@@ -24,7 +24,7 @@ const QString kBusy =
     QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
 
 // Once `act` is set, runs it while the service takes the second ingest batch, before it answers.
-void duringSecondBatch(StateHarness& harness, std::function<void()>& act)
+void duringSecondBatch(BridgeFixture& harness, std::function<void()>& act)
 {
     auto batches = std::make_shared<int>(0);
     harness.config.beforeRequest = [batches, &act](const devservice::HttpCall& call) {
@@ -43,7 +43,7 @@ std::size_t itemsSent(const std::vector<Received>& requests)
 
 TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     std::function<void()> act;
     duringSecondBatch(harness, act);
     harness.startService();
@@ -51,7 +51,7 @@ TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
     act = [&] { state->requestDisconnect(); };
     const std::size_t before = harness.received().size();
     QCoro::waitFor(state->scanNow());
-    StateHarness::spin(200ms);
+    BridgeFixture::spin(200ms);
 
     // No third batch and no heartbeat with the forgotten token; nothing refills the checkpoint.
     EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"devices", "ingest/batch", "ingest/batch"}));
@@ -63,7 +63,7 @@ TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
 
 TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.config.pairingCodes = {kPairingCode, "NEW123"};
     std::vector<std::pair<std::string, std::string>> sent; // path and bearer header, in order
     auto batches = std::make_shared<int>(0);
@@ -81,8 +81,8 @@ TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
         state->requestPair();
     };
     QCoro::waitFor(state->scanNow());
-    ASSERT_TRUE(StateHarness::waitFor([&] { return state->token() && "Bearer " + *state->token() != oldBearer; }));
-    ASSERT_TRUE(StateHarness::waitFor([&] { return state->phase() == Phase::ready(); }));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->token() && "Bearer " + *state->token() != oldBearer; }));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->phase() == Phase::ready(); }));
 
     const auto redeem =
         std::find_if(sent.rbegin(), sent.rend(), [](const auto& r) { return r.first.ends_with("/redeem"); });
@@ -92,7 +92,7 @@ TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
 
 TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto window = harness.readyState({.candidates = 2});
     auto cli = harness.makeState(); // a second process: its own lock, the same stored pairing
@@ -102,14 +102,14 @@ TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
 
     const std::size_t before = harness.received().size();
     QCoro::waitFor(window->scanNow());
-    ASSERT_TRUE(StateHarness::waitFor([&] { return window->phase() == Phase::needsPairing(); }));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return window->phase() == Phase::needsPairing(); }));
     EXPECT_TRUE(harness.receivedSince(before).empty());
     EXPECT_FALSE(window->hasToken());
 }
 
 TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     std::function<void()> act;
     duringSecondBatch(harness, act);
     harness.startService();
@@ -120,7 +120,7 @@ TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
     UploadCheckpointStore().clear();
     act = [&] { cli->requestDisconnect(); };
     QCoro::waitFor(window->scanNow());
-    StateHarness::spin(200ms);
+    BridgeFixture::spin(200ms);
 
     EXPECT_EQ(window->phase(), Phase::ready());
     EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 250u);
@@ -130,7 +130,7 @@ TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
 
 TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto window = harness.readyState({.candidates = 250});
     auto cli = harness.makeState();
@@ -140,7 +140,7 @@ TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
 
     window->requestScanNow();
     cli->requestScanNow();
-    ASSERT_TRUE(StateHarness::waitFor([&] {
+    ASSERT_TRUE(BridgeFixture::waitFor([&] {
         return window->phase() == Phase::ready() && cli->phase() == Phase::ready() &&
                window->lastScanAt() != cli->lastScanAt();
     }));
@@ -159,7 +159,7 @@ class RevokedToken : public ::testing::TestWithParam<RefusingEndpoint> {};
 // stays until they do, or disconnect.
 TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     bool revoked = false;
     const std::string endpoint = GetParam().path;
     harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
@@ -194,7 +194,7 @@ INSTANTIATE_TEST_SUITE_P(Endpoints, RevokedToken,
 
 TEST(Session, AChildrenFailureStaysOnScreen)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     bool broken = false;
     harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
         if (broken && call.path.ends_with("/children"))
@@ -213,7 +213,7 @@ TEST(Session, AChildrenFailureStaysOnScreen)
 // is gone is not (see the guards of the scan cycle).
 TEST(Session, AnUnreadableFolderIsAFailedScanAndItsReportNamesNoPath)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.readyState({.candidates = 1});
     const std::filesystem::path folder = harness.path("backup");
@@ -234,7 +234,7 @@ TEST(Session, AnUnreadableFolderIsAFailedScanAndItsReportNamesNoPath)
 
 TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.readyState({.candidates = 1});
     // The checkpoint cannot be written: the failure names the preferences file on screen only.
@@ -255,4 +255,4 @@ TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

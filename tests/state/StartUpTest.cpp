@@ -1,17 +1,17 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "stores/BackupBookmarkStore.h"
 #include "stores/Preferences.h"
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 const QString kChildKey = QStringLiteral("bridge.selected-child-id");
 
 // Pairs once on a state object that then goes away, as a previous launch would have.
-void pairInEarlierLaunch(StateHarness& harness)
+void pairInEarlierLaunch(BridgeFixture& harness)
 {
     auto earlier = harness.makeState();
     harness.pair(*earlier);
@@ -19,7 +19,7 @@ void pairInEarlierLaunch(StateHarness& harness)
 
 TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     EXPECT_EQ(state->phase(), Phase::starting());
@@ -36,7 +36,7 @@ TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 
 TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     pairInEarlierLaunch(harness);
     BackupBookmarkStore().save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
@@ -56,7 +56,7 @@ TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
 
 TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     pairInEarlierLaunch(harness);
     const std::size_t before = harness.received().size();
@@ -78,7 +78,7 @@ TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
 
 TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     pairInEarlierLaunch(harness);
     Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
@@ -88,7 +88,7 @@ TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
     EXPECT_EQ(state->selectedChildID(), kAva); // the only child
     EXPECT_EQ(harness.preference(kChildKey), QVariant(QString::fromStdString(kAva)));
 
-    StateHarness family;
+    BridgeFixture family;
     family.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     family.startService();
     pairInEarlierLaunch(family);
@@ -102,4 +102,4 @@ TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

@@ -1,4 +1,4 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "stores/BackupBookmarkStore.h"
 
@@ -6,14 +6,14 @@
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 const QString kChildKey = QStringLiteral("bridge.selected-child-id");
 
 TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     QSignalSpy changed(state.get(), &BridgeAppState::selectedChildIDChanged);
@@ -33,7 +33,7 @@ TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
 
 TEST(StateProperties, CanScanNeedsTokenChildAndBackupButNotAHealthyPhase)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     harness.pair(*state);
@@ -62,7 +62,7 @@ TEST(StateProperties, CanScanNeedsTokenChildAndBackupButNotAHealthyPhase)
 
 TEST(StateProperties, DisplayViewsCarryTheRecords)
 {
-    StateHarness harness;
+    BridgeFixture harness;
     harness.startService();
     auto state = harness.makeState();
     harness.pair(*state);
@@ -88,4 +88,4 @@ TEST(StateProperties, DisplayViewsCarryTheRecords)
 }
 
 } // namespace
-} // namespace quorva::testing
+} // namespace quorva::test

@@ -75,7 +75,7 @@ TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
     Preferences::setValue("test.kept", QStringLiteral("earlier"));
     const fs::path folder = QFileInfo(Preferences::fileName()).path().toStdString();
     {
-        const testing::FilePermissionsApply permissions;
+        const test::FilePermissionsApply permissions;
         ASSERT_TRUE(permissions.applies());
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
         const auto failure =

@@ -1,4 +1,4 @@
-#include "StateHarness.h"
+#include "BridgeFixture.h"
 
 #include "state/BridgeComposition.h"
 #include "state/LoginItem.h"
@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 
 QString tokenService()
 {
@@ -20,13 +20,6 @@ QString tokenService()
 }
 
 namespace {
-
-// Preferences go to a private folder, chosen before anything reads settings.
-const bool kPrivateConfig = [] {
-    static QTemporaryDir config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    return true;
-}();
 
 const QStringList kPreferenceKeys = {QStringLiteral("bridge.selected-child-id"), QStringLiteral("bridge.pairing-id"),
                                      QStringLiteral("bridge.backup-bookmark"),
@@ -43,9 +36,8 @@ samples::SampleMessage incoming(std::string text, Instant date)
 
 } // namespace
 
-StateHarness::StateHarness()
+BridgeFixture::BridgeFixture()
 {
-    (void)kPrivateConfig;
     config.databasePath = m_dir.filePath("service.sqlite").toStdString();
     config.pairingCodes = {kPairingCode};
     config.children = {{kAva, "Ava"}};
@@ -55,21 +47,21 @@ StateHarness::StateHarness()
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 
-StateHarness::~StateHarness() = default;
+BridgeFixture::~BridgeFixture() = default;
 
-void StateHarness::startService()
+void BridgeFixture::startService()
 {
     m_service.reset();
     m_service = std::make_unique<devservice::DevService>(config);
     ASSERT_NE(m_service->listen(0), 0);
 }
 
-QUrl StateHarness::serviceURL() const
+QUrl BridgeFixture::serviceURL() const
 {
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_service->port()));
 }
 
-std::unique_ptr<BridgeAppState> StateHarness::makeState(std::chrono::milliseconds interval, QUrl url)
+std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::milliseconds interval, QUrl url)
 {
     BridgePlatform platform;
     platform.chooseFolder =
@@ -89,14 +81,14 @@ std::unique_ptr<BridgeAppState> StateHarness::makeState(std::chrono::millisecond
                                .lockPatience = lockPatience});
 }
 
-void StateHarness::pair(BridgeAppState& state)
+void BridgeFixture::pair(BridgeAppState& state)
 {
     state.setPairingCode(QString::fromStdString(kPairingCode));
     QCoro::waitFor(state.pair());
     ASSERT_TRUE(state.hasToken()) << state.phase().failureText().toStdString();
 }
 
-std::unique_ptr<BridgeAppState> StateHarness::readyState(const BackupContent& content)
+std::unique_ptr<BridgeAppState> BridgeFixture::readyState(const BackupContent& content)
 {
     auto state = makeState();
     pair(*state);
@@ -106,7 +98,7 @@ std::unique_ptr<BridgeAppState> StateHarness::readyState(const BackupContent& co
     return state;
 }
 
-std::vector<Received> StateHarness::received()
+std::vector<Received> BridgeFixture::received()
 {
     QNetworkReply* reply = m_network.get(QNetworkRequest(serviceURL().resolved(QUrl("/dev/received"))));
     QEventLoop loop;
@@ -123,18 +115,18 @@ std::vector<Received> StateHarness::received()
     return requests;
 }
 
-std::vector<Received> StateHarness::tail(std::vector<Received> all, std::size_t from)
+std::vector<Received> BridgeFixture::tail(std::vector<Received> all, std::size_t from)
 {
     all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())));
     return all;
 }
 
-std::filesystem::path StateHarness::path(const std::string& name) const
+std::filesystem::path BridgeFixture::path(const std::string& name) const
 {
     return std::filesystem::path(m_dir.path().toStdString()) / name;
 }
 
-std::filesystem::path StateHarness::writeBackup(const std::filesystem::path& folder,
+std::filesystem::path BridgeFixture::writeBackup(const std::filesystem::path& folder,
                                                 const BackupContent& content)
 {
     const Instant now = Instant::now();
@@ -152,24 +144,24 @@ std::filesystem::path StateHarness::writeBackup(const std::filesystem::path& fol
     return samples::writeSampleBackup(folder, plan);
 }
 
-std::optional<std::string> StateHarness::storedToken()
+std::optional<std::string> BridgeFixture::storedToken()
 {
     return QCoro::waitFor(BridgeTokenStore(tokenService()).read()).token;
 }
 
-std::optional<QVariant> StateHarness::preference(const QString& key)
+std::optional<QVariant> BridgeFixture::preference(const QString& key)
 {
     return Preferences::value(key);
 }
 
-void StateHarness::spin(std::chrono::milliseconds duration)
+void BridgeFixture::spin(std::chrono::milliseconds duration)
 {
     QEventLoop loop;
     QTimer::singleShot(duration, &loop, &QEventLoop::quit);
     loop.exec();
 }
 
-bool StateHarness::waitFor(const std::function<bool()>& done)
+bool BridgeFixture::waitFor(const std::function<bool()>& done)
 {
     for (int i = 0; i < 200 && !done(); ++i)
         spin(std::chrono::milliseconds(50));
@@ -203,4 +195,4 @@ std::vector<std::string> members(const nlohmann::json& object)
     return names;
 }
 
-} // namespace quorva::testing
+} // namespace quorva::test

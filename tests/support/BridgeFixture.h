@@ -2,6 +2,8 @@
 
 #include "DevService.h"
 #include "SampleBackup.h"
+#include "Await.h"
+#include "Printers.h"
 #include "state/BridgeAppState.h"
 
 #include <QNetworkAccessManager>
@@ -10,7 +12,6 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
-#include <ostream>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -18,16 +19,7 @@
 #include <string>
 #include <vector>
 
-namespace quorva {
-inline void PrintTo(const Phase& phase, std::ostream* out)
-{
-    *out << phase.name().toStdString();
-    if (phase.kind() == Phase::Kind::failed)
-        *out << "(\"" << phase.failureText().toStdString() << "\")";
-}
-} // namespace quorva
-
-namespace quorva::testing {
+namespace quorva::test {
 
 inline const std::string kAva = "child-ava";
 inline const std::string kBen = "child-ben";
@@ -56,10 +48,10 @@ struct BackupContent {
 
 // The development service on a free loopback port, fresh preferences and secret-store item,
 // and state objects wired to them as the application wires its own.
-class StateHarness {
+class BridgeFixture {
 public:
-    StateHarness();
-    ~StateHarness();
+    BridgeFixture();
+    ~BridgeFixture();
 
     // Edit before startService(): pairing code ABC123 and the child Ava by default.
     devservice::DevServiceConfig config;
@@ -111,4 +103,4 @@ private:
 // The member names of a JSON object, sorted.
 [[nodiscard]] std::vector<std::string> members(const nlohmann::json& object);
 
-} // namespace quorva::testing
+} // namespace quorva::test

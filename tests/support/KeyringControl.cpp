@@ -7,7 +7,7 @@
 #include <QDBusObjectPath>
 #include <QDBusVariant>
 
-namespace quorva::testing::keyring {
+namespace quorva::test::keyring {
 
 // The Secret Service's secret: (session, parameters, value, content type).
 struct Secret {
@@ -33,11 +33,11 @@ const QDBusArgument& operator>>(const QDBusArgument& in, Secret& secret)
     return in;
 }
 
-} // namespace quorva::testing::keyring
+} // namespace quorva::test::keyring
 
-Q_DECLARE_METATYPE(quorva::testing::keyring::Secret)
+Q_DECLARE_METATYPE(quorva::test::keyring::Secret)
 
-namespace quorva::testing {
+namespace quorva::test {
 namespace {
 
 using keyring::Secret;
@@ -90,4 +90,4 @@ bool unlockKeyring(const QString& password)
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 
-} // namespace quorva::testing
+} // namespace quorva::test

@@ -4,7 +4,7 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace quorva::testing {
+namespace quorva::test {
 
 // While it lives, file permissions bind this thread even when it runs as root, as tests do in CI:
 // an unreadable folder is then unreadable to the code under test too.
@@ -33,4 +33,4 @@ private:
     bool m_ok = false;
 };
 
-} // namespace quorva::testing
+} // namespace quorva::test

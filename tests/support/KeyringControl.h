@@ -2,11 +2,11 @@
 
 #include <QString>
 
-namespace quorva::testing {
+namespace quorva::test {
 
 // Locks and unlocks the default collection of the private session's keyring, as a desktop does
 // at log-out and log-in. Both return false when the keyring could not be reached.
 bool lockKeyring();
 bool unlockKeyring(const QString& password = QStringLiteral("quorva-private-session"));
 
-} // namespace quorva::testing
+} // namespace quorva::test
