@@ -98,6 +98,25 @@ std::unique_ptr<BridgeAppState> BridgeFixture::readyState(const BackupContent& c
     return state;
 }
 
+BridgeFixture::Answer BridgeFixture::request(const std::string& method, const std::string& endpoint,
+                                             const std::string& body, const std::optional<std::string>& authorization)
+{
+    QNetworkRequest request(serviceURL().resolved(QUrl(QString::fromStdString("/v1/parental/bridges/" + endpoint))));
+    request.setRawHeader("Content-Type", "application/json");
+    if (authorization)
+        request.setRawHeader("Authorization", QByteArray::fromStdString(*authorization));
+    QNetworkReply* reply =
+        m_network.sendCustomRequest(request, QByteArray::fromStdString(method), QByteArray::fromStdString(body));
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    loop.exec();
+    Answer answer;
+    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    answer.body = nlohmann::json::parse(reply->readAll().toStdString(), nullptr, false);
+    reply->deleteLater();
+    return answer;
+}
+
 std::vector<Received> BridgeFixture::received()
 {
     QNetworkReply* reply = m_network.get(QNetworkRequest(serviceURL().resolved(QUrl("/dev/received"))));

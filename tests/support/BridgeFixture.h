@@ -65,6 +65,14 @@ public:
     // A new state, paired, with Ava selected and a backup of this content chosen in "backup".
     [[nodiscard]] std::unique_ptr<BridgeAppState> readyState(const BackupContent& content);
 
+    // A request of a test's own, answered by the service: its status and JSON body.
+    struct Answer {
+        int status = 0;
+        nlohmann::json body;
+    };
+    [[nodiscard]] Answer request(const std::string& method, const std::string& endpoint, const std::string& body = {},
+                                 const std::optional<std::string>& authorization = std::nullopt);
+
     // Every request so far, in arrival order.
     [[nodiscard]] std::vector<Received> received();
     [[nodiscard]] std::vector<Received> receivedSince(std::size_t count) { return tail(received(), count); }
