@@ -4,6 +4,11 @@
 
 #include <QLoggingCategory>
 #include <QQuickWindow>
+#include <QTimer>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace quorva {
 
@@ -16,26 +21,14 @@ QuorvaBridgeApp::StateFactory QuorvaBridgeApp::defaultStateFactory()
     };
 }
 
-QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, QObject* parent)
-    : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService()))),
-      m_window(std::make_unique<MainWindow>(*m_state, m_folderChooser))
+QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, Start start, QObject* parent)
+    : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService())))
 {
-    if (QQuickWindow* shown = window()) {
-        // The content is shown once its first frame is on screen. The content lives as long
-        // as the process (closing only hides the window), so start-up runs once.
-        m_firstFrame = connect(
-            shown, &QQuickWindow::frameSwapped, this,
-            [this] {
-                // Several frames may have queued this call before it disconnects.
-                if (m_startRequested)
-                    return;
-                disconnect(m_firstFrame);
-                qCDebug(lcApp) << "first frame shown";
-                m_startRequested = true;
-                runStartup();
-            },
-            Qt::QueuedConnection);
-    }
+    if (start == Start::withWindow)
+        createWindow();
+    else
+        // From the event loop, as the first frame would call it.
+        QTimer::singleShot(0, this, &QuorvaBridgeApp::requestStartup);
 }
 
 QuorvaBridgeApp::~QuorvaBridgeApp()
@@ -46,11 +39,61 @@ QuorvaBridgeApp::~QuorvaBridgeApp()
 
 void QuorvaBridgeApp::showWindow()
 {
+    if (!window())
+        createWindow();
     if (QQuickWindow* shown = window()) {
         shown->show();
         shown->raise();
         shown->requestActivate();
     }
+}
+
+void QuorvaBridgeApp::createWindow()
+{
+    m_window.reset();
+    m_window = std::make_unique<MainWindow>(*m_state, m_folderChooser);
+    QQuickWindow* created = m_window->window();
+    if (!created)
+        return;
+    if (!m_startRequested) {
+        // The content is shown once its first frame is on screen; several frames may queue
+        // this call before it disconnects.
+        m_firstFrame = connect(created, &QQuickWindow::frameSwapped, this, &QuorvaBridgeApp::requestStartup,
+                               Qt::QueuedConnection);
+    }
+    connect(created, &QWindow::visibleChanged, this, [this](bool visible) {
+        // Not from inside the window's own signal: the scene is deleted with it.
+        if (!visible)
+            QTimer::singleShot(0, this, &QuorvaBridgeApp::releaseWindowIfClosed);
+    });
+    emit windowCreated(created);
+}
+
+void QuorvaBridgeApp::releaseWindowIfClosed()
+{
+    QQuickWindow* closed = window();
+    if (!closed || closed->isVisible())
+        return; // shown again meanwhile
+    qCDebug(lcApp) << "window closed: releasing its scene";
+    // A folder dialog closed with its window is a cancelled choice, not one left waiting.
+    m_folderChooser.cancel();
+    m_window.reset();
+    // Closed before its first frame: the process stays, so its start-up runs now.
+    requestStartup();
+#ifdef __GLIBC__
+    // The scene's many small allocations leave the heap fragmented; hand the free pages back.
+    malloc_trim(0);
+#endif
+    emit windowReleased();
+}
+
+void QuorvaBridgeApp::requestStartup()
+{
+    if (m_startRequested)
+        return;
+    disconnect(m_firstFrame);
+    m_startRequested = true;
+    runStartup();
 }
 
 QCoro::Task<> QuorvaBridgeApp::runStartup()

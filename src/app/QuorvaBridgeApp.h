@@ -15,9 +15,10 @@ class QQuickWindow;
 
 namespace quorva {
 
-// The application: builds the collaborators once, owns the one state object for the life of
-// the process and the main window over it, and runs start() when the window's content is
-// first shown.
+// The application: builds the collaborators once and owns the one state object for the life
+// of the process. The main window over it exists only while it is open: closing it releases
+// its scene, and showing it again builds a new one. start() runs once per process, when the
+// first window's content is first shown, or at once when started in the background.
 class QuorvaBridgeApp : public QObject {
     Q_OBJECT
 
@@ -26,25 +27,36 @@ public:
     using StateFactory =
         std::function<std::unique_ptr<BridgeAppState>(QNetworkAccessManager&, BridgePlatform)>;
 
+    // withWindow: the window is built (hidden; show it with showWindow()) and start-up waits
+    // for its first frame. inBackground: no window until asked for one; start-up runs at once.
+    enum class Start { withWindow, inBackground };
+
     // The application's own collaborators, as at launch.
     [[nodiscard]] static StateFactory defaultStateFactory();
 
     explicit QuorvaBridgeApp(const StateFactory& makeState = defaultStateFactory(),
-                             QObject* parent = nullptr);
+                             Start start = Start::withWindow, QObject* parent = nullptr);
     ~QuorvaBridgeApp() override;
 
     [[nodiscard]] BridgeAppState& state() { return *m_state; }
-    // Null only when the window's QML failed to load.
-    [[nodiscard]] QQuickWindow* window() const { return m_window->window(); }
+    // The open (or built but not yet shown) window; null when there is none or its QML failed
+    // to load.
+    [[nodiscard]] QQuickWindow* window() const { return m_window ? m_window->window() : nullptr; }
 
-    // Shows the window raised and active (it may have been closed to the background).
+    // Shows the window raised and active, building it first when it was closed.
     void showWindow();
 
 signals:
     // The start-up task's start() has returned.
     void startupFinished();
+    // A window was built; a closed one was released.
+    void windowCreated(QQuickWindow* window);
+    void windowReleased();
 
 private:
+    void createWindow();
+    void releaseWindowIfClosed();
+    void requestStartup();
     QCoro::Task<> runStartup();
 
     QNetworkAccessManager m_network;

@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLocalSocket>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
@@ -49,11 +50,37 @@ void saveScreenshotAfterStartup(quorva::QuorvaBridgeApp& app, const QString& pat
     });
 }
 
+// For scripts/measure-footprint: once start-up has finished and `seconds` more have passed,
+// close the window as a person would.
+void closeWindowAfterStartup(quorva::QuorvaBridgeApp& app, int seconds)
+{
+    QObject::connect(&app, &quorva::QuorvaBridgeApp::startupFinished, &app, [&app, seconds] {
+        QTimer::singleShot(seconds * 1000, &app, [&app] {
+            if (QQuickWindow* open = app.window())
+                open->close();
+            std::fprintf(stderr, "quorva-bridge: window closed\n");
+        });
+    });
+}
+
+// Whether an instance answers, without asking it to show its window.
+bool anotherInstanceRuns()
+{
+    QLocalSocket socket;
+    socket.connectToServer(quorva::SingleInstance::defaultName());
+    return socket.waitForConnected(500);
+}
+
 struct CommandLine {
     QCommandLineParser parser;
+    // At log-in: the automatic scans run, the window opens only when asked for.
+    QCommandLineOption background{
+        QStringLiteral("background"),
+        QCoreApplication::translate("main", "Start without opening the window, as at log-in.")};
     // Development switches for the measurement and screenshot scripts, left out of --help.
     QCommandLineOption reportFirstFrame{QStringLiteral("report-first-frame")};
     QCommandLineOption screenshot{QStringLiteral("screenshot"), QString(), QStringLiteral("png")};
+    QCommandLineOption closeWindowAfter{QStringLiteral("close-window-after"), QString(), QStringLiteral("seconds")};
 
     CommandLine()
     {
@@ -61,7 +88,8 @@ struct CommandLine {
             "main", "Checks the newest local iPhone backup for safety signals for Quorva Family."));
         parser.addHelpOption();
         parser.addVersionOption();
-        for (QCommandLineOption* option : {&reportFirstFrame, &screenshot}) {
+        parser.addOption(background);
+        for (QCommandLineOption* option : {&reportFirstFrame, &screenshot, &closeWindowAfter}) {
             option->setFlags(QCommandLineOption::HiddenFromHelp);
             parser.addOption(*option);
         }
@@ -97,21 +125,28 @@ int main(int argc, char** argv)
     CommandLine commandLine;
     commandLine.parser.process(application);
 
+    const bool inBackground = commandLine.parser.isSet(commandLine.background);
     quorva::SingleInstance instance;
-    if (instance.activateRunningInstance())
+    // A quiet start leaves a running instance as it is; any other launch shows its window.
+    if (inBackground ? anotherInstanceRuns() : instance.activateRunningInstance())
         return 0;
     instance.listen();
 
-    quorva::QuorvaBridgeApp app;
-    if (!app.window())
+    using Start = quorva::QuorvaBridgeApp::Start;
+    quorva::QuorvaBridgeApp app(quorva::QuorvaBridgeApp::defaultStateFactory(),
+                                inBackground ? Start::inBackground : Start::withWindow);
+    if (!inBackground && !app.window())
         return 1;
     QObject::connect(&instance, &quorva::SingleInstance::activationRequested, &app,
                      &quorva::QuorvaBridgeApp::showWindow);
-    if (commandLine.parser.isSet(commandLine.reportFirstFrame))
+    if (commandLine.parser.isSet(commandLine.reportFirstFrame) && app.window())
         reportFirstFrame(*app.window());
-    if (commandLine.parser.isSet(commandLine.screenshot))
+    if (commandLine.parser.isSet(commandLine.screenshot) && app.window())
         saveScreenshotAfterStartup(app, commandLine.parser.value(commandLine.screenshot));
+    if (commandLine.parser.isSet(commandLine.closeWindowAfter))
+        closeWindowAfterStartup(app, commandLine.parser.value(commandLine.closeWindowAfter).toInt());
 
-    app.showWindow();
+    if (!inBackground)
+        app.showWindow();
     return application.exec();
 }

@@ -16,6 +16,8 @@ namespace quorva {
 namespace {
 
 const QString kEntryGroup = QStringLiteral("[Desktop Entry]");
+// The application's switch that starts it without opening its window, as at log-in.
+const QString kQuietStart = QStringLiteral("--background");
 // Shown by the desktop's list of programs started at log-in.
 const char* const kComment =
     QT_TRANSLATE_NOOP("LoginItem", "Check a local iPhone backup for safety signals for Quorva Family");
@@ -166,7 +168,7 @@ void LoginItem::registerItem() const
         entry += "Comment[" + QLocale().name() + "]=" + escapeValue(translatedComment) + "\n";
     entry += "Icon=" QUORVA_APP_ID "\n"
              "TryExec=" +
-             escapeValue(command.front()) + "\nExec=" + execValue(command) +
+             escapeValue(command.front()) + "\nExec=" + execValue(command + QStringList{kQuietStart}) +
              "\n"
              "Terminal=false\n"
              "X-GNOME-Autostart-enabled=true\n";

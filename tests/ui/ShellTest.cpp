@@ -5,12 +5,14 @@
 #include "state/BridgeAppState.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -26,7 +28,7 @@ TEST(Shell, WindowOpensAt860By700AndKeepsItsMinimum)
     EXPECT_EQ(ui.window().title(), "Quorva Bridge");
 }
 
-TEST(Shell, ClosingTheWindowKeepsTheProcessAndItsLoop)
+TEST(Shell, ClosingTheWindowReleasesItsSceneAndKeepsTheProcessAndItsLoop)
 {
     UiHarness ui;
     ui.launch();
@@ -36,18 +38,34 @@ TEST(Shell, ClosingTheWindowKeepsTheProcessAndItsLoop)
 
     EXPECT_FALSE(QGuiApplication::quitOnLastWindowClosed());
     QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
-    ui.window().close();
-    UiHarness::spin(std::chrono::milliseconds(200));
-    EXPECT_FALSE(ui.window().isVisible());
+    QPointer<QQuickWindow> closed = &ui.window();
+    closed->close();
+    // The memory of a closed window goes back; the process, its state and its loop stay.
+    EXPECT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); })) << "the closed window's scene is kept";
+    EXPECT_EQ(ui.app().window(), nullptr);
     EXPECT_EQ(quitting.count(), 0);
     EXPECT_TRUE(ui.state().hasAutomaticScanning());
 
-    // Reopening shows the same content; start-up does not run again.
+    // Reopening builds the content anew over the same state; start-up does not run again.
     ui.app().showWindow();
+    ASSERT_NE(ui.app().window(), nullptr);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.window().isExposed(); }));
     UiHarness::spin(std::chrono::milliseconds(300));
     EXPECT_TRUE(ui.shown("setupCard"));
     EXPECT_EQ(ui.countReceived("children"), childrenRequests);
+}
+
+TEST(Shell, AQuietStartRunsStartUpWithoutAWindowUntilOneIsAskedFor)
+{
+    UiHarness ui;
+    ui.launch(QuorvaBridgeApp::Start::inBackground);
+    EXPECT_EQ(ui.app().window(), nullptr);
+    EXPECT_EQ(ui.state().phase(), Phase::needsPairing()) << "start-up ran";
+
+    ui.app().showWindow();
+    ASSERT_NE(ui.app().window(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.app().window()));
+    EXPECT_TRUE(ui.shown("pairingCard"));
 }
 
 TEST(Shell, ASecondLaunchShowsTheRunningInstance)

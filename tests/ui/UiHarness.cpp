@@ -95,7 +95,7 @@ UiHarness::~UiHarness()
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 
-void UiHarness::launch()
+void UiHarness::launch(QuorvaBridgeApp::Start start)
 {
     const QUrl serviceURL(QStringLiteral("http://127.0.0.1:%1").arg(m_service->port()));
     m_app = std::make_unique<QuorvaBridgeApp>(
@@ -107,11 +107,14 @@ void UiHarness::launch()
                                       {.serviceURL = serviceURL,
                                        .tokenService = tokenService(),
                                        .requestTimeout = std::chrono::seconds(10)});
-        });
-    ASSERT_NE(m_app->window(), nullptr) << "the window's QML did not load";
+        },
+        start);
     QObject::connect(m_app.get(), &QuorvaBridgeApp::startupFinished, [this] { m_startupFinished = true; });
-    m_app->showWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(m_app->window()));
+    if (start == QuorvaBridgeApp::Start::withWindow) {
+        ASSERT_NE(m_app->window(), nullptr) << "the window's QML did not load";
+        m_app->showWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(m_app->window()));
+    }
     ASSERT_TRUE(waitFor([this] { return m_startupFinished; })) << "start-up did not finish";
 }
 

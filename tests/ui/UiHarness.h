@@ -44,8 +44,9 @@ public:
                        devservice::IngestFaults faults = {});
     ~UiHarness();
 
-    // Builds the application, shows its window and waits until its start-up task finished.
-    void launch();
+    // Builds the application, shows its window (none when started in the background) and
+    // waits until its start-up task finished.
+    void launch(QuorvaBridgeApp::Start start = QuorvaBridgeApp::Start::withWindow);
     [[nodiscard]] QuorvaBridgeApp& app() { return *m_app; }
     [[nodiscard]] BridgeAppState& state() { return m_app->state(); }
     [[nodiscard]] QQuickWindow& window();
