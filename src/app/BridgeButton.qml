@@ -49,6 +49,7 @@ Button {
 
         // Outside the button with a gap, so it contrasts with the card whatever the fill.
         Rectangle {
+            objectName: "focusRing"
             visible: button.visualFocus
             anchors.fill: parent
             anchors.margins: -4

@@ -8,6 +8,7 @@ Item {
     id: view
 
     required property BridgeAppState appState
+    property string chooserMessage
 
     // A diagonal gradient from the top-leading to the bottom-trailing corner is the mean of a
     // horizontal and a vertical one, which plain rectangles can draw.
@@ -36,14 +37,39 @@ Item {
         contentHeight: column.implicitHeight + 2 * column.margin
         boundsBehavior: Flickable.StopAtBounds
         clip: true
-        ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+        ScrollBar.vertical: ScrollBar {
+            objectName: "contentScrollBar"
+            policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+        }
+
+        // Keeps the item with the keyboard focus on screen, as a person tabs through the cards.
+        function reveal(item) {
+            let inside = item
+            while (inside && inside !== column)
+                inside = inside.parent
+            if (!inside)
+                return
+            const area = item.mapToItem(scroller.contentItem, 0, 0, item.width, item.height)
+            const space = 16
+            if (area.y - space < contentY)
+                contentY = Math.max(0, area.y - space)
+            else if (area.y + area.height + space > contentY + height)
+                contentY = Math.min(contentHeight - height, area.y + area.height + space - height)
+        }
+
+        Connections {
+            target: view.Window.window
+            function onActiveFocusItemChanged() { scroller.reveal(view.Window.activeFocusItem) }
+        }
 
         ColumnLayout {
             id: column
             readonly property int margin: 30
-            x: margin
+            // Lines stay readable in a maximised window: the column stops growing, centred.
+            readonly property int maximumWidth: 800
+            x: Math.max(margin, (scroller.width - maximumWidth) / 2)
             y: margin
-            width: scroller.width - 2 * margin
+            width: Math.min(scroller.width - 2 * margin, maximumWidth)
             spacing: 22
 
             HeaderBar {
@@ -53,13 +79,24 @@ Item {
             StatusCard {
                 appState: view.appState
             }
-            PairingCard {
-                appState: view.appState
-                visible: !view.appState.hasToken
+            // Made and destroyed rather than hidden: a hidden card's controls would stay in
+            // the accessibility tree and in reach of the keyboard.
+            Loader {
+                active: !view.appState.hasToken
+                visible: active
+                Layout.fillWidth: true
+                sourceComponent: PairingCard {
+                    appState: view.appState
+                }
             }
-            SetupCard {
-                appState: view.appState
-                visible: view.appState.hasToken
+            Loader {
+                active: view.appState.hasToken
+                visible: active
+                Layout.fillWidth: true
+                sourceComponent: SetupCard {
+                    appState: view.appState
+                    chooserMessage: view.chooserMessage
+                }
             }
             PrivacyCard {}
         }

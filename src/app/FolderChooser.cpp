@@ -1,5 +1,8 @@
 #include "FolderChooser.h"
 
+#include "state/StateTexts.h"
+#include "stores/BackupBookmarkStore.h"
+
 #include <QCoroSignal>
 #include <QDir>
 #include <QMetaMethod>
@@ -18,15 +21,30 @@ bool pathExists(const std::filesystem::path& path)
     return std::filesystem::exists(path, error);
 }
 
+std::optional<std::filesystem::path> lastChosenFolder()
+{
+    try {
+        return BackupBookmarkStore().resolve();
+    } catch (...) {
+        return std::nullopt; // none chosen yet, or gone: the other places will do
+    }
+}
+
 } // namespace
+
+FolderChooser::FolderChooser(QObject* parent) : QObject(parent), m_message(texts::chooserMessage) {}
 
 QCoro::Task<std::optional<std::filesystem::path>> FolderChooser::choose(FolderChooserRequest request)
 {
     if (!isSignalConnected(QMetaMethod::fromSignal(&FolderChooser::requested)))
         co_return std::nullopt;
-    const auto start = startingFolderFor(request);
+    if (m_message != request.message) {
+        m_message = request.message;
+        emit messageChanged();
+    }
+    const auto start = startingFolderFor(request, lastChosenFolder());
     emit requested(request.title, request.message, request.confirmLabel,
-                   start ? QUrl::fromLocalFile(QString::fromStdString(start->string())) : QUrl());
+                   QUrl::fromLocalFile(QString::fromStdString(start.string())));
     const QUrl folder = co_await qCoro(this, &FolderChooser::finished);
     if (!folder.isLocalFile())
         co_return std::nullopt;
@@ -53,8 +71,11 @@ void FolderChooser::cancel()
     emit finished(QUrl());
 }
 
-std::vector<std::filesystem::path> knownBackupFolders(const std::filesystem::path& home)
+std::vector<std::filesystem::path> knownBackupFolders([[maybe_unused]] const std::filesystem::path& home)
 {
+#ifdef Q_OS_LINUX
+    return {};
+#else
     std::vector<std::filesystem::path> folders{home / "Library/Application Support/MobileSync/Backup"};
     const auto environment = QProcessEnvironment::systemEnvironment();
     // The desktop installer keeps them under the roaming profile, the store app under the profile.
@@ -62,16 +83,23 @@ std::vector<std::filesystem::path> knownBackupFolders(const std::filesystem::pat
         folders.push_back(std::filesystem::path(appData.toStdString()) / "Apple Computer/MobileSync/Backup");
     folders.push_back(home / "Apple/MobileSync/Backup");
     return folders;
+#endif
 }
 
-std::optional<std::filesystem::path> startingFolderFor(const FolderChooserRequest& request)
+std::filesystem::path startingFolderFor(const FolderChooserRequest& request,
+                                        const std::optional<std::filesystem::path>& lastChosen)
 {
-    if (request.startingFolder && pathExists(*request.startingFolder))
-        return request.startingFolder;
-    for (const auto& folder : knownBackupFolders(QDir::homePath().toStdString()))
+    const std::filesystem::path home = QDir::homePath().toStdString();
+    std::vector<std::filesystem::path> candidates;
+    for (const auto& folder : {lastChosen, request.startingFolder})
+        if (folder)
+            candidates.push_back(*folder);
+    for (auto& folder : knownBackupFolders(home))
+        candidates.push_back(std::move(folder));
+    for (const auto& folder : candidates)
         if (pathExists(folder))
             return folder;
-    return std::nullopt;
+    return home;
 }
 
 } // namespace quorva

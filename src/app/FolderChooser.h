@@ -17,9 +17,13 @@ namespace quorva {
 // back. The window connects to `requested` and calls complete() or cancel().
 class FolderChooser : public QObject {
     Q_OBJECT
+    // What to choose. The dialog has no place for it, so the window shows it beside its button.
+    Q_PROPERTY(QString message READ message NOTIFY messageChanged)
 
 public:
-    using QObject::QObject;
+    explicit FolderChooser(QObject* parent = nullptr);
+
+    [[nodiscard]] QString message() const { return m_message; }
 
     // Shows the dialog and waits for the user; nothing when cancelled or no window listens.
     QCoro::Task<std::optional<std::filesystem::path>> choose(FolderChooserRequest request);
@@ -33,12 +37,18 @@ signals:
     void requested(const QString& title, const QString& message, const QString& confirmLabel,
                    const QUrl& startingFolder);
     void finished(const QUrl& folder); // empty when cancelled
+    void messageChanged();
+
+private:
+    QString m_message;
 };
 
 // Where the platforms keep device backups, most likely first; `home` is the user's home folder.
+// None on Linux, where a backup goes wherever its maker was told to put it.
 [[nodiscard]] std::vector<std::filesystem::path> knownBackupFolders(const std::filesystem::path& home);
-// The folder the dialog opens in: the request's own when it exists, else the first known
-// backup folder that exists, else nothing (the dialog's default).
-[[nodiscard]] std::optional<std::filesystem::path> startingFolderFor(const FolderChooserRequest& request);
+// The folder the dialog opens in, the first that exists of: the folder chosen last, the
+// request's own, a known backup folder; else the home folder (never the working folder).
+[[nodiscard]] std::filesystem::path startingFolderFor(const FolderChooserRequest& request,
+                                                      const std::optional<std::filesystem::path>& lastChosen);
 
 } // namespace quorva

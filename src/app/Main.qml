@@ -70,6 +70,7 @@ ApplicationWindow {
         objectName: "contentView"
         anchors.fill: parent
         appState: window.appState
+        chooserMessage: window.folderChooser.message
     }
 
     FailureAlert {
@@ -90,12 +91,14 @@ ApplicationWindow {
     Connections {
         target: window.folderChooser
         function onRequested(title, message, confirmLabel, startingFolder) {
+            // A fresh dialog each time: once shown, Qt's own dialog keeps its last folder and
+            // ignores a new starting one.
+            folderDialogLoader.active = false
             folderDialogLoader.active = true
             const dialog = folderDialogLoader.item
             dialog.title = title
             dialog.acceptLabel = confirmLabel
-            if (startingFolder.toString() !== "")
-                dialog.currentFolder = startingFolder
+            dialog.currentFolder = startingFolder
             window.show()
             window.raise()
             window.requestActivate()

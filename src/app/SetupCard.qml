@@ -8,11 +8,17 @@ BridgeCard {
     id: card
 
     required property BridgeAppState appState
+    property string chooserMessage
     readonly property bool hasBackup: !!appState.selectedBackup
     // "Choose a child" stands for no selection, so its id is empty like the state's.
     readonly property var childChoices: [{ id: "", name: "Choose a child" }].concat(appState.children)
 
     objectName: "setupCard"
+    // Right after pairing, the keyboard starts where setup does: at the child.
+    Component.onCompleted: {
+        if (appState.selectedChildID === "")
+            childPicker.forceActiveFocus()
+    }
 
     Text {
         text: "Finish setup"
@@ -92,10 +98,25 @@ BridgeCard {
             }
         }
 
-        BridgeButton {
-            objectName: "chooseBackupButton"
-            text: card.hasBackup ? "Choose a different backup" : "Choose backup folder"
-            onClicked: card.appState.requestChooseBackupFolder()
+        RowLayout {
+            spacing: 12
+            Layout.fillWidth: true
+
+            BridgeButton {
+                objectName: "chooseBackupButton"
+                text: card.hasBackup ? "Choose a different backup" : "Choose backup folder"
+                Accessible.description: card.chooserMessage
+                onClicked: card.appState.requestChooseBackupFolder()
+            }
+            Label {
+                objectName: "chooserMessageText"
+                text: card.chooserMessage
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.caption)
+                color: Theme.secondary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
         }
     }
 

@@ -2,6 +2,7 @@
 #include "UiHarness.h"
 #include "state/BridgeAppState.h"
 #include "state/LoginItem.h"
+#include "state/StateTexts.h"
 
 #include <QQuickItem>
 
@@ -59,6 +60,25 @@ TEST(Controls, DisconnectFromTheHeaderMenu)
     EXPECT_FALSE(ui.shown("setupCard"));
     EXPECT_FALSE(ui.shown("headerMenuButton"));
     EXPECT_EQ(ui.text("statusMessageText"), "Pair this Mac from Quorva Family");
+}
+
+TEST(Controls, TheFolderDialogOpensAtTheLastChoiceWithItsMessageBesideTheButton)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    EXPECT_TRUE(ui.shown("chooserMessageText"));
+    EXPECT_EQ(ui.text("chooserMessageText"), texts::chooserMessage);
+
+    const auto folder = ui.writeBackup("backups");
+    ui.chooseBackupFolder(folder);
+    ui.click("chooseBackupButton");
+    QObject* dialog = ui.openFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->property("currentFolder").toUrl().toLocalFile(), QString::fromStdString(folder.string()));
+    ui.press(Qt::Key_Escape);
+    EXPECT_TRUE(UiHarness::waitFor([&] { return !dialog->property("visible").toBool(); }));
+    EXPECT_EQ(ui.text("backupDeviceName"), "Maya's iPhone") << "cancelling keeps the backup";
 }
 
 TEST(Controls, TheLaunchAtLoginSwitchShowsTheRegistration)

@@ -1,66 +1,90 @@
-// The application end to end, driven only through its window: pair, choose a child, choose
-// the backup in the folder dialog, scan, and read the outcome.
+// The application end to end, driven only through its window and only by keyboard, as a
+// parent who uses no mouse: pair, choose a child, choose the backup folder, scan, and read
+// the outcome.
 #include "UiHarness.h"
 #include "state/BridgeAppState.h"
 
 #include <QDir>
+#include <QQmlProperty>
 #include <QQuickItem>
+#include <QQuickWindow>
 
 #include <gtest/gtest.h>
 
 namespace quorva::uitest {
 namespace {
 
-TEST(EndToEnd, PairChooseScanThroughTheWindow)
+QString focused(UiHarness& ui)
+{
+    QQuickItem* item = ui.window().activeFocusItem();
+    return item ? item->objectName() : QString();
+}
+
+// Tabs until the item with this name has the focus, as a person would; false after a full round.
+bool tabTo(UiHarness& ui, const QString& objectName)
+{
+    for (int i = 0; i < 20 && focused(ui) != objectName; ++i)
+        ui.press(Qt::Key_Tab);
+    return focused(ui) == objectName;
+}
+
+// Within the visible part of the scrolling column.
+bool inView(UiHarness& ui, const QString& objectName)
+{
+    QQuickItem* scroller = ui.item(QStringLiteral("contentScroller"));
+    QQuickItem* target = ui.item(objectName);
+    const QRectF area = target->mapRectToItem(scroller, target->boundingRect());
+    return area.top() >= 0 && area.bottom() <= scroller->height();
+}
+
+TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
 {
     UiHarness ui({{kMaya, "Maya"}, {kLeo, "Leo"}});
-    // Where the platform keeps device backups: the dialog opens there.
-    const std::filesystem::path mobileSync = std::filesystem::path(QDir::homePath().toStdString()) /
-                                             "Library/Application Support/MobileSync/Backup";
-    const auto backup = std::filesystem::path(mobileSync / "00008110-001A2B3C4D5E801E");
-    std::filesystem::create_directories(mobileSync);
-    std::filesystem::rename(ui.writeBackup("staged", {.benign = 4, .risky = 2}), backup);
+    const auto backups = std::filesystem::path(QDir::homePath().toStdString()) / "iPhone backups";
+    std::filesystem::create_directories(backups);
+    std::filesystem::rename(ui.writeBackup("staged", {.benign = 4, .risky = 2}),
+                            backups / "00008110-001A2B3C4D5E801E");
 
     ui.launch();
-    ASSERT_TRUE(ui.shown("pairingCard"));
-    ui.typeInto("pairingCodeField", "qrv-482");
-    EXPECT_EQ(ui.state().pairingCode(), "qrv-482");
-    ui.click("pairButton");
+    // The smallest window, where the lower controls start out of sight.
+    ui.window().resize(ui.window().minimumSize());
+    EXPECT_EQ(focused(ui), "pairingCodeField") << "the code field is ready for typing";
+    ui.type("qrv-482");
+    ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsSetup(); }))
         << ui.state().phase().failureText().toStdString();
-    EXPECT_TRUE(ui.shown("setupCard"));
-    EXPECT_TRUE(ui.state().pairingCode().isEmpty());
-    EXPECT_EQ(ui.text("pairingCodeField"), "");
+    EXPECT_FALSE(ui.shown("pairingCard"));
 
-    ui.click("childPicker");
-    ASSERT_TRUE(UiHarness::waitFor([&] {
-        return ui.find("childPicker")->property("popup").value<QObject*>()->property("opened").toBool();
-    }));
-    ui.clickText("Leo");
+    // Setup starts at the child: open the picker, go down to Leo, take him.
+    EXPECT_EQ(focused(ui), "childPicker");
+    ui.press(Qt::Key_Space);
+    ui.press(Qt::Key_Down);
+    ui.press(Qt::Key_Down);
+    ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().selectedChildID() == kLeo; }));
+    EXPECT_EQ(ui.find("childPicker")->property("currentText").toString(), "Leo");
 
-    ui.click("chooseBackupButton");
-    QObject* dialog = nullptr;
-    ASSERT_TRUE(UiHarness::waitFor([&] {
-        dialog = ui.find("backupFolderDialog");
-        return dialog && dialog->property("visible").toBool();
-    }));
-    EXPECT_EQ(dialog->property("title").toString(), "Choose the iPhone backup folder");
-    EXPECT_EQ(dialog->property("acceptLabel").toString(), "Choose Backup");
-    EXPECT_EQ(dialog->property("currentFolder").toUrl(),
-              QUrl::fromLocalFile(QString::fromStdString(mobileSync.string())));
-    UiHarness::spin(std::chrono::milliseconds(300));
-    ui.snapshot("end-to-end-folder-dialog");
-    ui.clickText("Choose Backup");
+    ASSERT_TRUE(tabTo(ui, "chooseBackupButton"));
+    auto* ring = ui.item("chooseBackupButton")->findChild<QQuickItem*>("focusRing");
+    ASSERT_NE(ring, nullptr);
+    EXPECT_TRUE(ring->isVisible());
+    EXPECT_GT(ui.pixelsNear(ring, QQmlProperty::read(ring, "border.color").value<QColor>()), 100);
+    ui.press(Qt::Key_Return);
+    EXPECT_EQ(ui.openFolderDialog()->property("currentFolder").toUrl(), QUrl::fromLocalFile(QDir::homePath()))
+        << "nothing chosen yet: the dialog opens at home";
+    ui.answerFolderDialogByKeyboard(backups);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().selectedBackup().has_value(); }))
         << ui.state().phase().failureText().toStdString();
     EXPECT_EQ(ui.text("statusMessageText"), "Ready to scan Maya's iPhone");
+    ui.snapshot("keyboard-ready");
 
-    ui.click("scanButton");
+    ASSERT_TRUE(tabTo(ui, "scanButton"));
+    EXPECT_TRUE(inView(ui, "scanButton")) << "the view follows the focus";
+    ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.text("statusMessageText").startsWith("Scan complete."); }))
         << ui.text("statusMessageText").toStdString() << " / "
         << ui.state().phase().failureText().toStdString();
-    ui.snapshot("end-to-end-done");
+    ui.snapshot("keyboard-done");
     EXPECT_TRUE(
         ui.text("statusDetailText")
             .endsWith(
@@ -69,6 +93,14 @@ TEST(EndToEnd, PairChooseScanThroughTheWindow)
     const auto endpoints = ui.endpointsReceived();
     EXPECT_EQ(std::count(endpoints.begin(), endpoints.end(), "ingest/batch"), 1);
     EXPECT_EQ(endpoints.front(), "redeem");
+
+    // The switch at the bottom comes into view before Space turns it on.
+    ASSERT_TRUE(tabTo(ui, "launchAtLoginSwitch"));
+    EXPECT_TRUE(inView(ui, "launchAtLoginSwitch"));
+    const auto* handle = ui.find("contentScrollBar")->property("contentItem").value<QQuickItem*>();
+    EXPECT_GT(handle->opacity(), 0) << "the scroll bar shows that there is more";
+    ui.press(Qt::Key_Space);
+    EXPECT_TRUE(ui.state().launchesAtLogin());
 }
 
 } // namespace

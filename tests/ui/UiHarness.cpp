@@ -135,17 +135,48 @@ void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
     const auto before = state().selectedBackup();
     const Phase phaseBefore = state().phase();
     click(QStringLiteral("chooseBackupButton"));
-    QObject* dialog = nullptr;
-    ASSERT_TRUE(waitFor([&] {
-        dialog = find(QStringLiteral("backupFolderDialog"));
-        return dialog && dialog->property("visible").toBool();
-    })) << "no folder dialog";
+    QObject* dialog = openFolderDialog();
+    ASSERT_NE(dialog, nullptr) << "no folder dialog";
     const QUrl url = QUrl::fromLocalFile(QString::fromStdString(folder.string()));
     dialog->setProperty("currentFolder", url);
     dialog->setProperty("selectedFolder", url);
     QMetaObject::invokeMethod(dialog, "accept");
     ASSERT_TRUE(waitFor([&] { return state().selectedBackup() != before || state().phase() != phaseBefore; }))
         << "the folder choice changed nothing";
+}
+
+QObject* UiHarness::openFolderDialog()
+{
+    QObject* dialog = nullptr;
+    const bool open = waitFor([&] {
+        dialog = find(QStringLiteral("backupFolderDialog"));
+        return dialog && dialog->property("visible").toBool();
+    });
+    return open ? dialog : nullptr;
+}
+
+void UiHarness::answerFolderDialogByKeyboard(const std::filesystem::path& folder)
+{
+    QObject* dialog = openFolderDialog();
+    ASSERT_NE(dialog, nullptr) << "no folder dialog";
+    spin(std::chrono::milliseconds(100));
+    // Qt's own dialog, as on a desktop without a chooser of its own: Ctrl+L edits the path,
+    // Return goes there, Tab reaches the confirm button and Space presses it.
+    press(Qt::Key_L, Qt::ControlModifier);
+    press(Qt::Key_A, Qt::ControlModifier);
+    type(QString::fromStdString(folder.string()));
+    press(Qt::Key_Return);
+    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(folder.string()));
+    ASSERT_TRUE(waitFor([&] { return dialog->property("currentFolder").toUrl() == url; }));
+    const QString confirm = dialog->property("acceptLabel").toString();
+    const auto focusedText = [this] {
+        QQuickItem* focused = window().activeFocusItem();
+        return focused ? focused->property("text").toString() : QString();
+    };
+    for (int i = 0; i < 10 && focusedText() != confirm; ++i)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(focusedText(), confirm);
+    press(Qt::Key_Space);
 }
 
 void UiHarness::scanAndWait()
@@ -238,7 +269,11 @@ void UiHarness::snapshot(const std::string& name)
 
 int UiHarness::pixelsNear(const QString& objectName, const QColor& colour, int tolerance)
 {
-    QQuickItem* target = item(objectName);
+    return pixelsNear(item(objectName), colour, tolerance);
+}
+
+int UiHarness::pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance)
+{
     if (!target)
         return 0;
     const QImage image = window().grabWindow();

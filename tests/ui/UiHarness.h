@@ -55,6 +55,10 @@ public:
     void pair(); // with kPairingCode, waiting for the set-up sequence that follows
     // Runs the window's "Choose backup folder" flow and answers the real dialog with `folder`.
     void chooseBackupFolder(const std::filesystem::path& folder);
+    // The folder dialog once it is open; null if it does not open.
+    [[nodiscard]] QObject* openFolderDialog();
+    // Answers the open folder dialog with `folder` by keyboard alone, as a person would.
+    void answerFolderDialogByKeyboard(const std::filesystem::path& folder);
     void scanAndWait();
 
     // ---- Sample backups -------------------------------------------------------------------
@@ -73,6 +77,7 @@ public:
     [[nodiscard]] bool enabled(const QString& objectName) const;
     // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
     [[nodiscard]] int pixelsNear(const QString& objectName, const QColor& colour, int tolerance = 30);
+    [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
     // Saves the window under the build folder's snapshots/ for a person to look at.
     void snapshot(const std::string& name);
 
