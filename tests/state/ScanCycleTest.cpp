@@ -29,10 +29,17 @@ std::vector<std::string> itemIds(const std::vector<nlohmann::json>& batches)
     return ids;
 }
 
-TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
+struct NewCandidates {
+    const char* name;
+    int count;
+};
+
+class Cycle : public ::testing::TestWithParam<NewCandidates> {};
+
+TEST_P(Cycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
 {
-    for (const int n : {0, 100, 101, 250}) {
-        SCOPED_TRACE("new candidates: " + std::to_string(n));
+    const int n = GetParam().count;
+    {
         BridgeFixture harness;
         harness.startService();
         auto state = harness.readyState({.candidates = n, .benign = 3});
@@ -105,6 +112,12 @@ TEST(ScanCycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
         EXPECT_EQ(state->totalAlertsCreated(), n);
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(NewCandidates, Cycle,
+                         ::testing::Values(NewCandidates{"none", 0}, NewCandidates{"oneFullBatch", 100},
+                                           NewCandidates{"oneMoreThanABatch", 101},
+                                           NewCandidates{"threeBatches", 250}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Only an item of the batch that the service processed, or already had, counts as accepted:
 // anything else goes again next cycle, since the service's ingest is idempotent.

@@ -60,32 +60,5 @@ TEST(StateProperties, CanScanNeedsTokenChildAndBackupButNotAHealthyPhase)
     EXPECT_EQ(phases.count(), 2); // scanning, then ready
 }
 
-TEST(StateProperties, DisplayViewsCarryTheRecords)
-{
-    BridgeFixture harness;
-    harness.startService();
-    auto state = harness.makeState();
-    harness.pair(*state);
-    EXPECT_EQ(state->childrenForDisplay(), (QVariantList{QVariantMap{{"id", QString::fromStdString(kAva)},
-                                                                     {"name", QStringLiteral("Ava")}}}));
-    EXPECT_TRUE(state->selectedBackupForDisplay().isNull());
-    EXPECT_FALSE(state->lastScanAtForDisplay().isValid());
-
-    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.deviceName = "Maya's iPhone"});
-    QCoro::waitFor(state->chooseBackupFolder());
-    const QVariantMap backup = state->selectedBackupForDisplay().toMap();
-    EXPECT_EQ(backup["deviceName"], QStringLiteral("Maya's iPhone"));
-    EXPECT_EQ(backup["isEncrypted"], false);
-    EXPECT_EQ(backup["path"], QString::fromStdString(harness.path("backup").string()));
-    const QDateTime lastBackup = backup["lastBackupAt"].toDateTime();
-    EXPECT_NEAR(lastBackup.secsTo(QDateTime::currentDateTimeUtc()), 3600, 120);
-
-    QCoro::waitFor(state->scanNow());
-    EXPECT_LE(std::abs(state->lastScanAtForDisplay().secsTo(QDateTime::currentDateTimeUtc())), 60);
-    EXPECT_EQ(Phase::ready().name(), QStringLiteral("ready"));
-    EXPECT_EQ(Phase::failed("x").name(), QStringLiteral("failed"));
-    EXPECT_EQ(Phase::needsPairing().name(), QStringLiteral("needsPairing"));
-}
-
 } // namespace
 } // namespace quorva::test
