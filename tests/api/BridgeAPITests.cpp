@@ -1,5 +1,5 @@
-#include "LoopbackServer.h"
 #include "Await.h"
+#include "LoopbackServer.h"
 
 #include "api/BridgeAPI.h"
 #include "model/BridgeClientError.h"
@@ -82,35 +82,6 @@ TEST_F(BridgeAPITest, SendsExactlyTheHeadersOfEachRequest)
             EXPECT_TRUE(allowed.contains(name)) << name.toStdString();
 }
 
-TEST_F(BridgeAPITest, PostsEachEndpointsBodyToItsPath)
-{
-    server.answer(200, R"({"success":false})"); // an unsuccessful acknowledgement is still an answer
-    server.answer(200,
-                  R"({"device":{"id":"d","childId":"c1","externalDeviceId":"U","sourceType":"ios_backup"}})");
-    server.answer(200, kIngest);
-    EXPECT_FALSE(test::resultOf(api.sendHeartbeat({.status = "active", .lastScanAt = "T"}, "t")).success);
-    EXPECT_EQ(test::resultOf(api.registerDevice({"c1", "U", "Ada’s iPhone", "T"}, "t")).device.id, "d");
-
-    BridgeIngestRequest batch{.childId = "c1", .externalDeviceId = "U", .lastScanAt = "T"};
-    batch.items.push_back({.clientItemId = "h1", .childId = "c1", .contentText = "hi", .capturedAt = "T"});
-    EXPECT_EQ(test::resultOf(api.ingest(batch, "t")).alertsCreated, 1);
-
-    const auto& sent = server.requests();
-    ASSERT_EQ(sent.size(), 3u);
-    EXPECT_EQ(sent[0].target, "/v1/parental/bridges/heartbeat");
-    EXPECT_EQ(json::parse(sent[0].body.toStdString()), json({{"status", "active"},
-                                                             {"appVersion", applicationVersion()},
-                                                             {"setupIssue", nullptr},
-                                                             {"lastScanAt", "T"}}));
-    EXPECT_EQ(sent[1].target, "/v1/parental/bridges/devices");
-    EXPECT_EQ(json::parse(sent[1].body.toStdString()).at("deviceName"), "Ada’s iPhone");
-    EXPECT_EQ(sent[2].target, "/v1/parental/bridges/ingest/batch");
-    const json ingest = json::parse(sent[2].body.toStdString());
-    EXPECT_FALSE(ingest.contains("deviceName"));
-    EXPECT_FALSE(ingest.contains("lastProcessedItemHash"));
-    EXPECT_FALSE(ingest.at("items").at(0).contains("senderName"));
-}
-
 TEST_F(BridgeAPITest, OnlyStatusesTwoHundredToTwoNinetyNineSucceed)
 {
     server.answer(299, kChildren);
@@ -162,24 +133,14 @@ TEST_F(BridgeAPITest, ErrorBodyTextTakesPrecedenceOverTheReasonPhrase)
     EXPECT_EQ(gateway->description(), "Bad Gateway");
 }
 
-TEST_F(BridgeAPITest, SuccessBodiesAreDecodedStrictly)
+// What the wire records accept is theirs to say (WireDecodingTests); here only that a success
+// answer they refuse is an unreadable response, and that both forms of a service date are read.
+TEST_F(BridgeAPITest, AnUndecodableSuccessAnswerIsUnreadable)
 {
     EXPECT_EQ(childrenFailure(R"({"children":[{"id":"c1"}]})"), invalid());
-    EXPECT_EQ(childrenFailure(R"([{"id":"c1","name":"Ada"}])"), invalid());
     EXPECT_EQ(childrenFailure("<html>maintenance</html>"), invalid());
-    server.answer(200, R"({"children":[]})");
-    EXPECT_TRUE(test::resultOf(api.fetchChildren("t")).children.empty());
-
-    server.answer(200, QByteArray(kRedeem).replace(R"(,"state":"paired")", ""));
-    EXPECT_EQ(errorOf<BridgeClientError>(api.redeem("C", "M")), invalid());
     server.answer(200, QByteArray(kRedeem).replace(".250Z", "Z"));
     EXPECT_EQ(test::resultOf(api.redeem("C", "M")).tokenExpiresAt.unixSeconds, 1772352930.0);
-    server.answer(200, QByteArray(kRedeem).replace("2026-03-01T08:15:30.250Z", "2026-03-01"));
-    EXPECT_EQ(errorOf<BridgeClientError>(api.redeem("C", "M")), invalid());
-
-    const BridgeIngestRequest batch{.childId = "c", .externalDeviceId = "U", .lastScanAt = "T"};
-    server.answer(200, QByteArray(kIngest).replace(R"("queued":0)", R"("queued":5.0)"));
-    EXPECT_EQ(errorOf<BridgeClientError>(api.ingest(batch, "t")), invalid());
 }
 
 TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
@@ -274,9 +235,8 @@ TEST_F(BridgeAPITest, AStalledOrTricklingServiceTimesOut)
 
     // A byte every 200 ms is never a second of silence, and takes 20 s to finish.
     const QByteArray body = R"({"children":[]})" + QByteArray(80, ' ');
-    server.answerTrickling("HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) +
-                               "\r\n\r\n" + body,
-                           200ms);
+    server.answerTrickling(
+        "HTTP/1.1 200 OK\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body, 200ms);
     EXPECT_EQ(timeoutOf(), "The request timed out.");
 
     server.answer(200, kChildren);
