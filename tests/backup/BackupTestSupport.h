@@ -1,66 +1,141 @@
 #pragma once
 
-#include "model/Instant.h"
+#include "backup/IPhoneBackupScanner.h"
+#include "backup/Sha256.h"
+#include "model/BridgeClientError.h"
 
-#include <cstdint>
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
+#include <sstream>
 #include <string>
 #include <string_view>
-#include <utility>
-#include <vector>
 
 namespace quorva::backuptest {
+
+namespace fs = std::filesystem;
+
+inline const std::string kMessagesFileID = "3d0d7e5fb2ce288813306e4d4636395e047a3d28";
+inline const fs::path kHashedMessages = fs::path("3d") / kMessagesFileID;
 
 // A fresh folder under the system temp folder, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder();
-    ~TempFolder();
+    TempFolder()
+    {
+        std::string pattern = (fs::temp_directory_path() / "quorva-backup-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            throw std::runtime_error("mkdtemp failed");
+        m_path = fs::canonical(pattern); // the reader hands back resolved paths
+    }
+    ~TempFolder()
+    {
+        std::error_code error; // tests make folders read-only: give the permissions back first
+        for (auto it = fs::recursive_directory_iterator(m_path, error);
+             !error && it != fs::recursive_directory_iterator(); it.increment(error))
+            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
+        fs::remove_all(m_path, error);
+    }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
-    [[nodiscard]] const std::filesystem::path& path() const { return m_path; }
-    [[nodiscard]] std::filesystem::path operator/(const std::filesystem::path& child) const
-    {
-        return m_path / child;
-    }
+    [[nodiscard]] const fs::path& path() const { return m_path; }
+    [[nodiscard]] fs::path operator/(const fs::path& child) const { return m_path / child; }
 
 private:
-    std::filesystem::path m_path;
+    fs::path m_path;
 };
 
-void writeFile(const std::filesystem::path& file, std::string_view bytes);
-[[nodiscard]] std::string readFile(const std::filesystem::path& file);
-[[nodiscard]] std::string bytesFromHex(std::string_view hex);
+// Names a table row's test after the row.
+template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>& info)
+{
+    return info.param.name;
+}
 
-// Runs SQL on a database file, creating it when needed. Fails the test on error.
-void execute(const std::filesystem::path& database, const std::string& sql);
+inline void writeFile(const fs::path& file, std::string_view bytes)
+{
+    fs::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary | std::ios::trunc)
+        .write(bytes.data(), std::streamsize(bytes.size()));
+}
 
-// A Messages database with the columns the reader uses, filled by `inserts` (SQL).
-void writeMessagesDatabase(const std::filesystem::path& database, const std::string& inserts = "");
-// A Manifest.db whose Files table holds the given fileID for the Messages database.
-void writeManifestDatabase(const std::filesystem::path& database, const std::string& fileIDLiteral);
+inline std::string repeat(std::string_view piece, std::size_t times)
+{
+    std::string out;
+    while (times-- > 0)
+        out += piece;
+    return out;
+}
 
-// Every entry under `folder`: relative path -> SHA-256 of the content (or "<dir>") and modification time.
-[[nodiscard]] std::map<std::string, std::string> snapshot(const std::filesystem::path& folder);
+// SQL literals of arbitrary bytes: a blob, and the same bytes stored as text.
+inline std::string sqlBlob(std::string_view bytes)
+{
+    std::string literal = "X'";
+    for (const unsigned char byte : bytes)
+        literal += {"0123456789ABCDEF"[byte >> 4], "0123456789ABCDEF"[byte & 0x0F]};
+    return literal + "'";
+}
 
-// Binary property lists written byte by byte, for lists no well-behaved writer makes.
-// `size` bytes of `value`, most significant first.
-[[nodiscard]] std::string bigEndian(uint64_t value, int size);
-// The encoded objects (the first is the top one) with their offset table and trailer;
-// references inside the objects are `refSize` bytes wide.
-[[nodiscard]] std::string binaryPlist(const std::vector<std::string>& objects, int refSize = 1);
-// A top-level dictionary of the given keys and encoded values (at most 100 entries).
-[[nodiscard]] std::string binaryDictionary(const std::vector<std::pair<std::string, std::string>>& entries);
-[[nodiscard]] std::string binaryDate(double secondsSince2001);
-[[nodiscard]] std::string binaryAsciiString(std::string_view bytes); // at most 255 bytes
-// {"Date": a date, "Nested": a chain of `depth` arrays}, each array holding `fanOut` (below 15)
-// references to the next and the last an empty one: a tree of fanOut^depth empty arrays.
-[[nodiscard]] std::string binaryArrayChain(int depth, int fanOut);
+inline std::string sqlText(std::string_view bytes)
+{
+    return "CAST(" + sqlBlob(bytes) + " AS TEXT)";
+}
+
+// Runs SQL on a database file. Fails the test on error.
+inline void execute(const fs::path& database, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    char* message = nullptr;
+    int rc = sqlite3_open(database.c_str(), &db);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    const std::string why = message ? message : sqlite3_errmsg(db);
+    sqlite3_free(message);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << why << "\n" << sql;
+}
+
+inline std::string xmlPlist(const std::string& body)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST "
+           "1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\">\n<dict>\n" +
+           body + "</dict>\n</plist>\n";
+}
 
 // Calendar instants for tests, in UTC.
-[[nodiscard]] Instant utc(int year, unsigned month, unsigned day, int hour = 0, int minute = 0,
-                          int second = 0);
+inline Instant utc(int year, unsigned month, unsigned day, int hour = 0, int minute = 0, int second = 0)
+{
+    using namespace std::chrono;
+    const sys_seconds at =
+        sys_days(std::chrono::year(year) / month / day) + hours(hour) + minutes(minute) + seconds(second);
+    return Instant::fromUnixSeconds(static_cast<double>(at.time_since_epoch().count()));
+}
+
+// The device name, then the candidates' texts or the failure, as the scan cycle would see the
+// newest backup in `chosen`.
+inline std::string scanOutcome(const fs::path& chosen)
+{
+    const IPhoneBackupScanner scanner;
+    try {
+        const BackupDescriptor backup = scanner.backups(chosen).front();
+        std::string outcome = backup.deviceName + ":";
+        try {
+            for (const ScannedMessage& candidate : scanner.scan(backup, Instant::now()).candidates)
+                outcome += " " + candidate.text;
+        } catch (const BridgeClientError& error) {
+            outcome += " " + error.description();
+        }
+        return outcome;
+    } catch (const BridgeClientError& error) {
+        return error.description();
+    }
+}
 
 } // namespace quorva::backuptest

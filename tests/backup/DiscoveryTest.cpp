@@ -1,144 +1,384 @@
-#include "backup/IPhoneBackupScanner.h"
+// Discovery: which backups a chosen folder holds, and how each is described from its property
+// lists, hostile ones included.
 #include "model/BridgeClientError.h"
+#include "model/Iso8601.h"
 #include "model/PlatformError.h"
 
 #include "BackupTestSupport.h"
 #include "SampleBackup.h"
 
-#include <gtest/gtest.h>
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <functional>
 
 using namespace quorva;
-using quorva::backuptest::TempFolder;
-using quorva::backuptest::utc;
-using quorva::backuptest::writeFile;
+using namespace quorva::backuptest;
 
 namespace {
 
-samples::SampleBackupPlan deviceBackup(std::string udid, std::optional<Instant> statusDate)
+// Binary property lists written byte by byte, for lists no well-behaved writer makes: `size` bytes
+// of `value`, most significant first; the encoded objects (the first is the top one) with their
+// offset table and trailer, references `refSize` bytes wide; a top-level dictionary.
+std::string bigEndian(uint64_t value, int size)
 {
-    samples::SampleBackupPlan plan;
-    plan.udid = std::move(udid);
-    plan.statusDate = statusDate;
-    plan.lastBackupDate = utc(2020, 1, 1);
-    return plan;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    for (int i = size - 1; i >= 0; --i, value >>= 8)
+        bytes[static_cast<std::size_t>(i)] = static_cast<char>(value & 0xFF);
+    return bytes;
 }
 
-std::string xmlPlist(const std::string& body)
+std::string binaryPlist(const std::vector<std::string>& objects, int refSize = 1)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\">\n<dict>\n" + body +
-           "</dict>\n</plist>\n";
-}
-
-void expectClientError(BridgeClientError::Case expected, const std::function<void()>& action)
-{
-    try {
-        action();
-        ADD_FAILURE() << "no error";
-    } catch (const BridgeClientError& error) {
-        EXPECT_EQ(error.kind(), expected) << error.description();
+    std::string out = "bplist00";
+    std::vector<uint64_t> offsets;
+    for (const std::string& object : objects) {
+        offsets.push_back(out.size());
+        out += object;
     }
+    const int offsetSize = out.size() < 0x100 ? 1 : out.size() < 0x10000 ? 2 : 4;
+    const uint64_t table = out.size();
+    for (const uint64_t offset : offsets)
+        out += bigEndian(offset, offsetSize);
+    out += std::string(6, '\0') + char(offsetSize) + char(refSize);
+    return out + bigEndian(objects.size(), 8) + bigEndian(0, 8) + bigEndian(table, 8);
 }
+
+std::string binaryAsciiString(std::string_view bytes)
+{
+    const std::string length = bytes.size() < 15 ? std::string(1, char(0x50 + bytes.size()))
+                                                 : "\x5F\x10" + bigEndian(bytes.size(), 1);
+    return length + std::string(bytes);
+}
+
+std::string binaryDictionary(const std::vector<std::pair<std::string, std::string>>& entries)
+{
+    const std::size_t n = entries.size();
+    std::string dictionary = n < 15 ? std::string(1, char(0xD0 + n)) : "\xDF\x10" + bigEndian(n, 1);
+    std::vector<std::string> objects(1);
+    for (std::size_t i = 0; i < n; ++i) {
+        dictionary += char(1 + i);
+        objects.push_back(binaryAsciiString(entries[i].first));
+    }
+    for (std::size_t i = 0; i < n; ++i) {
+        dictionary += char(1 + n + i);
+        objects.push_back(entries[i].second);
+    }
+    objects[0] = dictionary;
+    return binaryPlist(objects);
+}
+
+std::string binaryDate(double secondsSince2001)
+{
+    uint64_t bits = 0;
+    std::memcpy(&bits, &secondsSince2001, sizeof bits);
+    return "\x33" + bigEndian(bits, 8);
+}
+
+// {"Date": 700000000 s after 2001, "Nested": a chain of `depth` arrays}, each array holding `fanOut`
+// (below 15) references to the next and the last an empty one: a tree of fanOut^depth empty arrays.
+std::string binaryArrayChain(int depth, int fanOut)
+{
+    const int refSize = depth + 5 < 0x100 ? 1 : 4;
+    const auto ref = [&](int index) { return bigEndian(static_cast<uint64_t>(index), refSize); };
+    std::vector<std::string> objects = {"\xD2" + ref(1) + ref(2) + ref(3) + ref(4), binaryAsciiString("Date"),
+                                        binaryAsciiString("Nested"), binaryDate(7e8)};
+    for (int level = 0; level < depth; ++level)
+        objects.push_back(char(0xA0 + fanOut) + repeat(ref(5 + level), static_cast<std::size_t>(fanOut)));
+    objects.push_back("\xA0");
+    return binaryPlist(objects, refSize);
+}
+
+// The bytes of one property list; a function makes them when the row runs, for lists of megabytes.
+struct Bytes {
+    Bytes() = default;
+    Bytes(const char* bytes) : Bytes(std::string(bytes)) {}
+    Bytes(std::string bytes) : make([bytes = std::move(bytes)] { return bytes; }) {}
+    Bytes(std::string (*maker)()) : make(maker) {}
+    std::function<std::string()> make;
+};
+
+using Lists = std::vector<std::pair<const char*, Bytes>>; // file name, content
+const auto infoPlist = [](Bytes bytes) { return Lists{{"Info.plist", std::move(bytes)}}; };
+const auto statusPlist = [](Bytes bytes) { return Lists{{"Status.plist", std::move(bytes)}}; };
+const auto manifestPlist = [](Bytes bytes) { return Lists{{"Manifest.plist", std::move(bytes)}}; };
+Lists operator+(Lists a, const Lists& b)
+{
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// The property lists written into a backup folder, and the backup as discovery then describes it.
+struct Described {
+    const char* name;
+    Lists lists;
+    std::string described; // id | device name | product type | last backup | encrypted
+    const char* folder = "3f2a-device";
+    friend void PrintTo(const Described& row, std::ostream* out) { *out << row.name; }
+};
+
+const Instant kFolderDate = utc(2021, 2, 3);
+const std::string kBare = "3f2a-device | iPhone backup | - | folder date";
+const std::string kRead = "3f2a-device | Read | - | folder date";
+const std::string kDated = "3f2a-device | iPhone backup | - | 2023-03-08T20:26:40.000Z"; // binaryArrayChain
+
+std::string dated(const std::string& date)
+{
+    return "3f2a-device | iPhone backup | - | " + date;
+}
+
+std::string summary(const BackupDescriptor& d)
+{
+    const std::string date = !d.lastBackupAt                 ? "-"
+                             : d.lastBackupAt == kFolderDate ? "folder date"
+                                                             : formatInternetDateTime(*d.lastBackupAt);
+    return d.id + " | " + d.deviceName + " | " + d.productType.value_or("-") + " | " + date +
+           (d.isEncrypted ? " | encrypted" : "");
+}
+
+// A list named "Read" around `value`, without a document type: the survey reads markup before it.
+std::string namedList(const std::string& value)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>Display Name</key>"
+           "<string>Read</string><key>k</key>" +
+           value + "</dict></plist>";
+}
+
+// <plist> and <dict> are two levels of nesting already.
+std::string nestedXml(int arrays)
+{
+    return namedList(repeat("<array>", arrays) + repeat("</array>", arrays));
+}
+
+// Seventy arrays deep, with closing tags hidden before the deepest point and as many opening tags
+// hidden after it: a scanner that reads the hidden tags sees no more than 42 levels.
+std::string nestingWithHiddenTags(std::string_view hideStart, std::string_view hideEnd)
+{
+    const auto hidden = [&](std::string_view tag) {
+        return std::string(hideStart) + repeat(tag, 40) + std::string(hideEnd);
+    };
+    return namedList(repeat("<array>", 40) + hidden("</array>") + repeat("<array>", 30) +
+                     repeat("</array>", 30) + hidden("<array>") + repeat("</array>", 40));
+}
+
+std::string keysXml(int count)
+{
+    std::string keys;
+    for (int i = 0; i < count; ++i)
+        keys += "<key>" + std::to_string(i) + "</key><true/>";
+    return namedList("<dict>" + keys + "</dict>");
+}
+
+// {"Display Name": "Read", "k": an array holding `times` references to one string of a megabyte}.
+std::string sharedStringBinary(int times)
+{
+    return binaryPlist({"\xD2\x01\x02\x03\x04", binaryAsciiString("Display Name"), binaryAsciiString("k"),
+                        binaryAsciiString("Read"),
+                        "\xAF\x10" + bigEndian(static_cast<uint64_t>(times), 1) + repeat("\x05", times),
+                        "\x5F\x12" + bigEndian(1 << 20, 4) + std::string(1 << 20, 's')});
+}
+
+// Installed apps' metadata and icons make real Info.plists tens of megabytes.
+std::string bigInfo()
+{
+    return xmlPlist("<key>Applications</key><dict>" +
+                    repeat("<key>app.example</key><data>" + repeat("iVBORw0KGgo\n", 8000) + "</data>", 300) +
+                    "</dict><key>Display Name</key><string>Maya’s iPhone</string>"
+                    "<key>Last Backup Date</key><date>2024-05-02T21:30:00Z</date>");
+}
+
+std::string xmlEntry(const std::string& key, const std::string& value)
+{
+    return xmlPlist("<key>" + key + "</key>" + value);
+}
+
+std::string binaryStatus(double dateSecondsSince2001)
+{
+    return binaryDictionary({{"Date", binaryDate(dateSecondsSince2001)}});
+}
+
+class DescribedBackup : public ::testing::TestWithParam<Described> {};
 
 } // namespace
 
-TEST(Discovery, DescribesABackupFromItsPropertyLists)
+TEST_P(DescribedBackup, FromWhatItsPropertyListsHold)
 {
+    const Described& row = GetParam();
     TempFolder folder;
-    auto plan = deviceBackup("00008110-001A2B3C4D5E801E", utc(2024, 5, 2, 21, 30));
-    plan.displayName = "Maya\u2019s iPhone";
-    plan.deviceName = "iPhone";
-    plan.encrypted = true;
-    samples::writeSampleBackup(folder / "backup", plan);
-
-    const BackupDescriptor d = IPhoneBackupScanner().describeBackup(folder / "backup");
-    EXPECT_EQ(d.id, "00008110-001A2B3C4D5E801E");
-    EXPECT_EQ(d.url, folder / "backup");
-    EXPECT_EQ(d.deviceName, "Maya\u2019s iPhone");
-    EXPECT_EQ(d.productType, "iPhone14,5");
-    EXPECT_EQ(d.lastBackupAt, utc(2024, 5, 2, 21, 30)); // Status.plist first
-    EXPECT_TRUE(d.isEncrypted);
+    samples::SampleBackupPlan plan;
+    plan.writeInfoPlist = plan.writeStatusPlist = plan.writeManifestPlist = false;
+    const fs::path backup = samples::writeSampleBackup(folder / row.folder, plan);
+    for (const auto& [file, bytes] : row.lists)
+        writeFile(backup / file, bytes.make());
+    fs::last_write_time(backup, std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
+                                    std::chrono::seconds(static_cast<int64_t>(kFolderDate.unixSeconds)))));
+    EXPECT_EQ(summary(IPhoneBackupScanner().backups(folder.path()).front()), row.described);
 }
 
-TEST(Discovery, FallsBackPieceByPiece)
+INSTANTIATE_TEST_SUITE_P(
+    Fields, DescribedBackup,
+    ::testing::ValuesIn(std::vector<Described>{
+        {"NoPropertyLists", {}, kBare},
+        {"EveryFieldFromItsList",
+         infoPlist(xmlPlist("<key>Unique Identifier</key><string>00008110-001A2B3C4D5E801E</string>"
+                            "<key>Display Name</key><string>Maya’s iPhone</string><key>Device Name</key>"
+                            "<string>iPhone</string><key>Product Type</key><string>iPhone14,5</string>"
+                            "<key>Last Backup Date</key><date>2020-01-01T00:00:00Z</date>")) +
+             statusPlist(binaryStatus(736378200)) +
+             manifestPlist(binaryDictionary({{"IsEncrypted", "\x09"}})),
+         "00008110-001A2B3C4D5E801E | Maya’s iPhone | iPhone14,5 | 2024-05-02T21:30:00.000Z | encrypted"},
+        {"StatusWithoutADateGivesWayToInfo",
+         infoPlist(xmlEntry("Last Backup Date", "<date>2020-01-01T00:00:00Z</date>")) +
+             statusPlist(binaryDictionary({{"Version", binaryAsciiString("3.3")}})),
+         dated("2020-01-01T00:00:00.000Z")},
+        {"DeviceNameWithoutDisplayName", infoPlist(xmlEntry("Device Name", "<string>Old iPhone</string>")),
+         "3f2a-device | Old iPhone | - | folder date"},
+        {"ValuesOfAnotherTypeCountAsAbsentAndEmptyStringsAsGiven",
+         infoPlist(xmlPlist("<key>Unique Identifier</key><string></string><key>Display Name</key><integer>7"
+                            "</integer><key>Device Name</key><string>Fallback</string><key>Product Type</key>"
+                            "<true/><key>Last Backup Date</key><string>2024-01-01T00:00:00Z</string>")) +
+             manifestPlist(xmlEntry("IsEncrypted", "<string>true</string>")),
+         " | Fallback | - | folder date"},
+        {"StatusThatIsNotADictionary",
+         statusPlist("<plist><array><date>2024-01-01T00:00:00Z</date></array></plist>"), kBare},
+        {"UnreadableLists", infoPlist("") + manifestPlist(repeat("\xA5", 4096)), kBare},
+        {"EncryptedAsTheInteger1", manifestPlist(xmlEntry("IsEncrypted", "<integer>1</integer>")),
+         kBare + " | encrypted"},
+        {"EncryptedAsTheInteger2", manifestPlist(xmlEntry("IsEncrypted", "<integer>2</integer>")), kBare},
+        {"EncryptedAsMinus1", manifestPlist(xmlEntry("IsEncrypted", "<integer>-1</integer>")), kBare}}),
+    rowName<Described>);
+
+// Names that are not UTF-8 are repaired as message texts are, so that the scan can send them.
+INSTANTIATE_TEST_SUITE_P(
+    UndecodableNames, DescribedBackup,
+    ::testing::ValuesIn(std::vector<Described>{
+        {"Xml",
+         infoPlist(xmlPlist("<key>Unique Identifier</key><string>0A\xC3</string>"
+                            "<key>Display Name</key><string>Maya\xFFs iPhone</string>")),
+         "0A\uFFFD | Maya\uFFFDs iPhone | - | folder date"},
+        {"BinaryAscii",
+         infoPlist(binaryDictionary({{"Unique Identifier", binaryAsciiString("0A\xC3")},
+                                     {"Device Name", binaryAsciiString("Maya\xFFs")}})),
+         "0A\uFFFD | Maya\uFFFDs | - | folder date"},
+        {"FolderName", {}, "device\uFFFD | iPhone backup | - | folder date", "device\xE9"}}),
+    rowName<Described>);
+
+// Dates at full range and precision; one that is ambiguous or off the calendar is absent.
+INSTANTIATE_TEST_SUITE_P(
+    Dates, DescribedBackup,
+    ::testing::ValuesIn(std::vector<Described>{
+        {"BinaryStatusIn2070", statusPlist(binaryStatus(2177452800.0)), dated("2070-01-01T00:00:00.000Z")},
+        {"BinaryStatusIn1900", statusPlist(binaryStatus(-3187296000.0)), dated("1900-01-01T00:00:00.000Z")},
+        {"BinaryStatusJustBefore2001", statusPlist(binaryStatus(-0.75)), dated("2000-12-31T23:59:59.250Z")},
+        {"BinaryStatusSecondsBefore2001", statusPlist(binaryStatus(-1.75)),
+         dated("2000-12-31T23:59:58.250Z")},
+        {"XmlStatusIn2070", statusPlist(xmlEntry("Date", "<date>2070-01-01T00:00:00Z</date>")),
+         dated("2070-01-01T00:00:00.000Z")},
+        {"XmlInfoIn1900", infoPlist(xmlEntry("Last Backup Date", "<date>1900-01-01T00:00:00Z</date>")),
+         dated("1900-01-01T00:00:00.000Z")},
+        {"XmlInfoJustBefore2001",
+         infoPlist(xmlEntry("Last Backup Date", "<date>2000-12-31T23:59:59.250Z</date>")),
+         dated("2000-12-31T23:59:59.250Z")},
+        {"BinaryInfoIn2070", infoPlist(binaryDictionary({{"Last Backup Date", binaryDate(2177452800.0)}})),
+         dated("2070-01-01T00:00:00.000Z")},
+        {"XmlStatusDateWrittenTwice",
+         statusPlist(xmlEntry(
+             "Date", "<date>2024-01-01T00:00:00Z</date><key>Date</key><date>2024-01-02T00:00:00Z</date>")),
+         kBare},
+        {"BinaryStatusDateWrittenTwice",
+         statusPlist(binaryDictionary({{"Date", binaryDate(0)}, {"Date", binaryDate(1)}})), kBare},
+        {"AfterTheCalendar", statusPlist(binaryStatus(1e300)), kBare},
+        {"BeforeTheCalendar", statusPlist(binaryStatus(-1e300)), kBare},
+        {"NotANumber", statusPlist(binaryStatus(std::nan(""))), kBare}}),
+    rowName<Described>);
+
+// Lists crafted to exhaust the stack or the memory of the platform parser are passed over whole.
+INSTANTIATE_TEST_SUITE_P(
+    Hostile, DescribedBackup,
+    ::testing::ValuesIn(std::vector<Described>{
+        {"InfoNestedAMillionDeep", infoPlist(+[] { return nestedXml(1'000'000); }), kBare},
+        {"StatusNestedAHundredThousandDeep", statusPlist(binaryArrayChain(100'000, 1)), kBare},
+        {"InfoDoublingAtEveryLevel", infoPlist(binaryArrayChain(50, 2)), kBare}, // 272 bytes, 2^50 arrays
+        {"InfoWithThreeHundredThousandKeys", infoPlist(+[] { return keysXml(300'000); }), kBare},
+        {"BigInfoStillNamesTheDevice", infoPlist(bigInfo),
+         "3f2a-device | Maya’s iPhone | - | 2024-05-02T21:30:00.000Z"},
+        {"XmlAtTheDepthLimit", infoPlist(nestedXml(62)), kRead},
+        {"XmlPastTheDepthLimit", infoPlist(nestedXml(63)), kBare},
+        {"BinaryAtTheDepthLimit", statusPlist(binaryArrayChain(62, 1)), kDated},
+        {"BinaryPastTheDepthLimit", statusPlist(binaryArrayChain(63, 1)), kBare},
+        {"BinaryArrayHoldingItself", infoPlist(binaryPlist({"\xD1\x01\x02", "\x51k", "\xA1\x02"})), kBare},
+        {"BinaryExpandingToAHundredThousandObjects", statusPlist(binaryArrayChain(5, 10)), kDated},
+        {"BinaryExpandingToAMillionObjects", statusPlist(binaryArrayChain(6, 10)), kBare},
+        {"BinarySharingAStringTenTimes", infoPlist(+[] { return sharedStringBinary(10); }), kRead},
+        {"BinarySharingAStringTwentyTimes", infoPlist(+[] { return sharedStringBinary(20); }), kBare},
+        {"XmlDictionaryAtTheEntryLimit", infoPlist(+[] { return keysXml(65536); }), kRead},
+        {"XmlDictionaryPastTheEntryLimit", infoPlist(+[] { return keysXml(65537); }), kBare}}),
+    rowName<Described>);
+
+// Markup the parser skips is not counted, and does not hide markup it reads.
+INSTANTIATE_TEST_SUITE_P(
+    HiddenMarkup, DescribedBackup,
+    ::testing::ValuesIn(std::vector<Described>{
+        {"DepthInsideCommentsAndCData",
+         infoPlist(namedList("<!--" + repeat("<array>", 70) + "--><string><![CDATA[" + repeat("<array>", 70) +
+                             "]]></string>")),
+         kRead},
+        {"TagsInsideComments", infoPlist(nestingWithHiddenTags("<!--", "-->")), kBare},
+        {"TagsInsideCData", infoPlist(nestingWithHiddenTags("<string><![CDATA[", "]]></string>")), kBare},
+        {"QuotedEndOfAProcessingInstruction",
+         infoPlist("<?xml version=\"?><!--\"?>" + nestedXml(70) + "<!-- -->"), kBare},
+        {"QuotedEndOfADocumentType",
+         infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]><!--\"> ]>" + nestedXml(70) + "<!-- -->"), kBare},
+        {"QuotedEndOfATag",
+         infoPlist("<plist version=\"><!--\"><dict><key>Display Name</key><string>Read</string><key>k</key>" +
+                   repeat("<array>", 70) + repeat("</array>", 70) + "</dict><!-- --></plist>"),
+         kBare},
+        {"DocumentTypeWithQuotedEnd", infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3)),
+         kRead}}),
+    rowName<Described>);
+
+TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
 {
     TempFolder folder;
-    const IPhoneBackupScanner scanner;
-
-    // No Info.plist and no dates: the folder's own name and modification date.
-    auto bare = deviceBackup("unused", std::nullopt);
-    bare.lastBackupDate.reset();
-    bare.writeInfoPlist = false;
-    bare.writeManifestPlist = false;
-    const auto bareFolder = samples::writeSampleBackup(folder / "3f2a-bare", bare);
-    const auto modified = std::filesystem::file_time_type::clock::now() - std::chrono::hours(50);
-    std::filesystem::last_write_time(bareFolder, modified);
-    BackupDescriptor d = scanner.describeBackup(folder.path() / "3f2a-bare/");
-    EXPECT_EQ(d.id, "3f2a-bare");
-    EXPECT_EQ(d.deviceName, "iPhone backup");
-    EXPECT_EQ(d.productType, std::nullopt);
-    ASSERT_TRUE(d.lastBackupAt);
-    EXPECT_NEAR(d.lastBackupAt->unixSeconds, Instant::now().unixSeconds - 50 * 3600, 5);
-    EXPECT_FALSE(d.isEncrypted);
-
-    // Status.plist without a date: Info.plist's "Last Backup Date"; no "Display Name": "Device Name".
-    auto partial = deviceBackup("A1", std::nullopt);
-    partial.displayName.reset();
-    partial.deviceName = "Old iPhone";
-    d = scanner.describeBackup(samples::writeSampleBackup(folder / "partial", partial));
-    EXPECT_EQ(d.lastBackupAt, utc(2020, 1, 1));
-    EXPECT_EQ(d.deviceName, "Old iPhone");
-
-    // Values of the wrong type count as absent; empty strings are kept.
-    const auto odd = folder / "odd";
-    samples::writeSampleBackup(odd, deviceBackup("unused", std::nullopt));
-    writeFile(odd / "Info.plist",
-              xmlPlist("<key>Unique Identifier</key><string></string>\n"
-                       "<key>Display Name</key><integer>7</integer>\n"
-                       "<key>Device Name</key><string>Fallback name</string>\n"
-                       "<key>Product Type</key><true/>\n"
-                       "<key>Last Backup Date</key><string>2024-01-01T00:00:00Z</string>\n"));
-    writeFile(odd / "Status.plist", "<plist><array><date>2024-01-01T00:00:00Z</date></array></plist>");
-    writeFile(odd / "Manifest.plist", xmlPlist("<key>IsEncrypted</key><integer>1</integer>\n"));
-    d = scanner.describeBackup(odd);
-    EXPECT_EQ(d.id, "");
-    EXPECT_EQ(d.deviceName, "Fallback name");
-    EXPECT_EQ(d.productType, std::nullopt);
-    EXPECT_TRUE(d.isEncrypted); // the integer 1 stands for true
-
-    for (const char* flag : {"<integer>2</integer>", "<string>true</string>", "<integer>-1</integer>"}) {
-        writeFile(odd / "Manifest.plist", xmlPlist(std::string("<key>IsEncrypted</key>") + flag + "\n"));
-        EXPECT_FALSE(scanner.describeBackup(odd).isEncrypted) << flag;
+    for (const auto& [name, date] : {std::pair<const char*, std::optional<Instant>>{"older", utc(2024, 1, 1)},
+                                     {"newer", utc(2024, 6, 1)},
+                                     {"middle", utc(2024, 3, 1)},
+                                     {".hidden", utc(2030, 1, 1)},
+                                     {"undated-1", std::nullopt},
+                                     {"undated-2", std::nullopt},
+                                     {"undated-3", std::nullopt}}) {
+        samples::SampleBackupPlan plan;
+        plan.udid = name;
+        plan.statusDate = date;
+        samples::writeSampleBackup(folder / name, plan);
     }
-    writeFile(odd / "Manifest.plist", std::string(4096, '\xA5'));
-    writeFile(odd / "Info.plist", "");
-    EXPECT_FALSE(scanner.describeBackup(odd).isEncrypted);
-    EXPECT_EQ(scanner.describeBackup(odd).id, "odd");
-}
-
-TEST(Discovery, ListsBackupSubfoldersNewestFirst)
-{
-    TempFolder folder;
-    samples::writeSampleBackup(folder / "aaa-older", deviceBackup("OLDER", utc(2024, 1, 1)));
-    samples::writeSampleBackup(folder / "zzz-newer", deviceBackup("NEWER", utc(2024, 6, 1)));
-    samples::writeSampleBackup(folder / "mmm-middle", deviceBackup("MIDDLE", utc(2024, 3, 1)));
-    samples::writeSampleBackup(folder / ".hidden", deviceBackup("HIDDEN", utc(2030, 1, 1)));
-    std::filesystem::create_directories(folder / "not-a-backup");
     writeFile(folder / "not-a-backup/Info.plist", xmlPlist(""));
-    writeFile(folder / "Manifest.db.txt", "a file, not a folder");
+    writeFile(folder / "plain-file", "Manifest.db");
 
-    const auto found = IPhoneBackupScanner().backups(folder.path());
-    ASSERT_EQ(found.size(), 3u);
-    EXPECT_EQ(found[0].id, "NEWER");
-    EXPECT_EQ(found[1].id, "MIDDLE");
-    EXPECT_EQ(found[2].id, "OLDER");
-    EXPECT_EQ(found[0].url, folder / "zzz-newer");
+    std::vector<std::string> expected = {"newer", "middle", "older"};
+    const auto longAgo = fs::file_time_type::clock::now() - std::chrono::hours(24 * 3650);
+    for (const auto& entry : fs::directory_iterator(folder.path())) // undated: all of one folder date
+        if (const std::string name = entry.path().filename().string(); name.starts_with("undated")) {
+            fs::last_write_time(entry.path(), longAgo);
+            expected.push_back(name);
+        }
+    std::vector<std::string> found;
+    for (const BackupDescriptor& backup : IPhoneBackupScanner().backups(folder.path()))
+        found.push_back(backup.id);
+    EXPECT_EQ(found, expected);
+    EXPECT_EQ(IPhoneBackupScanner().backups(folder.path()).front().url, folder / "newer");
 }
 
 TEST(Discovery, AFolderThatIsABackupIsTakenAlone)
 {
     TempFolder folder;
-    samples::writeSampleBackup(folder.path(), deviceBackup("OUTER", utc(2023, 1, 1)));
-    samples::writeSampleBackup(folder / "inner", deviceBackup("INNER", utc(2024, 1, 1)));
+    samples::SampleBackupPlan plan;
+    plan.udid = "INNER";
+    plan.statusDate = utc(2024, 1, 1);
+    samples::writeSampleBackup(folder / "inner", plan);
+    plan.udid = "OUTER";
+    plan.statusDate = utc(2023, 1, 1);
+    samples::writeSampleBackup(folder.path(), plan);
     const auto found = IPhoneBackupScanner().backups(folder.path());
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].id, "OUTER");
@@ -147,24 +387,13 @@ TEST(Discovery, AFolderThatIsABackupIsTakenAlone)
 TEST(Discovery, NoBackupIsAClientErrorAndAnUnlistableFolderAPlatformError)
 {
     TempFolder folder;
-    const IPhoneBackupScanner scanner;
-    expectClientError(BridgeClientError::Case::noBackupFound, [&] { (void)scanner.backups(folder.path()); });
-    std::filesystem::create_directories(folder / "empty-device");
-    expectClientError(BridgeClientError::Case::noBackupFound, [&] { (void)scanner.backups(folder.path()); });
-
-    const auto missing = folder / "Backup";
+    fs::create_directories(folder / "empty-device");
+    EXPECT_EQ(scanOutcome(folder.path()), BridgeClientError::noBackupFound().description());
     try {
-        (void)scanner.backups(missing);
+        (void)IPhoneBackupScanner().backups(folder / "Backup");
         FAIL() << "no error";
     } catch (const PlatformError& error) {
-        EXPECT_EQ(std::string(error.what()), "The folder \u201C" + missing.string() +
+        EXPECT_EQ(std::string(error.what()), "The folder \u201C" + (folder / "Backup").string() +
                                                  "\u201D could not be opened: No such file or directory.");
-    }
-    writeFile(folder / "plain-file", "x");
-    try {
-        (void)scanner.backups(folder / "plain-file");
-        FAIL() << "no error";
-    } catch (const PlatformError& error) {
-        EXPECT_NE(std::string(error.what()).find("Not a directory"), std::string::npos) << error.what();
     }
 }

@@ -1,7 +1,5 @@
 #include "backup/IPhoneBackupScanner.h"
 #include "backup/ScanWindow.h"
-#include "backup/Sha256.h"
-#include "model/BridgeClientError.h"
 
 #include "BackupTestSupport.h"
 #include "SampleBackup.h"
@@ -13,8 +11,7 @@
 #include <memory>
 
 using namespace quorva;
-using quorva::backuptest::TempFolder;
-using quorva::backuptest::utc;
+using namespace quorva::backuptest;
 
 namespace {
 
@@ -95,22 +92,6 @@ TEST_F(Scan, CandidatesCarryStableIdentifiersNewestFirst)
     EXPECT_NE(scanner.scan(other, now).candidates[0].id, result.candidates[0].id);
 }
 
-TEST_F(Scan, AnEncryptedBackupIsRefusedBeforeAnyDatabaseIsOpened)
-{
-    samples::SampleBackupPlan plan;
-    plan.encrypted = true;
-    plan.messages = {incoming("kill you", Instant::now())};
-    samples::writeSampleBackup(folder / "backup", plan);
-    const auto backup = scanner.backups(folder.path()).front();
-    ASSERT_TRUE(backup.isEncrypted);
-    try {
-        (void)scanner.scan(backup, Instant::now());
-        FAIL() << "no error";
-    } catch (const BridgeClientError& error) {
-        EXPECT_EQ(error, BridgeClientError::encryptedBackup());
-    }
-}
-
 TEST_F(Scan, TheWindowIsFourteenCalendarDaysInTheUsersTimeZone)
 {
     // Summer time starts in Berlin on 31 March 2024: fourteen calendar days before noon on
@@ -144,63 +125,14 @@ TEST_F(Scan, TheNewestFiveThousandRowsAreFetchedThenFiltered)
     EXPECT_EQ(result.candidates.back().text, "Send money now 4000");
 }
 
-TEST_F(Scan, ALongCandidateIsCutButItsIdentifierCoversTheWholeText)
-{
-    const Instant now = Instant::now();
-    const std::string text = "I will hurt you " + std::string(4984, 'a') + "\U0001F468\u200D\U0001F469";
-    samples::SampleBackupPlan plan;
-    plan.udid = "U";
-    plan.messages = {incoming(text, minutesBefore(now, 1), 5)};
-    const auto result = scanNewest(plan, now);
-    ASSERT_EQ(result.candidates.size(), 1u);
-    EXPECT_EQ(result.candidates[0].text, text.substr(0, 4000));
-    EXPECT_EQ(result.candidates[0].id, sha256Hex("U|5|" + text));
-}
-
-TEST_F(Scan, ARiskyMessageKeptOnlyInTheAttributedBodyIsNotMissed)
-{
-    const Instant now = Instant::now();
-    samples::SampleBackupPlan plan;
-    auto m = incoming("", minutesBefore(now, 1));
-    m.text.reset();
-    m.attributedText = "Don\u2019t tell your parents";
-    plan.messages = {m};
-    const auto result = scanNewest(plan, now);
-    ASSERT_EQ(result.candidates.size(), 1u);
-    EXPECT_EQ(result.candidates[0].text, "Don\u2019t tell your parents");
-    EXPECT_EQ(result.candidates[0].reasons, std::vector<std::string>{"secrecy or grooming"});
-}
-
-TEST_F(Scan, FailuresOfTheMessagesDatabasePropagate)
-{
-    samples::SampleBackupPlan plan;
-    plan.location = samples::MessagesLocation::notInManifest;
-    EXPECT_THROW((void)scanNewest(plan, Instant::now()), BridgeClientError);
-    plan.location = samples::MessagesLocation::hashed;
-    samples::writeSampleBackup(folder / "backup", plan);
-    quorva::backuptest::writeFile(folder / "backup/3d/3d0d7e5fb2ce288813306e4d4636395e047a3d28", "garbage");
-    try {
-        (void)scanner.scan(scanner.backups(folder.path()).front(), Instant::now());
-        FAIL() << "no error";
-    } catch (const BridgeClientError& error) {
-        EXPECT_EQ(error.description(), "The Messages backup could not be read: file is not a database");
-    }
-}
-
-TEST(ScanWindow, MovesByCalendarDaysAndGivesUpOnlyOutsideTheCalendar)
+// Only reachable with a clock gone wrong, or a wall-clock time that the calendar skips.
+TEST(ScanWindow, GivesUpOnlyOutsideTheCalendar)
 {
     const DefaultTimeZone berlin("Europe/Berlin");
-    EXPECT_EQ(calendarDaysBefore(utc(2024, 4, 5, 10), 14), utc(2024, 3, 22, 11));
-    EXPECT_EQ(calendarDaysBefore(utc(2024, 11, 5, 11, 0, 0), 14),
-              utc(2024, 10, 22, 10)); // autumn: 23 hours less
-    EXPECT_EQ(calendarDaysBefore(Instant{utc(2024, 6, 20, 12).unixSeconds + 0.25}, 14).unixSeconds,
-              utc(2024, 6, 6, 12).unixSeconds + 0.25);
     // 02:30 on 31 March does not exist in Berlin; the window still starts near it.
     const Instant gap = calendarDaysBefore(utc(2024, 4, 14, 0, 30), 14);
     EXPECT_GE(gap, utc(2024, 3, 30, 23, 30));
     EXPECT_LE(gap, utc(2024, 3, 31, 1, 30));
-
     EXPECT_EQ(calendarDaysBefore(Instant{1e300}, 14), Instant::distantPast());
-    EXPECT_EQ(calendarDaysBefore(Instant{-1e300}, 14), Instant::distantPast());
     EXPECT_EQ(calendarDaysBefore(Instant{std::nan("")}, 14), Instant::distantPast());
 }
