@@ -1,7 +1,9 @@
 #include "DesktopEnvironment.h"
 #include "QuorvaBridgeApp.h"
 #include "SingleInstance.h"
+#include "TrayIcon.h"
 
+#include <QApplication>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -97,7 +99,7 @@ struct CommandLine {
 };
 
 // --help and --version must work in a terminal without a display, where creating the
-// QGuiApplication aborts: answer them from a QCoreApplication, which process() exits.
+// QApplication aborts: answer them from a QCoreApplication, which process() exits.
 void answerHelpOrVersionWithoutDisplay(int argc, char** argv)
 {
     const auto asksForInformation = [](const char* argument) {
@@ -119,7 +121,8 @@ int main(int argc, char** argv)
 {
     answerHelpOrVersionWithoutDisplay(argc, argv);
 
-    QGuiApplication application(argc, argv);
+    // A QApplication, not a QGuiApplication, only for the tray: its menu is a widget.
+    QApplication application(argc, argv);
     quorva::configureDesktopApplication(application);
     QGuiApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
     CommandLine commandLine;
@@ -139,6 +142,8 @@ int main(int argc, char** argv)
         return 1;
     QObject::connect(&instance, &quorva::SingleInstance::activationRequested, &app,
                      &quorva::QuorvaBridgeApp::showWindow);
+    quorva::TrayIcon tray(app);
+    tray.showWhereAvailable();
     if (commandLine.parser.isSet(commandLine.reportFirstFrame) && app.window())
         reportFirstFrame(*app.window());
     if (commandLine.parser.isSet(commandLine.screenshot) && app.window())

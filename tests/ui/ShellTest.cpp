@@ -2,6 +2,7 @@
 #include "UiHarness.h"
 #include "app/Formats.h"
 #include "app/SingleInstance.h"
+#include "app/TrayIcon.h"
 #include "state/BridgeAppState.h"
 
 #include <QGuiApplication>
@@ -66,6 +67,31 @@ TEST(Shell, AQuietStartRunsStartUpWithoutAWindowUntilOneIsAskedFor)
     ASSERT_NE(ui.app().window(), nullptr);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.app().window()));
     EXPECT_TRUE(ui.shown("pairingCard"));
+}
+
+TEST(Shell, TheTrayScansWithTheWindowClosedAndOpensItAgain)
+{
+    UiHarness ui;
+    ui.launch();
+    TrayIcon tray(ui.app());
+    EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "not paired";
+    ui.pair();
+    ui.chooseBackupFolder(ui.writeBackup("backups"));
+    ASSERT_TRUE(tray.scanNowAction().isEnabled());
+
+    ui.window().close();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.app().window() == nullptr; }));
+    tray.scanNowAction().trigger();
+    EXPECT_EQ(ui.state().phase(), Phase::scanning());
+    EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "one scan at a time";
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() != Phase::scanning(); }));
+    EXPECT_EQ(ui.state().phase(), Phase::ready());
+    EXPECT_TRUE(tray.scanNowAction().isEnabled());
+
+    tray.openAction().trigger();
+    ASSERT_NE(ui.app().window(), nullptr);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.app().window()));
+    EXPECT_TRUE(ui.text("statusMessageText").startsWith("Scan complete."));
 }
 
 TEST(Shell, ASecondLaunchShowsTheRunningInstance)

@@ -1,0 +1,75 @@
+#include "TrayIcon.h"
+
+#include "QuorvaBridgeApp.h"
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+namespace quorva {
+
+namespace {
+
+// The freedesktop tray's registry: a panel that starts after us registers it then.
+const QString kStatusNotifierWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
+
+} // namespace
+
+TrayIcon::TrayIcon(QuorvaBridgeApp& app, QObject* parent)
+    : QObject(parent), m_app(app), m_open(tr("Open")), m_scanNow(tr("Scan now")), m_quit(tr("Quit"))
+{
+    BridgeAppState& state = m_app.state();
+    connect(&m_open, &QAction::triggered, &m_app, &QuorvaBridgeApp::showWindow);
+    connect(&m_scanNow, &QAction::triggered, &state, &BridgeAppState::requestScanNow);
+    connect(&m_quit, &QAction::triggered, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    m_scanNow.setEnabled(state.canScan());
+    connect(&state, &BridgeAppState::canScanChanged, this,
+            [this, &state] { m_scanNow.setEnabled(state.canScan()); });
+}
+
+TrayIcon::~TrayIcon() = default;
+
+void TrayIcon::showWhereAvailable()
+{
+    if (!qobject_cast<QApplication*>(qApp))
+        return;
+    // A panel that starts after us (as at log-in) announces its tray with this signal.
+    QDBusConnection::sessionBus().connect(kStatusNotifierWatcher, QStringLiteral("/StatusNotifierWatcher"),
+                                          kStatusNotifierWatcher, QStringLiteral("StatusNotifierHostRegistered"),
+                                          this, SLOT(trayMayHaveAppeared()));
+    trayMayHaveAppeared();
+}
+
+void TrayIcon::trayMayHaveAppeared()
+{
+    if (tryToShow())
+        QDBusConnection::sessionBus().disconnect(kStatusNotifierWatcher, QStringLiteral("/StatusNotifierWatcher"),
+                                                 kStatusNotifierWatcher,
+                                                 QStringLiteral("StatusNotifierHostRegistered"), this,
+                                                 SLOT(trayMayHaveAppeared()));
+}
+
+bool TrayIcon::tryToShow()
+{
+    if (m_icon)
+        return true;
+    if (!QSystemTrayIcon::isSystemTrayAvailable())
+        return false;
+    m_menu = std::make_unique<QMenu>();
+    m_menu->addAction(&m_open);
+    m_menu->addAction(&m_scanNow);
+    m_menu->addSeparator();
+    m_menu->addAction(&m_quit);
+    m_icon = std::make_unique<QSystemTrayIcon>(QGuiApplication::windowIcon());
+    m_icon->setToolTip(QGuiApplication::applicationDisplayName());
+    m_icon->setContextMenu(m_menu.get());
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+            m_open.trigger();
+    });
+    m_icon->show();
+    return true;
+}
+
+} // namespace quorva

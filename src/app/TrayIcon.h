@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QAction>
+#include <QObject>
+
+#include <memory>
+
+class QMenu;
+class QSystemTrayIcon;
+
+namespace quorva {
+
+class QuorvaBridgeApp;
+
+// The application's icon in the desktop's tray (a StatusNotifier item or an XEmbed icon) with
+// Open, Scan now and Quit, so a closed window leaves a visible way back. Shown only where the
+// desktop has a tray, also one that appears after log-in; elsewhere the actions exist unseen.
+class TrayIcon : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TrayIcon(QuorvaBridgeApp& app, QObject* parent = nullptr);
+    ~TrayIcon() override;
+
+    // Puts the icon in the tray now or, where there is none yet, once one appears.
+    // Needs a QApplication: the tray's menu is a widget.
+    void showWhereAvailable();
+    [[nodiscard]] bool isShown() const { return m_icon != nullptr; }
+
+    [[nodiscard]] QAction& openAction() { return m_open; }
+    // Enabled exactly when a scan may start.
+    [[nodiscard]] QAction& scanNowAction() { return m_scanNow; }
+    [[nodiscard]] QAction& quitAction() { return m_quit; }
+
+private slots:
+    void trayMayHaveAppeared();
+
+private:
+    bool tryToShow();
+
+    QuorvaBridgeApp& m_app;
+    QAction m_open;
+    QAction m_scanNow;
+    QAction m_quit;
+    std::unique_ptr<QMenu> m_menu;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
+};
+
+} // namespace quorva
