@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QLocalSocket>
+#include <QMouseEvent>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QtQml/qqmlextensionplugin.h>
@@ -42,6 +43,13 @@ void reportFirstFrame(QQuickWindow& window)
 void saveScreenshotAfterStartup(quorva::QuorvaBridgeApp& app, const QString& path)
 {
     QObject::connect(&app, &quorva::QuorvaBridgeApp::startupFinished, &app, [&app, path] {
+        // A virtual display puts the pointer in the corner, over the menu bar, which a desktop
+        // theme that shows hovering would draw highlighted.
+        QQuickWindow* window = app.window();
+        const QPointF away(window->width() - 1, window->height() - 1);
+        QMouseEvent move(QEvent::MouseMove, away, window->mapToGlobal(away), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QCoreApplication::sendEvent(window, &move);
         // Give the last property changes a frame to reach the screen.
         QTimer::singleShot(500, &app, [&app, path] {
             const bool saved = app.window()->grabWindow().save(path);
