@@ -11,11 +11,12 @@ Dialog {
     // The standard button that takes the focus on opening.
     property int defaultButton: Dialog.Ok
 
+    parent: Overlay.overlay
     modal: true
     focus: true
     closePolicy: Popup.CloseOnEscape
     anchors.centerIn: Overlay.overlay
-    width: Math.min(420, (parent ? parent.width : 420) - 60)
+    width: Math.min(420, Overlay.overlay.width - 60)
     padding: 20
     topPadding: 8
 
@@ -33,7 +34,7 @@ Dialog {
         color: Theme.primary
         padding: 20
         bottomPadding: 0
-        wrapMode: Text.Wrap
+        // Titles are short; one that wraps or elides loops through the dialog's implicit height.
     }
 
     footer: DialogButtonBox {
@@ -44,8 +45,17 @@ Dialog {
         }
     }
 
-    // As soon as the dialog is on screen, not only after its opening animation.
-    onAboutToShow: Qt.callLater(() => standardButton(defaultButton)?.forceActiveFocus(Qt.TabFocusReason))
+    // As soon as the dialog is on screen, and again once open, when the popup has taken the
+    // focus itself (for no reason a ring would show).
+    function focusDefaultButton() {
+        const button = standardButton(defaultButton)
+        if (!button || button.visualFocus)
+            return
+        button.focus = false // so the focus changes and takes the reason that shows the ring
+        button.forceActiveFocus(Qt.TabFocusReason)
+    }
+    onAboutToShow: Qt.callLater(focusDefaultButton)
+    onOpened: Qt.callLater(focusDefaultButton)
 
     Label {
         objectName: dialog.objectName + "Text"

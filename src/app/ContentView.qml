@@ -90,6 +90,16 @@ Item {
                 }
             }
             Loader {
+                active: !view.appState.hasToken
+                visible: active
+                Layout.fillWidth: true
+                sourceComponent: BridgeCard {
+                    LaunchAtLogin {
+                        appState: view.appState
+                    }
+                }
+            }
+            Loader {
                 active: view.appState.hasToken
                 visible: active
                 Layout.fillWidth: true

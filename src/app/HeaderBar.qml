@@ -75,8 +75,13 @@ RowLayout {
                 palette.windowText: Theme.destructive
                 palette.buttonText: Theme.destructive
                 palette.text: Theme.destructive
-                onTriggered: header.appState.requestDisconnect()
+                onTriggered: confirmation.open()
             }
+        }
+
+        DisconnectConfirmation {
+            id: confirmation
+            appState: header.appState
         }
     }
 }

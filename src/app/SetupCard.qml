@@ -133,23 +133,7 @@ BridgeCard {
         onClicked: card.appState.requestScanNow()
     }
 
-    Switch {
-        objectName: "launchAtLoginSwitch"
-        text: "Launch Quorva Bridge when I log in"
-        checked: card.appState.launchesAtLogin
-        font: Theme.font(Theme.body)
-        onToggled: {
-            card.appState.requestSetLaunchAtLogin(checked)
-            // The switch shows what the platform reports, not what was clicked.
-            checked = Qt.binding(() => card.appState.launchesAtLogin)
-        }
-    }
-
-    Text {
-        text: "When enabled, Bridge stays ready to check for newer Finder backups every 30 minutes while you are signed in to this Mac."
-        font: Theme.font(Theme.caption)
-        color: Theme.secondary
-        wrapMode: Text.Wrap
-        Layout.fillWidth: true
+    LaunchAtLogin {
+        appState: card.appState
     }
 }

@@ -5,6 +5,7 @@
 #include "state/StateTexts.h"
 
 #include <QQuickItem>
+#include <QQuickWindow>
 
 #include <gtest/gtest.h>
 
@@ -44,22 +45,46 @@ TEST(Controls, ARefusedCodeIsShownEachTimeAndDismissedWithoutReloading)
     EXPECT_TRUE(ui.endpointsReceived().empty());
 }
 
-TEST(Controls, DisconnectFromTheHeaderMenu)
+TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
 {
     UiHarness ui;
     ui.launch();
     ui.pair();
-    ASSERT_TRUE(ui.shown("headerMenuButton"));
-    ui.click("headerMenuButton");
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("headerMenu"); }));
-    ui.clickText("Disconnect this Mac");
+    ui.click("launchAtLoginSwitch");
+    ASSERT_TRUE(ui.state().launchesAtLogin());
 
+    // By keyboard: the ⋮ menu, its item, then the question, whose default is to keep the pairing.
+    const auto askToDisconnect = [&] {
+        ASSERT_TRUE(ui.tabTo("headerMenuButton"));
+        ui.press(Qt::Key_Space);
+        ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("headerMenu"); }));
+        ui.press(Qt::Key_Down);
+        ui.press(Qt::Key_Return);
+        ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("disconnectConfirmation"); }));
+    };
+    askToDisconnect();
+    ui.press(Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("disconnectConfirmation"); }));
+    EXPECT_TRUE(ui.state().hasToken()) << "Return keeps the pairing";
+
+    askToDisconnect();
+    ui.snapshot("disconnect-confirmation");
+    QQuickItem* defaultButton = ui.window().activeFocusItem();
+    EXPECT_EQ(defaultButton->property("text").toString(), "Cancel");
+    EXPECT_TRUE(defaultButton->findChild<QQuickItem*>("focusRing")->isVisible()) << "it shows the focus";
+    ASSERT_TRUE(ui.tabTo("disconnectConfirmationButton"));
+    ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsPairing(); }));
     EXPECT_FALSE(ui.state().hasToken());
     EXPECT_TRUE(ui.shown("pairingCard"));
-    EXPECT_FALSE(ui.shown("setupCard"));
     EXPECT_FALSE(ui.shown("headerMenuButton"));
     EXPECT_EQ(ui.text("statusMessageText"), "Pair this Mac from Quorva Family");
+
+    // A parent who disconnected can still stop Bridge starting at login.
+    ASSERT_TRUE(ui.shown("launchAtLoginSwitch"));
+    EXPECT_TRUE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
+    ui.click("launchAtLoginSwitch");
+    EXPECT_FALSE(ui.state().launchesAtLogin());
 }
 
 TEST(Controls, TheFolderDialogOpensAtTheLastChoiceWithItsMessageBesideTheButton)

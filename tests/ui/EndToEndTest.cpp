@@ -14,20 +14,6 @@
 namespace quorva::uitest {
 namespace {
 
-QString focused(UiHarness& ui)
-{
-    QQuickItem* item = ui.window().activeFocusItem();
-    return item ? item->objectName() : QString();
-}
-
-// Tabs until the item with this name has the focus, as a person would; false after a full round.
-bool tabTo(UiHarness& ui, const QString& objectName)
-{
-    for (int i = 0; i < 20 && focused(ui) != objectName; ++i)
-        ui.press(Qt::Key_Tab);
-    return focused(ui) == objectName;
-}
-
 // Within the visible part of the scrolling column.
 bool inView(UiHarness& ui, const QString& objectName)
 {
@@ -48,7 +34,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     ui.launch();
     // The smallest window, where the lower controls start out of sight.
     ui.window().resize(ui.window().minimumSize());
-    EXPECT_EQ(focused(ui), "pairingCodeField") << "the code field is ready for typing";
+    EXPECT_EQ(ui.focused(), "pairingCodeField") << "the code field is ready for typing";
     ui.type("qrv-482");
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsSetup(); }))
@@ -56,7 +42,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     EXPECT_FALSE(ui.shown("pairingCard"));
 
     // Setup starts at the child: open the picker, go down to Leo, take him.
-    EXPECT_EQ(focused(ui), "childPicker");
+    EXPECT_EQ(ui.focused(), "childPicker");
     ui.press(Qt::Key_Space);
     ui.press(Qt::Key_Down);
     ui.press(Qt::Key_Down);
@@ -64,7 +50,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().selectedChildID() == kLeo; }));
     EXPECT_EQ(ui.find("childPicker")->property("currentText").toString(), "Leo");
 
-    ASSERT_TRUE(tabTo(ui, "chooseBackupButton"));
+    ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
     auto* ring = ui.item("chooseBackupButton")->findChild<QQuickItem*>("focusRing");
     ASSERT_NE(ring, nullptr);
     EXPECT_TRUE(ring->isVisible());
@@ -78,7 +64,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     EXPECT_EQ(ui.text("statusMessageText"), "Ready to scan Maya's iPhone");
     ui.snapshot("keyboard-ready");
 
-    ASSERT_TRUE(tabTo(ui, "scanButton"));
+    ASSERT_TRUE(ui.tabTo("scanButton"));
     EXPECT_TRUE(inView(ui, "scanButton")) << "the view follows the focus";
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.text("statusMessageText").startsWith("Scan complete."); }))
@@ -95,7 +81,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     EXPECT_EQ(endpoints.front(), "redeem");
 
     // The switch at the bottom comes into view before Space turns it on.
-    ASSERT_TRUE(tabTo(ui, "launchAtLoginSwitch"));
+    ASSERT_TRUE(ui.tabTo("launchAtLoginSwitch"));
     EXPECT_TRUE(inView(ui, "launchAtLoginSwitch"));
     const auto* handle = ui.find("contentScrollBar")->property("contentItem").value<QQuickItem*>();
     EXPECT_GT(handle->opacity(), 0) << "the scroll bar shows that there is more";

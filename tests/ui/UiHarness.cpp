@@ -344,6 +344,19 @@ void UiHarness::press(Qt::Key key, Qt::KeyboardModifiers modifiers)
     QTest::keyClick(&window(), key, modifiers);
 }
 
+QString UiHarness::focused() const
+{
+    QQuickItem* focusItem = m_app->window()->activeFocusItem();
+    return focusItem ? focusItem->objectName() : QString();
+}
+
+bool UiHarness::tabTo(const QString& objectName)
+{
+    for (int i = 0; i < 20 && focused() != objectName; ++i)
+        press(Qt::Key_Tab);
+    return focused() == objectName;
+}
+
 void UiHarness::pressScanNowShortcut()
 {
     press(Qt::Key_R, Qt::ControlModifier);

@@ -90,6 +90,10 @@ public:
     // Keys go to whatever has the keyboard focus, as they do for a person.
     void type(const QString& text);
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The objectName of the item with the keyboard focus.
+    [[nodiscard]] QString focused() const;
+    // Presses Tab until the named item has the focus; false after a full round without it.
+    bool tabTo(const QString& objectName);
     void pressScanNowShortcut();
 
     // ---- What the service received --------------------------------------------------------

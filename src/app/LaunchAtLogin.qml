@@ -1,0 +1,35 @@
+import QtQuick
+import Quorva.Bridge
+import QtQuick.Controls
+import QtQuick.Layouts
+
+// The launch-at-login switch and what it means; in the setup card when paired, on a card of
+// its own when not, so a parent who disconnected can still turn it off.
+ColumnLayout {
+    id: section
+
+    required property BridgeAppState appState
+
+    spacing: 14
+    Layout.fillWidth: true
+
+    Switch {
+        objectName: "launchAtLoginSwitch"
+        text: "Launch Quorva Bridge when I log in"
+        checked: section.appState.launchesAtLogin
+        font: Theme.font(Theme.body)
+        onToggled: {
+            section.appState.requestSetLaunchAtLogin(checked)
+            // The switch shows what the platform reports, not what was clicked.
+            checked = Qt.binding(() => section.appState.launchesAtLogin)
+        }
+    }
+
+    Text {
+        text: "When enabled, Bridge stays ready to check for newer Finder backups every 30 minutes while you are signed in to this Mac."
+        font: Theme.font(Theme.caption)
+        color: Theme.secondary
+        wrapMode: Text.Wrap
+        Layout.fillWidth: true
+    }
+}
