@@ -110,81 +110,74 @@ TEST_P(CraftedBackup, IsReadOnlyWithinItself)
     EXPECT_EQ(scanOutcome(paths.chosen), GetParam().outcome);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Locations, CraftedBackup,
-    ::testing::ValuesIn(std::vector<Layout>{
-        {"AsWritten", relocated(""), kInside},
-        {"Flat", relocated("", kMessagesFileID), kInside},
-        {"HashedBeforeFlat",
-         [](const Paths& p) { fs::copy_file(p.outside / kHashedMessages, p.backup / kMessagesFileID); },
-         kInside},
-        {"OneCharacterFileIdHashed", relocated("'x'", "x/x"), kInside},
-        {"OneCharacterFileIdFlat", relocated("'x'", "x"), kInside},
-        {"Missing", [](const Paths& p) { fs::remove(p.messages()); }, kMissing},
-        {"AFolderInItsPlace",
-         [](const Paths& p) { fs::remove(p.messages()), fs::create_directory(p.messages()); }, kMissing},
-        {"NotInTheManifest",
-         [](const Paths& p) {
-             execute(p.manifest(), "DELETE FROM Files WHERE fileID = '" + kMessagesFileID + "'");
-         },
-         kMissing},
-        {"FileIdNull", relocated("NULL"), kMissing},
-        {"FileIdEmpty", relocated("''"), kMissing},
-        {"FileIdDot", relocated("'.'"), kMissing},
-        {"FileIdParent", relocated("'..'"), kMissing},
-        {"FileIdLeadingOut", relocated("'../../elsewhere/3d/" + kMessagesFileID + "'"), kMissing},
-        {"FileIdWithAFolder", relocated("'ab/x'", "ab/x"), kMissing},
-        {"FileIdWithAZeroByte", relocated("'x' || char(0)", "x/x"), kMissing}}),
-    rowName<Layout>);
+const std::vector<Layout> kLocations = {
+    {"AsWritten", relocated(""), kInside},
+    {"Flat", relocated("", kMessagesFileID), kInside},
+    {"HashedBeforeFlat",
+     [](const Paths& p) { fs::copy_file(p.outside / kHashedMessages, p.backup / kMessagesFileID); }, kInside},
+    {"OneCharacterFileIdHashed", relocated("'x'", "x/x"), kInside},
+    {"OneCharacterFileIdFlat", relocated("'x'", "x"), kInside},
+    {"Missing", [](const Paths& p) { fs::remove(p.messages()); }, kMissing},
+    {"AFolderInItsPlace",
+     [](const Paths& p) { fs::remove(p.messages()), fs::create_directory(p.messages()); }, kMissing},
+    {"NotInTheManifest",
+     [](const Paths& p) {
+         execute(p.manifest(), "DELETE FROM Files WHERE fileID = '" + kMessagesFileID + "'");
+     },
+     kMissing},
+    {"FileIdNull", relocated("NULL"), kMissing},
+    {"FileIdEmpty", relocated("''"), kMissing},
+    {"FileIdDot", relocated("'.'"), kMissing},
+    {"FileIdParent", relocated("'..'"), kMissing},
+    {"FileIdLeadingOut", relocated("'../../elsewhere/3d/" + kMessagesFileID + "'"), kMissing},
+    {"FileIdWithAFolder", relocated("'ab/x'", "ab/x"), kMissing},
+    {"FileIdWithAZeroByte", relocated("'x' || char(0)", "x/x"), kMissing}};
+INSTANTIATE_TEST_SUITE_P(Locations, CraftedBackup, ::testing::ValuesIn(kLocations), rowName<Layout>);
 
-INSTANTIATE_TEST_SUITE_P(
-    Damage, CraftedBackup,
-    ::testing::ValuesIn(std::vector<Layout>{
-        {"ManifestNotADatabase", overwritten("Manifest.db", repeat("Q", 8192)),
-         kUnreadable + "file is not a database"},
-        {"ManifestEmpty", overwritten("Manifest.db", ""), kUnreadable + "no such table: Files"},
-        {"MessagesNotADatabase", overwritten(kHashedMessages, repeat("\x5A\xA5", 8192)),
-         kUnreadable + "file is not a database"},
-        {"MessagesEmpty", overwritten(kHashedMessages, ""), kUnreadable + "no such table: message"},
-        {"MessagesCutInHalf", cutInHalf, kUnreadable + "database disk image is malformed"},
-        {"MessagesWithNoiseInTheMiddle", noiseInTheMiddle, kUnreadable + "database disk image is malformed"},
-        {"EncryptedRefusedBeforeTheMessagesAreLookedFor", encryptedWithoutMessages,
-         "Inside: " + BridgeClientError::encryptedBackup().description()}}),
-    rowName<Layout>);
+const std::vector<Layout> kDamage = {
+    {"ManifestNotADatabase", overwritten("Manifest.db", repeat("Q", 8192)),
+     kUnreadable + "file is not a database"},
+    {"ManifestEmpty", overwritten("Manifest.db", ""), kUnreadable + "no such table: Files"},
+    {"MessagesNotADatabase", overwritten(kHashedMessages, repeat("\x5A\xA5", 8192)),
+     kUnreadable + "file is not a database"},
+    {"MessagesEmpty", overwritten(kHashedMessages, ""), kUnreadable + "no such table: message"},
+    {"MessagesCutInHalf", cutInHalf, kUnreadable + "database disk image is malformed"},
+    {"MessagesWithNoiseInTheMiddle", noiseInTheMiddle, kUnreadable + "database disk image is malformed"},
+    {"EncryptedRefusedBeforeTheMessagesAreLookedFor", encryptedWithoutMessages,
+     "Inside: " + BridgeClientError::encryptedBackup().description()}};
+INSTANTIATE_TEST_SUITE_P(Damage, CraftedBackup, ::testing::ValuesIn(kDamage), rowName<Layout>);
 
-INSTANTIATE_TEST_SUITE_P(
-    Links, CraftedBackup,
-    ::testing::ValuesIn(std::vector<Layout>{
-        {"MessagesDatabaseLinkedOut", linkedOut(kHashedMessages), kMissing},
-        {"MessagesFolderLinkedOut", linkedOut("3d"), kMissing},
-        {"FlatMessagesDatabaseLinkedOut",
-         [](const Paths& p) {
-             fs::remove_all(p.backup / "3d");
-             fs::create_symlink(p.outside / kHashedMessages, p.backup / kMessagesFileID);
-         },
-         kMissing},
-        {"ManifestLinkedOut", linkedOut("Manifest.db"), kUnreadable + "unable to open database file"},
-        {"InfoPlistLinkedOut", linkedOut("Info.plist"), "iPhone backup: Send money now, inside"},
-        {"DeviceFolderLinkedOut",
-         [](const Paths& p) {
-             fs::remove_all(p.backup);
-             fs::create_symlink(p.outside, p.backup);
-         },
-         BridgeClientError::noBackupFound().description()},
-        {"MessagesDatabaseLinkedWithinTheBackup",
-         [](const Paths& p) {
-             relocated("", "moved/sms.db")(p);
-             fs::create_symlink("../moved/sms.db", p.messages());
-         },
-         kInside},
-        {"DeviceFolderLinkedWithinTheChosenFolder",
-         [](const Paths& p) {
-             fs::create_directory(p.chosen / ".store");
-             fs::rename(p.backup, p.chosen / ".store/device");
-             fs::create_symlink(".store/device", p.backup);
-         },
-         kInside}}),
-    rowName<Layout>);
+const std::vector<Layout> kLinks = {
+    {"MessagesDatabaseLinkedOut", linkedOut(kHashedMessages), kMissing},
+    {"MessagesFolderLinkedOut", linkedOut("3d"), kMissing},
+    {"FlatMessagesDatabaseLinkedOut",
+     [](const Paths& p) {
+         fs::remove_all(p.backup / "3d");
+         fs::create_symlink(p.outside / kHashedMessages, p.backup / kMessagesFileID);
+     },
+     kMissing},
+    {"ManifestLinkedOut", linkedOut("Manifest.db"), kUnreadable + "unable to open database file"},
+    {"InfoPlistLinkedOut", linkedOut("Info.plist"), "iPhone backup: Send money now, inside"},
+    {"DeviceFolderLinkedOut",
+     [](const Paths& p) {
+         fs::remove_all(p.backup);
+         fs::create_symlink(p.outside, p.backup);
+     },
+     BridgeClientError::noBackupFound().description()},
+    {"MessagesDatabaseLinkedWithinTheBackup",
+     [](const Paths& p) {
+         relocated("", "moved/sms.db")(p);
+         fs::create_symlink("../moved/sms.db", p.messages());
+     },
+     kInside},
+    {"DeviceFolderLinkedWithinTheChosenFolder",
+     [](const Paths& p) {
+         fs::create_directory(p.chosen / ".store");
+         fs::rename(p.backup, p.chosen / ".store/device");
+         fs::create_symlink(".store/device", p.backup);
+     },
+     kInside}};
+INSTANTIATE_TEST_SUITE_P(Links, CraftedBackup, ::testing::ValuesIn(kLinks), rowName<Layout>);
 
 TEST(BackupLinks, AChosenFolderReachedThroughALinkIsReadAsItself)
 {

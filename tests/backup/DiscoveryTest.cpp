@@ -14,6 +14,7 @@
 
 using namespace quorva;
 using namespace quorva::backuptest;
+using namespace std::string_literals;
 
 namespace {
 
@@ -215,143 +216,118 @@ TEST_P(DescribedBackup, FromWhatItsPropertyListsHold)
     EXPECT_EQ(summary(IPhoneBackupScanner().backups(folder.path()).front()), row.described);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, DescribedBackup,
-    ::testing::ValuesIn(std::vector<Described>{
-        {"NoPropertyLists", {}, kBare},
-        {"EveryFieldFromItsList",
-         infoPlist(xmlPlist("<key>Unique Identifier</key><string>00008110-001A2B3C4D5E801E</string>"
-                            "<key>Display Name</key><string>Maya’s iPhone</string><key>Device Name</key>"
-                            "<string>iPhone</string><key>Product Type</key><string>iPhone14,5</string>"
-                            "<key>Last Backup Date</key><date>2020-01-01T00:00:00Z</date>")) +
-             statusPlist(binaryStatus(736378200)) +
-             manifestPlist(binaryDictionary({{"IsEncrypted", "\x09"}})),
-         "00008110-001A2B3C4D5E801E | Maya’s iPhone | iPhone14,5 | 2024-05-02T21:30:00.000Z | encrypted"},
-        {"StatusWithoutADateGivesWayToInfo",
-         infoPlist(xmlEntry("Last Backup Date", "<date>2020-01-01T00:00:00Z</date>")) +
-             statusPlist(binaryDictionary({{"Version", binaryAsciiString("3.3")}})),
-         dated("2020-01-01T00:00:00.000Z")},
-        {"DeviceNameWithoutDisplayName", infoPlist(xmlEntry("Device Name", "<string>Old iPhone</string>")),
-         "3f2a-device | Old iPhone | - | folder date"},
-        {"ValuesOfAnotherTypeCountAsAbsentAndEmptyStringsAsGiven",
-         infoPlist(xmlPlist("<key>Unique Identifier</key><string></string><key>Display Name</key><integer>7"
-                            "</integer><key>Device Name</key><string>Fallback</string><key>Product Type</key>"
-                            "<true/><key>Last Backup Date</key><string>2024-01-01T00:00:00Z</string>")) +
-             manifestPlist(xmlEntry("IsEncrypted", "<string>true</string>")),
-         " | Fallback | - | folder date"},
-        {"StatusThatIsNotADictionary",
-         statusPlist("<plist><array><date>2024-01-01T00:00:00Z</date></array></plist>"), kBare},
-        {"UnreadableLists", infoPlist("") + manifestPlist(repeat("\xA5", 4096)), kBare},
-        {"EncryptedAsTheInteger1", manifestPlist(xmlEntry("IsEncrypted", "<integer>1</integer>")),
-         kBare + " | encrypted"},
-        {"EncryptedAsTheInteger2", manifestPlist(xmlEntry("IsEncrypted", "<integer>2</integer>")), kBare},
-        {"EncryptedAsMinus1", manifestPlist(xmlEntry("IsEncrypted", "<integer>-1</integer>")), kBare}}),
-    rowName<Described>);
-
-// Names that are not UTF-8 are repaired as message texts are, so that the scan can send them.
-INSTANTIATE_TEST_SUITE_P(
-    UndecodableNames, DescribedBackup,
-    ::testing::ValuesIn(std::vector<Described>{
-        {"Xml",
-         infoPlist(xmlPlist("<key>Unique Identifier</key><string>0A\xC3</string>"
-                            "<key>Display Name</key><string>Maya\xFFs iPhone</string>")),
-         "0A\uFFFD | Maya\uFFFDs iPhone | - | folder date"},
-        {"BinaryAscii",
-         infoPlist(binaryDictionary({{"Unique Identifier", binaryAsciiString("0A\xC3")},
-                                     {"Device Name", binaryAsciiString("Maya\xFFs")}})),
-         "0A\uFFFD | Maya\uFFFDs | - | folder date"},
-        {"FolderName", {}, "device\uFFFD | iPhone backup | - | folder date", "device\xE9"}}),
-    rowName<Described>);
+const std::vector<Described> kFields = {
+    {"NoPropertyLists", {}, kBare},
+    {"EveryFieldFromItsList",
+     infoPlist(xmlPlist("<key>Unique Identifier</key><string>00008110-001A2B3C4D5E801E</string>"
+                        "<key>Display Name</key><string>Maya’s iPhone</string><key>Device Name</key>"
+                        "<string>iPhone</string><key>Product Type</key><string>iPhone14,5</string>"
+                        "<key>Last Backup Date</key><date>2020-01-01T00:00:00Z</date>")) +
+         statusPlist(binaryStatus(736378200)) + manifestPlist(binaryDictionary({{"IsEncrypted", "\x09"}})),
+     "00008110-001A2B3C4D5E801E | Maya’s iPhone | iPhone14,5 | 2024-05-02T21:30:00.000Z | encrypted"},
+    {"StatusWithoutADateGivesWayToInfo",
+     infoPlist(xmlEntry("Last Backup Date", "<date>2020-01-01T00:00:00Z</date>")) +
+         statusPlist(binaryDictionary({{"Version", binaryAsciiString("3.3")}})),
+     dated("2020-01-01T00:00:00.000Z")},
+    {"DeviceNameWithoutDisplayName", infoPlist(xmlEntry("Device Name", "<string>Old</string>")),
+     "3f2a-device | Old | - | folder date"},
+    {"ValuesOfAnotherTypeCountAsAbsentAndEmptyStringsAsGiven",
+     infoPlist(xmlPlist("<key>Unique Identifier</key><string></string><key>Display Name</key><integer>7"
+                        "</integer><key>Device Name</key><string>Fallback</string><key>Product Type</key>"
+                        "<true/><key>Last Backup Date</key><string>2024-01-01T00:00:00Z</string>")) +
+         manifestPlist(xmlEntry("IsEncrypted", "<string>true</string>")),
+     " | Fallback | - | folder date"},
+    {"StatusNotADictionary", statusPlist("<plist><array><date>2024-01-01T00:00:00Z</date></array></plist>"),
+     kBare},
+    {"UnreadableLists", infoPlist("") + manifestPlist(repeat("\xA5", 4096)), kBare},
+    {"EncryptedAsTheInteger1", manifestPlist(xmlEntry("IsEncrypted", "<integer>1</integer>")),
+     kBare + " | encrypted"},
+    {"EncryptedAsTheInteger2", manifestPlist(xmlEntry("IsEncrypted", "<integer>2</integer>")), kBare},
+    // Names that are not UTF-8 are repaired as message texts are, so that the scan can send them.
+    {"NamesNotUtf8",
+     infoPlist(xmlPlist("<key>Unique Identifier</key><string>0A\xC3</string>"
+                        "<key>Display Name</key><string>Maya\xFFs iPhone</string>")),
+     "0A\uFFFD | Maya\uFFFDs iPhone | - | folder date"},
+    {"FolderNameNotUtf8", {}, "device\uFFFD | iPhone backup | - | folder date", "device\xE9"}};
+INSTANTIATE_TEST_SUITE_P(Fields, DescribedBackup, ::testing::ValuesIn(kFields), rowName<Described>);
 
 // Dates at full range and precision; one that is ambiguous or off the calendar is absent.
-INSTANTIATE_TEST_SUITE_P(
-    Dates, DescribedBackup,
-    ::testing::ValuesIn(std::vector<Described>{
-        {"BinaryStatusIn2070", statusPlist(binaryStatus(2177452800.0)), dated("2070-01-01T00:00:00.000Z")},
-        {"BinaryStatusIn1900", statusPlist(binaryStatus(-3187296000.0)), dated("1900-01-01T00:00:00.000Z")},
-        {"BinaryStatusJustBefore2001", statusPlist(binaryStatus(-0.75)), dated("2000-12-31T23:59:59.250Z")},
-        {"BinaryStatusSecondsBefore2001", statusPlist(binaryStatus(-1.75)),
-         dated("2000-12-31T23:59:58.250Z")},
-        {"XmlStatusIn2070", statusPlist(xmlEntry("Date", "<date>2070-01-01T00:00:00Z</date>")),
-         dated("2070-01-01T00:00:00.000Z")},
-        {"XmlInfoIn1900", infoPlist(xmlEntry("Last Backup Date", "<date>1900-01-01T00:00:00Z</date>")),
-         dated("1900-01-01T00:00:00.000Z")},
-        {"XmlInfoJustBefore2001",
-         infoPlist(xmlEntry("Last Backup Date", "<date>2000-12-31T23:59:59.250Z</date>")),
-         dated("2000-12-31T23:59:59.250Z")},
-        {"BinaryInfoIn2070", infoPlist(binaryDictionary({{"Last Backup Date", binaryDate(2177452800.0)}})),
-         dated("2070-01-01T00:00:00.000Z")},
-        {"XmlStatusDateWrittenTwice",
-         statusPlist(xmlEntry(
-             "Date", "<date>2024-01-01T00:00:00Z</date><key>Date</key><date>2024-01-02T00:00:00Z</date>")),
-         kBare},
-        {"BinaryStatusDateWrittenTwice",
-         statusPlist(binaryDictionary({{"Date", binaryDate(0)}, {"Date", binaryDate(1)}})), kBare},
-        {"AfterTheCalendar", statusPlist(binaryStatus(1e300)), kBare},
-        {"BeforeTheCalendar", statusPlist(binaryStatus(-1e300)), kBare},
-        {"NotANumber", statusPlist(binaryStatus(std::nan(""))), kBare}}),
-    rowName<Described>);
+const std::vector<Described> kDates = {
+    {"BinaryIn2070", statusPlist(binaryStatus(2177452800.0)), dated("2070-01-01T00:00:00.000Z")},
+    {"BinaryIn1900", statusPlist(binaryStatus(-3187296000.0)), dated("1900-01-01T00:00:00.000Z")},
+    {"BinaryJustBefore2001", statusPlist(binaryStatus(-0.75)), dated("2000-12-31T23:59:59.250Z")},
+    {"BinaryUnderAUtf16Key", statusPlist(binaryPlist({"\xD1\x01\x02", "\x64\0D\0a\0t\0e"s, binaryDate(0.5)})),
+     dated("2001-01-01T00:00:00.500Z")},
+    {"XmlIn2070", statusPlist(xmlEntry("Date", "<date>2070-01-01T00:00:00Z</date>")),
+     dated("2070-01-01T00:00:00.000Z")},
+    {"XmlJustBefore2001", infoPlist(xmlEntry("Last Backup Date", "<date>2000-12-31T23:59:59.250Z</date>")),
+     dated("2000-12-31T23:59:59.250Z")},
+    {"XmlWrittenTwice",
+     statusPlist(xmlPlist("<key>Date</key><date>2024-01-01T00:00:00Z</date>"
+                          "<key>Date</key><date>2024-01-02T00:00:00Z</date>")),
+     kBare},
+    {"BinaryWrittenTwice", statusPlist(binaryDictionary({{"Date", binaryDate(0)}, {"Date", binaryDate(1)}})),
+     kBare},
+    {"AfterTheCalendar", statusPlist(binaryStatus(1e300)), kBare},
+    {"BeforeTheCalendar", statusPlist(binaryStatus(-1e300)), kBare},
+    {"NotANumber", statusPlist(binaryStatus(std::nan(""))), kBare}};
+INSTANTIATE_TEST_SUITE_P(Dates, DescribedBackup, ::testing::ValuesIn(kDates), rowName<Described>);
 
 // Lists crafted to exhaust the stack or the memory of the platform parser are passed over whole.
-INSTANTIATE_TEST_SUITE_P(
-    Hostile, DescribedBackup,
-    ::testing::ValuesIn(std::vector<Described>{
-        {"InfoNestedAMillionDeep", infoPlist(+[] { return nestedXml(1'000'000); }), kBare},
-        {"StatusNestedAHundredThousandDeep", statusPlist(binaryArrayChain(100'000, 1)), kBare},
-        {"InfoDoublingAtEveryLevel", infoPlist(binaryArrayChain(50, 2)), kBare}, // 272 bytes, 2^50 arrays
-        {"InfoWithThreeHundredThousandKeys", infoPlist(+[] { return keysXml(300'000); }), kBare},
-        {"BigInfoStillNamesTheDevice", infoPlist(bigInfo),
-         "3f2a-device | Maya’s iPhone | - | 2024-05-02T21:30:00.000Z"},
-        {"XmlAtTheDepthLimit", infoPlist(nestedXml(62)), kRead},
-        {"XmlPastTheDepthLimit", infoPlist(nestedXml(63)), kBare},
-        {"BinaryAtTheDepthLimit", statusPlist(binaryArrayChain(62, 1)), kDated},
-        {"BinaryPastTheDepthLimit", statusPlist(binaryArrayChain(63, 1)), kBare},
-        {"BinaryArrayHoldingItself", infoPlist(binaryPlist({"\xD1\x01\x02", "\x51k", "\xA1\x02"})), kBare},
-        {"BinaryExpandingToAHundredThousandObjects", statusPlist(binaryArrayChain(5, 10)), kDated},
-        {"BinaryExpandingToAMillionObjects", statusPlist(binaryArrayChain(6, 10)), kBare},
-        {"BinarySharingAStringTenTimes", infoPlist(+[] { return sharedStringBinary(10); }), kRead},
-        {"BinarySharingAStringTwentyTimes", infoPlist(+[] { return sharedStringBinary(20); }), kBare},
-        {"XmlDictionaryAtTheEntryLimit", infoPlist(+[] { return keysXml(65536); }), kRead},
-        {"XmlDictionaryPastTheEntryLimit", infoPlist(+[] { return keysXml(65537); }), kBare}}),
-    rowName<Described>);
+const std::vector<Described> kHostile = {
+    {"InfoNestedAMillionDeep", infoPlist(+[] { return nestedXml(1'000'000); }), kBare},
+    {"StatusNestedAHundredThousandDeep", statusPlist(binaryArrayChain(100'000, 1)), kBare},
+    {"InfoDoublingAtEveryLevel", infoPlist(binaryArrayChain(50, 2)), kBare}, // 272 bytes, 2^50 arrays
+    {"InfoWithThreeHundredThousandKeys", infoPlist(+[] { return keysXml(300'000); }), kBare},
+    {"BigInfoStillNamesTheDevice", infoPlist(bigInfo),
+     "3f2a-device | Maya’s iPhone | - | 2024-05-02T21:30:00.000Z"},
+    {"XmlAtTheDepthLimit", infoPlist(nestedXml(62)), kRead},
+    {"XmlPastTheDepthLimit", infoPlist(nestedXml(63)), kBare},
+    {"BinaryAtTheDepthLimit", statusPlist(binaryArrayChain(62, 1)), kDated},
+    {"BinaryPastTheDepthLimit", statusPlist(binaryArrayChain(63, 1)), kBare},
+    {"BinaryArrayHoldingItself", infoPlist(binaryPlist({"\xD1\x01\x02", "\x51k", "\xA1\x02"})), kBare},
+    {"BinaryExpandingToAHundredThousandObjects", statusPlist(binaryArrayChain(5, 10)), kDated},
+    {"BinaryExpandingToAMillionObjects", statusPlist(binaryArrayChain(6, 10)), kBare},
+    {"BinarySharingAStringTenTimes", infoPlist(+[] { return sharedStringBinary(10); }), kRead},
+    {"BinarySharingAStringTwentyTimes", infoPlist(+[] { return sharedStringBinary(20); }), kBare},
+    {"XmlDictionaryAtTheEntryLimit", infoPlist(+[] { return keysXml(65536); }), kRead},
+    {"XmlDictionaryPastTheEntryLimit", infoPlist(+[] { return keysXml(65537); }), kBare},
+    // Markup the parser skips is not counted, and does not hide markup it reads.
+    {"XmlDepthInsideCommentsAndCData",
+     infoPlist(namedList("<!--" + repeat("<array>", 70) + "--><string><![CDATA[" + repeat("<array>", 70) +
+                         "]]></string>")),
+     kRead},
+    {"XmlTagsInsideComments", infoPlist(nestingWithHiddenTags("<!--", "-->")), kBare},
+    {"XmlTagsInsideCData", infoPlist(nestingWithHiddenTags("<string><![CDATA[", "]]></string>")), kBare},
+    {"XmlQuotedEndOfAProcessingInstruction",
+     infoPlist("<?xml version=\"?><!--\"?>" + nestedXml(70) + "<!-- -->"), kBare},
+    {"XmlQuotedEndOfADocumentType",
+     infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]><!--\"> ]>" + nestedXml(70) + "<!-- -->"), kBare},
+    {"XmlQuotedEndOfATag",
+     infoPlist("<plist version=\"><!--\"><dict><key>Display Name</key><string>Read</string><key>k</key>" +
+               repeat("<array>", 70) + repeat("</array>", 70) + "</dict><!-- --></plist>"),
+     kBare},
+    {"XmlDocumentTypeWithQuotedEnd", infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3)),
+     kRead}};
+INSTANTIATE_TEST_SUITE_P(Hostile, DescribedBackup, ::testing::ValuesIn(kHostile), rowName<Described>);
 
-// Markup the parser skips is not counted, and does not hide markup it reads.
-INSTANTIATE_TEST_SUITE_P(
-    HiddenMarkup, DescribedBackup,
-    ::testing::ValuesIn(std::vector<Described>{
-        {"DepthInsideCommentsAndCData",
-         infoPlist(namedList("<!--" + repeat("<array>", 70) + "--><string><![CDATA[" + repeat("<array>", 70) +
-                             "]]></string>")),
-         kRead},
-        {"TagsInsideComments", infoPlist(nestingWithHiddenTags("<!--", "-->")), kBare},
-        {"TagsInsideCData", infoPlist(nestingWithHiddenTags("<string><![CDATA[", "]]></string>")), kBare},
-        {"QuotedEndOfAProcessingInstruction",
-         infoPlist("<?xml version=\"?><!--\"?>" + nestedXml(70) + "<!-- -->"), kBare},
-        {"QuotedEndOfADocumentType",
-         infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]><!--\"> ]>" + nestedXml(70) + "<!-- -->"), kBare},
-        {"QuotedEndOfATag",
-         infoPlist("<plist version=\"><!--\"><dict><key>Display Name</key><string>Read</string><key>k</key>" +
-                   repeat("<array>", 70) + repeat("</array>", 70) + "</dict><!-- --></plist>"),
-         kBare},
-        {"DocumentTypeWithQuotedEnd", infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3)),
-         kRead}}),
-    rowName<Described>);
+void writeBackup(const fs::path& folder, const std::string& udid, std::optional<Instant> statusDate)
+{
+    samples::SampleBackupPlan plan;
+    plan.udid = udid;
+    plan.statusDate = statusDate;
+    samples::writeSampleBackup(folder, plan);
+}
 
 TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
 {
     TempFolder folder;
-    for (const auto& [name, date] : {std::pair<const char*, std::optional<Instant>>{"older", utc(2024, 1, 1)},
-                                     {"newer", utc(2024, 6, 1)},
-                                     {"middle", utc(2024, 3, 1)},
-                                     {".hidden", utc(2030, 1, 1)},
-                                     {"undated-1", std::nullopt},
-                                     {"undated-2", std::nullopt},
-                                     {"undated-3", std::nullopt}}) {
-        samples::SampleBackupPlan plan;
-        plan.udid = name;
-        plan.statusDate = date;
-        samples::writeSampleBackup(folder / name, plan);
-    }
+    writeBackup(folder / "older", "older", utc(2024, 1, 1));
+    writeBackup(folder / "newer", "newer", utc(2024, 6, 1));
+    writeBackup(folder / "middle", "middle", utc(2024, 3, 1));
+    writeBackup(folder / ".hidden", "hidden", utc(2030, 1, 1));
+    for (const char* undated : {"undated-1", "undated-2", "undated-3"})
+        writeBackup(folder / undated, undated, std::nullopt);
     writeFile(folder / "not-a-backup/Info.plist", xmlPlist(""));
     writeFile(folder / "plain-file", "Manifest.db");
 
@@ -372,13 +348,8 @@ TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
 TEST(Discovery, AFolderThatIsABackupIsTakenAlone)
 {
     TempFolder folder;
-    samples::SampleBackupPlan plan;
-    plan.udid = "INNER";
-    plan.statusDate = utc(2024, 1, 1);
-    samples::writeSampleBackup(folder / "inner", plan);
-    plan.udid = "OUTER";
-    plan.statusDate = utc(2023, 1, 1);
-    samples::writeSampleBackup(folder.path(), plan);
+    writeBackup(folder / "inner", "INNER", utc(2024, 1, 1));
+    writeBackup(folder.path(), "OUTER", utc(2023, 1, 1));
     const auto found = IPhoneBackupScanner().backups(folder.path());
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].id, "OUTER");

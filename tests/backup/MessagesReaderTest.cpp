@@ -7,6 +7,7 @@
 
 using namespace quorva;
 using namespace quorva::backuptest;
+using namespace std::string_literals;
 
 namespace {
 
@@ -22,37 +23,35 @@ struct Stored {
 const std::string kSender = "+15555550123";
 const std::string kDate = "2023-03-08T20:26:40.000Z"; // 700000000 s after 2001
 
-std::string bytesFromHex(std::string_view hex)
-{
-    std::string bytes;
-    for (std::size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::stoi(std::string(hex.substr(i, 2)), nullptr, 16)));
-    return bytes;
-}
-
-// A real archive from a device; its text is "Test 3".
-const std::string kTest3Archive = bytesFromHex(
+// A real archive from a device, as an SQL blob; its text is "Test 3".
+const std::string kTest3Archive =
+    "attributedBody = X'"
     "040B73747265616D747970656481E803840140848484124E5341747472696275746564537472696E67008484084E534F626A6563"
     "74008592848484084E53537472696E67019484012B0654657374203386840269490106928484840C4E5344696374696F6E617279"
     "00948401690292849696265F5F6B494D4261736557726974696E67446972656374696F6E4174747269627574654E616D65869284"
     "8484084E534E756D626572008484074E5356616C7565009484012A848401719DFF86928496961D5F5F6B494D4D65737361676550"
-    "6172744174747269627574654E616D658692849B9C9D9D00868686");
+    "6172744174747269627574654E616D658692849B9C9D9D00868686'";
 const std::string kHeader = std::string("\x04\x0B", 2) + "streamtyped";
 const std::string kStringMarker = "NSString\x01\x94\x84\x01\x2B";
 const std::string kAccented = "Gr\u00FC\u00DFe aus K\u00F6ln \U0001F44B, call me right now";
 const std::string kFamily = "\U0001F468\u200D\U0001F469";
 
+std::string body(const std::string& bytes)
+{
+    return "attributedBody = " + sqlBlob(bytes);
+}
+
 // An archive of the bytes after the string type marker.
 std::string archive(const std::string& afterTheType)
 {
-    return "attributedBody = " + sqlBlob(kHeader + kStringMarker + afterTheType);
+    return body(kHeader + kStringMarker + afterTheType);
 }
 
 std::string archived(std::string_view text,
                      samples::ArchivedClasses classes = samples::ArchivedClasses::mutableStrings)
 {
     const auto bytes = samples::archiveAttributedString(text, classes);
-    return sqlBlob(std::string(bytes.begin(), bytes.end()));
+    return body(std::string(bytes.begin(), bytes.end()));
 }
 
 // A blob of the pieces, each followed by a zero byte.
@@ -61,7 +60,7 @@ std::string pieces(std::initializer_list<std::string_view> parts)
     std::string blob;
     for (const auto part : parts)
         blob.append(part).push_back('\0');
-    return sqlBlob(blob);
+    return body(blob);
 }
 
 LocalRiskClassifier flagsEveryText()
@@ -100,78 +99,64 @@ TEST_P(StoredMessage, IsReadAsTheDeviceMeantIt)
     EXPECT_EQ(result.inspectedCount, result.candidates.size());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Text, StoredMessage,
-    ::testing::ValuesIn(std::vector<Stored>{
-        {"Plain", "text = 'Send money now'", "Send money now"},
-        {"TrimmedOfWhiteSpaceAndLineBreaks",
-         "text = " + sqlText(" \n\r\v\f Hi there \u0085\u2028\u2029\u3000\u00A0"), "Hi there"},
-        {"TabsFormatCharactersAndLoneMarksAreKept", "text = " + sqlText("\tHi\u200B \u0301"),
-         "\tHi\u200B \u0301"},
-        {"IllFormedUtf8IsReplaced",
-         "text = " + sqlText("H\xC3\xA9l\xFFlo \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82"),
-         "H\u00E9l\uFFFDlo \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\uFFFD \uFFFD"},
-        {"BlankTextLeavesTheBodyUnread", "text = ' \n ', attributedBody = " + pieces({"A long enough piece"}),
-         ""},
-        {"NoTextAndNoBody", "attributedBody = NULL", ""},
-        {"LongTextCutAtAWholeCharacter", "text = " + sqlText(std::string(3999, 'x') + kFamily + "tail"),
-         std::string(3999, 'x') + kFamily}}),
-    rowName<Stored>);
+const std::vector<Stored> kText = {
+    {"Plain", "text = 'Send money now'", "Send money now"},
+    {"TrimmedOfWhiteSpaceAndLineBreaks",
+     "text = " + sqlText(" \n\r\v\f Hi there \u0085\u2028\u2029\u3000\u00A0"), "Hi there"},
+    {"TabsFormatCharactersAndLoneMarksAreKept", "text = " + sqlText("\tHi\u200B \u0301"),
+     "\tHi\u200B \u0301"},
+    {"IllFormedUtf8IsReplaced",
+     "text = " + sqlText("H\xC3\xA9l\xFFlo \xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82"),
+     "H\u00E9l\uFFFDlo \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\uFFFD \uFFFD"},
+    {"BlankTextLeavesTheBodyUnread", "text = ' \n ', " + pieces({"A long enough piece"}), ""},
+    {"NoTextAndNoBody", "attributedBody = NULL", ""},
+    {"LongTextCutAtAWholeCharacter", "text = " + sqlText(std::string(3999, 'x') + kFamily + "tail"),
+     std::string(3999, 'x') + kFamily}};
+INSTANTIATE_TEST_SUITE_P(Text, StoredMessage, ::testing::ValuesIn(kText), rowName<Stored>);
 
-INSTANTIATE_TEST_SUITE_P(
-    Metadata, StoredMessage,
-    ::testing::ValuesIn(std::vector<Stored>{
-        {"IsFromMeNullIsIncoming", "text = 'hello', is_from_me = NULL", "hello"},
-        {"SentByTheChild", "text = 'hello', is_from_me = 1", ""},
-        {"WithoutAHandleRow", "text = 'hello', handle_id = 99", "hello from nobody"},
-        {"SenderThatIsNotUtf8", "text = 'hello', handle_id = 2", "hello from +1\uFFFD"},
-        {"SecondsUpToTenBillion", "text = 'hello', date = 10000000000", "hello at 2317-11-21T17:46:40.000Z"},
-        {"NanosecondsAboveTenBillion", "text = 'hello', date = 10000000001", ""}, // 2001, before the window
-        {"Nanoseconds", "text = 'hello', date = 700000000123456789", "hello at 2023-03-08T20:26:40.123Z"},
-        {"FarFuture", "text = 'hello', date = 9223372036854775807", "hello at 2293-04-11T23:47:16.855Z"},
-        {"FarPast", "text = 'hello', date = -9223372036854775807 - 1", ""},
-        {"NoDate", "text = 'hello', date = NULL", ""}}),
-    rowName<Stored>);
+const std::vector<Stored> kMetadata = {
+    {"IsFromMeNullIsIncoming", "text = 'hello', is_from_me = NULL", "hello"},
+    {"SentByTheChild", "text = 'hello', is_from_me = 1", ""},
+    {"WithoutAHandleRow", "text = 'hello', handle_id = 99", "hello from nobody"},
+    {"SenderThatIsNotUtf8", "text = 'hello', handle_id = 2", "hello from +1\uFFFD"},
+    {"SecondsUpToTenBillion", "text = 'hello', date = 10000000000", "hello at 2317-11-21T17:46:40.000Z"},
+    {"NanosecondsAboveTenBillion", "text = 'hello', date = 10000000001", ""}, // 2001, before the window
+    {"Nanoseconds", "text = 'hello', date = 700000000123456789", "hello at 2023-03-08T20:26:40.123Z"},
+    {"FarFuture", "text = 'hello', date = 9223372036854775807", "hello at 2293-04-11T23:47:16.855Z"},
+    {"FarPast", "text = 'hello', date = -9223372036854775807 - 1", ""},
+    {"NoDate", "text = 'hello', date = NULL", ""}};
+INSTANTIATE_TEST_SUITE_P(Metadata, StoredMessage, ::testing::ValuesIn(kMetadata), rowName<Stored>);
 
-INSTANTIATE_TEST_SUITE_P(
-    AttributedBody, StoredMessage,
-    ::testing::ValuesIn(std::vector<Stored>{
-        {"ReadWhenTextIsNull", "attributedBody = " + archived("  Don\u2019t tell your parents\n"),
-         "Don\u2019t tell your parents"},
-        {"RealDeviceArchive", "attributedBody = " + sqlBlob(kTest3Archive), "Test 3"},
-        {"ImmutableClasses",
-         "attributedBody = " + archived(kAccented, samples::ArchivedClasses::immutableStrings), kAccented},
-        {"LongArchive", "attributedBody = " + archived(std::string(70000, 'd')), std::string(4000, 'd')},
-        // Without an archive, the longest piece between zero bytes that looks like text.
-        {"LongestPieceEarliestOnATie",
-         "attributedBody = " + pieces({"NSAttributedString", "1234", "Hi", "See you at 5", "Running late"}),
-         "See you at 5"},
-        {"PieceEndsDoNotCount",
-         "attributedBody = " + pieces({"\x01\x02\x03\x04\x05\x06Hi you", "\x12Hello!!\n"}), "Hello!!"},
-        {"NoPieceLooksLikeText",
-         "attributedBody = " +
-             pieces({"Abc\xFF\xFE long piece", "e\u0301e\u0301e\u0301", "NSString", "12345", "\u200B\u200B"}),
-         ""},
-        {"PieceBeforeTheArchive",
-         "attributedBody = " + sqlBlob(kHeader + std::string(1, '\0') + "Running late tonight" +
-                                       std::string(1, '\0') + kStringMarker + "\x05Other\x86"),
-         "Running late tonight"},
-        {"ArchiveLengthInTwoBytes", archive("\x81\x03" + std::string(1, '\0') + "abc"), "abc"},
-        {"ArchiveLengthInFourBytes", archive("\x82\x02" + std::string(3, '\0') + "abc"), "ab"},
-        {"ArchiveTextEndingTheBlob", archive("\x05Hi th"), "Hi th"},
-        {"ArchiveTextNotUtf8", archive("\x06Hi \xFF\xFEx"), "Hi \uFFFD\uFFFDx"},
-        {"ArchiveTextCutShort", archive("\x06Hi th"), ""},
-        {"ArchiveWithoutALength", archive(""), ""},
-        {"ArchiveLengthTagUnknown", archive("\x83\x02" + std::string(3, '\0') + "abc"), ""},
-        {"ArchiveLengthCutShort", archive("\x81\xFF"), ""},
-        {"ArchiveLengthPastTheEnd",
-         archive("\x82\xFF\xFF\xFF\xFF"
-                 "abc"),
-         ""},
-        {"NotATypedStream", "attributedBody = " + sqlBlob(kStringMarker + "\x02Hi"), ""},
-        {"NoStringClass", "attributedBody = " + sqlBlob(kHeader + "NSNumber\x84\x01\x2B\x02Hi"), ""},
-        {"NoStringType", "attributedBody = " + sqlBlob(kHeader + "NSString\x01\x94\x84\x01\x69\x02Hi"), ""}}),
-    rowName<Stored>);
+const std::vector<Stored> kAttributedBody = {
+    {"ReadWhenTextIsNull", archived("  Don\u2019t tell your parents\n"), "Don\u2019t tell your parents"},
+    {"RealDeviceArchive", kTest3Archive, "Test 3"},
+    {"ImmutableClasses", archived(kAccented, samples::ArchivedClasses::immutableStrings), kAccented},
+    {"LongArchive", archived(std::string(70000, 'd')), std::string(4000, 'd')},
+    // Without an archive, the longest piece between zero bytes that looks like text.
+    {"LongestPieceEarliestOnATie",
+     pieces({"NSAttributedString", "1234", "Hi", "See you at 5", "Running late"}), "See you at 5"},
+    {"PieceEndsDoNotCount", pieces({"\x01\x02\x03\x04\x05\x06Hi you", "\x12Hello!!\n"}), "Hello!!"},
+    {"NoPieceLooksLikeText",
+     pieces({"Abc\xFF\xFE long piece", "e\u0301e\u0301e\u0301", "NSString", "12345", "\u200B\u200B"}), ""},
+    {"PieceBeforeTheArchive", body(kHeader + "\0Running late tonight\0"s + kStringMarker + "\x05Other\x86"),
+     "Running late tonight"},
+    {"ArchiveLengthInTwoBytes", archive("\x81\x03\0abc"s), "abc"},
+    {"ArchiveLengthInFourBytes", archive("\x82\x02\0\0\0abc"s), "ab"},
+    {"ArchiveTextEndingTheBlob", archive("\x05Hi th"), "Hi th"},
+    {"ArchiveTextNotUtf8", archive("\x06Hi \xFF\xFEx"), "Hi \uFFFD\uFFFDx"},
+    {"ArchiveTextCutShort", archive("\x06Hi th"), ""},
+    {"ArchiveWithoutALength", archive(""), ""},
+    {"ArchiveLengthTagUnknown", archive("\x83\x02\0\0\0abc"s), ""},
+    {"ArchiveLengthCutShort", archive("\x81\xFF"), ""},
+    {"ArchiveLengthPastTheEnd",
+     archive("\x82\xFF\xFF\xFF\xFF"
+             "abc"),
+     ""},
+    {"NotATypedStream", body(kStringMarker + "\x02Hi"), ""},
+    {"NoStringClass", body(kHeader + "NSNumber\x84\x01\x2B\x02Hi"), ""},
+    {"NoStringType", body(kHeader + "NSString\x01\x94\x84\x01\x69\x02Hi"), ""}};
+INSTANTIATE_TEST_SUITE_P(AttributedBody, StoredMessage, ::testing::ValuesIn(kAttributedBody),
+                         rowName<Stored>);
 
 // The scan asks for 5000; other callers' limits are kept within what one read may cost.
 TEST(MessagesReader, ClampsTheLimitIntoOneToTwentyFiveThousand)

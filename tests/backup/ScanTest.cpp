@@ -1,10 +1,9 @@
-#include "backup/IPhoneBackupScanner.h"
+// The scan of a backup's newest incoming messages: identifiers, window and limit.
 #include "backup/ScanWindow.h"
 
 #include "BackupTestSupport.h"
 #include "SampleBackup.h"
 
-#include <gtest/gtest.h>
 #include <unicode/timezone.h>
 
 #include <cmath>
@@ -31,46 +30,39 @@ Instant minutesBefore(Instant instant, double minutes)
     return Instant{instant.unixSeconds - 60.0 * minutes};
 }
 
-// Sets ICU's default time zone for one test and puts the previous one back.
-class DefaultTimeZone {
-public:
-    explicit DefaultTimeZone(const char* id) : m_previous(icu::TimeZone::createDefault())
+BackupScanResult scanNewest(const TempFolder& folder, const samples::SampleBackupPlan& plan,
+                            Instant startedAt)
+{
+    samples::writeSampleBackup(folder / "backup", plan);
+    const IPhoneBackupScanner scanner;
+    return scanner.scan(scanner.backups(folder.path()).front(), startedAt);
+}
+
+// Sets ICU's default time zone, the user's, for one test and puts the previous one back.
+struct DefaultTimeZone {
+    explicit DefaultTimeZone(const char* id)
     {
         icu::TimeZone::adoptDefault(icu::TimeZone::createTimeZone(id));
     }
-    ~DefaultTimeZone() { icu::TimeZone::adoptDefault(m_previous.release()); }
-
-private:
-    std::unique_ptr<icu::TimeZone> m_previous;
-};
-
-class Scan : public ::testing::Test {
-protected:
-    BackupScanResult scanNewest(const samples::SampleBackupPlan& plan, Instant startedAt)
-    {
-        samples::writeSampleBackup(folder / "backup", plan);
-        const auto backups = scanner.backups(folder.path());
-        return scanner.scan(backups.front(), startedAt);
-    }
-
-    TempFolder folder;
-    IPhoneBackupScanner scanner;
+    ~DefaultTimeZone() { icu::TimeZone::adoptDefault(previous.release()); }
+    std::unique_ptr<icu::TimeZone> previous{icu::TimeZone::createDefault()};
 };
 
 } // namespace
 
-TEST_F(Scan, CandidatesCarryStableIdentifiersNewestFirst)
+TEST(Scan, CandidatesCarryStableIdentifiersNewestFirst)
 {
+    TempFolder folder;
     const Instant now = utc(2024, 6, 1, 12);
     samples::SampleBackupPlan plan;
     plan.udid = "TEST-UDID";
     plan.messages = {incoming("Please keep this secret, ok?", minutesBefore(now, 30), 42),
                      incoming("See you at practice", minutesBefore(now, 20), 43),
                      incoming("Send money now", minutesBefore(now, 10), -7),
-                     incoming("  Nobody likes you, loser  ", minutesBefore(now, 40), 44)};
+                     incoming("Nobody likes you, loser", minutesBefore(now, 40), 44)};
     plan.messages[3].sender.reset();
 
-    const BackupScanResult result = scanNewest(plan, now);
+    const BackupScanResult result = scanNewest(folder, plan, now);
     EXPECT_EQ(result.backup.id, "TEST-UDID");
     EXPECT_EQ(result.inspectedCount, 4);
     ASSERT_EQ(result.candidates.size(), 3u);
@@ -81,58 +73,63 @@ TEST_F(Scan, CandidatesCarryStableIdentifiersNewestFirst)
                               minutesBefore(now, 10),
                               {"scam or financial pressure"}}));
     EXPECT_EQ(result.candidates[1].id, "86526e808a54395ae9df7982c02d4010bf87d6c3bd30f2f5626a220668f1ed49");
-    EXPECT_EQ(result.candidates[2].text, "Nobody likes you, loser");
-    EXPECT_EQ(result.candidates[2].senderName, std::nullopt);
     EXPECT_EQ(result.candidates[2].reasons, std::vector<std::string>{"bullying"});
 
     // A second scan finds the same identifiers; another device's backup finds others.
+    const IPhoneBackupScanner scanner;
     EXPECT_EQ(scanner.scan(result.backup, now).candidates, result.candidates);
     BackupDescriptor other = result.backup;
     other.id = "OTHER-UDID";
     EXPECT_NE(scanner.scan(other, now).candidates[0].id, result.candidates[0].id);
 }
 
-TEST_F(Scan, TheWindowIsFourteenCalendarDaysInTheUsersTimeZone)
+// The identifier covers the whole text, the candidate carries the first 4000 characters.
+TEST(Scan, ALongCandidateIsCutButIdentifiedWhole)
+{
+    TempFolder folder;
+    const std::string text = "I will hurt you " + std::string(4984, 'a') + "tail";
+    samples::SampleBackupPlan plan;
+    plan.udid = "U";
+    plan.messages = {incoming(text, Instant::now(), 5)};
+    const auto candidate = scanNewest(folder, plan, Instant::now()).candidates.at(0);
+    EXPECT_EQ(candidate.text, text.substr(0, 4000));
+    EXPECT_EQ(candidate.id, sha256Hex("U|5|" + text));
+}
+
+TEST(Scan, TheWindowIsFourteenCalendarDaysInTheUsersTimeZone)
 {
     // Summer time starts in Berlin on 31 March 2024: fourteen calendar days before noon on
     // 5 April (10:00Z) is noon on 22 March (11:00Z), 14 x 24 hours plus one.
     const DefaultTimeZone berlin("Europe/Berlin");
-    const Instant startedAt = utc(2024, 4, 5, 10);
+    TempFolder folder;
     samples::SampleBackupPlan plan;
     plan.messages = {incoming("at the window's start", utc(2024, 3, 22, 11)),
                      incoming("a second before", utc(2024, 3, 22, 10, 59, 59)),
                      incoming("fourteen times 24 hours", utc(2024, 3, 22, 10, 30)),
                      incoming("just now", utc(2024, 4, 5, 9, 59))};
-    const auto result = scanNewest(plan, startedAt);
-    EXPECT_EQ(result.inspectedCount, 2);
-}
+    EXPECT_EQ(scanNewest(folder, plan, utc(2024, 4, 5, 10)).inspectedCount, 2);
 
-TEST_F(Scan, TheNewestFiveThousandRowsAreFetchedThenFiltered)
-{
-    const Instant now = Instant::now();
-    samples::SampleBackupPlan plan;
-    for (int i = 0; i < 6000; ++i) {
-        auto m =
-            incoming(i % 1000 == 0 ? "Send money now " + std::to_string(i) : "hello " + std::to_string(i),
-                     minutesBefore(now, i + 1));
-        if (i < 5000 && i % 25 == 1)
-            m.text = " \n "; // 200 of the newest 5000 have no usable text
-        plan.messages.push_back(std::move(m));
-    }
-    const auto result = scanNewest(plan, now);
-    EXPECT_EQ(result.inspectedCount, 4800);
-    ASSERT_EQ(result.candidates.size(), 5u); // rows 0, 1000 ... 4000; not 5000
-    EXPECT_EQ(result.candidates.back().text, "Send money now 4000");
-}
-
-// Only reachable with a clock gone wrong, or a wall-clock time that the calendar skips.
-TEST(ScanWindow, GivesUpOnlyOutsideTheCalendar)
-{
-    const DefaultTimeZone berlin("Europe/Berlin");
-    // 02:30 on 31 March does not exist in Berlin; the window still starts near it.
+    // Outside the calendar (a clock gone wrong) there is no window; a skipped wall-clock time is
+    // no reason to drop it: 02:30 on 31 March does not exist in Berlin.
+    EXPECT_EQ(calendarDaysBefore(Instant{std::nan("")}, 14), Instant::distantPast());
     const Instant gap = calendarDaysBefore(utc(2024, 4, 14, 0, 30), 14);
     EXPECT_GE(gap, utc(2024, 3, 30, 23, 30));
     EXPECT_LE(gap, utc(2024, 3, 31, 1, 30));
-    EXPECT_EQ(calendarDaysBefore(Instant{1e300}, 14), Instant::distantPast());
-    EXPECT_EQ(calendarDaysBefore(Instant{std::nan("")}, 14), Instant::distantPast());
+}
+
+TEST(Scan, TheNewestFiveThousandRowsAreFetchedThenFiltered)
+{
+    TempFolder folder;
+    const Instant now = Instant::now();
+    samples::SampleBackupPlan plan;
+    for (int i = 0; i < 6000; ++i) {
+        plan.messages.push_back(incoming((i % 1000 == 0 ? "Send money now " : "hello ") + std::to_string(i),
+                                         minutesBefore(now, i + 1)));
+        if (i < 5000 && i % 25 == 1)
+            plan.messages.back().text = " \n "; // 200 of the newest 5000 have no usable text
+    }
+    const auto result = scanNewest(folder, plan, now);
+    EXPECT_EQ(result.inspectedCount, 4800);
+    ASSERT_EQ(result.candidates.size(), 5u); // rows 0, 1000 ... 4000; not 5000
+    EXPECT_EQ(result.candidates.back().text, "Send money now 4000");
 }
