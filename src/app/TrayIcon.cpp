@@ -3,18 +3,10 @@
 #include "QuorvaBridgeApp.h"
 
 #include <QApplication>
-#include <QDBusConnection>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
 namespace quorva {
-
-namespace {
-
-// The freedesktop tray's registry: a panel that starts after us registers it then.
-const QString kStatusNotifierWatcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-
-} // namespace
 
 TrayIcon::TrayIcon(QuorvaBridgeApp& app, QObject* parent)
     : QObject(parent), m_app(app), m_open(tr("Open")), m_scanNow(tr("Scan now")), m_quit(tr("Quit"))
@@ -32,30 +24,8 @@ TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::showWhereAvailable()
 {
-    if (!qobject_cast<QApplication*>(qApp))
+    if (m_icon || !qobject_cast<QApplication*>(qApp) || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
-    // A panel that starts after us (as at log-in) announces its tray with this signal.
-    QDBusConnection::sessionBus().connect(kStatusNotifierWatcher, QStringLiteral("/StatusNotifierWatcher"),
-                                          kStatusNotifierWatcher, QStringLiteral("StatusNotifierHostRegistered"),
-                                          this, SLOT(trayMayHaveAppeared()));
-    trayMayHaveAppeared();
-}
-
-void TrayIcon::trayMayHaveAppeared()
-{
-    if (tryToShow())
-        QDBusConnection::sessionBus().disconnect(kStatusNotifierWatcher, QStringLiteral("/StatusNotifierWatcher"),
-                                                 kStatusNotifierWatcher,
-                                                 QStringLiteral("StatusNotifierHostRegistered"), this,
-                                                 SLOT(trayMayHaveAppeared()));
-}
-
-bool TrayIcon::tryToShow()
-{
-    if (m_icon)
-        return true;
-    if (!QSystemTrayIcon::isSystemTrayAvailable())
-        return false;
     m_menu = std::make_unique<QMenu>();
     m_menu->addAction(&m_open);
     m_menu->addAction(&m_scanNow);
@@ -69,7 +39,6 @@ bool TrayIcon::tryToShow()
             m_open.trigger();
     });
     m_icon->show();
-    return true;
 }
 
 } // namespace quorva

@@ -14,7 +14,7 @@ class QuorvaBridgeApp;
 
 // The application's icon in the desktop's tray (a StatusNotifier item or an XEmbed icon) with
 // Open, Scan now and Quit, so a closed window leaves a visible way back. Shown only where the
-// desktop has a tray, also one that appears after log-in; elsewhere the actions exist unseen.
+// desktop has a tray; elsewhere the actions exist unseen.
 class TrayIcon : public QObject {
     Q_OBJECT
 
@@ -22,8 +22,9 @@ public:
     explicit TrayIcon(QuorvaBridgeApp& app, QObject* parent = nullptr);
     ~TrayIcon() override;
 
-    // Puts the icon in the tray now or, where there is none yet, once one appears.
-    // Needs a QApplication: the tray's menu is a widget.
+    // Puts the icon in the tray where the desktop has one. Qt asks the desktop only once per
+    // process whether it has a StatusNotifier tray, so ask once the desktop is up. Needs a
+    // QApplication: the tray's menu is a widget.
     void showWhereAvailable();
     [[nodiscard]] bool isShown() const { return m_icon != nullptr; }
 
@@ -32,12 +33,7 @@ public:
     [[nodiscard]] QAction& scanNowAction() { return m_scanNow; }
     [[nodiscard]] QAction& quitAction() { return m_quit; }
 
-private slots:
-    void trayMayHaveAppeared();
-
 private:
-    bool tryToShow();
-
     QuorvaBridgeApp& m_app;
     QAction m_open;
     QAction m_scanNow;

@@ -151,7 +151,9 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &quorva::SingleInstance::activationRequested, &app,
                      &quorva::QuorvaBridgeApp::showWindow);
     quorva::TrayIcon tray(app);
-    tray.showWhereAvailable();
+    // At log-in the desktop's panel may come up after us, and Qt asks for its tray only once.
+    QTimer::singleShot(inBackground ? std::chrono::seconds(10) : std::chrono::seconds(0), &tray,
+                       &quorva::TrayIcon::showWhereAvailable);
     if (commandLine.parser.isSet(commandLine.reportFirstFrame) && app.window())
         reportFirstFrame(*app.window());
     if (commandLine.parser.isSet(commandLine.screenshot) && app.window())
