@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 import Quorva.Bridge
 
@@ -25,7 +26,7 @@ Rectangle {
             spacing: 2
             Layout.fillWidth: true
 
-            Text {
+            Label {
                 objectName: "backupDeviceName"
                 text: summary.backup.deviceName
                 textFormat: Text.PlainText
@@ -34,7 +35,7 @@ Rectangle {
                 elide: Text.ElideRight
                 Layout.fillWidth: true
             }
-            Text {
+            Label {
                 objectName: "backupDateText"
                 text: summary.backedUpText === "" ? "Backup date unavailable" : "Backed up " + summary.backedUpText
                 textFormat: Text.PlainText

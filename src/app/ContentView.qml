@@ -39,6 +39,7 @@ Item {
         clip: true
         ScrollBar.vertical: ScrollBar {
             objectName: "contentScrollBar"
+            Accessible.name: qsTr("Scroll")
             policy: scroller.contentHeight > scroller.height ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
         }
 

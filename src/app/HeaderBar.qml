@@ -30,14 +30,14 @@ RowLayout {
         spacing: 3
         Layout.fillWidth: true
 
-        Text {
+        Label {
             objectName: "appTitle"
             text: "Quorva Bridge"
             font.pixelSize: 30
             font.weight: Font.Black
             color: Theme.primary
         }
-        Text {
+        Label {
             objectName: "appTagline"
             text: "Mac-assisted iPhone safety signals"
             font: Theme.font(Theme.title3, Font.DemiBold)
@@ -51,6 +51,8 @@ RowLayout {
         id: menuButton
         objectName: "headerMenuButton"
         visible: header.appState.hasToken
+        // Qt keeps hidden items in the accessibility tree; a screen reader would offer it.
+        Accessible.ignored: !visible
         implicitWidth: 44
         implicitHeight: 44
         flat: true

@@ -25,7 +25,7 @@ ColumnLayout {
         }
     }
 
-    Text {
+    Label {
         text: "When enabled, Bridge stays ready to check for newer Finder backups every 30 minutes while you are signed in to this Mac."
         font: Theme.font(Theme.caption)
         color: Theme.secondary

@@ -13,14 +13,14 @@ BridgeCard {
     // The code is the first thing to type, on first start and after disconnecting.
     Component.onCompleted: codeField.forceActiveFocus()
 
-    Text {
+    Label {
         objectName: "pairingTitle"
         text: "1. Pair this Mac"
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
     }
 
-    Text {
+    Label {
         text: "In Quorva Family, open Family and choose Set up iPhone Bridge. Enter the code here. The code expires after 15 minutes."
         font: Theme.font(Theme.body)
         color: Theme.secondary
@@ -35,6 +35,7 @@ BridgeCard {
             id: codeField
             objectName: "pairingCodeField"
             placeholderText: "PAIRING CODE"
+            Accessible.name: qsTr("Pairing code")
             placeholderTextColor: Theme.secondary
             text: card.appState.pairingCode
             font: Theme.monospaceFont(Theme.title2, Font.Bold)

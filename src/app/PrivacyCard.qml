@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 
 // What leaves the Mac and what does not.
@@ -13,7 +14,7 @@ BridgeCard {
         Layout.fillWidth: true
     }
 
-    Text {
+    Label {
         text: "The backup stays on this Mac. Bridge checks incoming text locally and sends only messages that match focused safety patterns for Quorva review. Parents receive safety moments and Talk Pathway guidance, never a browsable message archive."
         font: Theme.font(Theme.body)
         color: Theme.secondary
@@ -21,7 +22,7 @@ BridgeCard {
         Layout.fillWidth: true
     }
 
-    Text {
+    Label {
         text: "The first release supports standard unencrypted Finder backups. Backup passwords are never requested or uploaded."
         font: Theme.font(Theme.callout, Font.DemiBold)
         color: Theme.primary

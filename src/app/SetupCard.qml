@@ -20,7 +20,7 @@ BridgeCard {
             childPicker.forceActiveFocus()
     }
 
-    Text {
+    Label {
         text: "Finish setup"
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
@@ -50,6 +50,19 @@ BridgeCard {
             Layout.maximumWidth: 320
             Layout.preferredWidth: 320
             onActivated: card.appState.selectedChildID = currentValue
+
+            // The style shows the choice in a read-only text field, which Qt offers screen
+            // readers as an unnamed editable text; a label gives them the child's name.
+            contentItem: Label {
+                leftPadding: 4 - childPicker.padding
+                rightPadding: 4 - childPicker.padding
+                text: childPicker.displayText
+                textFormat: Text.PlainText
+                font: childPicker.font
+                color: childPicker.palette.buttonText
+                verticalAlignment: Text.AlignVCenter
+                elide: Text.ElideRight
+            }
 
             delegate: ItemDelegate {
                 id: choice

@@ -57,7 +57,7 @@ BridgeCard {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
 
-            Text {
+            Label {
                 objectName: "statusMessageText"
                 text: card.appState.statusMessage
                 textFormat: Text.PlainText
@@ -66,7 +66,7 @@ BridgeCard {
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
-            Text {
+            Label {
                 objectName: "statusDetailText"
                 text: card.lastScanText === ""
                       ? "Bridge checks a Finder backup after visible family setup. It is not a live iPhone message feed."
@@ -86,6 +86,7 @@ BridgeCard {
         BusyIndicator {
             objectName: "scanSpinner"
             visible: card.appState.phase === BridgeAppState.Scanning
+            Accessible.ignored: !visible // hidden items stay in the accessibility tree otherwise
             running: visible
             implicitWidth: 40
             implicitHeight: 40

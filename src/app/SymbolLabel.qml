@@ -1,4 +1,5 @@
 import QtQuick
+import QtQuick.Controls
 import QtQuick.Layouts
 
 // A symbol followed by a text, both in the same style, as a label with an icon shows them.
@@ -16,7 +17,7 @@ RowLayout {
         color: parent.color
         Layout.alignment: Qt.AlignVCenter
     }
-    Text {
+    Label {
         id: label
         color: parent.color
         textFormat: Text.PlainText
