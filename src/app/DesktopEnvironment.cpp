@@ -35,7 +35,7 @@ void configureDesktopApplication(QGuiApplication& application)
     makeThemeIconsResolvable();
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QUORVA_APP_ID),
                                                     QIcon(QStringLiteral(":/quorva/app.quorva.bridge.svg"))));
-    // One look on every desktop: the cards draw their own light surfaces.
+    // One style on every desktop; it takes the desktop's palette, as the cards do (Theme).
     if (QQuickStyle::name().isEmpty())
         QQuickStyle::setStyle(QStringLiteral("Fusion"));
 }
