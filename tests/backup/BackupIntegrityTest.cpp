@@ -30,12 +30,13 @@ std::map<std::string, std::string> snapshot(const fs::path& folder)
     return entries;
 }
 
-void makeReadOnly(const fs::path& folder)
+void setWritable(const fs::path& folder, bool writable)
 {
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    const auto option = writable ? fs::perm_options::add : fs::perm_options::remove;
     for (const auto& entry : fs::recursive_directory_iterator(folder))
-        fs::permissions(entry.path(), write, fs::perm_options::remove);
-    fs::permissions(folder, write, fs::perm_options::remove);
+        fs::permissions(entry.path(), write, option);
+    fs::permissions(folder, write, option);
 }
 
 class BackupIntegrity : public ::testing::TestWithParam<Kept> {};
@@ -49,8 +50,7 @@ TEST_P(BackupIntegrity, AScanLeavesTheBackupExactlyAsItWas)
     plan.walMode = GetParam().walMode;
     const fs::path chosen = folder / GetParam().parent;
     samples::writeSampleBackup(chosen / "00008110-001A2B3C4D5E801E", plan);
-    if (GetParam().readOnly)
-        makeReadOnly(folder.path());
+    setWritable(folder.path(), !GetParam().readOnly);
     const auto before = snapshot(folder.path());
 
     const IPhoneBackupScanner scanner;
@@ -59,6 +59,7 @@ TEST_P(BackupIntegrity, AScanLeavesTheBackupExactlyAsItWas)
         EXPECT_FALSE(result.candidates.empty());
     }
     EXPECT_EQ(snapshot(folder.path()), before);
+    setWritable(folder.path(), true);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -26,22 +26,12 @@ inline const fs::path kHashedMessages = fs::path("3d") / kMessagesFileID;
 // A fresh folder under the system temp folder, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder()
+    TempFolder() : m_path(fs::temp_directory_path() / "quorva-backup-XXXXXX")
     {
-        std::string pattern = (fs::temp_directory_path() / "quorva-backup-XXXXXX").string();
-        if (mkdtemp(pattern.data()) == nullptr)
-            throw std::runtime_error("mkdtemp failed");
-        m_path = fs::canonical(pattern); // the reader hands back resolved paths
+        std::string pattern = m_path.string();
+        m_path = fs::canonical(mkdtemp(pattern.data())); // the reader hands back resolved paths
     }
-    ~TempFolder()
-    {
-        std::error_code error; // tests make folders read-only: give the permissions back first
-        for (auto it = fs::recursive_directory_iterator(m_path, error);
-             !error && it != fs::recursive_directory_iterator(); it.increment(error))
-            fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, error);
-        fs::remove_all(m_path, error);
-    }
+    ~TempFolder() { fs::remove_all(m_path); }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
@@ -123,19 +113,16 @@ inline Instant utc(int year, unsigned month, unsigned day, int hour = 0, int min
 inline std::string scanOutcome(const fs::path& chosen)
 {
     const IPhoneBackupScanner scanner;
+    std::string outcome;
     try {
         const BackupDescriptor backup = scanner.backups(chosen).front();
-        std::string outcome = backup.deviceName + ":";
-        try {
-            for (const ScannedMessage& candidate : scanner.scan(backup, Instant::now()).candidates)
-                outcome += " " + candidate.text;
-        } catch (const BridgeClientError& error) {
-            outcome += " " + error.description();
-        }
-        return outcome;
+        outcome = backup.deviceName + ":";
+        for (const ScannedMessage& candidate : scanner.scan(backup, Instant::now()).candidates)
+            outcome += " " + candidate.text;
     } catch (const BridgeClientError& error) {
-        return error.description();
+        outcome += (outcome.empty() ? "" : " ") + error.description();
     }
+    return outcome;
 }
 
 } // namespace quorva::backuptest

@@ -179,6 +179,13 @@ std::string sharedStringBinary(int times)
                         "\x5F\x12" + bigEndian(1 << 20, 4) + std::string(1 << 20, 's')});
 }
 
+// {"Display Name": "Read", "k": an array of one reference whose count is written out after its marker}.
+std::string longCountBinary(const std::string& count)
+{
+    return binaryPlist({"\xD2\x01\x02\x03\x04", binaryAsciiString("Display Name"), binaryAsciiString("k"),
+                        binaryAsciiString("Read"), "\xAF" + count + "\x03"});
+}
+
 // Installed apps' metadata and icons make real Info.plists tens of megabytes.
 std::string bigInfo()
 {
@@ -290,6 +297,9 @@ const std::vector<Described> kHostile = {
     {"BinaryExpandingToAMillionObjects", statusPlist(binaryArrayChain(6, 10)), kBare},
     {"BinarySharingAStringTenTimes", infoPlist(+[] { return sharedStringBinary(10); }), kRead},
     {"BinarySharingAStringTwentyTimes", infoPlist(+[] { return sharedStringBinary(20); }), kBare},
+    {"BinaryCountInEightBytes", infoPlist(longCountBinary("\x13" + bigEndian(1, 8))), kRead},
+    {"BinaryCountInSixteenBytes", infoPlist(longCountBinary("\x14" + bigEndian(0, 8) + bigEndian(1, 8))),
+     kBare},
     {"XmlDictionaryAtTheEntryLimit", infoPlist(+[] { return keysXml(65536); }), kRead},
     {"XmlDictionaryPastTheEntryLimit", infoPlist(+[] { return keysXml(65537); }), kBare},
     // Markup the parser skips is not counted, and does not hide markup it reads.

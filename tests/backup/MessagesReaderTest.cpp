@@ -110,6 +110,8 @@ const std::vector<Stored> kText = {
      "H\u00E9l\uFFFDlo \uFFFD\uFFFD \uFFFD\uFFFD\uFFFD \uFFFD\uFFFD\uFFFD\uFFFD \uFFFD"},
     {"BlankTextLeavesTheBodyUnread", "text = ' \n ', " + pieces({"A long enough piece"}), ""},
     {"NoTextAndNoBody", "attributedBody = NULL", ""},
+    {"LongTextCutWithLineBreaksAsCharacters", "text = " + sqlText(repeat("ab\r\n", 1500)),
+     repeat("ab\r\n", 1333) + "a"},
     {"LongTextCutAtAWholeCharacter", "text = " + sqlText(std::string(3999, 'x') + kFamily + "tail"),
      std::string(3999, 'x') + kFamily}};
 INSTANTIATE_TEST_SUITE_P(Text, StoredMessage, ::testing::ValuesIn(kText), rowName<Stored>);
