@@ -57,7 +57,10 @@ RowLayout {
         implicitHeight: 44
         flat: true
         display: AbstractButton.IconOnly
-        text: "More"
+        text: qsTr("More options")
+        ToolTip.text: text
+        ToolTip.visible: hovered || visualFocus
+        ToolTip.delay: Qt.styleHints.mousePressAndHoldInterval
         icon.name: Symbols.themeName("ellipsis.circle")
         icon.source: Symbols.bundledSource("ellipsis.circle")
         icon.width: Theme.title2

@@ -12,10 +12,16 @@ ApplicationWindow {
     required property var folderChooser
 
     title: "Quorva Bridge"
-    width: 860
-    height: 700
-    minimumWidth: 760
-    minimumHeight: 620
+    // Never larger than the screen, also at a large scale: the minimum gives way where it must.
+    readonly property size screenRoom: Qt.size(Math.min(Screen.desktopAvailableWidth, Screen.width),
+                                               Math.min(Screen.desktopAvailableHeight, Screen.height))
+    minimumWidth: Math.min(760, screenRoom.width)
+    minimumHeight: Math.min(620, screenRoom.height)
+    // Set once, not bound: a window the user resized keeps its size.
+    Component.onCompleted: {
+        width = Math.min(860, screenRoom.width)
+        height = Math.min(700, screenRoom.height)
+    }
     color: Theme.backgroundTop
     font: Theme.font(Theme.body)
 

@@ -16,6 +16,9 @@ BridgeCard {
         case BridgeAppState.NeedsSetup:
             return { symbol: "circle.dotted", color: Theme.secondary }
         case BridgeAppState.Ready:
+            // Ready, but the scan will refuse it: a warning like the backup summary's.
+            if (appState.selectedBackup?.isEncrypted)
+                return { symbol: "lock.trianglebadge.exclamationmark", color: Theme.orange }
             return { symbol: "checkmark.circle.fill", color: Theme.green }
         case BridgeAppState.Failed:
             return { symbol: "exclamationmark.triangle.fill", color: Theme.orange }

@@ -5,7 +5,8 @@ import QtQuick
 // theme icon is missing falls back to our own SVG, named after the symbol.
 QtObject {
     readonly property var themeNames: ({
-        "checkmark.shield.fill": "security-high-symbolic",
+        // The desktop's shields carry no check mark: ours, always.
+        "checkmark.shield.fill": "",
         "ellipsis.circle": "view-more-symbolic",
         "arrow.triangle.2.circlepath.circle.fill": "emblem-synchronizing-symbolic",
         "circle.dotted": "",

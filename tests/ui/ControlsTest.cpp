@@ -62,6 +62,8 @@ TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
         ui.press(Qt::Key_Return);
         ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("disconnectConfirmation"); }));
     };
+    ASSERT_TRUE(ui.tabTo("headerMenuButton"));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.showsText("More options"); })) << "a tooltip";
     askToDisconnect();
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("disconnectConfirmation"); }));

@@ -267,6 +267,33 @@ void UiHarness::snapshot(const std::string& name)
     image.save(folder.filePath(QString::fromStdString(name) + QStringLiteral(".png")));
 }
 
+bool UiHarness::showsText(const QString& text) const
+{
+    const std::function<bool(QQuickItem*)> shows = [&](QQuickItem* item) {
+        if (!item->isVisible())
+            return false;
+        if (item->inherits("QQuickText") && item->property("text").toString() == text)
+            return true;
+        const auto children = item->childItems();
+        return std::any_of(children.begin(), children.end(), shows);
+    };
+    return shows(m_app->window()->contentItem());
+}
+
+bool UiHarness::showsCheckMark(const QString& objectName)
+{
+    QQuickItem* icon = item(objectName);
+    if (!icon)
+        return false;
+    const QImage image = window().grabWindow();
+    // In the 16-unit drawing: the check's stroke passes (7.4, 9.5); (8, 4) is solid shield.
+    const auto at = [&](qreal x, qreal y) {
+        const QPointF point = icon->mapToScene(QPointF(x * icon->width() / 16, y * icon->height() / 16));
+        return image.pixelColor((point * image.devicePixelRatio()).toPoint());
+    };
+    return at(7.4, 9.5) != at(8, 4);
+}
+
 int UiHarness::pixelsNear(const QString& objectName, const QColor& colour, int tolerance)
 {
     return pixelsNear(item(objectName), colour, tolerance);

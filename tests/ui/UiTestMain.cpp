@@ -1,5 +1,6 @@
 #include "app/DesktopEnvironment.h"
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QtQml/qqmlextensionplugin.h>
@@ -13,9 +14,14 @@ Q_IMPORT_QML_PLUGIN(Quorva_BridgePlugin)
 // secret store is the session's (scripts/with-private-session); tests use their own item.
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir home;
+    // Offscreen, on a desktop-sized screen (the platform's own is 800 × 600).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        QFile screens(home.filePath(QStringLiteral("screens.json")));
+        if (screens.open(QIODevice::WriteOnly))
+            screens.write(R"({"screens": [{"name": "desktop", "width": 1920, "height": 1080}]})");
+        qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + screens.fileName().toUtf8());
+    }
     for (const char* name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"})
         qputenv(name, (home.path() + QLatin1Char('/') + QString::fromLatin1(name)).toUtf8());
     QTemporaryDir runtime;

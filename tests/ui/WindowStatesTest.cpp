@@ -55,6 +55,7 @@ TEST(WindowStates, FirstLaunchAsksForPairingWithoutMenu)
     EXPECT_TRUE(ui.shown("privacyCard"));
     EXPECT_FALSE(ui.shown("headerMenuButton"));
     EXPECT_EQ(ui.text("appTitle"), "Quorva Bridge");
+    EXPECT_TRUE(ui.showsCheckMark("headerShield")) << "the shield carries a check";
     EXPECT_EQ(ui.text("statusMessageText"), "Pair this Mac from Quorva Family");
     EXPECT_EQ(ui.text("statusDetailText"), kExplanation);
     EXPECT_EQ(phaseSymbol(ui), "circle.dotted");
@@ -161,6 +162,8 @@ TEST(WindowStates, BackupWithoutDateAndEncryptedBackup)
     EXPECT_GT(ui.pixelsNear("backupStateIcon", QColor("#b35900")), 10) << "an orange lock";
     EXPECT_EQ(ui.text("statusMessageText"),
               "Encrypted backup detected. Choose an unencrypted Finder backup.");
+    EXPECT_EQ(phaseSymbol(ui), "lock.trianglebadge.exclamationmark") << "a warning, not a green check";
+    EXPECT_GT(ui.pixelsNear("phaseIcon", QColor("#b35900")), 10);
     EXPECT_TRUE(ui.enabled("scanButton")); // the scan itself refuses it
 
     // Discovery dates every backup (the folder's own date at worst), so a summary without a date
