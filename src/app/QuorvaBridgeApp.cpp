@@ -1,5 +1,7 @@
 #include "QuorvaBridgeApp.h"
 
+#include "ResidentMemory.h"
+
 #include "state/BridgeComposition.h"
 
 #include <QLoggingCategory>
@@ -24,6 +26,18 @@ QuorvaBridgeApp::StateFactory QuorvaBridgeApp::defaultStateFactory()
 QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, Start start, QObject* parent)
     : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService())))
 {
+    // Without a window, what the libraries brought in for the last piece of work (the scene's,
+    // start-up's, a scan's) is let go once it settled: a Bridge in the background stays small.
+    m_pageRelease.setSingleShot(true);
+    m_pageRelease.setInterval(std::chrono::seconds(2));
+    connect(&m_pageRelease, &QTimer::timeout, this, [this] {
+        if (!window())
+            releaseCleanFilePages();
+    });
+    connect(m_state.get(), &BridgeAppState::phaseChanged, this, [this] {
+        if (!window() && m_state->phase().kind() != Phase::Kind::scanning)
+            m_pageRelease.start();
+    });
     if (start == Start::withWindow)
         createWindow();
     else
@@ -84,6 +98,7 @@ void QuorvaBridgeApp::releaseWindowIfClosed()
     // The scene's many small allocations leave the heap fragmented; hand the free pages back.
     malloc_trim(0);
 #endif
+    m_pageRelease.start();
     emit windowReleased();
 }
 

@@ -7,6 +7,7 @@
 
 #include <QNetworkAccessManager>
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -65,6 +66,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     QMetaObject::Connection m_firstFrame;
     bool m_startRequested = false;
+    QTimer m_pageRelease;
 };
 
 } // namespace quorva
