@@ -44,7 +44,8 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     // The same failure again: the alert is back with the same text; Escape answers it too.
     ui.scanAndWait();
     ASSERT_EQ(ui.state().phase(), Phase::failed(failure));
-    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); })) << "a repeated failure is shown";
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }))
+        << "a repeated failure is shown";
     ui.press(Qt::Key_Escape);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase().kind() != Phase::Kind::failed; }));
     EXPECT_EQ(ui.countReceived("children"), childrenRequests + 2);

@@ -155,30 +155,6 @@ QObject* UiHarness::openFolderDialog()
     return open ? dialog : nullptr;
 }
 
-void UiHarness::answerFolderDialogByKeyboard(const std::filesystem::path& folder)
-{
-    QObject* dialog = openFolderDialog();
-    ASSERT_NE(dialog, nullptr) << "no folder dialog";
-    spin(std::chrono::milliseconds(100));
-    // Qt's own dialog, as on a desktop without a chooser of its own: Ctrl+L edits the path,
-    // Return goes there, Tab reaches the confirm button and Space presses it.
-    press(Qt::Key_L, Qt::ControlModifier);
-    press(Qt::Key_A, Qt::ControlModifier);
-    type(QString::fromStdString(folder.string()));
-    press(Qt::Key_Return);
-    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(folder.string()));
-    ASSERT_TRUE(waitFor([&] { return dialog->property("currentFolder").toUrl() == url; }));
-    const QString confirm = dialog->property("acceptLabel").toString();
-    const auto focusedText = [this] {
-        QQuickItem* focused = window().activeFocusItem();
-        return focused ? focused->property("text").toString() : QString();
-    };
-    for (int i = 0; i < 10 && focusedText() != confirm; ++i)
-        press(Qt::Key_Tab);
-    ASSERT_EQ(focusedText(), confirm);
-    press(Qt::Key_Space);
-}
-
 void UiHarness::scanAndWait()
 {
     ASSERT_TRUE(state().canScan());
@@ -265,33 +241,6 @@ void UiHarness::snapshot(const std::string& name)
     const QImage image = window().grabWindow();
     EXPECT_FALSE(image.isNull());
     image.save(folder.filePath(QString::fromStdString(name) + QStringLiteral(".png")));
-}
-
-bool UiHarness::showsText(const QString& text) const
-{
-    const std::function<bool(QQuickItem*)> shows = [&](QQuickItem* item) {
-        if (!item->isVisible())
-            return false;
-        if (item->inherits("QQuickText") && item->property("text").toString() == text)
-            return true;
-        const auto children = item->childItems();
-        return std::any_of(children.begin(), children.end(), shows);
-    };
-    return shows(m_app->window()->contentItem());
-}
-
-bool UiHarness::showsCheckMark(const QString& objectName)
-{
-    QQuickItem* icon = item(objectName);
-    if (!icon)
-        return false;
-    const QImage image = window().grabWindow();
-    // In the 16-unit drawing: the check's stroke passes (7.4, 9.5); (8, 4) is solid shield.
-    const auto at = [&](qreal x, qreal y) {
-        const QPointF point = icon->mapToScene(QPointF(x * icon->width() / 16, y * icon->height() / 16));
-        return image.pixelColor((point * image.devicePixelRatio()).toPoint());
-    };
-    return at(7.4, 9.5) != at(8, 4);
 }
 
 int UiHarness::pixelsNear(const QString& objectName, const QColor& colour, int tolerance)

@@ -57,8 +57,6 @@ public:
     void chooseBackupFolder(const std::filesystem::path& folder);
     // The folder dialog once it is open; null if it does not open.
     [[nodiscard]] QObject* openFolderDialog();
-    // Answers the open folder dialog with `folder` by keyboard alone, as a person would.
-    void answerFolderDialogByKeyboard(const std::filesystem::path& folder);
     void scanAndWait();
 
     // ---- Sample backups -------------------------------------------------------------------
@@ -75,11 +73,6 @@ public:
     // Shown on screen: the item and all its ancestors visible, or the popup open.
     [[nodiscard]] bool shown(const QString& objectName) const;
     [[nodiscard]] bool enabled(const QString& objectName) const;
-    // Some visible text item in the window or its popups reads exactly `text`.
-    [[nodiscard]] bool showsText(const QString& text) const;
-    // The rendered symbol has the check mark of our shield: open where the check runs, filled
-    // beside it.
-    [[nodiscard]] bool showsCheckMark(const QString& objectName);
     // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
     [[nodiscard]] int pixelsNear(const QString& objectName, const QColor& colour, int tolerance = 30);
     [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
