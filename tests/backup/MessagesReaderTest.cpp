@@ -96,7 +96,7 @@ TEST_P(StoredMessage, IsReadAsTheDeviceMeantIt)
                 (date == kDate ? "" : " at " + date);
     }
     EXPECT_EQ(read, GetParam().read);
-    EXPECT_EQ(result.inspectedCount, result.candidates.size());
+    EXPECT_EQ(result.inspectedCount, static_cast<int64_t>(result.candidates.size()));
 }
 
 const std::vector<Stored> kText = {
@@ -150,10 +150,7 @@ const std::vector<Stored> kAttributedBody = {
     {"ArchiveWithoutALength", archive(""), ""},
     {"ArchiveLengthTagUnknown", archive("\x83\x02\0\0\0abc"s), ""},
     {"ArchiveLengthCutShort", archive("\x81\xFF"), ""},
-    {"ArchiveLengthPastTheEnd",
-     archive("\x82\xFF\xFF\xFF\xFF"
-             "abc"),
-     ""},
+    {"ArchiveLengthPastTheEnd", archive("\x82" + repeat("\xFF", 4) + "abc"), ""},
     {"NotATypedStream", body(kStringMarker + "\x02Hi"), ""},
     {"NoStringClass", body(kHeader + "NSNumber\x84\x01\x2B\x02Hi"), ""},
     {"NoStringType", body(kHeader + "NSString\x01\x94\x84\x01\x69\x02Hi"), ""}};
