@@ -1,0 +1,31 @@
+# Two Bridge processes scanning at once (the window's loop and a CLI scan, say): one waits for
+# the other, and between them every candidate reaches the service exactly once and is recorded.
+source "$(dirname "$0")/common.sh"
+
+start_service --pairing-code TWO-AT-ONCE --child child-maya=Maya --ingest-delay-ms 400
+"$samples" "$work/backup" --messages 260 --candidate-share 1.0 >/dev/null
+total=$("$cli" inspect "$work/backup" --json | python3 -c 'import json,sys; print(len(json.load(sys.stdin)["candidates"]))')
+"$cli" pair TWO-AT-ONCE >/dev/null
+"$cli" choose-backup "$work/backup" >/dev/null
+
+"$cli" scan >"$work/first.out" 2>&1 &
+first=$!
+"$cli" scan >"$work/second.out" 2>&1 &
+second=$!
+wait "$first" || fail "the first scan failed: $(cat "$work/first.out")"
+wait "$second" || grep -q "busy in another process" "$work/second.out" \
+  || fail "the second scan failed without saying why: $(cat "$work/second.out")"
+
+"$cli" status --json >"$work/status.json"
+[ "$(json "$work/status.json" 'd["acceptedCount"]')" = "$total" ] || fail "every accepted id must be recorded"
+python3 - "$work/service.sqlite" "$total" <<'PY'
+import json, sqlite3, sys, collections
+db, total = sqlite3.connect(sys.argv[1]), int(sys.argv[2])
+sent = collections.Counter()
+for (body,) in db.execute("SELECT body FROM received_requests WHERE path LIKE '%/ingest/batch'"):
+    for item in json.loads(body)["items"]:
+        sent[item["clientItemId"]] += 1
+assert len(sent) == total, f"{len(sent)} of {total} candidates reached the service"
+assert max(sent.values()) == 1, "a candidate was sent by both processes"
+print(f"ok: {total} candidates, each sent once by the two processes")
+PY
