@@ -33,8 +33,10 @@ TEST(ServiceDate, ReadsInternetDatesWithAndWithoutFractionAndNothingElse)
     EXPECT_EQ(decodeServiceDate("2026-03-01T08:15:30.250Z").unixSeconds, 1772352930.25);
     EXPECT_EQ(decodeServiceDate("2026-03-01T09:15:30+01:00").unixSeconds, 1772352930.0);
 
-    for (const json& bad : {json("2026-03-01"), json(1772352930), json("2026-03-01 08:15:30Z"), json(""),
-                            json("2026-03-01T08:15:30"), json(nullptr)}) {
+    for (const json& bad :
+         {json("2026-03-01"), json(1772352930), json("2026-03-01 08:15:30Z"), json(""),
+          json("2026-03-01T08:15:30"), json(nullptr), json("2026-03-0xT08:15:30Z"),
+          json("2026-03-01T08:15:3 Z"), json("2026-02-30T08:15:30Z"), json("2026-03-01T08:15:30+01:6a")}) {
         try {
             (void)decodeServiceDate(bad);
             ADD_FAILURE() << "accepted " << bad.dump();
