@@ -79,13 +79,6 @@ protected:
     const BridgeTokenStore store{serviceOfThisTest()};
 };
 
-TEST_F(BridgeTokenStoreTest, DefaultNamesAreFixed)
-{
-    const BridgeTokenStore defaults;
-    EXPECT_EQ(defaults.service(), QStringLiteral("app.quorva.bridge"));
-    EXPECT_EQ(defaults.account(), QStringLiteral("bridge-token"));
-}
-
 TEST_F(BridgeTokenStoreTest, SavedTokenReadsBackUntilRemoved)
 {
     EXPECT_EQ(read(store), std::nullopt);

@@ -68,8 +68,8 @@ TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
     EXPECT_EQ(modeOf(file), fs::perms::owner_read | fs::perms::owner_write);
 }
 
-// While it lives, no file can be opened (EMFILE), so every write fails, even for root, while the
-// cached contents stay readable.
+// A folder that may not be written makes every write fail, even for root, while what is cached
+// stays readable.
 TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
 {
     Preferences::setValue("test.kept", QStringLiteral("earlier"));
