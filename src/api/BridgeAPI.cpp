@@ -24,7 +24,7 @@ namespace {
 // must not be buffered whole.
 constexpr qint64 kMaxResponseBytes = 4 * 1024 * 1024;
 
-constexpr const char* kTimedOut = "The request timed out.";
+constexpr const char* kTimedOut = QUORVA_TEXT("quorva::PlatformError", "The request timed out.");
 // Marks left on a reply by what ended it early.
 constexpr const char* kTooLarge = "quorva.tooLarge";
 constexpr const char* kDeadlinePassed = "quorva.deadlinePassed";

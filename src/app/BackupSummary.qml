@@ -37,7 +37,7 @@ Rectangle {
             }
             Label {
                 objectName: "backupDateText"
-                text: summary.backedUpText === "" ? "Backup date unavailable" : "Backed up " + summary.backedUpText
+                text: summary.backedUpText === "" ? qsTr("Backup date unavailable") : qsTr("Backed up %1").arg(summary.backedUpText)
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.caption)
                 color: Theme.secondary

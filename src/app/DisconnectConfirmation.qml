@@ -10,7 +10,7 @@ BridgeDialog {
     required property BridgeAppState appState
 
     objectName: "disconnectConfirmation"
-    title: qsTr("Disconnect this Mac?")
+    title: DesktopWords.disconnectQuestion
     message: qsTr("Bridge stops checking backups and forgets this pairing. To use it again, pair with a new code from Quorva Family.")
     standardButtons: Dialog.Cancel | Dialog.Ok
     defaultButton: Dialog.Cancel
@@ -20,6 +20,7 @@ BridgeDialog {
         disconnect.objectName = "disconnectConfirmationButton"
         disconnect.text = qsTr("Disconnect")
         disconnect.prominent = false
+        standardButton(Dialog.Cancel).text = qsTr("Cancel")
     }
 
     onAccepted: appState.requestDisconnect()

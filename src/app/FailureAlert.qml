@@ -11,7 +11,7 @@ BridgeDialog {
     required property BridgeAppState appState
 
     objectName: "failureAlert"
-    title: "Quorva Bridge needs attention"
+    title: qsTr("Quorva Bridge needs attention")
     standardButtons: Dialog.Ok
 
     function present() {
@@ -21,6 +21,7 @@ BridgeDialog {
     }
 
     Component.onCompleted: {
+        standardButton(Dialog.Ok).text = qsTr("OK")
         if (appState.phase === BridgeAppState.Failed)
             present()
     }

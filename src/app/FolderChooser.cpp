@@ -32,7 +32,7 @@ std::optional<std::filesystem::path> lastChosenFolder()
 
 } // namespace
 
-FolderChooser::FolderChooser(QObject* parent) : QObject(parent), m_message(texts::chooserMessage) {}
+FolderChooser::FolderChooser(QObject* parent) : QObject(parent), m_message(texts::chooserMessage()) {}
 
 QCoro::Task<std::optional<std::filesystem::path>> FolderChooser::choose(FolderChooserRequest request)
 {

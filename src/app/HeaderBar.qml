@@ -39,7 +39,7 @@ RowLayout {
         }
         Label {
             objectName: "appTagline"
-            text: "Mac-assisted iPhone safety signals"
+            text: DesktopWords.tagline
             font: Theme.font(Theme.title3, Font.DemiBold)
             color: Theme.secondary
             wrapMode: Text.WordWrap
@@ -76,7 +76,7 @@ RowLayout {
 
             MenuItem {
                 objectName: "disconnectMenuItem"
-                text: "Disconnect this Mac"
+                text: DesktopWords.disconnect
                 palette.windowText: Theme.destructive
                 palette.buttonText: Theme.destructive
                 palette.text: Theme.destructive

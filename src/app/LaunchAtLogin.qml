@@ -15,7 +15,7 @@ ColumnLayout {
 
     Switch {
         objectName: "launchAtLoginSwitch"
-        text: "Launch Quorva Bridge when I log in"
+        text: qsTr("Launch Quorva Bridge when I log in")
         checked: section.appState.launchesAtLogin
         font: Theme.font(Theme.body)
         onToggled: {
@@ -26,7 +26,7 @@ ColumnLayout {
     }
 
     Label {
-        text: "When enabled, Bridge stays ready to check for newer Finder backups every 30 minutes while you are signed in to this Mac."
+        text: DesktopWords.launchAtLoginNote
         font: Theme.font(Theme.caption)
         color: Theme.secondary
         wrapMode: Text.Wrap

@@ -28,7 +28,7 @@ ApplicationWindow {
     Action {
         id: scanNowAction
         objectName: "scanNowAction"
-        text: "Scan now"
+        text: qsTr("Scan now")
         enabled: window.appState.canScan
         onTriggered: window.appState.requestScanNow()
     }
@@ -36,7 +36,7 @@ ApplicationWindow {
     Action {
         id: quitAction
         objectName: "quitAction"
-        text: "Quit"
+        text: qsTr("Quit")
         onTriggered: Qt.quit()
     }
 
@@ -62,12 +62,12 @@ ApplicationWindow {
             CommandMenuItem {
                 objectName: "scanNowMenuItem"
                 action: scanNowAction
-                shortcutText: "Ctrl+R"
+                shortcutText: qsTr("Ctrl+R")
             }
             MenuSeparator {}
             CommandMenuItem {
                 action: quitAction
-                shortcutText: "Ctrl+Q"
+                shortcutText: qsTr("Ctrl+Q")
             }
         }
     }

@@ -3,7 +3,7 @@ import Quorva.Bridge
 import QtQuick.Controls
 import QtQuick.Layouts
 
-// Shown until the Mac is paired: the pairing code field and its button.
+// Shown until this computer is paired: the pairing code field and its button.
 BridgeCard {
     id: card
 
@@ -15,13 +15,13 @@ BridgeCard {
 
     Label {
         objectName: "pairingTitle"
-        text: "1. Pair this Mac"
+        text: DesktopWords.pairHeading
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
     }
 
     Label {
-        text: "In Quorva Family, open Family and choose Set up iPhone Bridge. Enter the code here. The code expires after 15 minutes."
+        text: qsTr("In Quorva Family, open Family and choose Set up iPhone Bridge. Enter the code here. The code expires after 15 minutes.")
         font: Theme.font(Theme.body)
         color: Theme.secondary
         wrapMode: Text.Wrap
@@ -34,7 +34,7 @@ BridgeCard {
         TextField {
             id: codeField
             objectName: "pairingCodeField"
-            placeholderText: "PAIRING CODE"
+            placeholderText: qsTr("PAIRING CODE")
             Accessible.name: qsTr("Pairing code")
             placeholderTextColor: Theme.secondary
             text: card.appState.pairingCode
@@ -56,7 +56,7 @@ BridgeCard {
 
         BridgeButton {
             objectName: "pairButton"
-            text: "Pair Mac"
+            text: DesktopWords.pairButton
             prominent: true
             large: true
             Layout.fillHeight: true

@@ -11,7 +11,7 @@ BridgeCard {
     property string chooserMessage
     readonly property bool hasBackup: !!appState.selectedBackup
     // "Choose a child" stands for no selection, so its id is empty like the state's.
-    readonly property var childChoices: [{ id: "", name: "Choose a child" }].concat(appState.children)
+    readonly property var childChoices: [{ id: "", name: qsTr("Choose a child") }].concat(appState.children)
 
     objectName: "setupCard"
     // Right after pairing, the keyboard starts where setup does: at the child.
@@ -21,7 +21,7 @@ BridgeCard {
     }
 
     Label {
-        text: "Finish setup"
+        text: qsTr("Finish setup")
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
     }
@@ -32,7 +32,7 @@ BridgeCard {
 
         SymbolLabel {
             symbol: "person.crop.circle"
-            text: "Choose the child who owns this iPhone"
+            text: qsTr("Choose the child who owns this iPhone")
             font: Theme.font(Theme.headline)
             Layout.fillWidth: true
         }
@@ -46,7 +46,7 @@ BridgeCard {
             // Follows both the list and the selection; -1 (nothing shown) for an unknown id.
             currentIndex: card.childChoices.findIndex(choice => choice.id === card.appState.selectedChildID)
             font: Theme.font(Theme.body)
-            Accessible.name: "Child"
+            Accessible.name: qsTr("Child")
             Layout.maximumWidth: 320
             Layout.preferredWidth: 320
             onActivated: card.appState.selectedChildID = currentValue
@@ -97,8 +97,21 @@ BridgeCard {
 
         SymbolLabel {
             symbol: "externaldrive.fill"
-            text: "Choose the Finder backup"
+            text: DesktopWords.chooseBackupHeading
             font: Theme.font(Theme.headline)
+            Layout.fillWidth: true
+        }
+
+        // Where such a backup comes from, on a desktop without Finder.
+        Label {
+            objectName: "backupHintText"
+            visible: text !== ""
+            Accessible.ignored: !visible
+            text: DesktopWords.backupHint
+            textFormat: Text.PlainText
+            font: Theme.font(Theme.caption)
+            color: Theme.secondary
+            wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
 
@@ -117,7 +130,7 @@ BridgeCard {
 
             BridgeButton {
                 objectName: "chooseBackupButton"
-                text: card.hasBackup ? "Choose a different backup" : "Choose backup folder"
+                text: card.hasBackup ? qsTr("Choose a different backup") : qsTr("Choose backup folder")
                 Accessible.description: card.chooserMessage
                 onClicked: card.appState.requestChooseBackupFolder()
             }
@@ -135,7 +148,7 @@ BridgeCard {
 
     BridgeButton {
         objectName: "scanButton"
-        text: "Scan latest backup"
+        text: qsTr("Scan latest backup")
         icon.name: Symbols.themeName("magnifyingglass")
         icon.source: Symbols.bundledSource("magnifyingglass")
         prominent: true

@@ -28,6 +28,7 @@ BridgeCard {
     }
     readonly property string lastScanText: Formats.abbreviatedDateTime(appState.lastScanAt)
 
+    // In the locale of the translation, as the status line above writes its numbers.
     function wholeNumber(value) {
         return Number(value).toLocaleString(Qt.locale(), "f", 0)
     }
@@ -72,12 +73,11 @@ BridgeCard {
             Label {
                 objectName: "statusDetailText"
                 text: card.lastScanText === ""
-                      ? "Bridge checks a Finder backup after visible family setup. It is not a live iPhone message feed."
-                      : "Last checked " + card.lastScanText + ". "
-                        + card.wholeNumber(card.appState.lastInspectedCount)
-                        + " recent incoming messages inspected locally. "
-                        + card.wholeNumber(card.appState.lastCandidateCount)
-                        + " new candidates sent for safety review."
+                      ? DesktopWords.explanation
+                      : qsTr("Last checked %1. %2 recent incoming messages inspected locally. %3 new candidates sent for safety review.")
+                        .arg(card.lastScanText)
+                        .arg(card.wholeNumber(card.appState.lastInspectedCount))
+                        .arg(card.wholeNumber(card.appState.lastCandidateCount))
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.callout)
                 color: Theme.secondary

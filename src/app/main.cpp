@@ -2,6 +2,7 @@
 #include "QuorvaBridgeApp.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
+#include "state/UiLanguage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -119,6 +120,7 @@ void answerHelpOrVersionWithoutDisplay(int argc, char** argv)
     if (std::none_of(argv + 1, argv + argc, asksForInformation))
         return;
     QCoreApplication application(argc, argv);
+    const quorva::UiLanguage language;
     QCoreApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
     CommandLine().parser.process(application);
 }
@@ -131,6 +133,7 @@ int main(int argc, char** argv)
 
     // A QApplication, not a QGuiApplication, only for the tray: its menu is a widget.
     QApplication application(argc, argv);
+    const quorva::UiLanguage language;
     quorva::configureDesktopApplication(application);
     QGuiApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
     CommandLine commandLine;

@@ -46,7 +46,7 @@ std::vector<std::filesystem::path> listedBackups(const std::filesystem::path& fo
     std::error_code error;
     std::filesystem::directory_iterator entries(folder, error);
     if (error)
-        throw PlatformError::folder(folder, "opened", error);
+        throw PlatformError::folder(folder, PlatformError::FolderStep::opening, error);
     std::vector<std::filesystem::path> found;
     for (const std::filesystem::directory_iterator end; entries != end; entries.increment(error)) {
         if (error)
@@ -58,7 +58,7 @@ std::vector<std::filesystem::path> listedBackups(const std::filesystem::path& fo
             found.push_back(entry);
     }
     if (error)
-        throw PlatformError::folder(folder, "read", error);
+        throw PlatformError::folder(folder, PlatformError::FolderStep::reading, error);
     return found;
 }
 

@@ -1,5 +1,7 @@
 #include "model/BridgeClientError.h"
 
+#include "model/PlatformWords.h"
+
 #include <utility>
 
 namespace quorva {
@@ -12,23 +14,24 @@ std::string describe(BridgeClientError::Case c, const std::string& detail)
     case C::server:
         return detail;
     case C::database:
-        return "The Messages backup could not be read: " + detail;
+        return BridgeClientError::databasePrefix + detail;
     case C::invalidResponse:
-        return "Quorva returned an unreadable response.";
+        return QUORVA_TEXT("quorva::BridgeClientError", "Quorva returned an unreadable response.");
     case C::noBackupFound:
-        return "No Finder iPhone backup was found in that folder. Back up the iPhone in Finder, then choose the "
-               "backup folder again.";
+        return words::noBackupFound;
     case C::encryptedBackup:
-        return "This backup is encrypted. Quorva Bridge does not ask for or upload backup passwords. Create a "
-               "separate unencrypted local backup for this first release.";
+        return QUORVA_TEXT("quorva::BridgeClientError",
+                           "This backup is encrypted. Quorva Bridge does not ask for or upload backup passwords. "
+                           "Create a separate unencrypted local backup for this first release.");
     case C::messagesDatabaseMissing:
-        return "The selected backup does not contain a readable Messages database.";
+        return QUORVA_TEXT("quorva::BridgeClientError",
+                           "The selected backup does not contain a readable Messages database.");
     case C::backupAccessLost:
-        return "Access to the backup folder expired. Choose the folder again.";
+        return QUORVA_TEXT("quorva::BridgeClientError", "Access to the backup folder expired. Choose the folder again.");
     case C::noChildSelected:
-        return "Choose the child profile that owns this iPhone.";
+        return QUORVA_TEXT("quorva::BridgeClientError", "Choose the child profile that owns this iPhone.");
     case C::notPaired:
-        return "Pair this Mac with Quorva Family first.";
+        return words::notPaired;
     }
     return {};
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/Translatable.h"
+
 #include <cstdint>
 #include <exception>
 #include <optional>
@@ -41,7 +43,13 @@ public:
     [[nodiscard]] const std::optional<std::string>& code() const { return m_code; } // server only
     [[nodiscard]] const std::string& detail() const { return m_detail; } // server message or database detail
 
+    // English, as the service reads it in heartbeats; the window and the CLI show it translated,
+    // looked up in the context "quorva::BridgeClientError" (or "quorva::words" for the texts of
+    // the platform's words; a server's message and a database's detail as they came).
     [[nodiscard]] const std::string& description() const { return m_description; }
+    // What a `database` description starts with, before the detail.
+    static constexpr const char* databasePrefix =
+        QUORVA_TEXT("quorva::BridgeClientError", "The Messages backup could not be read: ");
     [[nodiscard]] const char* what() const noexcept override { return m_description.c_str(); }
 
     friend bool operator==(const BridgeClientError& a, const BridgeClientError& b)

@@ -28,7 +28,7 @@ QDateTime toDateTime(std::optional<Instant> instant)
 
 BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
     : QObject(parent), m_services(std::move(parts.services)), m_tokenStore(std::move(parts.tokenStore)),
-      m_platform(std::move(parts.platform)), m_statusMessage(texts::starting)
+      m_platform(std::move(parts.platform)), m_statusMessage(texts::starting())
 {
     m_launchesAtLogin = m_platform.loginItem && m_platform.loginItem->status() == LoginItem::Status::enabled;
     std::optional<std::string> stored;
@@ -89,8 +89,8 @@ void BridgeAppState::handleSessionEnd(const std::shared_ptr<BridgeSession>& sess
         // The stored token stays until the parent pairs again or disconnects; this run no longer
         // uses it, so the pairing card comes back.
         endSession();
-        raiseFailure(texts::pairingNoLongerValid);
-        setStatusMessage(texts::pairingFailed);
+        raiseFailure(texts::pairingNoLongerValid());
+        setStatusMessage(texts::pairingFailed());
         break;
     case SessionEnd::pairingChanged:
         // Another process disconnected or paired anew: start over from what is stored now.
@@ -98,7 +98,7 @@ void BridgeAppState::handleSessionEnd(const std::shared_ptr<BridgeSession>& sess
         requestStart();
         break;
     case SessionEnd::busy:
-        raiseFailure(texts::busyElsewhere);
+        raiseFailure(texts::busyElsewhere());
         break;
     case SessionEnd::done:
     case SessionEnd::failed:
@@ -118,19 +118,19 @@ void BridgeAppState::updateReadiness()
         setPhase(quorva::Phase::needsPairing());
     } else if (!m_selectedChildID || !m_selectedBackup) {
         setPhase(quorva::Phase::needsSetup());
-        setStatusMessage(texts::chooseChildAndBackup);
+        setStatusMessage(texts::chooseChildAndBackup());
     } else if (m_selectedBackup->isEncrypted) {
-        raiseFailure(QString::fromStdString(BridgeClientError::encryptedBackup().description()));
+        raiseFailure(texts::failureText(std::make_exception_ptr(BridgeClientError::encryptedBackup())));
     } else {
         setPhase(quorva::Phase::ready());
-        setStatusMessage(texts::ready);
+        setStatusMessage(texts::ready());
     }
 }
 
 std::string BridgeAppState::bridgeName() const
 {
     const QString name = m_platform.computerName ? m_platform.computerName() : computerName();
-    return (name.isEmpty() ? texts::defaultBridgeName : name).toStdString();
+    return (name.isEmpty() ? texts::defaultBridgeName() : name).toStdString();
 }
 
 // ---- Guarded writers -----------------------------------------------------------------------

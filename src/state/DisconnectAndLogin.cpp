@@ -31,7 +31,7 @@ QCoro::Task<> BridgeAppState::disconnect()
     if (!self)
         co_return;
     if (!hold) {
-        raiseFailure(texts::busyElsewhere);
+        raiseFailure(texts::busyElsewhere());
         co_return;
     }
     // This process's own work ends at once: its results are of a pairing that is being forgotten.
@@ -54,7 +54,7 @@ QCoro::Task<> BridgeAppState::disconnect()
     setSelectedChildID(std::nullopt);
     setSelectedBackup(std::nullopt);
     setPhase(quorva::Phase::needsPairing());
-    setStatusMessage(texts::pairFromFamilyApp);
+    setStatusMessage(texts::pairFromFamilyApp());
     try {
         co_await removal;
     } catch (...) {
@@ -79,7 +79,7 @@ void BridgeAppState::setLaunchAtLogin(bool enabled)
     // Re-read in either case so the switch shows what is really registered.
     setLaunchesAtLogin(item && item->status() == LoginItem::Status::enabled);
     if (refused)
-        raiseFailure(texts::launchAtLoginFailed);
+        raiseFailure(texts::launchAtLoginFailed());
 }
 
 void BridgeAppState::startAutomaticScanning()

@@ -32,7 +32,7 @@ QCoro::Task<> BridgeAppState::pair()
 {
     const QString code = normalizedPairingCode(m_pairingCode);
     if (pairingCodeLength(code) < 6) {
-        raiseFailure(texts::enterPairingCode);
+        raiseFailure(texts::enterPairingCode());
         co_return;
     }
     // One pairing at a time: a newer one or a disconnect ends this one. This object going does
@@ -46,7 +46,7 @@ QCoro::Task<> BridgeAppState::pair()
     // with fresh work.
     interruptSession();
     setPhase(quorva::Phase::starting());
-    setStatusMessage(texts::pairing);
+    setStatusMessage(texts::pairing());
 
     // Copies: the requests must not reach into this object, which may go meanwhile.
     const std::shared_ptr<BridgeAPI> api = m_services.api;
@@ -57,8 +57,8 @@ QCoro::Task<> BridgeAppState::pair()
     if (*cancelled || !self)
         co_return;
     if (!hold) {
-        raiseFailure(texts::busyElsewhere);
-        setStatusMessage(texts::pairingFailed);
+        raiseFailure(texts::busyElsewhere());
+        setStatusMessage(texts::pairingFailed());
         co_return;
     }
 
@@ -80,7 +80,7 @@ QCoro::Task<> BridgeAppState::pair()
             // Stored before it is kept in memory: a token only in memory would be lost at the next launch.
             co_await tokenStore.save(bridgeToken);
         } catch (...) {
-            failure = texts::secretStoreRefusedPairing;
+            failure = texts::secretStoreRefusedPairing();
         }
         if (*cancelled) {
             // Disconnected while the store was writing: what it wrote is of a forgotten pairing.
@@ -100,7 +100,7 @@ QCoro::Task<> BridgeAppState::pair()
         co_return; // kept for the next launch all the same
     if (failure) {
         raiseFailure(*failure);
-        setStatusMessage(texts::pairingFailed);
+        setStatusMessage(texts::pairingFailed());
         co_return;
     }
     hold.reset();
@@ -117,7 +117,7 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     const auto chooseFolder = m_platform.chooseFolder;
     if (!chooseFolder)
         co_return;
-    const FolderChooserRequest request{texts::chooserTitle, texts::chooserMessage, texts::chooserConfirm,
+    const FolderChooserRequest request{texts::chooserTitle(), texts::chooserMessage(), texts::chooserConfirm(),
                                        defaultBackupFolder()};
     std::optional<std::filesystem::path> chosen;
     std::optional<QString> failure;
@@ -145,14 +145,14 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     }
     if (failure) {
         raiseFailure(*failure);
-        setStatusMessage(texts::backupSetupFailed);
+        setStatusMessage(texts::backupSetupFailed());
         co_return;
     }
     setSelectedBackup(backup);
     setPhase(m_selectedChildID ? quorva::Phase::ready() : quorva::Phase::needsSetup());
     setStatusMessage(backup->isEncrypted
-                         ? texts::encryptedBackupChosen
-                         : texts::readyToScanPrefix + QString::fromStdString(backup->deviceName));
+                         ? texts::encryptedBackupChosen()
+                         : texts::readyToScan(QString::fromStdString(backup->deviceName)));
 }
 
 } // namespace quorva

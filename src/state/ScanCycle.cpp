@@ -15,14 +15,14 @@ QCoro::Task<> BridgeAppState::scanNow()
         co_return;
     }
     if (!m_selectedChildID) {
-        raiseFailure(QString::fromStdString(BridgeClientError::noChildSelected().description()));
+        raiseFailure(texts::failureText(std::make_exception_ptr(BridgeClientError::noChildSelected())));
         co_return;
     }
 
     CycleObserver observer;
     observer.scanning = [this] {
         setPhase(quorva::Phase::scanning());
-        setStatusMessage(texts::scanning);
+        setStatusMessage(texts::scanning());
     };
     observer.backupFound = [this](const BackupDescriptor& backup) { setSelectedBackup(backup); };
     observer.uploading = [this](int sent, int total) { setUploadProgress(sent, total); };
@@ -44,7 +44,7 @@ QCoro::Task<> BridgeAppState::scanNow()
     }
     if (outcome.end == SessionEnd::failed) {
         raiseFailure(outcome.failure);
-        setStatusMessage(texts::scanFailed);
+        setStatusMessage(texts::scanFailed());
         co_return;
     }
     setLastScanAt(outcome.startedAt);

@@ -36,14 +36,14 @@ QCoro::Task<bool> BridgeAppState::beginStoredSession()
     if (stored.storeUnavailable) {
         // At login the keyring may not be open yet: asking to pair now would make a second bridge.
         setPhase(quorva::Phase::starting());
-        setStatusMessage(texts::secretStoreNotAvailable);
+        setStatusMessage(texts::secretStoreNotAvailable());
         waitForSecretStore();
         co_return false;
     }
     m_secretStoreRetry.reset();
     if (!stored.token) {
         setPhase(quorva::Phase::needsPairing());
-        setStatusMessage(texts::pairFromFamilyApp);
+        setStatusMessage(texts::pairFromFamilyApp());
         co_return false;
     }
     // A pairing made before pairings were named gets its name now, so other processes can tell
@@ -96,7 +96,7 @@ QCoro::Task<> BridgeAppState::completeSetup(std::shared_ptr<BridgeSession> sessi
     } else if (!childrenFailed) {
         const QString issue = m_selectedBackup && m_selectedBackup->isEncrypted
                                   ? QString::fromStdString(BridgeClientError::encryptedBackup().description())
-                                  : texts::setupIssue;
+                                  : texts::setupIssue();
         HeartbeatReport report;
         report.status = "error";
         report.setupIssue = issue.toStdString();
@@ -117,7 +117,7 @@ QCoro::Task<> BridgeAppState::loadChildren()
         co_return; // a new pairing, a disconnect, or this object is gone
     if (outcome.end == SessionEnd::failed) {
         raiseFailure(outcome.failure);
-        setStatusMessage(texts::childrenFailed);
+        setStatusMessage(texts::childrenFailed());
         co_return;
     }
     if (outcome.end != SessionEnd::done) {

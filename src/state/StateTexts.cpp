@@ -2,22 +2,97 @@
 
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"
+#include "model/PlatformWords.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace quorva::texts {
 
+namespace {
+
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(quorva::texts)
+};
+
+QString translatedDescription(const BridgeClientError& error)
+{
+    using C = BridgeClientError::Case;
+    const QString detail = QString::fromStdString(error.detail());
+    switch (error.kind()) {
+    case C::server:
+        return detail; // the service's own words
+    case C::database:
+        return QCoreApplication::translate("quorva::BridgeClientError", BridgeClientError::databasePrefix) + detail;
+    case C::noBackupFound:
+    case C::notPaired:
+        return platformText(error.description().c_str());
+    default:
+        return QCoreApplication::translate("quorva::BridgeClientError", error.description().c_str());
+    }
+}
+
+QString translatedWording(const Wording& wording)
+{
+    const QString pattern = QCoreApplication::translate("quorva::PlatformError", wording.pattern.c_str());
+    return QString::fromStdString(filledIn({pattern.toStdString(), wording.arguments}));
+}
+
+} // namespace
+
+QString starting() { return Text::tr("Starting Quorva Bridge"); }
+QString pairFromFamilyApp() { return platformText(words::pairFromFamilyApp); }
+QString chooseChildAndBackup() { return platformText(words::chooseChildAndBackup); }
+QString ready() { return Text::tr("Quorva Bridge is ready"); }
+QString enterPairingCode() { return Text::tr("Enter the pairing code shown in Quorva Family."); }
+QString pairing() { return platformText(words::pairing); }
+QString pairingFailed() { return Text::tr("Pairing needs attention"); }
+QString childrenFailed() { return Text::tr("Child profiles could not be loaded"); }
+QString backupSetupFailed() { return Text::tr("Backup setup needs attention"); }
+QString encryptedBackupChosen() { return platformText(words::encryptedBackupChosen); }
+QString readyToScan(const QString& deviceName) { return Text::tr("Ready to scan %1").arg(deviceName); }
+QString scanning() { return platformText(words::scanning); }
+QString scanFailed() { return Text::tr("Scan needs attention"); }
+QString launchAtLoginFailed() { return platformText(words::launchAtLoginFailed); }
+QString busyElsewhere()
+{
+    return Text::tr("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
+}
+QString secretStoreNotAvailable() { return Text::tr("The secret store is not available yet"); }
+QString secretStoreRefusedPairing()
+{
+    return Text::tr("The secret store refused to keep this pairing, and the pairing code has now been used. Get a new "
+              "code in Quorva Family and pair again.");
+}
+QString pairingNoLongerValid()
+{
+    return Text::tr("This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
+}
+QString chooserTitle() { return Text::tr("Choose the iPhone backup folder"); }
+QString chooserMessage() { return platformText(words::chooserMessage); }
+QString chooserConfirm() { return Text::tr("Choose Backup"); }
+
+QString setupIssue() { return QString::fromUtf8(words::setupIssue); }
+QString defaultBridgeName() { return QString::fromUtf8(words::defaultBridgeName); }
+
+QString platformText(const char* text)
+{
+    return QCoreApplication::translate(words::context, text);
+}
+
 QString scanComplete(qint64 sent, qint64 accepted)
 {
     if (sent == 0)
-        return QStringLiteral("Scan complete. No new safety candidates found.");
+        return Text::tr("Scan complete. No new safety candidates found.");
     if (accepted < sent)
-        return QStringLiteral("Scan complete. Quorva accepted %1 of %2 focused candidates; the others will be "
-                              "sent again at the next scan.")
+        return Text::tr("Scan complete. Quorva accepted %L1 of %L2 focused candidates; the others will be sent again at "
+                  "the next scan.")
             .arg(accepted)
             .arg(sent);
-    return QStringLiteral("Scan complete. ") + QString::number(sent) + QStringLiteral(" focused candidate") +
-           (sent == 1 ? QString() : QStringLiteral("s")) + QStringLiteral(" reviewed by Quorva.");
+    // English and German share their plural rule: one, and every other count.
+    return (sent == 1 ? Text::tr("Scan complete. %L1 focused candidate reviewed by Quorva.")
+                      : Text::tr("Scan complete. %L1 focused candidates reviewed by Quorva."))
+        .arg(sent);
 }
 
 QString failureText(std::exception_ptr failure)
@@ -25,11 +100,13 @@ QString failureText(std::exception_ptr failure)
     try {
         std::rethrow_exception(failure);
     } catch (const BridgeClientError& error) {
-        return QString::fromStdString(error.description());
+        return translatedDescription(error);
+    } catch (const PlatformError& error) {
+        return translatedWording(error.wording());
     } catch (const std::exception& error) {
         return QString::fromUtf8(error.what());
     } catch (...) {
-        return QStringLiteral("An unexpected error occurred.");
+        return Text::tr("An unexpected error occurred.");
     }
 }
 
@@ -40,8 +117,10 @@ QString reportText(std::exception_ptr failure)
         std::rethrow_exception(failure);
     } catch (const PlatformError& error) {
         text = QString::fromStdString(error.reportText());
+    } catch (const std::exception& error) {
+        text = QString::fromUtf8(error.what()); // a BridgeClientError's what() is its description
     } catch (...) {
-        text = failureText(std::current_exception());
+        text = QStringLiteral("An unexpected error occurred.");
     }
     // Whatever else may quote a path, the home folder names the family's account.
     if (const QString home = QDir::homePath(); home.size() > 1)

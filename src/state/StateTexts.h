@@ -4,53 +4,52 @@
 
 #include <exception>
 
-// The fixed texts the state object shows or sends, kept in one place because several
-// operations share them.
+// The texts the state object shows or sends, kept in one place because several operations
+// share them. What is shown comes in the language of the translation in use (see UiLanguage);
+// what the service reads (setupIssue(), reportText(), the bridge name) stays English.
 namespace quorva::texts {
 
 inline const QString selectedChildKey = QStringLiteral("bridge.selected-child-id");
 
-inline const QString starting = QStringLiteral("Starting Quorva Bridge");
-inline const QString pairFromFamilyApp = QStringLiteral("Pair this Mac from Quorva Family");
-inline const QString chooseChildAndBackup = QStringLiteral("Choose a child and Finder backup");
-inline const QString ready = QStringLiteral("Quorva Bridge is ready");
-inline const QString enterPairingCode = QStringLiteral("Enter the pairing code shown in Quorva Family.");
-inline const QString pairing = QStringLiteral("Pairing this Mac");
-inline const QString pairingFailed = QStringLiteral("Pairing needs attention");
-inline const QString childrenFailed = QStringLiteral("Child profiles could not be loaded");
-inline const QString backupSetupFailed = QStringLiteral("Backup setup needs attention");
-inline const QString encryptedBackupChosen =
-    QStringLiteral("Encrypted backup detected. Choose an unencrypted Finder backup.");
-inline const QString readyToScanPrefix = QStringLiteral("Ready to scan ");
-inline const QString scanning = QStringLiteral("Checking the latest Finder backup locally");
-inline const QString scanFailed = QStringLiteral("Scan needs attention");
-inline const QString setupIssue = QStringLiteral("Choose a child and Finder backup to finish setup.");
-inline const QString launchAtLoginFailed = QStringLiteral(
-    "Launch at login could not be updated. You can also change it in System Settings under Login Items.");
-inline const QString defaultBridgeName = QStringLiteral("Family Mac");
-inline const QString busyElsewhere =
-    QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
-inline const QString secretStoreNotAvailable = QStringLiteral("The secret store is not available yet");
-inline const QString secretStoreRefusedPairing =
-    QStringLiteral("The secret store refused to keep this pairing, and the pairing code has now been used. "
-                   "Get a new code in Quorva Family and pair again.");
-inline const QString pairingNoLongerValid =
-    QStringLiteral("This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
+[[nodiscard]] QString starting();
+[[nodiscard]] QString pairFromFamilyApp();
+[[nodiscard]] QString chooseChildAndBackup();
+[[nodiscard]] QString ready();
+[[nodiscard]] QString enterPairingCode();
+[[nodiscard]] QString pairing();
+[[nodiscard]] QString pairingFailed();
+[[nodiscard]] QString childrenFailed();
+[[nodiscard]] QString backupSetupFailed();
+[[nodiscard]] QString encryptedBackupChosen();
+[[nodiscard]] QString readyToScan(const QString& deviceName);
+[[nodiscard]] QString scanning();
+[[nodiscard]] QString scanFailed();
+[[nodiscard]] QString launchAtLoginFailed();
+[[nodiscard]] QString busyElsewhere();
+[[nodiscard]] QString secretStoreNotAvailable();
+[[nodiscard]] QString secretStoreRefusedPairing();
+[[nodiscard]] QString pairingNoLongerValid();
+[[nodiscard]] QString chooserTitle();
+[[nodiscard]] QString chooserMessage();
+[[nodiscard]] QString chooserConfirm();
 
-inline const QString chooserTitle = QStringLiteral("Choose the iPhone backup folder");
-inline const QString chooserMessage =
-    QStringLiteral("Choose a specific Finder backup or the MobileSync Backup folder. Quorva stores read-only "
-                   "permission for this "
-                   "folder.");
-inline const QString chooserConfirm = QStringLiteral("Choose Backup");
+// For the service, in English.
+[[nodiscard]] QString setupIssue();
+[[nodiscard]] QString defaultBridgeName();
+
+// One of the platform's words (model/PlatformWords.h), translated.
+[[nodiscard]] QString platformText(const char* text);
 
 // "Scan complete. …" for a cycle that sent `sent` new candidates, of which the service accepted
 // `accepted`; what it did not accept is sent again, and the text must not claim otherwise.
+// Counts are written as the locale of the translation writes numbers.
 [[nodiscard]] QString scanComplete(qint64 sent, qint64 accepted);
 
-// The user-facing text of a failure: a BridgeClientError's description, else what().
+// The text shown for a failure: a BridgeClientError's description or a PlatformError's
+// wording, translated; the service's own messages and any other what() as they came.
 [[nodiscard]] QString failureText(std::exception_ptr failure);
-// The same text as it may leave this computer, in a heartbeat: without local folder paths.
+// The same failure as it may leave this computer, in a heartbeat: in English and without local
+// folder paths.
 [[nodiscard]] QString reportText(std::exception_ptr failure);
 
 } // namespace quorva::texts

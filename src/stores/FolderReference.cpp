@@ -18,15 +18,16 @@ namespace {
 [[noreturn]] void failToOpen(const std::filesystem::path& folder, int reason)
 {
     const std::error_code code(reason, std::system_category());
-    PlatformError error = PlatformError::folder(folder, "opened", code);
+    PlatformError error = PlatformError::folder(folder, PlatformError::FolderStep::opening, code);
     if (reason == EACCES || reason == EPERM)
-        throw FolderUnreadable(error.what(), error.reportText());
+        throw FolderUnreadable(error.wording(), error.reportText());
     throw error;
 }
 
 PlatformError unreadableReference()
 {
-    return PlatformError("The stored backup folder reference could not be read. Choose the folder again.");
+    return PlatformError(QUORVA_TEXT("quorva::PlatformError",
+                                     "The stored backup folder reference could not be read. Choose the folder again."));
 }
 
 // The path's bytes are kept exactly (file names need not be UTF-8, JSON strings must be), while an

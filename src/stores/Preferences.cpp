@@ -82,7 +82,8 @@ void write(const QString& key, const std::function<void(QSettings&)>& change)
             settings.setValue(key, earlier);
         else
             settings.remove(key);
-        throw PlatformError("The preferences file \u201C" + fileName.toStdString() + "\u201D could not be written.",
+        throw PlatformError(Wording{QUORVA_TEXT("quorva::PlatformError", "The preferences file “%1” could not be written."),
+                                    {fileName.toStdString()}},
                             "The preferences file could not be written.");
     }
     restrictToOwner(fileName);

@@ -1,5 +1,6 @@
 #include "BridgeFixture.h"
 
+#include "model/PlatformWords.h"
 #include "state/AutomaticScanLoop.h"
 #include "state/ContinuousTimer.h"
 
@@ -110,7 +111,7 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
     EXPECT_EQ(harness.received().size(), before);
 
     EXPECT_EQ(state->phase(), Phase::needsPairing());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pair this Mac from Quorva Family"));
+    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::pairFromFamilyApp));
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(harness.storedToken());
     EXPECT_TRUE(state->childProfiles().empty());

@@ -1,5 +1,6 @@
 #include "BridgeFixture.h"
 
+#include "model/PlatformWords.h"
 #include "stores/BackupBookmarkStore.h"
 
 #include <gtest/gtest.h>
@@ -7,9 +8,7 @@
 namespace quorva::test {
 namespace {
 
-const QString kNoBackupText =
-    QStringLiteral("No Finder iPhone backup was found in that folder. Back up the iPhone in "
-                   "Finder, then choose the backup folder again.");
+const QString kNoBackupText = QString::fromUtf8(words::noBackupFound);
 
 TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
 {
@@ -23,9 +22,7 @@ TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
     ASSERT_EQ(harness.chooserRequests.size(), 1u);
     const FolderChooserRequest& asked = harness.chooserRequests[0];
     EXPECT_EQ(asked.title, QStringLiteral("Choose the iPhone backup folder"));
-    EXPECT_EQ(asked.message,
-              QStringLiteral("Choose a specific Finder backup or the MobileSync Backup folder. Quorva "
-                             "stores read-only permission for this folder."));
+    EXPECT_EQ(asked.message, QString::fromUtf8(words::chooserMessage));
     EXPECT_EQ(asked.confirmLabel, QStringLiteral("Choose Backup"));
 
     ASSERT_TRUE(state->selectedBackup());
@@ -59,7 +56,7 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
     EXPECT_TRUE(state->selectedBackup()->isEncrypted);
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->statusMessage(),
-              QStringLiteral("Encrypted backup detected. Choose an unencrypted Finder backup."));
+              QString::fromUtf8(words::encryptedBackupChosen));
 }
 
 TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)

@@ -1,6 +1,7 @@
 #include "BridgeFixture.h"
 
 #include "model/PlatformError.h"
+#include "model/PlatformWords.h"
 #include "state/LoginItem.h"
 
 #include <QDir>
@@ -117,8 +118,7 @@ TEST(LaunchAtLogin, TheSwitchFollowsTheRegistrationAndARefusalKeepsTheStatusText
     auto refused = harness.makeState();
     refused->setLaunchAtLogin(true);
     EXPECT_EQ(refused->phase(),
-              Phase::failed(QStringLiteral("Launch at login could not be updated. You can also "
-                                           "change it in System Settings under Login Items.")));
+              Phase::failed(QString::fromUtf8(words::launchAtLoginFailed)));
     EXPECT_EQ(refused->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
     EXPECT_FALSE(refused->launchesAtLogin());
 }

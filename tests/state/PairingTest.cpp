@@ -1,5 +1,6 @@
 #include "BridgeFixture.h"
 
+#include "model/PlatformWords.h"
 #include "state/PairingCode.h"
 
 #include <gtest/gtest.h>
@@ -56,7 +57,7 @@ TEST(Pairing, ARefusedCodeKeepsWhatWasTypedAndStoresNothing)
     const auto requests = harness.received();
     ASSERT_EQ(endpoints(requests), std::vector<std::string>{"redeem"});
     EXPECT_EQ(requests[0].body["code"], "ZZZ999");
-    EXPECT_EQ(requests[0].body["bridgeName"], "Family Mac"); // no computer name known
+    EXPECT_EQ(requests[0].body["bridgeName"], words::defaultBridgeName); // no computer name known
 }
 
 TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
@@ -77,7 +78,7 @@ TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
               QVariant(QString::fromStdString(kAva)));
     // No backup yet: set-up reports what is missing and the automatic loop runs.
     EXPECT_EQ(state->phase(), Phase::needsSetup());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Choose a child and Finder backup"));
+    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::chooseChildAndBackup));
     EXPECT_TRUE(state->hasAutomaticScanning());
 
     const auto requests = harness.received();

@@ -4,6 +4,7 @@
 #include "BridgeFixture.h"
 
 #include "ServiceError.h"
+#include "model/PlatformWords.h"
 #include "stores/Preferences.h"
 #include "stores/UploadCheckpointStore.h"
 
@@ -57,7 +58,7 @@ TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
     EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"devices", "ingest/batch", "ingest/batch"}));
     EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
     EXPECT_EQ(state->phase(), Phase::needsPairing());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pair this Mac from Quorva Family"));
+    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::pairFromFamilyApp));
     EXPECT_FALSE(harness.storedToken());
 }
 

@@ -1,5 +1,6 @@
 #include "BridgeFixture.h"
 
+#include "model/PlatformWords.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/Preferences.h"
 
@@ -28,7 +29,7 @@ TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::needsPairing());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pair this Mac from Quorva Family"));
+    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::pairFromFamilyApp));
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(state->hasAutomaticScanning());
     EXPECT_TRUE(harness.received().empty());
@@ -64,7 +65,7 @@ TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
     auto state = harness.makeState();
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::needsSetup());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Choose a child and Finder backup"));
+    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::chooseChildAndBackup));
     EXPECT_TRUE(state->hasAutomaticScanning());
 
     const auto requests = harness.receivedSince(before);
@@ -72,7 +73,7 @@ TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
     const auto& heartbeat = requests[1].body;
     EXPECT_EQ(members(heartbeat), (std::vector<std::string>{"appVersion", "setupIssue", "status"}));
     EXPECT_EQ(heartbeat["status"], "error");
-    EXPECT_EQ(heartbeat["setupIssue"], "Choose a child and Finder backup to finish setup.");
+    EXPECT_EQ(heartbeat["setupIssue"], words::setupIssue);
     EXPECT_TRUE(heartbeat["appVersion"].is_string());
 }
 

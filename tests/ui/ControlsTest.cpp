@@ -1,5 +1,6 @@
 // Each control of the window calls its operation, as a person uses it.
 #include "UiHarness.h"
+#include "model/PlatformWords.h"
 #include "state/BridgeAppState.h"
 #include "state/LoginItem.h"
 #include "state/StateTexts.h"
@@ -83,7 +84,7 @@ TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
     EXPECT_FALSE(ui.state().hasToken());
     EXPECT_TRUE(ui.shown("pairingCard"));
     EXPECT_FALSE(ui.shown("headerMenuButton"));
-    EXPECT_EQ(ui.text("statusMessageText"), "Pair this Mac from Quorva Family");
+    EXPECT_EQ(ui.text("statusMessageText"), QString::fromUtf8(words::pairFromFamilyApp));
 
     // A parent who disconnected can still stop Bridge starting at login.
     ASSERT_TRUE(ui.shown("launchAtLoginSwitch"));
@@ -98,7 +99,7 @@ TEST(Controls, TheFolderDialogOpensAtTheLastChoiceWithItsMessageBesideTheButton)
     ui.launch();
     ui.pair();
     EXPECT_TRUE(ui.shown("chooserMessageText"));
-    EXPECT_EQ(ui.text("chooserMessageText"), texts::chooserMessage);
+    EXPECT_EQ(ui.text("chooserMessageText"), texts::chooserMessage());
 
     const auto folder = ui.writeBackup("backups");
     ui.chooseBackupFolder(folder);
