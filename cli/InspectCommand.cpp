@@ -58,9 +58,8 @@ void printHuman(const BackupScanResult& result, std::ostream& out)
         << "\n"
         << Text::tr("  encrypted: %1").arg(b.isEncrypted ? Text::tr("yes") : Text::tr("no")).toStdString()
         << "\n\n";
-    out << Text::tr("Recent incoming messages inspected locally: %1. Candidates that would be sent for "
-                    "safety review: "
-                    "%2.")
+    out << Text::tr("Recent incoming messages inspected locally: %L1. Candidates that would be sent for "
+                    "safety review: %L2.")
                .arg(result.inspectedCount)
                .arg(result.candidates.size())
                .toStdString()

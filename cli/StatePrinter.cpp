@@ -48,7 +48,7 @@ void printState(const BridgeAppState& state, bool json, std::ostream& out, std::
             << "\n";
     }
     if (const auto at = state.lastScanAt())
-        out << Text::tr("Last scan: %1; messages inspected: %2, new candidates sent: %3, alerts created: %4")
+        out << Text::tr("Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4")
                    .arg(readableDateTime(*at))
                    .arg(state.lastInspectedCount())
                    .arg(state.lastCandidateCount())
@@ -104,7 +104,7 @@ UploadProgressLine::UploadProgressLine(const BridgeAppState& state, std::ostream
         if (state.totalBatches() == 0)
             return;
         m_err << "\r"
-              << Text::tr("Sent %1 of %2 batches to Quorva")
+              << Text::tr("Sent %L1 of %L2 batches to Quorva")
                      .arg(state.uploadedBatches())
                      .arg(state.totalBatches())
                      .toStdString()

@@ -74,7 +74,7 @@ int runStatus(bool json, std::ostream& out)
         << "\n"
         << Text::tr("Selected child:   %1").arg(child ? safe(*child) : Text::tr("none")).toStdString() << "\n"
         << Text::tr("Backup folder:    %1").arg(folderText).toStdString() << "\n"
-        << Text::tr("Accepted by the service: %1 message identifiers").arg(accepted).toStdString() << "\n"
+        << Text::tr("Accepted by the service: %L1 message identifiers").arg(accepted).toStdString() << "\n"
         << Text::tr("Launch at login:  %1").arg(atLogin ? Text::tr("on") : Text::tr("off")).toStdString()
         << std::endl;
     return 0;

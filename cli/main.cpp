@@ -4,6 +4,8 @@
 #include "StateCommands.h"
 #include "StatusCommand.h"
 #include "TerminalText.h"
+#include "state/StateTexts.h"
+#include "state/UiLanguage.h"
 
 #include <QCoreApplication>
 
@@ -22,6 +24,7 @@ int main(int argc, char** argv)
     // given the arguments, which are ours alone.
     int qtArgc = 1;
     const QCoreApplication app(qtArgc, argv);
+    const quorva::UiLanguage language;
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -40,8 +43,8 @@ int main(int argc, char** argv)
         return runStateCommand(invocation, ::isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
     } catch (const UsageError& e) {
         return reportUsageError(invocation.command, QString::fromStdString(e.what()), std::cerr);
-    } catch (const std::exception& e) {
-        std::cerr << printable(e.what()) << std::endl;
+    } catch (const std::exception&) {
+        std::cerr << printable(quorva::texts::failureText(std::current_exception()).toStdString()) << std::endl;
         return 1;
     }
 }

@@ -42,10 +42,13 @@ grep -q "^Backup folder: *none chosen$" "$work/status" || fail "status without a
 "$cli" status --json >"$work/status.json"
 [ "$(json "$work/status.json" '(d["backupFolder"], d["backupFolderProblem"])')" = "(None, None)" ] \
   || fail "status --json without a folder: $(cat "$work/status.json")"
+# In the person's language where Bridge speaks it.
+LANGUAGE=de "$cli" status >"$work/status-de"
+grep -q "^Backup-Ordner: *keiner gewählt$" "$work/status-de" || fail "status in German: $(cat "$work/status-de")"
 
 # Dates in the user's time zone and words: 20:00 UTC is the next morning in Tokyo.
 "$samples" "$work/backup" --now 2026-03-01T20:00:00Z >/dev/null
 TZ=Asia/Tokyo "$cli" inspect "$work/backup" --at 2026-03-01T20:30:00Z >"$work/inspect"
 grep "backed up:" "$work/inspect" | grep -qE "Mar 2, 2026.*(JST|GMT\+9)" || fail "backup date: $(grep "backed up" "$work/inspect")"
 if grep -qE "[0-9]T[0-9:.]+Z" "$work/inspect"; then fail "human output should not print machine dates"; fi
-echo "ok: help, version, wrong command lines, classify, status and dates"
+echo "ok: help, version, wrong command lines, classify, status in English and German, and dates"

@@ -1,0 +1,856 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>BackupSummary</name>
+    <message>
+        <source>Backup date unavailable</source>
+        <translation>Backup-Datum nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Backed up %1</source>
+        <translation>Gesichert am %1</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Print the final state as one JSON object. The token is never printed.</source>
+        <translation>Den Endzustand als ein JSON-Objekt ausgeben. Das Token wird nie ausgegeben.</translation>
+    </message>
+    <message>
+        <source>Show what a scan of FOLDER would send.</source>
+        <translation>Zeigen, was ein Scan von FOLDER senden würde.</translation>
+    </message>
+    <message>
+        <source>Find the newest iPhone backup in FOLDER and show the recent incoming messages a scan would send for safety review, with the reasons, which stay on this computer. Nothing is sent or stored.</source>
+        <translation>Das neueste iPhone-Backup in FOLDER suchen und die kürzlich eingegangenen Nachrichten zeigen, die ein Scan zur Sicherheitsprüfung senden würde, samt den Gründen, die auf diesem Computer bleiben. Es wird nichts gesendet oder gespeichert.</translation>
+    </message>
+    <message>
+        <source>A backup folder, or a folder of backups.</source>
+        <translation>Ein Backup-Ordner oder ein Ordner mit Backups.</translation>
+    </message>
+    <message>
+        <source>Print the backup and the candidates as one JSON object.</source>
+        <translation>Das Backup und die Kandidaten als ein JSON-Objekt ausgeben.</translation>
+    </message>
+    <message>
+        <source>Print the safety rules TEXT matches.</source>
+        <translation>Die Sicherheitsregeln ausgeben, auf die TEXT zutrifft.</translation>
+    </message>
+    <message>
+        <source>Print the safety rules TEXT matches, one a line, or that no rule matched.</source>
+        <translation>Die Sicherheitsregeln ausgeben, auf die TEXT zutrifft, eine pro Zeile, oder dass keine Regel zutrifft.</translation>
+    </message>
+    <message>
+        <source>The text of a message.</source>
+        <translation>Der Text einer Nachricht.</translation>
+    </message>
+    <message>
+        <source>Pair this computer with Quorva Family.</source>
+        <translation>Diesen Computer mit Quorva Family koppeln.</translation>
+    </message>
+    <message>
+        <source>Start up as the application does at launch, then pair with CODE and finish setting up: load the children, restore the backup folder, scan when ready.</source>
+        <translation>Wie die Anwendung beim Start hochfahren, dann mit CODE koppeln und die Einrichtung abschließen: die Kinder laden, den Backup-Ordner wiederherstellen und scannen, sobald alles bereit ist.</translation>
+    </message>
+    <message>
+        <source>The pairing code shown in Quorva Family.</source>
+        <translation>Der in Quorva Family angezeigte Kopplungscode.</translation>
+    </message>
+    <message>
+        <source>List the family&apos;s child profiles.</source>
+        <translation>Die Kinderprofile der Familie auflisten.</translation>
+    </message>
+    <message>
+        <source>Ask the service for the family&apos;s child profiles and list them; * marks the selected one. Nothing is scanned or sent.</source>
+        <translation>Den Dienst nach den Kinderprofilen der Familie fragen und sie auflisten; * markiert das ausgewählte. Es wird nichts gescannt oder gesendet.</translation>
+    </message>
+    <message>
+        <source>Choose the child who owns the iPhone.</source>
+        <translation>Das Kind auswählen, dem das iPhone gehört.</translation>
+    </message>
+    <message>
+        <source>Choose the child who owns the iPhone. The service is asked for the family&apos;s children, and an id that is not among them is refused. Nothing is scanned or sent.</source>
+        <translation>Das Kind auswählen, dem das iPhone gehört. Der Dienst wird nach den Kindern der Familie gefragt; eine ID, die nicht darunter ist, wird abgelehnt. Es wird nichts gescannt oder gesendet.</translation>
+    </message>
+    <message>
+        <source>The child&apos;s id, as the children command lists it.</source>
+        <translation>Die ID des Kindes, wie der Befehl children sie auflistet.</translation>
+    </message>
+    <message>
+        <source>Print the chosen id and the family&apos;s children as one JSON object.</source>
+        <translation>Die gewählte ID und die Kinder der Familie als ein JSON-Objekt ausgeben.</translation>
+    </message>
+    <message>
+        <source>Choose the backup folder.</source>
+        <translation>Den Backup-Ordner auswählen.</translation>
+    </message>
+    <message>
+        <source>Choose the folder of the iPhone&apos;s backups: the newest backup in it is checked and the folder remembered.</source>
+        <translation>Den Ordner mit den Backups des iPhones auswählen: Das neueste Backup darin wird geprüft und der Ordner gespeichert.</translation>
+    </message>
+    <message>
+        <source>Scan the newest backup and send what matches.</source>
+        <translation>Das neueste Backup scannen und senden, was zutrifft.</translation>
+    </message>
+    <message>
+        <source>Start up as at launch, which runs one scan and upload cycle when everything is set up. On a terminal, the upload&apos;s progress is shown on standard error.</source>
+        <translation>Wie beim Start hochfahren; ist alles eingerichtet, läuft dabei ein Scan- und Upload-Durchgang. In einem Terminal steht der Fortschritt des Uploads auf der Standardfehlerausgabe.</translation>
+    </message>
+    <message>
+        <source>Keep scanning every 30 minutes.</source>
+        <translation>Alle 30 Minuten erneut scannen.</translation>
+    </message>
+    <message>
+        <source>Start up, then keep scanning every 30 minutes until SIGINT or SIGTERM, printing a line for each change.</source>
+        <translation>Hochfahren, dann bis SIGINT oder SIGTERM alle 30 Minuten scannen und für jede Änderung eine Zeile ausgeben.</translation>
+    </message>
+    <message>
+        <source>Print the state as one JSON object a line, for each change. The token is never printed.</source>
+        <translation>Den Zustand bei jeder Änderung als ein JSON-Objekt pro Zeile ausgeben. Das Token wird nie ausgegeben.</translation>
+    </message>
+    <message>
+        <source>Show what is stored on this computer.</source>
+        <translation>Zeigen, was auf diesem Computer gespeichert ist.</translation>
+    </message>
+    <message>
+        <source>Show what is stored on this computer: the pairing, the selected child, the backup folder, how many messages the service accepted, launch at login. The service is not asked.</source>
+        <translation>Zeigen, was auf diesem Computer gespeichert ist: die Kopplung, das ausgewählte Kind, den Backup-Ordner, wie viele Nachrichten der Dienst angenommen hat und den Start bei der Anmeldung. Der Dienst wird nicht gefragt.</translation>
+    </message>
+    <message>
+        <source>Forget the pairing and every choice.</source>
+        <translation>Die Kopplung und jede Auswahl vergessen.</translation>
+    </message>
+    <message>
+        <source>Forget the pairing and every choice on this computer. The service is not told.</source>
+        <translation>Die Kopplung und jede Auswahl auf diesem Computer vergessen. Der Dienst wird nicht benachrichtigt.</translation>
+    </message>
+    <message>
+        <source>Start Quorva Bridge when you log in, or not.</source>
+        <translation>Quorva Bridge bei der Anmeldung starten oder nicht.</translation>
+    </message>
+    <message>
+        <source>Start Quorva Bridge when you log in, or stop doing so.</source>
+        <translation>Quorva Bridge bei der Anmeldung starten oder damit aufhören.</translation>
+    </message>
+    <message>
+        <source>on or off.</source>
+        <translation>on oder off.</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Diese Hilfe zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Die Version zeigen und beenden.</translation>
+    </message>
+    <message>
+        <source>Scan as if at INSTANT, an ISO-8601 date-time such as 2026-03-01T08:15:30Z (default: now).</source>
+        <translation>Scannen, als wäre es INSTANT, ein ISO-8601-Zeitpunkt wie 2026-03-01T08:15:30Z (Standard: jetzt).</translation>
+    </message>
+    <message>
+        <source>Usage: %1</source>
+        <translation>Aufruf: %1</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Befehle:</translation>
+    </message>
+    <message>
+        <source>%1 COMMAND [OPTIONS] [ARGUMENTS]</source>
+        <translation>%1 BEFEHL [OPTIONEN] [ARGUMENTE]</translation>
+    </message>
+    <message>
+        <source>Run &apos;%1 COMMAND --help&apos; for the options and arguments of a command.</source>
+        <translation>&apos;%1 BEFEHL --help&apos; zeigt die Optionen und Argumente eines Befehls.</translation>
+    </message>
+    <message>
+        <source>Exit status: 0 on success, 1 when the work failed (the reason is on standard error), 2 when the command line is wrong.</source>
+        <translation>Exit-Status: 0 bei Erfolg, 1 wenn die Arbeit fehlschlug (der Grund steht auf der Standardfehlerausgabe), 2 wenn die Befehlszeile falsch ist.</translation>
+    </message>
+    <message>
+        <source>Checks the newest local iPhone backup for safety signals for Quorva Family, without a window.</source>
+        <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family, ohne Fenster.</translation>
+    </message>
+    <message>
+        <source>Missing command.</source>
+        <translation>Befehl fehlt.</translation>
+    </message>
+    <message>
+        <source>Try &apos;%1 --help&apos;.</source>
+        <translation>Siehe &apos;%1 --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Unknown command &apos;%1&apos;.</source>
+        <translation>Unbekannter Befehl &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>Missing %1.</source>
+        <translation>%1 fehlt.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &apos;%1&apos;.</source>
+        <translation>Unerwartetes Argument &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
+    <name>ContentView</name>
+    <message>
+        <source>Scroll</source>
+        <translation>Bildlauf</translation>
+    </message>
+</context>
+<context>
+    <name>DisconnectConfirmation</name>
+    <message>
+        <source>Bridge stops checking backups and forgets this pairing. To use it again, pair with a new code from Quorva Family.</source>
+        <translation>Bridge prüft keine Backups mehr und vergisst diese Kopplung. Um Bridge wieder zu nutzen, koppeln Sie mit einem neuen Code aus Quorva Family.</translation>
+    </message>
+    <message>
+        <source>Disconnect</source>
+        <translation>Trennen</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
+    <name>FailureAlert</name>
+    <message>
+        <source>Quorva Bridge needs attention</source>
+        <translation>Quorva Bridge braucht Ihre Aufmerksamkeit</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>HeaderBar</name>
+    <message>
+        <source>More options</source>
+        <translation>Weitere Optionen</translation>
+    </message>
+</context>
+<context>
+    <name>HumanText</name>
+    <message>
+        <source>Starting</source>
+        <translation>Startet</translation>
+    </message>
+    <message>
+        <source>Not paired</source>
+        <translation>Nicht gekoppelt</translation>
+    </message>
+    <message>
+        <source>Finish setup</source>
+        <translation>Einrichtung abschließen</translation>
+    </message>
+    <message>
+        <source>Ready</source>
+        <translation>Bereit</translation>
+    </message>
+    <message>
+        <source>Scanning</source>
+        <translation>Scannt</translation>
+    </message>
+    <message>
+        <source>Needs attention</source>
+        <translation>Braucht Aufmerksamkeit</translation>
+    </message>
+</context>
+<context>
+    <name>InspectCommand</name>
+    <message>
+        <source>--at takes an ISO-8601 date-time such as 2026-03-01T08:15:30Z, not &apos;%1&apos;.</source>
+        <translation>--at erwartet einen ISO-8601-Zeitpunkt wie 2026-03-01T08:15:30Z, nicht &apos;%1&apos;.</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>Backup: %1</source>
+        <translation>Backup: %1</translation>
+    </message>
+    <message>
+        <source>  folder:    %1</source>
+        <translation>  Ordner:        %1</translation>
+    </message>
+    <message>
+        <source>  device id: %1</source>
+        <translation>  Geräte-ID:     %1</translation>
+    </message>
+    <message>
+        <source>  backed up: %1</source>
+        <translation>  Gesichert:     %1</translation>
+    </message>
+    <message>
+        <source>date unavailable</source>
+        <translation>Datum nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>  encrypted: %1</source>
+        <translation>  Verschlüsselt: %1</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>nein</translation>
+    </message>
+    <message>
+        <source>Recent incoming messages inspected locally: %L1. Candidates that would be sent for safety review: %L2.</source>
+        <translation>Kürzlich eingegangene Nachrichten, lokal geprüft: %L1. Kandidaten, die zur Sicherheitsprüfung gesendet würden: %L2.</translation>
+    </message>
+    <message>
+        <source>(no sender)</source>
+        <translation>(kein Absender)</translation>
+    </message>
+    <message>
+        <source>- %1  from %2</source>
+        <translation>- %1  von %2</translation>
+    </message>
+    <message>
+        <source>  reasons: %1</source>
+        <translation>  Gründe: %1</translation>
+    </message>
+    <message>
+        <source>  text:    %1</source>
+        <translation>  Text:   %1</translation>
+    </message>
+    <message>
+        <source>  id:      %1</source>
+        <translation>  ID:     %1</translation>
+    </message>
+    <message>
+        <source>no rule matched</source>
+        <translation>keine Regel trifft zu</translation>
+    </message>
+</context>
+<context>
+    <name>LaunchAtLogin</name>
+    <message>
+        <source>Launch Quorva Bridge when I log in</source>
+        <translation>Quorva Bridge bei meiner Anmeldung starten</translation>
+    </message>
+</context>
+<context>
+    <name>LoginItem</name>
+    <message>
+        <source>Check a local iPhone backup for safety signals for Quorva Family</source>
+        <translation>Ein lokales iPhone-Backup auf Sicherheitssignale für Quorva Family prüfen</translation>
+    </message>
+</context>
+<context>
+    <name>Main</name>
+    <message>
+        <source>Scan now</source>
+        <translation>Jetzt scannen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Ctrl+R</source>
+        <translation>Strg+R</translation>
+    </message>
+    <message>
+        <source>Ctrl+Q</source>
+        <translation>Strg+Q</translation>
+    </message>
+</context>
+<context>
+    <name>PairingCard</name>
+    <message>
+        <source>In Quorva Family, open Family and choose Set up iPhone Bridge. Enter the code here. The code expires after 15 minutes.</source>
+        <translation>Öffnen Sie in Quorva Family „Family“ und wählen Sie „Set up iPhone Bridge“. Geben Sie den Code hier ein. Der Code läuft nach 15 Minuten ab.</translation>
+    </message>
+    <message>
+        <source>PAIRING CODE</source>
+        <translation>KOPPLUNGSCODE</translation>
+    </message>
+    <message>
+        <source>Pairing code</source>
+        <translation>Kopplungscode</translation>
+    </message>
+</context>
+<context>
+    <name>PrivacyCard</name>
+    <message>
+        <source>Private by design</source>
+        <translation>Privat von Grund auf</translation>
+    </message>
+</context>
+<context>
+    <name>SetupCard</name>
+    <message>
+        <source>Choose a child</source>
+        <translation>Kind auswählen</translation>
+    </message>
+    <message>
+        <source>Finish setup</source>
+        <translation>Einrichtung abschließen</translation>
+    </message>
+    <message>
+        <source>Choose the child who owns this iPhone</source>
+        <translation>Wählen Sie das Kind, dem dieses iPhone gehört</translation>
+    </message>
+    <message>
+        <source>Child</source>
+        <translation>Kind</translation>
+    </message>
+    <message>
+        <source>Choose a different backup</source>
+        <translation>Anderes Backup wählen</translation>
+    </message>
+    <message>
+        <source>Choose backup folder</source>
+        <translation>Backup-Ordner wählen</translation>
+    </message>
+    <message>
+        <source>Scan latest backup</source>
+        <translation>Neuestes Backup scannen</translation>
+    </message>
+</context>
+<context>
+    <name>StateCommands</name>
+    <message>
+        <source>Not paired: pair this computer first (%1 pair CODE).</source>
+        <translation>Nicht gekoppelt: Koppeln Sie zuerst diesen Computer (%1 pair CODE).</translation>
+    </message>
+    <message>
+        <source>No child profiles.</source>
+        <translation>Keine Kinderprofile.</translation>
+    </message>
+    <message>
+        <source>There is no child with the id %1 in this family (%2 children lists them).</source>
+        <translation>In dieser Familie gibt es kein Kind mit der ID %1 (%2 children listet die Kinder auf).</translation>
+    </message>
+    <message>
+        <source>Selected child: %1  %2</source>
+        <translation>Ausgewähltes Kind: %1  %2</translation>
+    </message>
+    <message>
+        <source>No scan ran: %1 (%2 select-child ID, choose-backup FOLDER).</source>
+        <translation>Kein Scan gelaufen: %1 (%2 select-child ID, choose-backup FOLDER).</translation>
+    </message>
+    <message>
+        <source>Expected on or off, not &apos;%1&apos;.</source>
+        <translation>Erwartet wird on oder off, nicht &apos;%1&apos;.</translation>
+    </message>
+</context>
+<context>
+    <name>StatePrinter</name>
+    <message>
+        <source>Phase:  %1</source>
+        <translation>Phase:  %1</translation>
+    </message>
+    <message>
+        <source>Status: %1</source>
+        <translation>Status: %1</translation>
+    </message>
+    <message>
+        <source>Backup: %1 (encrypted) in %2</source>
+        <translation>Backup: %1 (verschlüsselt) in %2</translation>
+    </message>
+    <message>
+        <source>Backup: %1 in %2</source>
+        <translation>Backup: %1 in %2</translation>
+    </message>
+    <message>
+        <source>Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4</source>
+        <translation>Letzter Scan: %1; geprüfte Nachrichten: %L2, gesendete neue Kandidaten: %L3, erzeugte Warnungen: %L4</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>Sent %L1 of %L2 batches to Quorva</source>
+        <translation>%L1 von %L2 Paketen an Quorva gesendet</translation>
+    </message>
+</context>
+<context>
+    <name>StatusCard</name>
+    <message>
+        <source>Last checked %1. %2 recent incoming messages inspected locally. %3 new candidates sent for safety review.</source>
+        <translation>Zuletzt geprüft: %1. Kürzlich eingegangene Nachrichten, lokal geprüft: %2. Neue Kandidaten zur Sicherheitsprüfung gesendet: %3.</translation>
+    </message>
+</context>
+<context>
+    <name>StatusCommand</name>
+    <message>
+        <source>not found (%1)</source>
+        <translation>nicht gefunden (%1)</translation>
+    </message>
+    <message>
+        <source>none chosen</source>
+        <translation>keiner gewählt</translation>
+    </message>
+    <message>
+        <source>Paired:           %1</source>
+        <translation>Gekoppelt:           %1</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>ja</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>nein</translation>
+    </message>
+    <message>
+        <source>Selected child:   %1</source>
+        <translation>Ausgewähltes Kind:   %1</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>keines</translation>
+    </message>
+    <message>
+        <source>Backup folder:    %1</source>
+        <translation>Backup-Ordner:       %1</translation>
+    </message>
+    <message>
+        <source>Accepted by the service: %L1 message identifiers</source>
+        <translation>Vom Dienst angenommen: %L1 Nachrichtenkennungen</translation>
+    </message>
+    <message>
+        <source>Launch at login:  %1</source>
+        <translation>Start bei Anmeldung: %1</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>an</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>aus</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Start without opening the window, as at log-in.</source>
+        <translation>Starten, ohne das Fenster zu öffnen, wie bei der Anmeldung.</translation>
+    </message>
+    <message>
+        <source>Checks the newest local iPhone backup for safety signals for Quorva Family.</source>
+        <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::BridgeClientError</name>
+    <message>
+        <source>Quorva returned an unreadable response.</source>
+        <translation>Quorva hat eine unlesbare Antwort geliefert.</translation>
+    </message>
+    <message>
+        <source>This backup is encrypted. Quorva Bridge does not ask for or upload backup passwords. Create a separate unencrypted local backup for this first release.</source>
+        <translation>Dieses Backup ist verschlüsselt. Quorva Bridge fragt nicht nach Backup-Passwörtern und lädt keine hoch. Erstellen Sie für diese erste Version ein separates, unverschlüsseltes lokales Backup.</translation>
+    </message>
+    <message>
+        <source>The selected backup does not contain a readable Messages database.</source>
+        <translation>Das ausgewählte Backup enthält keine lesbare Nachrichten-Datenbank.</translation>
+    </message>
+    <message>
+        <source>Access to the backup folder expired. Choose the folder again.</source>
+        <translation>Der Zugriff auf den Backup-Ordner ist abgelaufen. Wählen Sie den Ordner erneut.</translation>
+    </message>
+    <message>
+        <source>Choose the child profile that owns this iPhone.</source>
+        <translation>Wählen Sie das Kinderprofil, dem dieses iPhone gehört.</translation>
+    </message>
+    <message>
+        <source>The Messages backup could not be read: </source>
+        <translation>Das Nachrichten-Backup konnte nicht gelesen werden: </translation>
+    </message>
+</context>
+<context>
+    <name>quorva::PlatformError</name>
+    <message>
+        <source>The request timed out.</source>
+        <translation>Die Anfrage hat zu lange gedauert.</translation>
+    </message>
+    <message>
+        <source>The request could not be written as JSON because it contains text that is not valid UTF-8.</source>
+        <translation>Die Anfrage konnte nicht als JSON geschrieben werden, weil sie Text enthält, der kein gültiges UTF-8 ist.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” could not be opened: %2.</source>
+        <translation>Der Ordner „%1“ konnte nicht geöffnet werden: %2.</translation>
+    </message>
+    <message>
+        <source>The folder “%1” could not be read: %2.</source>
+        <translation>Der Ordner „%1“ konnte nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>The stored backup folder reference could not be read. Choose the folder again.</source>
+        <translation>Der gespeicherte Verweis auf den Backup-Ordner konnte nicht gelesen werden. Wählen Sie den Ordner erneut.</translation>
+    </message>
+    <message>
+        <source>The preferences file “%1” could not be written.</source>
+        <translation>Die Einstellungsdatei „%1“ konnte nicht geschrieben werden.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::TrayIcon</name>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Scan now</source>
+        <translation>Jetzt scannen</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Beenden</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::texts</name>
+    <message>
+        <source>Starting Quorva Bridge</source>
+        <translation>Quorva Bridge startet</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge is ready</source>
+        <translation>Quorva Bridge ist bereit</translation>
+    </message>
+    <message>
+        <source>Enter the pairing code shown in Quorva Family.</source>
+        <translation>Geben Sie den Kopplungscode ein, den Quorva Family anzeigt.</translation>
+    </message>
+    <message>
+        <source>Pairing needs attention</source>
+        <translation>Kopplung braucht Aufmerksamkeit</translation>
+    </message>
+    <message>
+        <source>Child profiles could not be loaded</source>
+        <translation>Kinderprofile konnten nicht geladen werden</translation>
+    </message>
+    <message>
+        <source>Backup setup needs attention</source>
+        <translation>Backup-Einrichtung braucht Aufmerksamkeit</translation>
+    </message>
+    <message>
+        <source>Ready to scan %1</source>
+        <translation>Bereit, %1 zu scannen</translation>
+    </message>
+    <message>
+        <source>Scan needs attention</source>
+        <translation>Scan braucht Aufmerksamkeit</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge is busy in another process on this computer. Try again in a moment.</source>
+        <translation>Quorva Bridge ist in einem anderen Prozess auf diesem Computer beschäftigt. Versuchen Sie es gleich noch einmal.</translation>
+    </message>
+    <message>
+        <source>The secret store is not available yet</source>
+        <translation>Der Schlüsselbund ist noch nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>The secret store refused to keep this pairing, and the pairing code has now been used. Get a new code in Quorva Family and pair again.</source>
+        <translation>Der Schlüsselbund hat diese Kopplung nicht gespeichert, und der Kopplungscode ist nun verbraucht. Holen Sie sich einen neuen Code in Quorva Family und koppeln Sie erneut.</translation>
+    </message>
+    <message>
+        <source>This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.</source>
+        <translation>Diese Kopplung mit Quorva ist nicht mehr gültig. Koppeln Sie erneut mit einem neuen Code aus Quorva Family.</translation>
+    </message>
+    <message>
+        <source>Choose the iPhone backup folder</source>
+        <translation>iPhone-Backup-Ordner wählen</translation>
+    </message>
+    <message>
+        <source>Choose Backup</source>
+        <translation>Backup wählen</translation>
+    </message>
+    <message>
+        <source>Scan complete. No new safety candidates found.</source>
+        <translation>Scan abgeschlossen. Keine neuen Sicherheitskandidaten gefunden.</translation>
+    </message>
+    <message>
+        <source>Scan complete. Quorva accepted %L1 of %L2 focused candidates; the others will be sent again at the next scan.</source>
+        <translation>Scan abgeschlossen. Quorva hat %L1 von %L2 gezielten Kandidaten angenommen; die übrigen werden beim nächsten Scan erneut gesendet.</translation>
+    </message>
+    <message>
+        <source>Scan complete. %L1 focused candidate reviewed by Quorva.</source>
+        <translation>Scan abgeschlossen. %L1 gezielter Kandidat von Quorva geprüft.</translation>
+    </message>
+    <message>
+        <source>Scan complete. %L1 focused candidates reviewed by Quorva.</source>
+        <translation>Scan abgeschlossen. %L1 gezielte Kandidaten von Quorva geprüft.</translation>
+    </message>
+    <message>
+        <source>An unexpected error occurred.</source>
+        <translation>Ein unerwarteter Fehler ist aufgetreten.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::words</name>
+    <message>
+        <source>Mac-assisted iPhone safety signals</source>
+        <translation>iPhone-Sicherheitssignale mit Hilfe des Mac</translation>
+    </message>
+    <message>
+        <source>1. Pair this Mac</source>
+        <translation>1. Diesen Mac koppeln</translation>
+    </message>
+    <message>
+        <source>Pair Mac</source>
+        <translation>Mac koppeln</translation>
+    </message>
+    <message>
+        <source>Pair this Mac from Quorva Family</source>
+        <translation>Diesen Mac über Quorva Family koppeln</translation>
+    </message>
+    <message>
+        <source>Pairing this Mac</source>
+        <translation>Dieser Mac wird gekoppelt</translation>
+    </message>
+    <message>
+        <source>Pair this Mac with Quorva Family first.</source>
+        <translation>Koppeln Sie diesen Mac zuerst mit Quorva Family.</translation>
+    </message>
+    <message>
+        <source>Disconnect this Mac</source>
+        <translation>Diesen Mac trennen</translation>
+    </message>
+    <message>
+        <source>Disconnect this Mac?</source>
+        <translation>Diesen Mac trennen?</translation>
+    </message>
+    <message>
+        <source>Choose a child and Finder backup</source>
+        <translation>Wählen Sie ein Kind und ein Finder-Backup</translation>
+    </message>
+    <message>
+        <source>Choose the Finder backup</source>
+        <translation>Finder-Backup wählen</translation>
+    </message>
+    <message>
+        <source>Checking the latest Finder backup locally</source>
+        <translation>Das neueste Finder-Backup wird lokal geprüft</translation>
+    </message>
+    <message>
+        <source>Encrypted backup detected. Choose an unencrypted Finder backup.</source>
+        <translation>Verschlüsseltes Backup erkannt. Wählen Sie ein unverschlüsseltes Finder-Backup.</translation>
+    </message>
+    <message>
+        <source>Bridge checks a Finder backup after visible family setup. It is not a live iPhone message feed.</source>
+        <translation>Bridge prüft ein Finder-Backup nach einer sichtbaren Einrichtung in der Familie. Es ist kein Live-Feed der iPhone-Nachrichten.</translation>
+    </message>
+    <message>
+        <source>The first release supports standard unencrypted Finder backups. Backup passwords are never requested or uploaded.</source>
+        <translation>Die erste Version unterstützt normale, unverschlüsselte Finder-Backups. Backup-Passwörter werden nie abgefragt oder hochgeladen.</translation>
+    </message>
+    <message>
+        <source>When enabled, Bridge stays ready to check for newer Finder backups every 30 minutes while you are signed in to this Mac.</source>
+        <translation>Wenn aktiviert, sucht Bridge alle 30 Minuten nach neueren Finder-Backups, solange Sie an diesem Mac angemeldet sind.</translation>
+    </message>
+    <message>
+        <source>The backup stays on this Mac. Bridge checks incoming text locally and sends only messages that match focused safety patterns for Quorva review. Parents receive safety moments and Talk Pathway guidance, never a browsable message archive.</source>
+        <translation>Das Backup bleibt auf diesem Mac. Bridge prüft eingehende Texte lokal und sendet nur Nachrichten, die auf gezielte Sicherheitsmuster zutreffen, zur Prüfung an Quorva. Eltern erhalten Sicherheitsmomente und Hinweise aus Talk Pathway, nie ein durchsuchbares Nachrichtenarchiv.</translation>
+    </message>
+    <message>
+        <source>No Finder iPhone backup was found in that folder. Back up the iPhone in Finder, then choose the backup folder again.</source>
+        <translation>In diesem Ordner wurde kein Finder-Backup eines iPhones gefunden. Sichern Sie das iPhone im Finder und wählen Sie dann den Backup-Ordner erneut.</translation>
+    </message>
+    <message>
+        <source>Launch at login could not be updated. You can also change it in System Settings under Login Items.</source>
+        <translation>Der Start bei der Anmeldung konnte nicht geändert werden. Sie können ihn auch in den Systemeinstellungen unter „Anmeldeobjekte“ ändern.</translation>
+    </message>
+    <message>
+        <source>Choose a specific Finder backup or the MobileSync Backup folder. Quorva stores read-only permission for this folder.</source>
+        <translation>Wählen Sie ein bestimmtes Finder-Backup oder den MobileSync-Ordner „Backup“. Quorva speichert für diesen Ordner nur eine Leseberechtigung.</translation>
+    </message>
+    <message>
+        <source>iPhone safety signals, checked on this computer</source>
+        <translation>iPhone-Sicherheitssignale, geprüft auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>1. Pair this computer</source>
+        <translation>1. Diesen Computer koppeln</translation>
+    </message>
+    <message>
+        <source>Pair</source>
+        <translation>Koppeln</translation>
+    </message>
+    <message>
+        <source>Pair this computer from Quorva Family</source>
+        <translation>Diesen Computer über Quorva Family koppeln</translation>
+    </message>
+    <message>
+        <source>Pairing this computer</source>
+        <translation>Dieser Computer wird gekoppelt</translation>
+    </message>
+    <message>
+        <source>Pair this computer with Quorva Family first.</source>
+        <translation>Koppeln Sie diesen Computer zuerst mit Quorva Family.</translation>
+    </message>
+    <message>
+        <source>Disconnect this computer</source>
+        <translation>Diesen Computer trennen</translation>
+    </message>
+    <message>
+        <source>Disconnect this computer?</source>
+        <translation>Diesen Computer trennen?</translation>
+    </message>
+    <message>
+        <source>Choose a child and iPhone backup</source>
+        <translation>Wählen Sie ein Kind und ein iPhone-Backup</translation>
+    </message>
+    <message>
+        <source>Choose the iPhone backup</source>
+        <translation>iPhone-Backup wählen</translation>
+    </message>
+    <message>
+        <source>Checking the latest iPhone backup locally</source>
+        <translation>Das neueste iPhone-Backup wird lokal geprüft</translation>
+    </message>
+    <message>
+        <source>Encrypted backup detected. Choose an unencrypted iPhone backup.</source>
+        <translation>Verschlüsseltes Backup erkannt. Wählen Sie ein unverschlüsseltes iPhone-Backup.</translation>
+    </message>
+    <message>
+        <source>Bridge checks an iPhone backup after visible family setup. It is not a live iPhone message feed.</source>
+        <translation>Bridge prüft ein iPhone-Backup nach einer sichtbaren Einrichtung in der Familie. Es ist kein Live-Feed der iPhone-Nachrichten.</translation>
+    </message>
+    <message>
+        <source>The first release supports standard unencrypted iPhone backups. Backup passwords are never requested or uploaded.</source>
+        <translation>Die erste Version unterstützt normale, unverschlüsselte iPhone-Backups. Backup-Passwörter werden nie abgefragt oder hochgeladen.</translation>
+    </message>
+    <message>
+        <source>When enabled, Bridge stays ready to check for newer iPhone backups every 30 minutes while you are signed in to this computer.</source>
+        <translation>Wenn aktiviert, sucht Bridge alle 30 Minuten nach neueren iPhone-Backups, solange Sie an diesem Computer angemeldet sind.</translation>
+    </message>
+    <message>
+        <source>The backup stays on this computer. Bridge checks incoming text locally and sends only messages that match focused safety patterns for Quorva review. Parents receive safety moments and Talk Pathway guidance, never a browsable message archive.</source>
+        <translation>Das Backup bleibt auf diesem Computer. Bridge prüft eingehende Texte lokal und sendet nur Nachrichten, die auf gezielte Sicherheitsmuster zutreffen, zur Prüfung an Quorva. Eltern erhalten Sicherheitsmomente und Hinweise aus Talk Pathway, nie ein durchsuchbares Nachrichtenarchiv.</translation>
+    </message>
+    <message>
+        <source>No iPhone backup was found in that folder. Back up the iPhone with &quot;idevicebackup2 backup --full FOLDER&quot;, then choose the backup folder again.</source>
+        <translation>In diesem Ordner wurde kein iPhone-Backup gefunden. Sichern Sie das iPhone mit „idevicebackup2 backup --full ORDNER“ und wählen Sie dann den Backup-Ordner erneut.</translation>
+    </message>
+    <message>
+        <source>Launch at login could not be updated. You can also change it in your desktop&apos;s autostart settings.</source>
+        <translation>Der Start bei der Anmeldung konnte nicht geändert werden. Sie können ihn auch in den Autostart-Einstellungen Ihrer Arbeitsumgebung ändern.</translation>
+    </message>
+    <message>
+        <source>Choose a specific iPhone backup or the folder that holds your iPhone backups. Quorva remembers this folder and only reads it.</source>
+        <translation>Wählen Sie ein bestimmtes iPhone-Backup oder den Ordner mit Ihren iPhone-Backups. Quorva merkt sich diesen Ordner und liest ihn nur.</translation>
+    </message>
+    <message>
+        <source>Make one with &quot;idevicebackup2 backup --full FOLDER&quot; from the libimobiledevice-utils package, with the iPhone connected by cable.</source>
+        <translation>Erstellen Sie eines mit „idevicebackup2 backup --full ORDNER“ aus dem Paket libimobiledevice-utils, während das iPhone per Kabel verbunden ist.</translation>
+    </message>
+</context>
+</TS>
