@@ -1,5 +1,6 @@
 #include "Await.h"
 #include "LoopbackServer.h"
+#include "Printers.h"
 
 #include "api/BridgeAPI.h"
 #include "model/BridgeClientError.h"
@@ -22,8 +23,6 @@ using test::LoopbackServer;
 namespace {
 
 const QByteArray kChildren = R"({"children":[{"id":"c1","name":"Ada"},{"id":"c2","name":"Ben","extra":1}]})";
-const QByteArray kIngest =
-    R"({"submitted":1,"queued":0,"processed":1,"skipped":0,"failed":0,"alertsCreated":1,"results":[]})";
 const QByteArray kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"active"},"bridgeToken":"tok",
     "tokenExpiresAt":"2026-03-01T08:15:30.250Z","state":"paired"})";
 
@@ -134,13 +133,11 @@ TEST_F(BridgeAPITest, ErrorBodyTextTakesPrecedenceOverTheReasonPhrase)
 }
 
 // What the wire records accept is theirs to say (WireDecodingTests); here only that a success
-// answer they refuse is an unreadable response, and that both forms of a service date are read.
+// answer they refuse is an unreadable response.
 TEST_F(BridgeAPITest, AnUndecodableSuccessAnswerIsUnreadable)
 {
     EXPECT_EQ(childrenFailure(R"({"children":[{"id":"c1"}]})"), invalid());
     EXPECT_EQ(childrenFailure("<html>maintenance</html>"), invalid());
-    server.answer(200, QByteArray(kRedeem).replace(".250Z", "Z"));
-    EXPECT_EQ(test::resultOf(api.redeem("C", "M")).tokenExpiresAt.unixSeconds, 1772352930.0);
 }
 
 TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
@@ -157,33 +154,34 @@ TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
 
 struct TokenCase {
     const char* name;
+    operator std::string_view() const { return name; } // how gtest prints the row
     std::string token;
-    bool usable;
+    bool usable;            // as a redeemed token
+    bool headerSafe = true; // as a token sent back
 };
-
-void PrintTo(const TokenCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 // A token is sent back as a header value, so only visible ASCII of a sane length can be one.
 const TokenCase kTokenCases[] = {
-    {"visibleAscii", "tok~en!0", true},
+    {"visibleAsciiBounds", "!tok~en0", true},
     {"longest", std::string(4096, 'a'), true},
     {"empty", "", false},
     {"tooLong", std::string(4097, 'a'), false},
-    {"space", "two words", false},
-    {"nonAscii", "t\u00f6ken", false},
-    {"headerInjection", "tok\r\nX-Injected: 1", false},
-    {"nul", std::string("a\0b", 3), false},
-    {"delete", "tok\x7f", false},
+    {"space", "two words", false, false},
+    {"nonAscii", "t\u00f6ken", false, false},
+    {"headerInjection", "tok\r\nX-Injected: 1", false, false},
+    {"nul", std::string("a\0b", 3), false, false},
+    {"delete", "tok\x7f", false, false},
 };
 
 class TokenTest : public BridgeAPITest, public ::testing::WithParamInterface<TokenCase> {};
 
-TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeader)
+TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeaderAndAnUnsafeOneIsNeverSent)
 {
     const TokenCase& c = GetParam();
+    if (!c.headerSafe) {
+        EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren(c.token)), invalid());
+        EXPECT_TRUE(server.requests().empty());
+    }
     server.answer(200, QByteArray::fromStdString(
                            json({{"bridge", {{"id", "b1"}, {"platform", "macos"}, {"status", "active"}}},
                                  {"bridgeToken", c.token},
@@ -194,16 +192,7 @@ TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeader)
     EXPECT_EQ(failure, c.usable ? std::nullopt : std::optional(invalid()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Tokens, TokenTest, ::testing::ValuesIn(kTokenCases),
-                         [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(BridgeAPITest, TokensThatCannotBeAHeaderValueFailBeforeSending)
-{
-    for (const std::string& token :
-         std::vector<std::string>{"t\u00f6ken", "tok\r\nX-Injected: 1", std::string("a\0b", 3), "two words"})
-        EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren(token)), invalid()) << token;
-    EXPECT_TRUE(server.requests().empty());
-}
+INSTANTIATE_TEST_SUITE_P(Tokens, TokenTest, ::testing::ValuesIn(kTokenCases), test::RowName());
 
 TEST_F(BridgeAPITest, TransportFailuresArePlatformErrors)
 {

@@ -13,7 +13,16 @@ LoopbackServer::LoopbackServer()
 {
     if (!m_server.listen(QHostAddress::LocalHost, 0))
         throw std::runtime_error("the loopback server could not listen");
-    connect(&m_server, &QTcpServer::newConnection, this, &LoopbackServer::accept);
+    connect(&m_server, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            socket->setParent(this);
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                m_pending.erase(socket);
+                socket->deleteLater();
+            });
+        }
+    });
 }
 
 QUrl LoopbackServer::url(const QString& path) const
@@ -26,49 +35,22 @@ void LoopbackServer::answer(int status, const QByteArray& body, const QByteArray
     QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Scripted Reason\r\n";
     if (!contentType.isEmpty())
         head += "Content-Type: " + contentType + "\r\n";
-    head += "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n";
-    answerRaw(head + body);
+    answerRaw(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
 }
 
-void LoopbackServer::answerRaw(const QByteArray& bytes)
-{
-    m_script.push_back({bytes, false});
-}
-
-void LoopbackServer::neverAnswer()
-{
-    m_script.push_back({{}, true});
-}
-
-void LoopbackServer::answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval)
-{
-    m_script.push_back({bytes, false, interval});
-}
-
-void LoopbackServer::trickle(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval)
+// Writes the rest at once, or a byte every `interval`; then closes.
+void LoopbackServer::write(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval)
 {
     if (rest.isEmpty() || socket->state() != QAbstractSocket::ConnectedState) {
         socket->disconnectFromHost();
         return;
     }
-    socket->write(rest.left(1));
-    QPointer<QTcpSocket> alive(socket);
-    QTimer::singleShot(interval, this, [this, alive, rest = rest.mid(1), interval] {
+    const qsizetype now = interval.count() > 0 ? 1 : rest.size();
+    socket->write(rest.left(now));
+    QTimer::singleShot(interval, this, [this, alive = QPointer(socket), rest = rest.mid(now), interval] {
         if (alive)
-            trickle(alive, rest, interval);
+            write(alive, rest, interval);
     });
-}
-
-void LoopbackServer::accept()
-{
-    while (QTcpSocket* socket = m_server.nextPendingConnection()) {
-        socket->setParent(this);
-        connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-        connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-            m_pending.erase(socket);
-            socket->deleteLater();
-        });
-    }
 }
 
 void LoopbackServer::read(QTcpSocket* socket)
@@ -86,15 +68,13 @@ void LoopbackServer::read(QTcpSocket* socket)
     request.target = requestLine.value(1);
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const qsizetype colon = lines[i].indexOf(':');
-        if (colon <= 0)
-            continue;
         // Keep trailing spaces: "Bearer " with an empty token must stay visible.
         QByteArray value = lines[i].mid(colon + 1);
-        if (value.endsWith('\r'))
-            value.chop(1);
+        value.chop(value.endsWith('\r') ? 1 : 0);
         while (value.startsWith(' '))
             value.remove(0, 1);
-        request.headers[lines[i].left(colon).trimmed().toLower()] = value;
+        if (colon > 0)
+            request.headers[lines[i].left(colon).trimmed().toLower()] = value;
     }
     const qsizetype length = request.header("content-length").toLongLong();
     if (buffer.size() < headEnd + 4 + length)
@@ -107,16 +87,11 @@ void LoopbackServer::read(QTcpSocket* socket)
         answer(599, R"({"error":"no reply was scripted for this request"})");
     const Reply reply = m_script.front();
     m_script.pop_front();
-    if (reply.silent)
+    if (reply.bytes.isEmpty())
         return;
-    if (reply.trickle.count() > 0) {
-        const qsizetype bodyStart = reply.bytes.indexOf("\r\n\r\n") + 4;
-        socket->write(reply.bytes.left(bodyStart));
-        trickle(socket, reply.bytes.mid(bodyStart), reply.trickle);
-        return;
-    }
-    socket->write(reply.bytes);
-    socket->disconnectFromHost();
+    const qsizetype bodyStart = reply.trickle.count() > 0 ? reply.bytes.indexOf("\r\n\r\n") + 4 : 0;
+    socket->write(reply.bytes.left(bodyStart));
+    write(socket, reply.bytes.mid(bodyStart), reply.trickle);
 }
 
 } // namespace quorva::test

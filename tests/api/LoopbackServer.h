@@ -22,11 +22,7 @@ struct RecordedRequest {
     QByteArray body;
 
     [[nodiscard]] bool has(const QByteArray& name) const { return headers.contains(name); }
-    [[nodiscard]] QByteArray header(const QByteArray& name) const
-    {
-        const auto it = headers.find(name);
-        return it == headers.end() ? QByteArray() : it->second;
-    }
+    [[nodiscard]] QByteArray header(const QByteArray& name) const { return has(name) ? headers.at(name) : QByteArray(); }
 };
 
 // An HTTP/1.1 server on 127.0.0.1 that records every request and answers each with the next
@@ -40,25 +36,25 @@ public:
 
     // A reply with Content-Length and a deliberately non-standard reason phrase.
     void answer(int status, const QByteArray& body, const QByteArray& contentType = "application/json");
-    void answerRaw(const QByteArray& bytes);
+    void answerRaw(const QByteArray& bytes) { m_script.push_back({bytes}); }
     // Reads the request and never writes a byte back.
-    void neverAnswer();
+    void neverAnswer() { m_script.push_back({}); }
     // Writes the reply's head at once and its body one byte at a time, `interval` apart: never
     // silent for long, and slow to finish.
-    void answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval);
+    void answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval)
+    {
+        m_script.push_back({bytes, interval});
+    }
 
     [[nodiscard]] const std::vector<RecordedRequest>& requests() const { return m_requests; }
 
 private:
     struct Reply {
-        QByteArray bytes;
-        bool silent = false;
+        QByteArray bytes; // none: silence
         std::chrono::milliseconds trickle{0};
     };
 
-    void trickle(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval);
-
-    void accept();
+    void write(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval);
     void read(QTcpSocket* socket);
 
     QTcpServer m_server;

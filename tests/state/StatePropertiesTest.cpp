@@ -14,7 +14,6 @@ const QString kChildKey = QStringLiteral("bridge.selected-child-id");
 TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
 {
     BridgeFixture harness;
-    harness.startService();
     auto state = harness.makeState();
     QSignalSpy changed(state.get(), &BridgeAppState::selectedChildIDChanged);
     QSignalSpy canScanChanged(state.get(), &BridgeAppState::canScanChanged);
@@ -34,7 +33,6 @@ TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
 TEST(StateProperties, CanScanNeedsTokenChildAndBackupButNotAHealthyPhase)
 {
     BridgeFixture harness;
-    harness.startService();
     auto state = harness.makeState();
     harness.pair(*state);
     EXPECT_FALSE(state->canScan()); // no backup yet

@@ -32,11 +32,6 @@ TEST(UploadCheckpointStore, RecordAppendsNewIdentifiersAndDropsTheOldestBeyondTh
     EXPECT_FALSE(store.contains("id-4"));
     EXPECT_TRUE(store.contains("id-5"));
     EXPECT_TRUE(store.contains("id-5004"));
-    // A later run finds the same list, in the same order.
-    const QStringList later = test::probePreferences("checkpoint", "test.trim");
-    ASSERT_EQ(later.size(), 5001);
-    EXPECT_EQ(later[1], "id-5");
-    EXPECT_EQ(later[5000], "id-5004");
 }
 
 TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlace)
@@ -82,8 +77,6 @@ TEST(UploadCheckpointStore, ClearRemovesTheKey)
     store.record({"a"});
     store.clear();
     EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
-    EXPECT_FALSE(store.contains("a"));
-    store.clear(); // nothing stored: still fine
 }
 
 } // namespace

@@ -48,13 +48,11 @@ template <typename T> std::exception_ptr failureOf(QCoro::Task<T> task)
     return QCoro::waitFor(settle(std::move(task))).failure;
 }
 
-// The failure as an Error, when it is one.
-template <typename Error> std::optional<Error> errorOf(const std::exception_ptr& failure)
+// What the action threw, when it is an Error.
+template <typename Error, typename Action> std::optional<Error> thrownBy(Action&& action)
 {
-    if (!failure)
-        return std::nullopt;
     try {
-        std::rethrow_exception(failure);
+        action();
     } catch (const Error& error) {
         return error;
     } catch (...) {
@@ -62,20 +60,16 @@ template <typename Error> std::optional<Error> errorOf(const std::exception_ptr&
     return std::nullopt;
 }
 
+// The failure as an Error, when it is one.
+template <typename Error> std::optional<Error> errorOf(const std::exception_ptr& failure)
+{
+    return failure ? thrownBy<Error>([&] { std::rethrow_exception(failure); }) : std::nullopt;
+}
+
 // What the task threw, when it is an Error.
 template <typename Error, typename T> std::optional<Error> errorOf(QCoro::Task<T> task)
 {
     return errorOf<Error>(failureOf(std::move(task)));
-}
-
-template <typename Error, typename Action> std::optional<Error> thrownBy(Action&& action)
-{
-    try {
-        action();
-    } catch (...) {
-        return errorOf<Error>(std::current_exception());
-    }
-    return std::nullopt;
 }
 
 } // namespace quorva::test

@@ -63,6 +63,8 @@ QUrl BridgeFixture::serviceURL() const
 
 std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::milliseconds interval, QUrl url)
 {
+    if (!m_service)
+        startService();
     BridgePlatform platform;
     platform.chooseFolder =
         [this](FolderChooserRequest request) -> QCoro::Task<std::optional<std::filesystem::path>> {
@@ -96,6 +98,13 @@ std::unique_ptr<BridgeAppState> BridgeFixture::readyState(const BackupContent& c
     QCoro::waitFor(state->chooseBackupFolder());
     EXPECT_EQ(state->phase(), Phase::ready());
     return state;
+}
+
+std::vector<Received> BridgeFixture::scan(BridgeAppState& state)
+{
+    const std::size_t before = received().size();
+    QCoro::waitFor(state.scanNow());
+    return receivedSince(before);
 }
 
 BridgeFixture::Answer BridgeFixture::request(const std::string& method, const std::string& endpoint,

@@ -53,7 +53,8 @@ public:
     BridgeFixture();
     ~BridgeFixture();
 
-    // Edit before startService(): pairing code ABC123 and the child Ava by default.
+    // Edit before the first state is made, which starts the service unless a test did:
+    // pairing code ABC123 and the child Ava by default.
     devservice::DevServiceConfig config;
     void startService();
     [[nodiscard]] QUrl serviceURL() const;
@@ -64,6 +65,8 @@ public:
     void pair(BridgeAppState& state);
     // A new state, paired, with Ava selected and a backup of this content chosen in "backup".
     [[nodiscard]] std::unique_ptr<BridgeAppState> readyState(const BackupContent& content);
+    // Runs one scan to its end: the requests it sent.
+    std::vector<Received> scan(BridgeAppState& state);
 
     // A request of a test's own, answered by the service: its status and JSON body.
     struct Answer {

@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <gtest/gtest.h>
+
 #include <ostream>
+#include <string>
 
 // Readable failure messages.
 QT_BEGIN_NAMESPACE
@@ -22,3 +25,13 @@ inline void PrintTo(const Phase& phase, std::ostream* out)
         *out << "(\"" << phase.failureText().toStdString() << "\")";
 }
 } // namespace quorva
+
+namespace quorva::test {
+// Names each row of a parameterised test after its `name` member, so a failing row names itself.
+struct RowName {
+    template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& info) const
+    {
+        return info.param.name;
+    }
+};
+} // namespace quorva::test
