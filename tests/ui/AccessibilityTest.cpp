@@ -1,13 +1,8 @@
 // What a screen reader gets: the window's accessibility tree, read through the interfaces the
 // running AT-SPI bridge serves over D-Bus, and the events Qt raises for it.
 #include "UiHarness.h"
-#include "state/BridgeAppState.h"
 
 #include <QAccessible>
-#include <QQuickItem>
-#include <QQuickWindow>
-
-#include <gtest/gtest.h>
 
 namespace quorva::uitest {
 namespace {
@@ -50,7 +45,7 @@ void checkTree(UiHarness& ui, const std::string& when)
 TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
 {
     // ctest runs this on X11 under Xvfb with the AT-SPI bridge always on (ui.accessibility).
-    if (!UiHarness::waitFor([] { return QAccessible::isActive(); }, std::chrono::seconds(5)))
+    if (!UiHarness::waitFor([] { return QAccessible::isActive(); }))
         GTEST_SKIP() << "no accessibility bridge: run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on X11";
     static QStringList announced;
     QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
@@ -71,7 +66,7 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
     ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));
 
     ui.pair();
-    ui.chooseBackupFolder(ui.writeBackup("backups"));
+    ui.chooseBackupFolder(ui.backup());
     UiHarness::spin(std::chrono::milliseconds(100));
     checkTree(ui, "paired"); // the pairing card's field and button are gone with it
     EXPECT_TRUE(announced.contains("Ready to scan Maya's iPhone")) << "the new status is announced";

@@ -1,11 +1,8 @@
 // The failure alert: shown for every failure, also one that repeats, pressed by keyboard, and
 // withdrawn without counting as the parent's answer, in the styles whose dialogs differ.
 #include "UiHarness.h"
-#include "state/BridgeAppState.h"
 
 #include <QQuickStyle>
-
-#include <gtest/gtest.h>
 
 namespace quorva::uitest {
 namespace {
@@ -19,23 +16,21 @@ protected:
 TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
 {
     UiHarness ui;
-    const auto folder = ui.writeBackup("backups");
+    const auto folder = ui.backup();
     ui.launch();
     ui.pair();
     ui.chooseBackupFolder(folder);
-    UiHarness::hideManifest(folder, true);
+    std::filesystem::rename(folder / "Manifest.db", folder / "Manifest.away"); // no backup found
     ui.scanAndWait();
     ui.snapshot(std::string("failed-while-paired-") + GetParam());
 
     ASSERT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
-    EXPECT_EQ(ui.text("statusMessageText"), "Scan needs attention");
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
-    EXPECT_EQ(ui.find("failureAlert")->property("title").toString(), "Quorva Bridge needs attention");
     const QString failure = ui.state().phase().failureText();
     EXPECT_EQ(ui.text("failureAlertText"), failure);
 
     // OK is the default button: Return answers the alert, and the answer reloads the children once.
-    const int childrenRequests = ui.countReceived("children");
+    const long childrenRequests = ui.countReceived("children");
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase().kind() != Phase::Kind::failed; }));
@@ -54,8 +49,8 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
 
     // A new cycle withdraws the alert; that is no answer and reloads nothing, also once a
     // closing animation has ended.
-    UiHarness::hideManifest(folder, false);
-    ui.pressScanNowShortcut();
+    std::filesystem::rename(folder / "Manifest.away", folder / "Manifest.db");
+    ui.press(Qt::Key_R, Qt::ControlModifier);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::ready(); }));
     UiHarness::spin(std::chrono::milliseconds(600));
     EXPECT_FALSE(ui.shown("failureAlert"));
