@@ -1,4 +1,5 @@
-#include "StoresTestSupport.h"
+#include "Await.h"
+#include "Printers.h"
 
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"

@@ -1,7 +1,8 @@
 // Runs against the session's real Secret Service (scripts/with-private-session provides one).
 // Every test uses a service name of its own, so tests may run in parallel and never touch the
 // application's real item.
-#include "StoresTestSupport.h"
+#include "Await.h"
+#include "Printers.h"
 
 #include "model/BridgeClientError.h"
 #include "stores/BridgeTokenStore.h"

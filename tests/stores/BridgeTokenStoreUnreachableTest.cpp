@@ -1,6 +1,7 @@
 // Its own executable: the keychain library connects to the session bus once per process, so the
 // broken bus must be in place before the first keychain call of the process.
-#include "StoresTestSupport.h"
+#include "Await.h"
+#include "Printers.h"
 
 #include "model/BridgeClientError.h"
 #include "stores/BridgeTokenStore.h"

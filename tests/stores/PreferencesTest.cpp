@@ -1,10 +1,12 @@
+#include "Await.h"
 #include "FilePermissions.h"
-#include "StoresTestSupport.h"
+#include "Printers.h"
 
 #include "model/PlatformError.h"
 #include "stores/Preferences.h"
 
 #include <QFileInfo>
+#include <QProcess>
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -13,6 +15,17 @@ namespace quorva {
 namespace {
 
 namespace fs = std::filesystem;
+
+// Asks a second process what the preferences hold under key, as a later run would find it: the
+// value's type ("absent" when there is none), then what the stores read from it.
+QStringList probe(const QString& what, const QString& key)
+{
+    QProcess probe;
+    probe.start(QStringLiteral(QUORVA_STORES_PROBE), {what, key});
+    if (!probe.waitForFinished(30'000) || probe.exitCode() != 0)
+        return {QStringLiteral("probe failed: ") + QString::fromUtf8(probe.readAllStandardError())};
+    return QString::fromUtf8(probe.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+}
 
 fs::perms modeOf(const QString& path)
 {
@@ -25,14 +38,14 @@ TEST(Preferences, WritesReachTheDiskAtOnceInEveryType)
     Preferences::setValue("test.bytes", QByteArray("\x00\xff@ByteArray(", 13));
     Preferences::setValue("test.list", QStringList{"a", "b, c"});
 
-    EXPECT_EQ(test::probePreferences("string", "test.string"), (QStringList{"QString", "child-7 ✓"}));
-    EXPECT_EQ(test::probePreferences("bytes", "test.bytes"),
+    EXPECT_EQ(probe("string", "test.string"), (QStringList{"QString", "child-7 ✓"}));
+    EXPECT_EQ(probe("bytes", "test.bytes"),
               (QStringList{"QByteArray", QByteArray("\x00\xff@ByteArray(", 13).toHex()}));
-    EXPECT_EQ(test::probePreferences("checkpoint", "test.list"), (QStringList{"QStringList", "a", "b, c"}));
+    EXPECT_EQ(probe("checkpoint", "test.list"), (QStringList{"QStringList", "a", "b, c"}));
 
     Preferences::remove("test.string");
     EXPECT_EQ(Preferences::value("test.string"), std::nullopt);
-    EXPECT_EQ(test::probePreferences("string", "test.string"), (QStringList{"absent", "<none>"}));
+    EXPECT_EQ(probe("string", "test.string"), (QStringList{"absent", "<none>"}));
 }
 
 TEST(Preferences, ListsOfOneOrNoElementReadBackAsListsInALaterRun)
@@ -41,8 +54,8 @@ TEST(Preferences, ListsOfOneOrNoElementReadBackAsListsInALaterRun)
     Preferences::setValue("test.one", QStringList{"only"});
     Preferences::setValue("test.none", QStringList{});
 
-    EXPECT_EQ(test::probePreferences("checkpoint", "test.one"), (QStringList{"QString", "only"}));
-    EXPECT_EQ(test::probePreferences("checkpoint", "test.none"), QStringList{"invalid"});
+    EXPECT_EQ(probe("checkpoint", "test.one"), (QStringList{"QString", "only"}));
+    EXPECT_EQ(probe("checkpoint", "test.none"), QStringList{"invalid"});
     EXPECT_EQ(Preferences::stringList("test.one"), QStringList{"only"});
     EXPECT_EQ(Preferences::stringList("test.none"), QStringList{});
     EXPECT_EQ(Preferences::stringList("test.absent"), std::nullopt);
@@ -89,7 +102,7 @@ TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
     // The failed value must not ride along with the next successful write.
     Preferences::setValue("test.unrelated", QStringLiteral("later"));
     EXPECT_EQ(Preferences::string("test.kept"), QStringLiteral("earlier"));
-    EXPECT_EQ(test::probePreferences("string", "test.kept"), (QStringList{"QString", "earlier"}));
+    EXPECT_EQ(probe("string", "test.kept"), (QStringList{"QString", "earlier"}));
 }
 
 } // namespace

@@ -1,4 +1,5 @@
-#include "StoresTestSupport.h"
+#include "Await.h"
+#include "Printers.h"
 
 #include "stores/Preferences.h"
 #include "stores/UploadCheckpointStore.h"
