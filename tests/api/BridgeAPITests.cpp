@@ -132,7 +132,7 @@ TEST_F(BridgeAPITest, ErrorBodyTextTakesPrecedenceOverTheReasonPhrase)
     EXPECT_EQ(gateway->description(), "Bad Gateway");
 }
 
-// What the wire records accept is theirs to say (WireDecodingTests); here only that a success
+// What the wire records accept is theirs to say (WireTests); here only that a success
 // answer they refuse is an unreadable response.
 TEST_F(BridgeAPITest, AnUndecodableSuccessAnswerIsUnreadable)
 {

@@ -1,4 +1,3 @@
-#include "api/BridgeAPI.h"
 #include "api/InfoDictionary.h"
 
 #include <gtest/gtest.h>
@@ -48,14 +47,4 @@ TEST(InfoDictionary, VersionIsTheShortVersionStringOrTheFallback)
                   .shortVersion(),
               "0.1.0");
     EXPECT_EQ(InfoDictionary::fromBytes(plist("")).shortVersion(), "0.1.0");
-}
-
-TEST(InfoDictionary, EmbeddedDictionaryCarriesTheBuildsValues)
-{
-    const InfoDictionary info = InfoDictionary::embedded();
-    EXPECT_EQ(info.string("CFBundleIdentifier"), QUORVA_APP_ID);
-    EXPECT_EQ(applicationVersion(), QUORVA_TEST_PROJECT_VERSION);
-    const std::string configured = QUORVA_TEST_API_BASE_URL;
-    EXPECT_EQ(BridgeAPI::resolveBaseURL(),
-              configured.empty() ? kProduction : QUrl(QString::fromStdString(configured)));
 }

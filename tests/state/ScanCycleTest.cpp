@@ -49,7 +49,7 @@ TEST_P(Cycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
     expected.push_back("heartbeat");
     ASSERT_EQ(endpoints(requests), expected);
 
-    // The request bodies' form is the encoders' (WireEncodingTests); here what the cycle puts in.
+    // The request bodies' form is the encoders' (WireTests); here what the cycle puts in.
     const auto device = requests.front().body;
     EXPECT_EQ(device["childId"], kAva);
     EXPECT_EQ(device["externalDeviceId"], state->selectedBackup()->id);
