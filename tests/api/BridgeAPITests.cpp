@@ -1,26 +1,156 @@
 #include "Await.h"
-#include "LoopbackServer.h"
 #include "Printers.h"
 
 #include "api/BridgeAPI.h"
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"
 
+#include <QHostAddress>
 #include <QNetworkAccessManager>
+#include <QPointer>
 #include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
 
 #include <nlohmann/json.hpp>
 
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <map>
 #include <set>
+#include <stdexcept>
 
 using namespace quorva;
 using namespace std::chrono_literals;
 using nlohmann::json;
-using test::LoopbackServer;
 
 namespace {
+
+// One request as it arrived on the wire.
+struct RecordedRequest {
+    QByteArray method;
+    QByteArray target;                        // path and query, as sent
+    std::map<QByteArray, QByteArray> headers; // names lower-cased
+    QByteArray body;
+
+    [[nodiscard]] bool has(const QByteArray& name) const { return headers.contains(name); }
+    [[nodiscard]] QByteArray header(const QByteArray& name) const { return has(name) ? headers.at(name) : QByteArray(); }
+};
+
+// An HTTP/1.1 server on 127.0.0.1 that records every request and answers each with the next
+// scripted reply, in order; an unscripted request gets a 599. Raw replies give full control
+// of the wire.
+class LoopbackServer : public QObject {
+public:
+    LoopbackServer()
+    {
+        if (!m_server.listen(QHostAddress::LocalHost, 0))
+            throw std::runtime_error("the loopback server could not listen");
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+                socket->setParent(this);
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
+                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
+                    m_pending.erase(socket);
+                    socket->deleteLater();
+                });
+            }
+        });
+    }
+
+    [[nodiscard]] QUrl url(const QString& path = "/") const
+    {
+        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(m_server.serverPort()).arg(path));
+    }
+
+    // A reply with Content-Length and a deliberately non-standard reason phrase.
+    void answer(int status, const QByteArray& body, const QByteArray& contentType = "application/json")
+    {
+        QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Scripted Reason\r\n";
+        if (!contentType.isEmpty())
+            head += "Content-Type: " + contentType + "\r\n";
+        answerRaw(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
+                  body);
+    }
+    void answerRaw(const QByteArray& bytes) { m_script.push_back({bytes}); }
+    // Reads the request and never writes a byte back.
+    void neverAnswer() { m_script.push_back({}); }
+    // Writes the reply's head at once and its body one byte at a time, `interval` apart: never
+    // silent for long, and slow to finish.
+    void answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval)
+    {
+        m_script.push_back({bytes, interval});
+    }
+
+    [[nodiscard]] const std::vector<RecordedRequest>& requests() const { return m_requests; }
+
+private:
+    struct Reply {
+        QByteArray bytes; // none: silence
+        std::chrono::milliseconds trickle{0};
+    };
+
+    // Writes the rest at once, or a byte every `interval`; then closes.
+    void write(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval)
+    {
+        if (rest.isEmpty() || socket->state() != QAbstractSocket::ConnectedState) {
+            socket->disconnectFromHost();
+            return;
+        }
+        const qsizetype now = interval.count() > 0 ? 1 : rest.size();
+        socket->write(rest.left(now));
+        QTimer::singleShot(interval, this, [this, alive = QPointer(socket), rest = rest.mid(now), interval] {
+            if (alive)
+                write(alive, rest, interval);
+        });
+    }
+
+    void read(QTcpSocket* socket)
+    {
+        QByteArray& buffer = m_pending[socket];
+        buffer += socket->readAll();
+        const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
+        if (headEnd < 0)
+            return;
+        RecordedRequest request;
+        const QList<QByteArray> lines = buffer.left(headEnd).split('\n');
+        const QList<QByteArray> requestLine = lines.front().trimmed().split(' ');
+        request.method = requestLine.value(0);
+        request.target = requestLine.value(1);
+        for (qsizetype i = 1; i < lines.size(); ++i) {
+            const qsizetype colon = lines[i].indexOf(':');
+            // Keep trailing spaces: "Bearer " with an empty token must stay visible.
+            QByteArray value = lines[i].mid(colon + 1);
+            value.chop(value.endsWith('\r') ? 1 : 0);
+            while (value.startsWith(' '))
+                value.remove(0, 1);
+            if (colon > 0)
+                request.headers[lines[i].left(colon).trimmed().toLower()] = value;
+        }
+        const qsizetype length = request.header("content-length").toLongLong();
+        if (buffer.size() < headEnd + 4 + length)
+            return; // the body is still on its way
+        request.body = buffer.mid(headEnd + 4, length);
+        buffer.clear();
+        m_requests.push_back(std::move(request));
+
+        if (m_script.empty())
+            answer(599, R"({"error":"no reply was scripted for this request"})");
+        const Reply reply = m_script.front();
+        m_script.pop_front();
+        if (reply.bytes.isEmpty())
+            return;
+        const qsizetype bodyStart = reply.trickle.count() > 0 ? reply.bytes.indexOf("\r\n\r\n") + 4 : 0;
+        socket->write(reply.bytes.left(bodyStart));
+        write(socket, reply.bytes.mid(bodyStart), reply.trickle);
+    }
+
+    QTcpServer m_server;
+    std::deque<Reply> m_script;
+    std::vector<RecordedRequest> m_requests;
+    std::map<QTcpSocket*, QByteArray> m_pending;
+};
 
 const QByteArray kChildren = R"({"children":[{"id":"c1","name":"Ada"},{"id":"c2","name":"Ben","extra":1}]})";
 const QByteArray kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"active"},"bridgeToken":"tok",
