@@ -102,7 +102,8 @@ const std::vector<Screen> kScreens = {
      }},
     {"failure-alert",
      [](UiHarness& ui) {
-         ui.typeInto("pairingCodeField", "12");
+         ui.click("pairingCodeField");
+         ui.type("12");
          ui.click("pairButton");
          EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
          return std::vector{ui.find("failureAlert")};
@@ -135,8 +136,8 @@ const std::vector<Screen> kScreens = {
 TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
 {
     const bool dark = QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
-    if (qEnvironmentVariable("GTK_THEME").endsWith(QStringLiteral(":dark")))
-        ASSERT_TRUE(dark) << "the gtk3 platform theme gave no dark palette";
+    ASSERT_TRUE(dark || !qEnvironmentVariable("GTK_THEME").endsWith(QStringLiteral(":dark")))
+        << "the gtk3 platform theme gave no dark palette";
     // The folder is chosen in Qt's own dialog, which the harness answers, also where the
     // platform theme offers its native one.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);

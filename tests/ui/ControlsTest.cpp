@@ -9,7 +9,8 @@ TEST(Controls, ARefusedCodeIsShownAndStaysForCorrecting)
 {
     UiHarness ui;
     ui.launch();
-    ui.typeInto("pairingCodeField", "12");
+    ui.click("pairingCodeField");
+    ui.type("12");
     ui.click("pairButton");
     ASSERT_TRUE(ui.shown("failureAlert"));
     EXPECT_EQ(ui.text("pairingCodeField"), "12");

@@ -1,6 +1,7 @@
 #include "app/ResidentMemory.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 
 #include <gtest/gtest.h>
@@ -16,16 +17,11 @@ long residentKb(const void* start)
     QFile smaps(QStringLiteral("/proc/self/smaps"));
     if (!smaps.open(QIODevice::ReadOnly))
         return -1;
-    const QByteArray address = QByteArray::number(reinterpret_cast<quintptr>(start), 16) + '-';
-    bool inside = false;
-    for (const QByteArray& line : smaps.readAll().split('\n')) {
-        const QByteArray first = line.left(line.indexOf(' '));
-        if (first.contains('-') && !first.endsWith(':'))
-            inside = line.startsWith(address);
-        else if (inside && line.startsWith("Rss:"))
-            return line.simplified().split(' ').value(1).toLong();
-    }
-    return -1;
+    const QRegularExpression entry(QStringLiteral("^%1-.*?^Rss: +(\\d+)").arg(quintptr(start), 0, 16),
+                                   QRegularExpression::MultilineOption |
+                                       QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpressionMatch match = entry.match(QString::fromLatin1(smaps.readAll()));
+    return match.hasMatch() ? match.captured(1).toLong() : -1;
 }
 
 TEST(ResidentMemory, LetsGoOfPagesReadFromAFileAndKeepsWhatWasWritten)

@@ -55,19 +55,15 @@ public:
     }
     [[nodiscard]] QString text(const QString& objectName) const
     {
-        return property(objectName, "text").toString();
+        QObject* object = find(objectName);
+        return object ? object->property("text").toString() : QString();
     }
     // Shown on screen: the item and all its ancestors visible, or the popup open.
     [[nodiscard]] bool shown(const QString& objectName) const;
     [[nodiscard]] bool enabled(const QString& objectName) const
     {
-        return property(objectName, "enabled").toBool();
-    }
-    // The named object's property; invalid when there is no such object.
-    [[nodiscard]] QVariant property(const QString& objectName, const char* name) const
-    {
         QObject* object = find(objectName);
-        return object ? object->property(name) : QVariant();
+        return object && object->property("enabled").toBool();
     }
     // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
     [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
@@ -79,11 +75,6 @@ public:
     void clickItem(QQuickItem* target);
     // Clicks the visible button showing this text, in the window or one of its popups.
     void clickText(const QString& text);
-    void typeInto(const QString& objectName, const QString& text)
-    {
-        click(objectName);
-        type(text);
-    }
     // Keys go to whatever has the keyboard focus, as they do for a person.
     void type(const QString& text)
     {
