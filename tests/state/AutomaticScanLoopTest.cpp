@@ -18,7 +18,6 @@ using namespace std::chrono_literals;
 struct FakeCycle {
     int started = 0;
     int finished = 0;
-    bool allowed = true;
 
     QCoro::Task<> run()
     {
@@ -52,24 +51,6 @@ TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
     EXPECT_EQ(fired, 1); // not early
     BridgeFixture::spin(80ms);
     EXPECT_EQ(fired, 2); // and once only
-}
-
-TEST(AutomaticScanLoop, ScansEachIntervalOnlyWhenAllowed)
-{
-    FakeCycle cycle;
-    cycle.allowed = false;
-    AutomaticScanLoop loop([&] { return cycle.allowed; }, [&] { return cycle.run(); }, 40ms);
-    BridgeFixture::spin(150ms);
-    EXPECT_EQ(cycle.started, 0); // ticks came and were skipped
-
-    cycle.allowed = true;
-    BridgeFixture::spin(30ms + 2 * (40ms + 60ms));
-    EXPECT_GE(cycle.started, 1);
-    EXPECT_LE(cycle.started, 3);
-    EXPECT_FALSE(loop.hasEnded());
-    loop.cancel(); // and let a running scan finish while `cycle` still exists
-    BridgeFixture::spin(100ms);
-    EXPECT_TRUE(loop.hasEnded());
 }
 
 TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)

@@ -19,17 +19,6 @@ namespace {
 
 using Status = LoginItem::Status;
 
-QString readFile(const std::filesystem::path& path)
-{
-    QFile file(QString::fromStdString(path.string()));
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-void writeFile(const std::filesystem::path& path, const std::string& text)
-{
-    std::ofstream(path) << text;
-}
-
 TEST(LoginItem, QuotesTheCommandAsDesktopEntriesRequire)
 {
     EXPECT_EQ(LoginItem::execValue({"/opt/quorva/quorva-bridge"}), "/opt/quorva/quorva-bridge");
@@ -48,7 +37,9 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
 
     item.registerItem();
     EXPECT_EQ(item.status(), Status::enabled);
-    const QString entry = readFile(item.entryPath());
+    QFile file(QString::fromStdString(item.entryPath().string()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString entry = QString::fromUtf8(file.readAll());
     // At log-in the application starts in the background, without its window.
     EXPECT_TRUE(entry.contains("\nExec=\"/opt/Quorva Bridge/quorva-bridge\" --background\n"));
     // Once the package is purged the program is gone; a desktop skips an entry whose TryExec
@@ -56,12 +47,11 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
     EXPECT_TRUE(entry.contains("\nTryExec=/opt/Quorva Bridge/quorva-bridge\n"));
 
     // Desktops switch an entry off rather than deleting it.
-    writeFile(item.entryPath(),
-              "[Desktop Entry]\nType=Application\nExec=x\nX-GNOME-Autostart-enabled=false\n");
+    std::ofstream(item.entryPath()) << "[Desktop Entry]\nType=Application\nExec=x\nX-GNOME-Autostart-enabled=false\n";
     EXPECT_EQ(item.status(), Status::notRegistered);
-    writeFile(item.entryPath(), "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n");
+    std::ofstream(item.entryPath()) << "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n";
     EXPECT_EQ(item.status(), Status::notRegistered);
-    writeFile(item.entryPath(), "[Other]\nHidden=true\n[Desktop Entry]\nExec=x\n");
+    std::ofstream(item.entryPath()) << "[Other]\nHidden=true\n[Desktop Entry]\nExec=x\n";
     EXPECT_EQ(item.status(), Status::enabled);
 
     item.unregisterItem();
@@ -74,7 +64,7 @@ TEST(LoginItem, ReportsWhatCannotBeDone)
 {
     BridgeFixture harness;
     // A file where the folder should be: no permission trick, so it holds for root too.
-    writeFile(harness.path("blocked"), "");
+    std::ofstream(harness.path("blocked")) << "";
     const LoginItem blocked(harness.path("blocked") / "autostart", {"/usr/bin/true"});
     EXPECT_THROW(blocked.registerItem(), PlatformError);
     EXPECT_EQ(blocked.status(), Status::notRegistered);
@@ -110,7 +100,7 @@ TEST(LaunchAtLogin, TheSwitchFollowsTheRegistrationAndARefusalKeepsTheStatusText
     state->setLaunchAtLogin(false);
     EXPECT_FALSE(state->launchesAtLogin());
 
-    writeFile(harness.path("blocked"), "");
+    std::ofstream(harness.path("blocked")) << "";
     harness.autostartFolder = harness.path("blocked") / "autostart";
     auto refused = harness.makeState();
     refused->setLaunchAtLogin(true);

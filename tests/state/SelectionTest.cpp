@@ -51,8 +51,7 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
     QCoro::waitFor(state->chooseBackupFolder());
     EXPECT_TRUE(state->selectedBackup()->isEncrypted);
     EXPECT_EQ(state->phase(), Phase::ready());
-    EXPECT_EQ(state->statusMessage(),
-              QString::fromUtf8(words::encryptedBackupChosen));
+    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::encryptedBackupChosen));
 }
 
 TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
@@ -79,7 +78,6 @@ TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
     EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText)); // a cancel changes nothing
     EXPECT_EQ(state->selectedBackup(), chosen);
 }
-
 
 TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
 {
