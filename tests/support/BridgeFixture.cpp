@@ -6,8 +6,8 @@
 #include "stores/Preferences.h"
 
 #include <QCoreApplication>
+#include <QCoroNetworkReply>
 #include <QEventLoop>
-#include <QNetworkReply>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -116,9 +116,7 @@ BridgeFixture::Answer BridgeFixture::request(const std::string& method, const st
         request.setRawHeader("Authorization", QByteArray::fromStdString(*authorization));
     QNetworkReply* reply =
         m_network.sendCustomRequest(request, QByteArray::fromStdString(method), QByteArray::fromStdString(body));
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
+    QCoro::waitFor(qCoro(reply).waitForFinished());
     Answer answer;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.body = nlohmann::json::parse(reply->readAll().toStdString(), nullptr, false);
@@ -129,23 +127,20 @@ BridgeFixture::Answer BridgeFixture::request(const std::string& method, const st
 std::vector<Received> BridgeFixture::received()
 {
     QNetworkReply* reply = m_network.get(QNetworkRequest(serviceURL().resolved(QUrl("/dev/received"))));
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    const auto page = nlohmann::json::parse(reply->readAll().toStdString(), nullptr, false);
+    QCoro::waitFor(qCoro(reply).waitForFinished());
     reply->deleteLater();
+    const auto page = nlohmann::json::parse(reply->readAll().toStdString());
     std::vector<Received> requests;
-    if (!page.is_object())
-        return requests;
-    for (const auto& entry : page["requests"])
+    for (const auto& entry : page.at("requests"))
         requests.push_back({entry["method"], entry["path"], entry.value("body", nlohmann::json()),
                             entry.value("hasAuthorization", false)});
     return requests;
 }
 
-std::vector<Received> BridgeFixture::tail(std::vector<Received> all, std::size_t from)
+std::vector<Received> BridgeFixture::receivedSince(std::size_t count)
 {
-    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(from, all.size())));
+    std::vector<Received> all = received();
+    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(count, all.size())));
     return all;
 }
 

@@ -78,8 +78,7 @@ public:
 
     // Every request so far, in arrival order.
     [[nodiscard]] std::vector<Received> received();
-    [[nodiscard]] std::vector<Received> receivedSince(std::size_t count) { return tail(received(), count); }
-    [[nodiscard]] static std::vector<Received> tail(std::vector<Received> all, std::size_t from);
+    [[nodiscard]] std::vector<Received> receivedSince(std::size_t count);
 
     [[nodiscard]] std::filesystem::path path(const std::string& name) const;
     std::filesystem::path writeBackup(const std::filesystem::path& folder, const BackupContent& content);
