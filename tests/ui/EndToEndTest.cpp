@@ -59,7 +59,6 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     ui.type("abc-123");
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsSetup(); }));
-    EXPECT_FALSE(ui.shown("pairingCard"));
 
     // Setup starts at the child: open the picker, go down to Ben, take him.
     EXPECT_EQ(ui.focused(), "childPicker");

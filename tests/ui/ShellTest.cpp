@@ -3,12 +3,10 @@
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 
-#include <QGuiApplication>
 #include <QPointer>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QScreen>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 
 namespace quorva::uitest {
@@ -49,7 +47,7 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneButNotOfThePro
     ASSERT_TRUE(ui.state().hasAutomaticScanning());
     const long childrenRequests = ui.countReceived("children");
 
-    QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+    QSignalSpy quitting(QCoreApplication::instance(), &QCoreApplication::aboutToQuit);
     QPointer<QQuickWindow> closed = &ui.window();
     closed->close();
     EXPECT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); })) << "the closed window's scene is kept";

@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QSignalSpy>
 
 namespace quorva::uitest {
 
@@ -88,11 +87,8 @@ long UiHarness::countReceived(const std::string& endpoint)
 QObject* UiHarness::find(const QString& objectName) const
 {
     QQuickWindow* shown = m_app ? m_app->window() : nullptr;
-    if (!shown)
-        return nullptr;
-    const auto named = [&](QObject* object) { return object->objectName() == objectName; };
-    QObject* found = search(shown, named);
-    return found ? found : search(shown->contentItem(), named);
+    return shown ? search(shown, [&](QObject* object) { return object->objectName() == objectName; })
+                 : nullptr;
 }
 
 bool UiHarness::shown(const QString& objectName) const

@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSignalSpy>
 #include <QString>
 #include <QTest>
 
