@@ -34,3 +34,14 @@ json() { python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(eval
 
 # exit_status COMMAND…: the command's exit status, its output discarded.
 exit_status() { set +e; "$@" >/dev/null 2>&1; echo $?; set -e; }
+
+# sent_counts: how many distinct items the service received in batches, then the most times one
+# of them was sent.
+sent_counts() {
+  python3 - "$work/service.sqlite" <<'PY'
+import collections, json, sqlite3, sys
+rows = sqlite3.connect(sys.argv[1]).execute("SELECT body FROM received_requests WHERE path LIKE '%/ingest/batch'")
+sent = collections.Counter(item["clientItemId"] for (body,) in rows for item in json.loads(body)["items"])
+print(len(sent), max(sent.values(), default=0))
+PY
+}

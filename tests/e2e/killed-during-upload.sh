@@ -38,15 +38,7 @@ grep -q "3 of 3" "$work/scan2.tty" || fail "no upload progress on the terminal: 
 # A third scan sends nothing: each item went at most twice, never a third time.
 "$cli" scan --json >"$work/scan3.json" || fail "the third scan failed"
 [ "$(json "$work/scan3.json" 'd["lastCandidateCount"]')" = 0 ] || fail "the third scan must send nothing new"
-python3 - "$work/service.sqlite" "$total" <<'PY'
-import json, sqlite3, sys, collections
-db, total = sqlite3.connect(sys.argv[1]), int(sys.argv[2])
-sent = collections.Counter()
-for (body,) in db.execute("SELECT body FROM received_requests WHERE path LIKE '%/ingest/batch' ORDER BY seq"):
-    for item in json.loads(body)["items"]:
-        sent[item["clientItemId"]] += 1
-assert len(sent) == total, len(sent)
-worst = max(sent.values())
-assert worst <= 2, f"an item was sent {worst} times"
-print(f"ok: {total} candidates, each sent at most twice ({sum(sent.values())} items in all)")
-PY
+read -r distinct worst <<<"$(sent_counts)"
+[ "$distinct" = "$total" ] || fail "$distinct of $total candidates reached the service"
+[ "$worst" -le 2 ] || fail "an item was sent $worst times"
+echo "ok: $total candidates, each sent at most twice"

@@ -18,14 +18,7 @@ wait "$second" || grep -q "busy in another process" "$work/second.out" \
 
 "$cli" status --json >"$work/status.json"
 [ "$(json "$work/status.json" 'd["acceptedCount"]')" = "$total" ] || fail "every accepted id must be recorded"
-python3 - "$work/service.sqlite" "$total" <<'PY'
-import json, sqlite3, sys, collections
-db, total = sqlite3.connect(sys.argv[1]), int(sys.argv[2])
-sent = collections.Counter()
-for (body,) in db.execute("SELECT body FROM received_requests WHERE path LIKE '%/ingest/batch'"):
-    for item in json.loads(body)["items"]:
-        sent[item["clientItemId"]] += 1
-assert len(sent) == total, f"{len(sent)} of {total} candidates reached the service"
-assert max(sent.values()) == 1, "a candidate was sent by both processes"
-print(f"ok: {total} candidates, each sent once by the two processes")
-PY
+read -r distinct worst <<<"$(sent_counts)"
+[ "$distinct" = "$total" ] || fail "$distinct of $total candidates reached the service"
+[ "$worst" = 1 ] || fail "a candidate was sent by both processes"
+echo "ok: $total candidates, each sent once by the two processes"
