@@ -78,10 +78,7 @@ TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)
 TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
 {
     BridgeFixture harness;
-    auto state = harness.makeState(150ms);
-    harness.pair(*state);
-    harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 1});
-    QCoro::waitFor(state->chooseBackupFolder());
+    auto state = harness.readyState({.candidates = 1}, 150ms);
     ASSERT_TRUE(state->hasAutomaticScanning());
     const std::size_t before = harness.received().size();
 

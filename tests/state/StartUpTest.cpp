@@ -11,13 +11,6 @@ namespace {
 
 const QString kChildKey = QStringLiteral("bridge.selected-child-id");
 
-// Pairs once on a state object that then goes away, as a previous launch would have.
-void pairInEarlierLaunch(BridgeFixture& harness)
-{
-    auto earlier = harness.makeState();
-    harness.pair(*earlier);
-}
-
 TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 {
     BridgeFixture harness;
@@ -34,7 +27,7 @@ TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
 TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
 {
     BridgeFixture harness;
-    pairInEarlierLaunch(harness);
+    harness.pair(*harness.makeState()); // in an earlier launch
     BackupBookmarkStore().save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
     const std::size_t before = harness.received().size();
 
@@ -53,7 +46,7 @@ TEST(StartUp, APairedAndSetUpComputerScansOnceAndStartsTheLoop)
 TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
 {
     BridgeFixture harness;
-    pairInEarlierLaunch(harness);
+    harness.pair(*harness.makeState()); // in an earlier launch
     const std::size_t before = harness.received().size();
 
     auto state = harness.makeState();
@@ -73,7 +66,7 @@ TEST(StartUp, WithoutABackupSendsTheSetUpHeartbeat)
 TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 {
     BridgeFixture harness;
-    pairInEarlierLaunch(harness);
+    harness.pair(*harness.makeState()); // in an earlier launch
     Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
     auto state = harness.makeState();
     EXPECT_EQ(state->selectedChildID(), "child-gone");
@@ -83,7 +76,7 @@ TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 
     BridgeFixture family;
     family.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
-    pairInEarlierLaunch(family);
+    family.pair(*family.makeState()); // in an earlier launch
     Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
     state = family.makeState();
     QCoro::waitFor(state->start());

@@ -90,9 +90,10 @@ void BridgeFixture::pair(BridgeAppState& state)
     ASSERT_TRUE(state.hasToken()) << state.phase().failureText().toStdString();
 }
 
-std::unique_ptr<BridgeAppState> BridgeFixture::readyState(const BackupContent& content)
+std::unique_ptr<BridgeAppState> BridgeFixture::readyState(const BackupContent& content,
+                                                          std::chrono::milliseconds interval)
 {
-    auto state = makeState();
+    auto state = makeState(interval);
     pair(*state);
     nextChoice = writeBackup(path("backup"), content);
     QCoro::waitFor(state->chooseBackupFolder());

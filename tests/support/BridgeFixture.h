@@ -64,7 +64,8 @@ public:
     // Pairs with kPairingCode and waits for the set-up sequence that follows.
     void pair(BridgeAppState& state);
     // A new state, paired, with Ava selected and a backup of this content chosen in "backup".
-    [[nodiscard]] std::unique_ptr<BridgeAppState> readyState(const BackupContent& content);
+    [[nodiscard]] std::unique_ptr<BridgeAppState>
+    readyState(const BackupContent& content, std::chrono::milliseconds interval = std::chrono::minutes(30));
     // Runs one scan to its end: the requests it sent.
     std::vector<Received> scan(BridgeAppState& state);
 
