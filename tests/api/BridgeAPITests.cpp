@@ -18,7 +18,6 @@
 
 #include <deque>
 #include <map>
-#include <set>
 #include <stdexcept>
 
 using namespace quorva;
@@ -78,10 +77,7 @@ public:
     void neverAnswer() { m_script.push_back({}); }
     // Writes the reply's head at once and its body one byte at a time, `interval` apart: never
     // silent for long, and slow to finish.
-    void answerTrickling(const QByteArray& bytes, std::chrono::milliseconds interval)
-    {
-        m_script.push_back({bytes, interval});
-    }
+    void answerTrickling(const QByteArray& b, std::chrono::milliseconds gap) { m_script.push_back({b, gap}); }
 
     [[nodiscard]] const std::vector<RecordedRequest>& requests() const { return m_requests; }
 
@@ -114,20 +110,14 @@ private:
         if (headEnd < 0)
             return;
         RecordedRequest request;
-        const QList<QByteArray> lines = buffer.left(headEnd).split('\n');
-        const QList<QByteArray> requestLine = lines.front().trimmed().split(' ');
+        const QList<QByteArray> lines = buffer.left(headEnd).replace("\r\n", "\n").split('\n');
+        const QList<QByteArray> requestLine = lines.front().split(' ');
         request.method = requestLine.value(0);
         request.target = requestLine.value(1);
-        for (qsizetype i = 1; i < lines.size(); ++i) {
-            const qsizetype colon = lines[i].indexOf(':');
-            // Keep trailing spaces: "Bearer " with an empty token must stay visible.
-            QByteArray value = lines[i].mid(colon + 1);
-            value.chop(value.endsWith('\r') ? 1 : 0);
-            while (value.startsWith(' '))
-                value.remove(0, 1);
-            if (colon > 0)
-                request.headers[lines[i].left(colon).trimmed().toLower()] = value;
-        }
+        // Values keep their trailing spaces: "Bearer " with an empty token must stay visible.
+        for (const QByteArray& line : lines.mid(1))
+            if (const qsizetype colon = line.indexOf(':'); colon > 0)
+                request.headers[line.left(colon).toLower()] = line.mid(colon + 2);
         const qsizetype length = request.header("content-length").toLongLong();
         if (buffer.size() < headEnd + 4 + length)
             return; // the body is still on its way
@@ -157,23 +147,13 @@ const QByteArray kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"
     "tokenExpiresAt":"2026-03-01T08:15:30.250Z","state":"paired"})";
 
 using test::errorOf;
-
-BridgeClientError invalid()
-{
-    return BridgeClientError::invalidResponse();
-}
+using E = BridgeClientError;
 
 class BridgeAPITest : public ::testing::Test {
 protected:
     QNetworkAccessManager nam;
     LoopbackServer server;
     BridgeAPI api{server.url(), nam, 5s};
-
-    std::optional<BridgeClientError> childrenFailure(const QByteArray& body, int status = 200)
-    {
-        server.answer(status, body);
-        return errorOf<BridgeClientError>(api.fetchChildren("tok"));
-    }
 };
 
 TEST_F(BridgeAPITest, SendsExactlyTheHeadersOfEachRequest)
@@ -201,27 +181,45 @@ TEST_F(BridgeAPITest, SendsExactlyTheHeadersOfEachRequest)
     EXPECT_FALSE(sent[1].has("authorization")); // the earlier token leaks nowhere
 
     EXPECT_EQ(sent[2].header("authorization"), "Bearer "); // present but empty token
-
-    // Whatever else arrives is the HTTP stack's own, never a header of ours.
-    const std::set<QByteArray> allowed{
-        "host",       "content-length", "connection",   "accept-encoding", "accept-language",
-        "user-agent", "accept",         "content-type", "authorization"};
-    for (const auto& request : sent)
-        for (const auto& [name, value] : request.headers)
-            EXPECT_TRUE(allowed.contains(name)) << name.toStdString();
 }
 
-TEST_F(BridgeAPITest, OnlyStatusesTwoHundredToTwoNinetyNineSucceed)
+struct AnswerCase {
+    const char* name;
+    operator std::string_view() const { return name; } // how gtest prints the row
+    int status;
+    QByteArray body;
+    std::optional<BridgeClientError> failure; // nothing: the children are read
+};
+
+// Only 200 to 299 succeed, and every endpoint expects a record. The error body's text wins over
+// the phrase, which is the standard one for the status, not whatever the server wrote after it.
+const AnswerCase kAnswers[] = {
+    {"lastSuccess", 299, kChildren},
+    {"noContent", 204, "", E::invalidResponse()},
+    {"firstRedirect", 300, R"({"message":"pick one"})", E::server(300, std::nullopt, "pick one")},
+    {"notFound", 404, kChildren, E::server(404, std::nullopt, "Not Found")},
+    {"informational", 199, kChildren, E::server(199, std::nullopt, "Informational")},
+    {"errorOverMessage", 401, R"({"error":"Token revoked","message":"lost","code":"revoked"})",
+     E::server(401, "revoked", "Token revoked")},
+    {"message", 500, R"({"message":"Try later"})", E::server(500, std::nullopt, "Try later")},
+    {"errorNotText", 400, R"({"error":42,"code":"bad"})", E::server(400, std::nullopt, "Bad Request")},
+    {"emptyRecord", 422, "{}", E::server(422, std::nullopt, "Unprocessable Content")},
+    {"html", 502, "<html><body>upstream down</body></html>", E::server(502, std::nullopt, "Bad Gateway")},
+    // What the wire records accept is theirs to say (WireTests); here only that a success answer
+    // they refuse is an unreadable response.
+    {"childWithoutName", 200, R"({"children":[{"id":"c1"}]})", E::invalidResponse()},
+    {"htmlSuccess", 200, "<html>maintenance</html>", E::invalidResponse()},
+};
+
+class AnswerTest : public BridgeAPITest, public ::testing::WithParamInterface<AnswerCase> {};
+
+TEST_P(AnswerTest, IsReadOrFailsWithTheServerOwnWords)
 {
-    server.answer(299, kChildren);
-    EXPECT_EQ(test::resultOf(api.fetchChildren("t")).children.size(), 2u);
-
-    EXPECT_EQ(childrenFailure("", 204), invalid()); // every endpoint expects a record
-    EXPECT_EQ(childrenFailure(R"({"message":"pick one"})", 300),
-              BridgeClientError::server(300, std::nullopt, "pick one"));
-    EXPECT_EQ(childrenFailure(kChildren, 404), BridgeClientError::server(404, std::nullopt, "Not Found"));
-    EXPECT_EQ(childrenFailure(kChildren, 199), BridgeClientError::server(199, std::nullopt, "Informational"));
+    server.answer(GetParam().status, GetParam().body);
+    EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("tok")), GetParam().failure);
 }
+
+INSTANTIATE_TEST_SUITE_P(Answers, AnswerTest, ::testing::ValuesIn(kAnswers), test::RowName());
 
 TEST_F(BridgeAPITest, RedirectsAreFollowedOnlyWithinTheServiceOrigin)
 {
@@ -232,42 +230,14 @@ TEST_F(BridgeAPITest, RedirectsAreFollowedOnlyWithinTheServiceOrigin)
     server.answerRaw(redirectTo(server.url("/moved/children")));
     server.answer(200, kChildren);
     EXPECT_EQ(test::resultOf(api.fetchChildren("secret")).children.size(), 2u);
-    ASSERT_EQ(server.requests().size(), 2u);
-    EXPECT_EQ(server.requests()[1].target, "/moved/children");
+    EXPECT_EQ(server.requests().at(1).target, "/moved/children");
 
     LoopbackServer elsewhere; // another port is another origin
     elsewhere.answer(200, kChildren);
     server.answerRaw(redirectTo(elsewhere.url("/collect")));
     EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("secret")),
-              BridgeClientError::server(307, std::nullopt, "Temporary Redirect"));
+              E::server(307, std::nullopt, "Temporary Redirect"));
     EXPECT_TRUE(elsewhere.requests().empty()); // the token went nowhere else
-}
-
-TEST_F(BridgeAPITest, ErrorBodyTextTakesPrecedenceOverTheReasonPhrase)
-{
-    EXPECT_EQ(childrenFailure(R"({"error":"Token revoked","message":"lost","code":"revoked"})", 401),
-              BridgeClientError::server(401, "revoked", "Token revoked"));
-    EXPECT_EQ(childrenFailure(R"({"message":"Try later"})", 500),
-              BridgeClientError::server(500, std::nullopt, "Try later"));
-    EXPECT_EQ(childrenFailure(R"({"error":42,"code":"bad"})", 400),
-              BridgeClientError::server(400, std::nullopt, "Bad Request"));
-    EXPECT_EQ(childrenFailure("{}", 422),
-              BridgeClientError::server(422, std::nullopt, "Unprocessable Content"));
-
-    // The phrase is the standard one for the status, not whatever the server wrote after it.
-    server.answer(502, "<html><body>upstream down</body></html>", "text/html");
-    const auto gateway = errorOf<BridgeClientError>(api.fetchChildren("t"));
-    ASSERT_TRUE(gateway.has_value());
-    EXPECT_EQ(*gateway, BridgeClientError::server(502, std::nullopt, "Bad Gateway"));
-    EXPECT_EQ(gateway->description(), "Bad Gateway");
-}
-
-// What the wire records accept is theirs to say (WireTests); here only that a success
-// answer they refuse is an unreadable response.
-TEST_F(BridgeAPITest, AnUndecodableSuccessAnswerIsUnreadable)
-{
-    EXPECT_EQ(childrenFailure(R"({"children":[{"id":"c1"}]})"), invalid());
-    EXPECT_EQ(childrenFailure("<html>maintenance</html>"), invalid());
 }
 
 TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
@@ -275,11 +245,12 @@ TEST_F(BridgeAPITest, OversizedBodiesAreRefusedWithoutBufferingThem)
     server.answer(200, kChildren);
     (void)test::resultOf(api.fetchChildren("t"));
     const QByteArray huge(8 * 1024 * 1024, ' ');
-    EXPECT_EQ(childrenFailure("{\"children\":[]" + huge + "}"), invalid());
+    server.answer(200, "{\"children\":[]" + huge + "}");
+    EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("t")), E::invalidResponse());
 
     // Without a length the body runs until the connection closes.
     server.answerRaw("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n{\"children\":[]" + huge + "}");
-    EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("t")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren("t")), E::invalidResponse());
 }
 
 struct TokenCase {
@@ -309,17 +280,12 @@ TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeaderAndAnUnsafeOneIsNeverSent)
 {
     const TokenCase& c = GetParam();
     if (!c.headerSafe) {
-        EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren(c.token)), invalid());
+        EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren(c.token)), E::invalidResponse());
         EXPECT_TRUE(server.requests().empty());
     }
-    server.answer(200, QByteArray::fromStdString(
-                           json({{"bridge", {{"id", "b1"}, {"platform", "macos"}, {"status", "active"}}},
-                                 {"bridgeToken", c.token},
-                                 {"tokenExpiresAt", "2026-03-01T08:15:30Z"},
-                                 {"state", "paired"}})
-                               .dump()));
+    server.answer(200, QByteArray(kRedeem).replace("\"tok\"", QByteArray::fromStdString(json(c.token).dump())));
     const auto failure = errorOf<BridgeClientError>(api.redeem("CODE", "Mac"));
-    EXPECT_EQ(failure, c.usable ? std::nullopt : std::optional(invalid()));
+    EXPECT_EQ(failure, c.usable ? std::nullopt : std::optional(E::invalidResponse()));
 }
 
 INSTANTIATE_TEST_SUITE_P(Tokens, TokenTest, ::testing::ValuesIn(kTokenCases), test::RowName());
@@ -333,7 +299,6 @@ TEST_F(BridgeAPITest, TransportFailuresArePlatformErrors)
     BridgeAPI nobody(QUrl(QStringLiteral("http://127.0.0.1:%1").arg(port)), nam, 5s);
     const auto refused = errorOf<PlatformError>(nobody.fetchChildren("t"));
     ASSERT_TRUE(refused.has_value());
-    EXPECT_STRNE(refused->what(), "");
     EXPECT_STRNE(refused->what(), "The request timed out.");
 }
 
@@ -370,12 +335,11 @@ TEST_F(BridgeAPITest, EndpointPathsReplaceTheBaseURLsPath)
     BridgeAPI prefixed(base, nam, 5s);
     server.answer(200, kChildren);
     (void)test::resultOf(prefixed.fetchChildren("t"));
-    ASSERT_EQ(server.requests().size(), 1u);
-    EXPECT_EQ(server.requests()[0].target, "/v1/parental/bridges/children");
-    EXPECT_EQ(server.requests()[0].header("authorization"), "Bearer t");
+    EXPECT_EQ(server.requests().at(0).target, "/v1/parental/bridges/children");
+    EXPECT_EQ(server.requests()[0].header("authorization"), "Bearer t"); // never the user information
 
     BridgeAPI nowhere(QUrl(), nam, 5s);
-    EXPECT_EQ(errorOf<BridgeClientError>(nowhere.fetchChildren("t")), invalid());
+    EXPECT_EQ(errorOf<BridgeClientError>(nowhere.fetchChildren("t")), E::invalidResponse());
 }
 
 } // namespace
