@@ -205,6 +205,11 @@ const AnswerCase kAnswers[] = {
     {"errorNotText", 400, R"({"error":42,"code":"bad"})", E::server(400, std::nullopt, "Bad Request")},
     {"emptyRecord", 422, "{}", E::server(422, std::nullopt, "Unprocessable Content")},
     {"html", 502, "<html><body>upstream down</body></html>", E::server(502, std::nullopt, "Bad Gateway")},
+    {"nullErrorGivesWay", 409, R"({"error":null,"message":"m","code":"c","detail":4})", E::server(409, "c", "m")},
+    {"emptyErrorWins", 409, R"({"error":"","message":"M"})", E::server(409, std::nullopt, "")},
+    {"errorBodyNoObject", 409, R"(["error"])", E::server(409, std::nullopt, "Conflict")},
+    {"unknownOfAClass", 599, "{}", E::server(599, std::nullopt, "Server Error")},
+    {"unknownClass", 999, "{}", E::server(999, std::nullopt, "Unknown Status")},
     // What the wire records accept is theirs to say (WireTests); here only that a success answer
     // they refuse is an unreadable response.
     {"childWithoutName", 200, R"({"children":[{"id":"c1"}]})", E::invalidResponse()},
