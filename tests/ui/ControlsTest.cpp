@@ -5,18 +5,6 @@
 namespace quorva::uitest {
 namespace {
 
-TEST(Controls, ARefusedCodeIsShownAndStaysForCorrecting)
-{
-    UiHarness ui;
-    ui.launch();
-    ui.click("pairingCodeField");
-    ui.type("12");
-    ui.click("pairButton");
-    ASSERT_TRUE(ui.shown("failureAlert"));
-    EXPECT_EQ(ui.text("pairingCodeField"), "12");
-    EXPECT_TRUE(ui.received().empty());
-}
-
 TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
 {
     UiHarness ui;
@@ -40,7 +28,6 @@ TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
     EXPECT_TRUE(ui.state().hasToken()) << "Return keeps the pairing";
 
     askToDisconnect();
-    ui.snapshot("disconnect-confirmation");
     ASSERT_TRUE(ui.tabTo("disconnectConfirmationButton"));
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsPairing(); }));

@@ -86,7 +86,6 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.text("statusMessageText").startsWith("Scan complete."); }))
         << ui.state().phase().failureText().toStdString();
-    ui.snapshot("keyboard-done");
     EXPECT_TRUE(ui.text("statusDetailText").contains("2 new candidates"))
         << ui.text("statusDetailText").toStdString();
 

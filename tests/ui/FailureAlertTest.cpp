@@ -22,7 +22,6 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     ui.chooseBackupFolder(folder);
     std::filesystem::rename(folder / "Manifest.db", folder / "Manifest.away"); // no backup found
     ui.scanAndWait();
-    ui.snapshot(std::string("failed-while-paired-") + GetParam());
 
     ASSERT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));

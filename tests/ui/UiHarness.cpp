@@ -4,7 +4,6 @@
 #include "state/LoginItem.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace quorva::uitest {
 
@@ -99,16 +98,6 @@ bool UiHarness::shown(const QString& objectName) const
                   : object && object->property("visible").toBool();
 }
 
-void UiHarness::snapshot(const std::string& name)
-{
-    const QDir folder(QStringLiteral(QUORVA_UI_SNAPSHOT_DIR));
-    folder.mkpath(QStringLiteral("."));
-    // No event loop here: a state a test caught (a running scan) must not move on meanwhile.
-    const QImage image = window().grabWindow();
-    EXPECT_FALSE(image.isNull());
-    image.save(folder.filePath(QString::fromStdString(name) + QStringLiteral(".png")));
-}
-
 int UiHarness::pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance)
 {
     const QImage image = window().grabWindow();
@@ -129,11 +118,6 @@ void UiHarness::click(const QString& objectName)
 {
     QQuickItem* target = item(objectName);
     ASSERT_NE(target, nullptr) << objectName.toStdString();
-    clickItem(target);
-}
-
-void UiHarness::clickItem(QQuickItem* target)
-{
     // Into view first: the column scrolls, and a click lands only where the item is drawn.
     auto* scroller = item(QStringLiteral("contentScroller"));
     if (scroller && scroller->isAncestorOf(target)) {
@@ -147,16 +131,6 @@ void UiHarness::clickItem(QQuickItem* target)
     }
     const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
     QTest::mouseClick(target->window(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
-}
-
-void UiHarness::clickText(const QString& text)
-{
-    auto* target = qobject_cast<QQuickItem*>(search(window().contentItem(), [&](QObject* object) {
-        return object->inherits("QQuickAbstractButton") && object->property("visible").toBool() &&
-               object->property("text").toString() == text;
-    }));
-    ASSERT_NE(target, nullptr) << "no button " << text.toStdString();
-    clickItem(target);
 }
 
 bool UiHarness::tabTo(const QString& objectName)

@@ -68,14 +68,9 @@ public:
     }
     // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
     [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
-    // Saves the window under the build folder's snapshots/ for a person to look at.
-    void snapshot(const std::string& name);
 
     // ---- What a person does ---------------------------------------------------------------
     void click(const QString& objectName);
-    void clickItem(QQuickItem* target);
-    // Clicks the visible button showing this text, in the window or one of its popups.
-    void clickText(const QString& text);
     // Keys go to whatever has the keyboard focus, as they do for a person.
     void type(const QString& text)
     {
