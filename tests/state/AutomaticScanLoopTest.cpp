@@ -5,7 +5,6 @@
 #include "state/ContinuousTimer.h"
 
 #include <QCoroTimer>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -13,21 +12,6 @@ namespace quorva::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-// A scan that takes a while, counting how often it ran and whether one is running.
-struct FakeCycle {
-    int started = 0;
-    int finished = 0;
-
-    QCoro::Task<> run()
-    {
-        ++started;
-        QTimer timer;
-        timer.start(60ms);
-        co_await timer;
-        ++finished;
-    }
-};
 
 TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
 {
@@ -55,23 +39,29 @@ TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
 
 TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)
 {
-    FakeCycle cycle;
+    // A scan that takes a while, counting how often it started and ended.
+    int started = 0, finished = 0;
+    const auto run = [&]() -> QCoro::Task<> {
+        ++started;
+        co_await QCoro::sleepFor(60ms);
+        ++finished;
+    };
     {
-        AutomaticScanLoop sleeping([&] { return true; }, [&] { return cycle.run(); }, std::chrono::hours(1));
+        AutomaticScanLoop sleeping([&] { return true; }, [&] { return run(); }, std::chrono::hours(1));
         sleeping.cancel();
         BridgeFixture::spin(10ms);
         EXPECT_TRUE(sleeping.hasEnded());
     }
-    EXPECT_EQ(cycle.started, 0);
+    EXPECT_EQ(started, 0);
 
-    AutomaticScanLoop scanning([&] { return true; }, [&] { return cycle.run(); }, 10ms);
+    AutomaticScanLoop scanning([&] { return true; }, [&] { return run(); }, 10ms);
     BridgeFixture::spin(30ms); // inside the first 60 ms scan
-    ASSERT_EQ(cycle.started, 1);
+    ASSERT_EQ(started, 1);
     scanning.cancel();
     EXPECT_FALSE(scanning.hasEnded());
     BridgeFixture::spin(100ms);
-    EXPECT_EQ(cycle.finished, 1);
-    EXPECT_EQ(cycle.started, 1);
+    EXPECT_EQ(finished, 1);
+    EXPECT_EQ(started, 1);
     EXPECT_TRUE(scanning.hasEnded());
 }
 
@@ -95,7 +85,7 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
     EXPECT_FALSE(state->selectedBackup());
     for (const char* key :
          {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids"})
-        EXPECT_FALSE(harness.preference(QString::fromUtf8(key))) << key;
+        EXPECT_FALSE(Preferences::value(QString::fromUtf8(key))) << key;
 }
 
 TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)

@@ -75,12 +75,9 @@ TEST_P(Cycle, RegistersTheDeviceThenSendsBatchesOfAHundredThenReports)
     EXPECT_EQ(heartbeat["status"], "active");
     EXPECT_TRUE(heartbeat["setupIssue"].is_null());
     EXPECT_EQ(heartbeat["lastScanAt"], device["lastScanAt"]);
-    EXPECT_EQ(heartbeat.contains("lastIngestAt"), n > 0);
-    EXPECT_EQ(heartbeat.contains("lastProcessedItemHash"), n > 0);
-    if (n > 0) {
-        EXPECT_EQ(heartbeat["lastIngestAt"], device["lastScanAt"]);
-        EXPECT_EQ(heartbeat["lastProcessedItemHash"], ids.back());
-    }
+    const nlohmann::json absent = "(absent)";
+    EXPECT_EQ(heartbeat.value("lastIngestAt", absent), n > 0 ? device["lastScanAt"] : absent);
+    EXPECT_EQ(heartbeat.value("lastProcessedItemHash", absent), n > 0 ? nlohmann::json(ids.back()) : absent);
     EXPECT_EQ(state->statusMessage(),
               n == 0 ? QStringLiteral("Scan complete. No new safety candidates found.")
                      : QStringLiteral("Scan complete. %1 focused candidates reviewed by Quorva.").arg(n));
@@ -196,7 +193,6 @@ TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
     auto state = harness.readyState({.candidates = 2});
     const auto heartbeats = bodiesOf(harness.scan(*state), "heartbeat");
     EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Heartbeats are paused.")));
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
     EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 2u);
     EXPECT_EQ(state->totalAlertsCreated(), 0);
     EXPECT_EQ(state->lastCandidateCount(), 0);

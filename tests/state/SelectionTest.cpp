@@ -87,14 +87,14 @@ TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
     QSignalSpy canScanChanged(state.get(), &BridgeAppState::canScanChanged);
 
     state->setSelectedChildIDFromDisplay(QStringLiteral("child-7"));
-    EXPECT_EQ(harness.preference(kChildKey), QVariant(QStringLiteral("child-7")));
+    EXPECT_EQ(Preferences::value(kChildKey), QVariant(QStringLiteral("child-7")));
     state->setSelectedChildIDFromDisplay(QStringLiteral("child-7"));
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(canScanChanged.count(), 1);
     EXPECT_EQ(harness.makeState()->selectedChildIDForDisplay(), QStringLiteral("child-7"));
 
     state->setSelectedChildIDFromDisplay(QString());
-    EXPECT_FALSE(harness.preference(kChildKey)); // removed, not an empty string
+    EXPECT_FALSE(Preferences::value(kChildKey)); // removed, not an empty string
     EXPECT_FALSE(harness.makeState()->selectedChildID());
 }
 

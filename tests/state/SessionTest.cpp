@@ -5,7 +5,6 @@
 
 #include "ServiceError.h"
 #include "model/PlatformWords.h"
-#include "stores/Preferences.h"
 #include "stores/UploadCheckpointStore.h"
 
 #include <gtest/gtest.h>
@@ -36,14 +35,6 @@ void duringSecondBatch(BridgeFixture& harness, std::function<void()>& act, Sent*
         if (act && call.path.ends_with("/ingest/batch") && ++*batches == 2)
             act();
     };
-}
-
-std::size_t itemsSent(const std::vector<Received>& requests)
-{
-    std::size_t items = 0;
-    for (const auto& batch : bodiesOf(requests, "ingest/batch"))
-        items += batch["items"].size();
-    return items;
 }
 
 TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
@@ -95,10 +86,8 @@ TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
     QCoro::waitFor(cli->disconnect());
     ASSERT_EQ(cli->phase(), Phase::needsPairing());
 
-    const std::size_t before = harness.received().size();
-    QCoro::waitFor(window->scanNow());
+    EXPECT_TRUE(harness.scan(*window).empty());
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return window->phase() == Phase::needsPairing(); }));
-    EXPECT_TRUE(harness.receivedSince(before).empty());
     EXPECT_FALSE(window->hasToken());
 }
 
@@ -137,14 +126,16 @@ TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
         return window->phase() == Phase::ready() && cli->phase() == Phase::ready() &&
                window->lastScanAt() != cli->lastScanAt();
     }));
-    EXPECT_EQ(itemsSent(harness.receivedSince(before)), 250u);
+    std::size_t items = 0;
+    for (const auto& batch : bodiesOf(harness.receivedSince(before), "ingest/batch"))
+        items += batch["items"].size();
+    EXPECT_EQ(items, 250u);
     EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 250u);
 }
 
 struct RefusingEndpoint {
-    const char* name;
+    const char* name; // a part of the endpoint's path
     operator std::string_view() const { return name; } // how gtest prints the row
-    std::string path;
 };
 
 class RevokedToken : public ::testing::TestWithParam<RefusingEndpoint> {};
@@ -155,15 +146,15 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
 {
     BridgeFixture harness;
     bool revoked = false;
-    const std::string endpoint = GetParam().path;
+    const std::string endpoint = GetParam().name;
     harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
-        if (revoked && call.path.ends_with(endpoint))
+        if (revoked && call.path.find(endpoint) != std::string::npos)
             throw devservice::ServiceError(401, "token_revoked", "Token revoked");
     };
     auto state = harness.readyState({.candidates = 2});
     revoked = true;
     const std::size_t before = harness.received().size();
-    if (endpoint == "/children")
+    if (endpoint == "children")
         QCoro::waitFor(state->loadChildren());
     else
         QCoro::waitFor(state->scanNow());
@@ -175,14 +166,12 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
     EXPECT_TRUE(harness.storedToken());
     const auto requests = harness.receivedSince(before);
     ASSERT_FALSE(requests.empty());
-    EXPECT_TRUE(requests.back().path.ends_with(endpoint)); // nothing more after the refusal
+    EXPECT_NE(requests.back().path.find(endpoint), std::string::npos); // nothing more after the refusal
 }
 
 INSTANTIATE_TEST_SUITE_P(Endpoints, RevokedToken,
-                         ::testing::Values(RefusingEndpoint{"children", "/children"},
-                                           RefusingEndpoint{"devices", "/devices"},
-                                           RefusingEndpoint{"ingest", "/ingest/batch"},
-                                           RefusingEndpoint{"heartbeat", "/heartbeat"}),
+                         ::testing::Values(RefusingEndpoint{"children"}, RefusingEndpoint{"devices"},
+                                           RefusingEndpoint{"ingest"}, RefusingEndpoint{"heartbeat"}),
                          RowName());
 
 TEST(Session, AChildrenFailureStaysOnScreen)

@@ -56,27 +56,20 @@ protected:
     const BridgeTokenStore store{serviceOfThisTest()};
 };
 
-TEST_F(BridgeTokenStoreTest, SavedTokenReadsBackUntilRemoved)
+TEST_F(BridgeTokenStoreTest, TheLastSavedTokenReadsBackUntilRemoved)
 {
     EXPECT_EQ(read(store), std::nullopt);
+    ASSERT_EQ(test::failureOf(store.save("first")), nullptr);
     ASSERT_EQ(test::failureOf(store.save("brt_live_0123456789abcdef")), nullptr);
-    EXPECT_EQ(read(store), "brt_live_0123456789abcdef");
     EXPECT_EQ(itemCount(store), 1);
+    EXPECT_EQ(read(BridgeTokenStore(store.service(), store.account())), "brt_live_0123456789abcdef");
+    // Another account of the same service is another item.
+    EXPECT_EQ(read(BridgeTokenStore(store.service(), QStringLiteral("other-account"))), std::nullopt);
 
     ASSERT_EQ(test::failureOf(store.remove()), nullptr);
     EXPECT_EQ(read(store), std::nullopt);
     EXPECT_EQ(itemCount(store), 0);
     EXPECT_EQ(test::failureOf(store.remove()), nullptr); // removing nothing is fine
-}
-
-TEST_F(BridgeTokenStoreTest, SavingAgainLeavesOneItemWithTheNewToken)
-{
-    ASSERT_EQ(test::failureOf(store.save("first")), nullptr);
-    ASSERT_EQ(test::failureOf(store.save("second")), nullptr);
-    EXPECT_EQ(itemCount(store), 1);
-    EXPECT_EQ(read(BridgeTokenStore(store.service(), store.account())), "second");
-    // Another account of the same service is another item.
-    EXPECT_EQ(read(BridgeTokenStore(store.service(), QStringLiteral("other-account"))), std::nullopt);
 }
 
 TEST_F(BridgeTokenStoreTest, SavingReplacesAnItemStoredAsText)

@@ -32,53 +32,44 @@ fs::perms modeOf(const QString& path)
     return fs::status(QFile::encodeName(path).toStdString()).permissions() & fs::perms::mask;
 }
 
-TEST(Preferences, WritesReachTheDiskAtOnceInEveryType)
+TEST(Preferences, WritesReachTheDiskAtOnceAndReadBackInTheirOwnType)
 {
+    const QByteArray bytes("\x00\xff@ByteArray(", 13);
     Preferences::setValue("test.string", QStringLiteral("child-7 ✓"));
-    Preferences::setValue("test.bytes", QByteArray("\x00\xff@ByteArray(", 13));
+    Preferences::setValue("test.bytes", bytes);
     Preferences::setValue("test.list", QStringList{"a", "b, c"});
+    // On disk these look like a plain string and an invalid value; both must stay lists.
+    Preferences::setValue("test.one", QStringList{"only"});
+    Preferences::setValue("test.none", QStringList{});
+    Preferences::setValue("test.other", QVariantMap{{"a", 1}});
 
     EXPECT_EQ(probe("string", "test.string"), (QStringList{"QString", "child-7 ✓"}));
-    EXPECT_EQ(probe("bytes", "test.bytes"),
-              (QStringList{"QByteArray", QByteArray("\x00\xff@ByteArray(", 13).toHex()}));
+    EXPECT_EQ(probe("bytes", "test.bytes"), (QStringList{"QByteArray", bytes.toHex()}));
     EXPECT_EQ(probe("checkpoint", "test.list"), (QStringList{"QStringList", "a", "b, c"}));
+    EXPECT_EQ(probe("checkpoint", "test.one"), (QStringList{"QString", "only"}));
+    EXPECT_EQ(probe("checkpoint", "test.none"), QStringList{"invalid"});
+    EXPECT_EQ(Preferences::stringList("test.absent"), std::nullopt);
+    EXPECT_EQ(Preferences::stringList("test.other"), std::nullopt);
+    EXPECT_EQ(Preferences::bytes("test.one"), std::nullopt);
+    EXPECT_EQ(Preferences::string("test.other"), std::nullopt);
 
     Preferences::remove("test.string");
     EXPECT_EQ(Preferences::value("test.string"), std::nullopt);
     EXPECT_EQ(probe("string", "test.string"), (QStringList{"absent", "<none>"}));
 }
 
-TEST(Preferences, ListsOfOneOrNoElementReadBackAsListsInALaterRun)
-{
-    // On disk these look like a plain string and an invalid value; both must stay lists.
-    Preferences::setValue("test.one", QStringList{"only"});
-    Preferences::setValue("test.none", QStringList{});
-
-    EXPECT_EQ(probe("checkpoint", "test.one"), (QStringList{"QString", "only"}));
-    EXPECT_EQ(probe("checkpoint", "test.none"), QStringList{"invalid"});
-    EXPECT_EQ(Preferences::stringList("test.one"), QStringList{"only"});
-    EXPECT_EQ(Preferences::stringList("test.none"), QStringList{});
-    EXPECT_EQ(Preferences::stringList("test.absent"), std::nullopt);
-
-    Preferences::setValue("test.other", QVariantMap{{"a", 1}});
-    EXPECT_EQ(Preferences::stringList("test.other"), std::nullopt);
-    EXPECT_EQ(Preferences::bytes("test.one"), std::nullopt);
-    EXPECT_EQ(Preferences::string("test.other"), std::nullopt);
-}
-
 TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
 {
+    const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     Preferences::setValue("test.private", QStringLiteral("x"));
     const QString file = Preferences::fileName();
-    EXPECT_EQ(modeOf(file), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(modeOf(file), ownerOnly);
     EXPECT_EQ(modeOf(QFileInfo(file).path()), fs::perms::owner_all);
 
     // A file loosened since, or left by an older version, is tightened by the next write.
-    fs::permissions(QFile::encodeName(file).toStdString(), fs::perms::owner_read | fs::perms::owner_write |
-                                                               fs::perms::group_read |
-                                                               fs::perms::others_read);
+    fs::permissions(QFile::encodeName(file).toStdString(), ownerOnly | fs::perms::group_read);
     Preferences::setValue("test.private", QStringLiteral("y"));
-    EXPECT_EQ(modeOf(file), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(modeOf(file), ownerOnly);
 }
 
 // A folder that may not be written makes every write fail, even for root, while what is cached

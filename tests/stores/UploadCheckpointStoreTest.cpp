@@ -50,7 +50,7 @@ TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlace)
     EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"d", "e"}));
 }
 
-TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplaced)
+TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplacedUntilCleared)
 {
     const UploadCheckpointStore store("test.wrong");
     Preferences::setValue(store.key(), QByteArray("id-1"));
@@ -60,6 +60,8 @@ TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplaced)
 
     store.record({"id-2"});
     EXPECT_EQ(store.identifiers(), std::vector<std::string>{"id-2"});
+    store.clear();
+    EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
 }
 
 TEST(UploadCheckpointStore, NotYetRecordedKeepsTheOrderOfTheUnrecordedCandidates)
@@ -70,14 +72,6 @@ TEST(UploadCheckpointStore, NotYetRecordedKeepsTheOrderOfTheUnrecordedCandidates
         {candidate("a"), candidate("b"), candidate("c"), candidate("d"), candidate("e")});
     EXPECT_EQ(fresh, (std::vector<ScannedMessage>{candidate("a"), candidate("c"), candidate("e")}));
     EXPECT_TRUE(store.notYetRecorded({}).empty());
-}
-
-TEST(UploadCheckpointStore, ClearRemovesTheKey)
-{
-    const UploadCheckpointStore store("test.clear");
-    store.record({"a"});
-    store.clear();
-    EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "state/BridgeComposition.h"
 #include "state/LoginItem.h"
 #include "stores/BackupBookmarkStore.h"
-#include "stores/Preferences.h"
 
 #include <QCoreApplication>
 #include <QCoroNetworkReply>
@@ -21,18 +20,8 @@ QString tokenService()
 
 namespace {
 
-const QStringList kPreferenceKeys = {QStringLiteral("bridge.selected-child-id"), QStringLiteral("bridge.pairing-id"),
-                                     QStringLiteral("bridge.backup-bookmark"),
-                                     QStringLiteral("bridge.uploaded-message-ids")};
-
-samples::SampleMessage incoming(std::string text, Instant date)
-{
-    samples::SampleMessage message;
-    message.text = std::move(text);
-    message.sender = "+15550100";
-    message.date = date;
-    return message;
-}
+const QStringList kPreferenceKeys = {"bridge.selected-child-id", "bridge.pairing-id", "bridge.backup-bookmark",
+                                     "bridge.uploaded-message-ids"};
 
 } // namespace
 
@@ -140,9 +129,8 @@ std::vector<Received> BridgeFixture::received()
 
 std::vector<Received> BridgeFixture::receivedSince(std::size_t count)
 {
-    std::vector<Received> all = received();
-    all.erase(all.begin(), all.begin() + static_cast<std::ptrdiff_t>(std::min(count, all.size())));
-    return all;
+    const std::vector<Received> all = received();
+    return {all.begin() + static_cast<std::ptrdiff_t>(std::min(count, all.size())), all.end()};
 }
 
 std::filesystem::path BridgeFixture::path(const std::string& name) const
@@ -159,23 +147,18 @@ std::filesystem::path BridgeFixture::writeBackup(const std::filesystem::path& fo
     plan.displayName = plan.deviceName = content.deviceName;
     plan.lastBackupDate = plan.statusDate = Instant{now.unixSeconds - content.ageHours * 3600};
     plan.encrypted = content.encrypted;
-    int minute = 1;
-    for (int i = 0; i < content.candidates; ++i)
-        plan.messages.push_back(
-            incoming(content.candidateText + " " + std::to_string(i), {now.unixSeconds - 60.0 * minute++}));
-    for (int i = 0; i < content.benign; ++i)
-        plan.messages.push_back(incoming("see you at practice", {now.unixSeconds - 60.0 * minute++}));
+    // Incoming, a minute apart, newest first: the candidates, then the benign ones.
+    for (int i = 0; i < content.candidates + content.benign; ++i)
+        plan.messages.push_back({.text = i < content.candidates ? content.candidateText + " " + std::to_string(i)
+                                                                : "see you at practice",
+                                 .sender = "+15550100",
+                                 .date = {now.unixSeconds - 60.0 * (i + 1)}});
     return samples::writeSampleBackup(folder, plan);
 }
 
 std::optional<std::string> BridgeFixture::storedToken()
 {
     return QCoro::waitFor(BridgeTokenStore(tokenService()).read()).token;
-}
-
-std::optional<QVariant> BridgeFixture::preference(const QString& key)
-{
-    return Preferences::value(key);
 }
 
 void BridgeFixture::spin(std::chrono::milliseconds duration)
@@ -195,10 +178,9 @@ bool BridgeFixture::waitFor(const std::function<bool()>& done)
 std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests, const std::string& endpoint)
 {
     std::vector<nlohmann::json> bodies;
-    for (const Received& r : requests) {
+    for (const Received& r : requests)
         if (r.path == "/v1/parental/bridges/" + endpoint)
             bodies.push_back(r.body);
-    }
     return bodies;
 }
 
@@ -207,15 +189,6 @@ std::vector<std::string> endpoints(const std::vector<Received>& requests)
     std::vector<std::string> names;
     for (const Received& r : requests)
         names.push_back(r.path.substr(std::string("/v1/parental/bridges/").size()));
-    return names;
-}
-
-std::vector<std::string> members(const nlohmann::json& object)
-{
-    std::vector<std::string> names;
-    for (const auto& [key, value] : object.items())
-        names.push_back(key);
-    std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -5,6 +5,7 @@
 #include "Await.h"
 #include "Printers.h"
 #include "state/BridgeAppState.h"
+#include "stores/Preferences.h"
 
 #include <QNetworkAccessManager>
 #include <QTemporaryDir>
@@ -93,7 +94,6 @@ public:
     std::filesystem::path autostartFolder;
 
     [[nodiscard]] std::optional<std::string> storedToken();
-    [[nodiscard]] static std::optional<QVariant> preference(const QString& key);
 
     // Runs the event loop for a while, so loops and detached operations can act.
     static void spin(std::chrono::milliseconds duration);
@@ -111,7 +111,5 @@ private:
                                                    const std::string& endpoint);
 // The endpoints in order, without their common prefix.
 [[nodiscard]] std::vector<std::string> endpoints(const std::vector<Received>& requests);
-// The member names of a JSON object, sorted.
-[[nodiscard]] std::vector<std::string> members(const nlohmann::json& object);
 
 } // namespace quorva::test

@@ -14,9 +14,12 @@ namespace {
 
 double contrast(const QColor& a, const QColor& b)
 {
-    const auto linear = [](double c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    const auto linear = [](double c) {
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
     const auto luminance = [&](const QColor& colour) {
-        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
     };
     const auto [dark, light] = std::minmax({luminance(a), luminance(b)}); // by value: no temporaries kept
     return (light + 0.05) / (dark + 0.05);
@@ -56,8 +59,9 @@ void checkItems(QQuickItem* item, const QImage& image, int& checked)
         for (const QQuickItem* drawn = item; drawn; drawn = drawn->parentItem())
             alpha *= drawn->opacity();
         const auto mix = [&](double fore, double under) { return float(fore * alpha + under * (1 - alpha)); };
-        const QColor front = QColor::fromRgbF(mix(colour.redF(), back.redF()), mix(colour.greenF(), back.greenF()),
-                                              mix(colour.blueF(), back.blueF()));
+        const QColor front =
+            QColor::fromRgbF(mix(colour.redF(), back.redF()), mix(colour.greenF(), back.greenF()),
+                             mix(colour.blueF(), back.blueF()));
         ++checked;
         EXPECT_GE(contrast(front, back), isText ? 4.5 : 3.0)
             << (isText ? "text \"" + text.left(40).toStdString() + "\""

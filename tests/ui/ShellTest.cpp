@@ -43,6 +43,7 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneButNotOfThePro
     ui.app().showWindow();
     ASSERT_TRUE(showsWindowAgain(ui));
     EXPECT_TRUE(ui.shown("pairingCard"));
+    EXPECT_FALSE(ui.shown("setupCard"));
     ui.pair();
     ASSERT_TRUE(ui.state().hasAutomaticScanning());
     const long childrenRequests = ui.countReceived("children");

@@ -70,17 +70,10 @@ void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
 QObject* UiHarness::openFolderDialog()
 {
     QObject* dialog = nullptr;
-    const bool open = waitFor([&] {
-        dialog = find(QStringLiteral("backupFolderDialog"));
-        return dialog && dialog->property("visible").toBool();
-    });
-    return open ? dialog : nullptr;
-}
-
-long UiHarness::countReceived(const std::string& endpoint)
-{
-    const auto names = test::endpoints(received());
-    return std::count(names.begin(), names.end(), endpoint);
+    return waitFor(
+               [&] { return (dialog = find("backupFolderDialog")) && dialog->property("visible").toBool(); })
+               ? dialog
+               : nullptr;
 }
 
 QObject* UiHarness::find(const QString& objectName) const

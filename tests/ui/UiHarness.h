@@ -7,14 +7,13 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
-#include <QString>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
-#include <string>
 
 namespace quorva::uitest {
 
@@ -45,46 +44,36 @@ public:
     [[nodiscard]] QObject* openFolderDialog();
     void scanAndWait() { QCoro::waitFor(state().scanNow()); }
     // How many requests to this endpoint ("children", "devices" …) the service received.
-    [[nodiscard]] long countReceived(const std::string& endpoint);
+    long countReceived(const std::string& endpoint)
+    {
+        return std::ranges::count(test::endpoints(received()), endpoint);
+    }
 
     // ---- What a person sees ---------------------------------------------------------------
     // The object with this objectName anywhere in the window, popups included; null if none.
     [[nodiscard]] QObject* find(const QString& objectName) const;
-    [[nodiscard]] QQuickItem* item(const QString& objectName) const
+    QQuickItem* item(const QString& name) const { return qobject_cast<QQuickItem*>(find(name)); }
+    QString text(const QString& name) const
     {
-        return qobject_cast<QQuickItem*>(find(objectName));
+        return find(name) ? find(name)->property("text").toString() : "";
     }
-    [[nodiscard]] QString text(const QString& objectName) const
-    {
-        QObject* object = find(objectName);
-        return object ? object->property("text").toString() : QString();
-    }
+    bool enabled(const QString& name) const { return find(name) && find(name)->property("enabled").toBool(); }
     // Shown on screen: the item and all its ancestors visible, or the popup open.
     [[nodiscard]] bool shown(const QString& objectName) const;
-    [[nodiscard]] bool enabled(const QString& objectName) const
-    {
-        QObject* object = find(objectName);
-        return object && object->property("enabled").toBool();
-    }
     // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
     [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
 
-    // ---- What a person does ---------------------------------------------------------------
+    // ---- What a person does: keys go to whatever has the keyboard focus -------------------
     void click(const QString& objectName);
-    // Keys go to whatever has the keyboard focus, as they do for a person.
     void type(const QString& text)
     {
         for (const QChar character : text)
             QTest::keyClick(&window(), character.toLatin1());
     }
-    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    void press(Qt::Key key, Qt::KeyboardModifiers with = {}) { QTest::keyClick(&window(), key, with); }
+    QString focused() const
     {
-        QTest::keyClick(&window(), key, modifiers);
-    }
-    // The objectName of the item with the keyboard focus.
-    [[nodiscard]] QString focused() const
-    {
-        return window().activeFocusItem() ? window().activeFocusItem()->objectName() : QString();
+        return window().activeFocusItem() ? window().activeFocusItem()->objectName() : "";
     }
     // Presses Tab until the named item has the focus; false after a full round without it.
     bool tabTo(const QString& objectName);
