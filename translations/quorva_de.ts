@@ -483,6 +483,10 @@
         <source>Last checked %1. %2 recent incoming messages inspected locally. %3 new candidates sent for safety review.</source>
         <translation>Zuletzt geprüft: %1. Kürzlich eingegangene Nachrichten, lokal geprüft: %2. Neue Kandidaten zur Sicherheitsprüfung gesendet: %3.</translation>
     </message>
+    <message>
+        <source>Sent %1 of %2 batches to Quorva</source>
+        <translation>%1 von %2 Paketen an Quorva gesendet</translation>
+    </message>
 </context>
 <context>
     <name>StatusCommand</name>

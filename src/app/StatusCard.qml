@@ -63,7 +63,12 @@ BridgeCard {
 
             Label {
                 objectName: "statusMessageText"
-                text: card.appState.statusMessage
+                // While batches go out, how far the upload has got; a screen reader hears each step.
+                text: card.appState.phase === BridgeAppState.Scanning && card.appState.totalBatches > 0
+                      ? qsTr("Sent %1 of %2 batches to Quorva")
+                        .arg(card.wholeNumber(card.appState.uploadedBatches))
+                        .arg(card.wholeNumber(card.appState.totalBatches))
+                      : card.appState.statusMessage
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.title3, Font.Bold)
                 color: Theme.primary
