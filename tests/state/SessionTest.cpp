@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 namespace quorva::test {
 namespace {
@@ -76,6 +77,35 @@ TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
     ASSERT_NE(redeem, sent.rend());
     EXPECT_TRUE(std::none_of(sent.rbegin(), redeem, [&](const auto& r) { return r.second == oldBearer; }));
 }
+
+// A disconnect while the service answers a pairing or its children request: the answer belongs
+// to a pairing that is gone, so nothing of it is stored or shown.
+class ADisconnectWhileTheServiceAnswers : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ADisconnectWhileTheServiceAnswers, DropsItsAnswer)
+{
+    BridgeFixture harness;
+    BridgeAppState* disconnecting = nullptr;
+    harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
+        if (disconnecting && call.path.ends_with(GetParam()))
+            std::exchange(disconnecting, nullptr)->requestDisconnect();
+    };
+    auto state = harness.makeState();
+    disconnecting = state.get();
+    state->setPairingCode(QString::fromStdString(kPairingCode));
+    QCoro::waitFor(state->pair());
+    BridgeFixture::spin(300ms);
+
+    EXPECT_EQ(disconnecting, nullptr) << "the request was never sent";
+    EXPECT_EQ(state->phase(), Phase::needsPairing());
+    EXPECT_FALSE(state->hasToken());
+    EXPECT_FALSE(harness.storedToken());
+    EXPECT_TRUE(state->childProfiles().empty());
+    EXPECT_FALSE(state->selectedChildID());
+}
+
+INSTANTIATE_TEST_SUITE_P(Session, ADisconnectWhileTheServiceAnswers, ::testing::Values("redeem", "children"),
+                         [](const auto& info) { return std::string(info.param); });
 
 TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
 {
