@@ -321,6 +321,42 @@ const std::vector<Described> kHostile = {
      kRead}};
 INSTANTIATE_TEST_SUITE_P(Hostile, DescribedBackup, ::testing::ValuesIn(kHostile), rowName<Described>);
 
+// {"Display Name": "Read"} whose objects follow `gap` bytes of nothing, written as a sparse file.
+void writeSpreadOutInfo(const fs::path& file, std::uintmax_t gap)
+{
+    std::string tail;
+    std::vector<uint64_t> offsets;
+    for (const std::string& object : {"\xD1\x01\x02"s, binaryAsciiString("Display Name"), binaryAsciiString("Read")}) {
+        offsets.push_back(8 + gap + tail.size());
+        tail += object;
+    }
+    const uint64_t table = 8 + gap + tail.size();
+    for (const uint64_t offset : offsets)
+        tail += bigEndian(offset, 8);
+    tail += std::string(6, '\0') + "\x08\x01" + bigEndian(offsets.size(), 8) + bigEndian(0, 8) + bigEndian(table, 8);
+    std::ofstream out(file, std::ios::binary);
+    out << "bplist00";
+    out.seekp(static_cast<std::streamoff>(8 + gap));
+    out << tail;
+}
+
+// Real lists run to tens of megabytes; one of over 256 MiB is not read at all.
+TEST(Discovery, AnInfoListOverTheSizeCapIsPassedOver)
+{
+    const auto describedWithGap = [](std::uintmax_t gap) {
+        TempFolder folder;
+        samples::SampleBackupPlan plan;
+        plan.writeInfoPlist = plan.writeStatusPlist = plan.writeManifestPlist = false;
+        const fs::path backup = samples::writeSampleBackup(folder / "3f2a-device", plan);
+        writeSpreadOutInfo(backup / "Info.plist", gap);
+        fs::last_write_time(backup, std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
+                                        std::chrono::seconds(static_cast<int64_t>(kFolderDate.unixSeconds)))));
+        return summary(IPhoneBackupScanner().backups(folder.path()).front());
+    };
+    EXPECT_EQ(describedWithGap(std::uintmax_t{1} << 20), kRead);
+    EXPECT_EQ(describedWithGap((std::uintmax_t{256} << 20) - 84), kBare); // a byte over the cap
+}
+
 void writeBackup(const fs::path& folder, const std::string& udid, std::optional<Instant> statusDate)
 {
     samples::SampleBackupPlan plan;
