@@ -27,9 +27,7 @@ wrong() {
 }
 wrong quorva-bridge-cli
 wrong quorva-bridge-cli bogus-command
-wrong quorva-bridge-cli --bogus
 wrong "quorva-bridge-cli pair" pair
-wrong "quorva-bridge-cli classify" classify one two
 wrong "quorva-bridge-cli children" children --bogus
 wrong "quorva-bridge-cli inspect" inspect "$work" --at yesterday
 wrong "quorva-bridge-cli launch-at-login" launch-at-login maybe
