@@ -342,8 +342,9 @@ TEST(Discovery, AnInfoListOverTheSizeCapIsPassedOver)
         plan.writeInfoPlist = plan.writeStatusPlist = plan.writeManifestPlist = false;
         const fs::path backup = samples::writeSampleBackup(folder / "3f2a-device", plan);
         writeSpreadOutInfo(backup / "Info.plist", gap);
-        fs::last_write_time(backup, std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
-                                        std::chrono::seconds(static_cast<int64_t>(kFolderDate.unixSeconds)))));
+        fs::last_write_time(backup,
+                            std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
+                                std::chrono::seconds(static_cast<int64_t>(kFolderDate.unixSeconds)))));
         return summary(IPhoneBackupScanner().backups(folder.path()).front());
     };
     EXPECT_EQ(describedWithGap(std::uintmax_t{1} << 20), kRead);
@@ -392,6 +393,12 @@ TEST(Discovery, AFolderThatIsABackupIsTakenAlone)
     const auto found = IPhoneBackupScanner().backups(folder.path());
     ASSERT_EQ(found.size(), 1u);
     EXPECT_EQ(found[0].id, "OUTER");
+}
+
+// A wording, translated ones included, is filled in only where it names an argument it has.
+TEST(Wording, FillsInOnlyTheArgumentsItHas)
+{
+    EXPECT_EQ(filledIn({"100% of %1, not %2 or 5%3", {"a1"}}), "100% of a1, not %2 or 5%3");
 }
 
 TEST(Discovery, NoBackupIsAClientErrorAndAnUnlistableFolderAPlatformError)

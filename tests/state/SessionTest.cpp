@@ -1,10 +1,11 @@
 // In-flight work ends with the pairing it belongs to: a disconnect, a new pairing, another
 // process, a service that no longer takes the token.
-#include "FilePermissions.h"
 #include "BridgeFixture.h"
+#include "FilePermissions.h"
 
 #include "ServiceError.h"
 #include "model/PlatformWords.h"
+#include "state/StateTexts.h"
 #include "stores/UploadCheckpointStore.h"
 
 #include <gtest/gtest.h>
@@ -19,8 +20,8 @@ namespace {
 using Names = std::vector<std::string>;
 using namespace std::chrono_literals;
 
-const QString kPairAgain =
-    QStringLiteral("This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
+const QString kPairAgain = QStringLiteral(
+    "This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
 const QString kBusy =
     QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
 
@@ -69,7 +70,8 @@ TEST(Session, ANewPairingDuringAnUploadEndsTheOldCycle)
         state->requestPair();
     };
     QCoro::waitFor(state->scanNow());
-    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->token() && "Bearer " + *state->token() != oldBearer; }));
+    ASSERT_TRUE(
+        BridgeFixture::waitFor([&] { return state->token() && "Bearer " + *state->token() != oldBearer; }));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->phase() == Phase::ready(); }));
 
     const auto redeem =
@@ -164,7 +166,7 @@ TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
 }
 
 struct RefusingEndpoint {
-    const char* name; // a part of the endpoint's path
+    const char* name;                                  // a part of the endpoint's path
     operator std::string_view() const { return name; } // how gtest prints the row
 };
 
@@ -188,6 +190,7 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
         QCoro::waitFor(state->loadChildren());
     else
         QCoro::waitFor(state->scanNow());
+    BridgeFixture::spin(300ms); // nothing starts over by itself
 
     EXPECT_EQ(state->phase(), Phase::failed(kPairAgain));
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Pairing needs attention"));
@@ -197,6 +200,9 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
     const auto requests = harness.receivedSince(before);
     ASSERT_FALSE(requests.empty());
     EXPECT_NE(requests.back().path.find(endpoint), std::string::npos); // nothing more after the refusal
+    EXPECT_EQ(std::ranges::count_if(
+                  requests, [&](const Received& r) { return r.path.find(endpoint) != std::string::npos; }),
+              1);
 }
 
 INSTANTIATE_TEST_SUITE_P(Endpoints, RevokedToken,
@@ -248,7 +254,8 @@ TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
     const std::filesystem::path settings = QFileInfo(Preferences::fileName()).path().toStdString();
     const FilePermissionsApply permissions;
     ASSERT_TRUE(permissions.applies());
-    std::filesystem::permissions(settings, std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(settings,
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const auto heartbeats = bodiesOf(harness.scan(*state), "heartbeat");
     std::filesystem::permissions(settings, std::filesystem::perms::owner_all);
 
@@ -256,6 +263,15 @@ TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
     EXPECT_TRUE(state->phase().failureText().contains(QString::fromStdString(settings.string())));
     ASSERT_FALSE(heartbeats.empty());
     EXPECT_EQ(heartbeats.back()["setupIssue"], "The preferences file could not be written.");
+}
+
+// Where the home folder is the root, no slash is taken for it.
+TEST(Session, AReportUnderARootHomeKeepsItsPaths)
+{
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/");
+    EXPECT_EQ(texts::reportText(std::make_exception_ptr(std::runtime_error("/var/backup"))), "/var/backup");
+    qputenv("HOME", home);
 }
 
 } // namespace
