@@ -319,6 +319,10 @@ const std::vector<Described> kHostile = {
                repeat("<array>", 70) + repeat("</array>", 70) + "</dict><!-- --></plist>"),
      kBare},
     {"XmlDocumentTypeWithQuotedEnd", infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3)),
+     kRead},
+    {"XmlDocumentTypeRightBeforeTheList",
+     infoPlist("<!DOCTYPE plist><plist version=\"1.0\"><dict><key>Display Name</key><string>Read</string>"
+               "<key>k</key><array/></dict></plist>"),
      kRead}};
 INSTANTIATE_TEST_SUITE_P(Hostile, DescribedBackup, ::testing::ValuesIn(kHostile), rowName<Described>);
 
