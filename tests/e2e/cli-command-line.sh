@@ -28,7 +28,6 @@ wrong() {
 wrong quorva-bridge-cli
 wrong quorva-bridge-cli bogus-command
 wrong "quorva-bridge-cli pair" pair
-wrong "quorva-bridge-cli children" children --bogus
 wrong "quorva-bridge-cli inspect" inspect "$work" --at yesterday
 wrong "quorva-bridge-cli launch-at-login" launch-at-login maybe
 

@@ -69,7 +69,8 @@ TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
     QObject::connect(&ui.state(), &BridgeAppState::uploadProgressChanged, &ui.window(),
                      [&] { shownWhileUploading << ui.text("statusMessageText"); });
     ui.scanAndWait();
-    EXPECT_TRUE(shownWhileUploading.contains("3 von 10 Paketen an Quorva gesendet")) << shownWhileUploading.join('|').toStdString();
+    EXPECT_TRUE(shownWhileUploading.contains("3 von 10 Paketen an Quorva gesendet"))
+        << shownWhileUploading.join('|').toStdString();
 
     ASSERT_EQ(ui.state().phase(), Phase::ready());
     // The status line and the line below it write their numbers alike, as German does.
@@ -90,18 +91,6 @@ TEST(WindowStates, AnEncryptedBackupWarnsInsteadOfACheck)
     for (const char* icon : {"phaseIcon", "backupStateIcon"})
         EXPECT_EQ(ui.find(icon)->property("symbol").toString(), "lock.trianglebadge.exclamationmark") << icon;
     EXPECT_TRUE(ui.enabled("scanButton")); // the scan itself refuses it
-}
-
-TEST(WindowStates, EmptyChildrenLeaveOnlyChooseAChild)
-{
-    UiHarness ui;
-    ui.config.children = {};
-    ui.launch();
-    ui.pair();
-    EXPECT_EQ(ui.state().phase(), Phase::needsSetup());
-    EXPECT_EQ(pickerEntries(ui), QStringList{"Choose a child"});
-    EXPECT_FALSE(ui.shown("backupSummary"));
-    EXPECT_FALSE(ui.enabled("scanButton"));
 }
 
 TEST(WindowStates, TextsFromBackupsAndTheServiceAreShownVerbatim)
