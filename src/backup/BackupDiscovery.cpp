@@ -71,7 +71,8 @@ template <typename T, typename... Lookups> std::optional<T> firstPresent(Lookups
 
 } // namespace
 
-IPhoneBackupScanner::IPhoneBackupScanner(LocalRiskClassifier classifier) : m_classifier(std::move(classifier))
+IPhoneBackupScanner::IPhoneBackupScanner(LocalRiskClassifier classifier, ReadDeadlines deadlines)
+    : m_classifier(std::move(classifier)), m_deadlines(deadlines)
 {
 }
 

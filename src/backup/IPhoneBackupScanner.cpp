@@ -27,13 +27,15 @@ std::string messageIdentifier(const std::string& backupID, const MessageRow& row
 
 } // namespace
 
-BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Instant startedAt) const
+BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Instant startedAt,
+                                           std::stop_token stop) const
 {
     const Instant since = calendarDaysBefore(startedAt, kLookBackDays);
     if (backup.isEncrypted)
         throw BridgeClientError::encryptedBackup();
-    const auto database = MessagesReader::messagesDatabaseURL(backup.url);
-    std::vector<MessageRow> rows = MessagesReader::readMessages(database, since, kRowLimit);
+    const auto database = MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, stop});
+    std::vector<MessageRow> rows =
+        MessagesReader::readMessages(database, since, kRowLimit, {m_deadlines.messages, std::move(stop)});
 
     BackupScanResult result;
     result.backup = backup;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "backup/MessagesReader.h"
 #include "classifier/LocalRiskClassifier.h"
 #include "model/BackupDescriptor.h"
 #include "model/BackupScanResult.h"
 #include "model/Instant.h"
 
 #include <filesystem>
+#include <stop_token>
 #include <vector>
 
 namespace quorva {
@@ -14,7 +16,7 @@ namespace quorva {
 // messages into candidates. A plain value: it keeps nothing between calls.
 class IPhoneBackupScanner {
 public:
-    explicit IPhoneBackupScanner(LocalRiskClassifier classifier = LocalRiskClassifier());
+    explicit IPhoneBackupScanner(LocalRiskClassifier classifier = LocalRiskClassifier(), ReadDeadlines deadlines = {});
 
     // Newest first, never empty. Throws BridgeClientError::noBackupFound, or PlatformError
     // when the folder cannot be listed.
@@ -22,13 +24,15 @@ public:
     // Never fails: every missing or unreadable piece falls back.
     [[nodiscard]] BackupDescriptor describeBackup(const std::filesystem::path& backupFolder) const;
     // Reads the backup read-only. Throws BridgeClientError (encryptedBackup,
-    // messagesDatabaseMissing, database).
-    [[nodiscard]] BackupScanResult scan(const BackupDescriptor& backup, Instant startedAt) const;
+    // messagesDatabaseMissing, database: also when a read passes its deadline or `stop` is requested).
+    [[nodiscard]] BackupScanResult scan(const BackupDescriptor& backup, Instant startedAt,
+                                        std::stop_token stop = {}) const;
 
     [[nodiscard]] const LocalRiskClassifier& classifier() const { return m_classifier; }
 
 private:
     LocalRiskClassifier m_classifier;
+    ReadDeadlines m_deadlines;
 };
 
 } // namespace quorva

@@ -56,7 +56,8 @@ std::optional<std::string> longestTextPiece(std::string_view blob)
 
 } // namespace
 
-std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem::path& backupFolder)
+std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem::path& backupFolder,
+                                                          sqlite::ReadBounds bounds)
 {
     // Only regular files inside the backup are read: a folder is no database, a pipe would block,
     // and a link out of the backup could lead to another device's messages.
@@ -64,7 +65,9 @@ std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem:
     const auto manifest = backup.file("Manifest.db");
     if (!manifest)
         throw BridgeClientError::database("unable to open database file"); // as SQLite words it
-    const auto connection = sqlite::Connection::openReadOnly(*manifest);
+    const auto connection = sqlite::Connection::openReadOnly(*manifest, std::move(bounds));
+    if (connection.computesWhenRead("Files", {"fileID", "domain", "relativePath"}))
+        throw BridgeClientError::messagesDatabaseMissing();
     sqlite::Statement statement(connection, kManifestQuery);
     if (!statement.step() || statement.isNull(0))
         throw BridgeClientError::messagesDatabaseMissing();
@@ -83,9 +86,12 @@ std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem:
 }
 
 std::vector<MessageRow> MessagesReader::readMessages(const std::filesystem::path& database, Instant since,
-                                                     int64_t limit)
+                                                     int64_t limit, sqlite::ReadBounds bounds)
 {
-    const auto connection = sqlite::Connection::openReadOnly(database);
+    const auto connection = sqlite::Connection::openReadOnly(database, std::move(bounds));
+    if (connection.computesWhenRead("message", {"ROWID", "text", "attributedBody", "date", "is_from_me", "handle_id"}) ||
+        connection.computesWhenRead("handle", {"ROWID", "id"}))
+        throw BridgeClientError::messagesDatabaseMissing();
     sqlite::Statement statement(connection, kMessagesQuery);
     statement.bindInt(1, static_cast<int>(std::clamp<int64_t>(limit, 1, kMaximumLimit)));
 

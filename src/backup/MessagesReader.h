@@ -1,7 +1,9 @@
 #pragma once
 
+#include "backup/SqliteReadOnly.h"
 #include "model/Instant.h"
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -10,6 +12,12 @@
 #include <vector>
 
 namespace quorva {
+
+// How long a scan's reads of a backup's databases may run before they are given up.
+struct ReadDeadlines {
+    std::chrono::milliseconds messages{std::chrono::seconds(20)};
+    std::chrono::milliseconds manifest{std::chrono::seconds(5)};
+};
 
 // One incoming message as read from the Messages database; private to the scanner.
 struct MessageRow {
@@ -26,15 +34,19 @@ struct MessageRow {
 class MessagesReader {
 public:
     // Where the Messages database file of the backup folder is, with links resolved; a file that
-    // resolves outside the folder counts as absent. Throws
-    // BridgeClientError::database or ::messagesDatabaseMissing.
-    [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder);
+    // resolves outside the folder counts as absent, and so does one named by a manifest whose
+    // file list is not a stored table. Throws BridgeClientError::database (also when the lookup
+    // passes its bounds) or ::messagesDatabaseMissing.
+    [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder,
+                                                                   sqlite::ReadBounds bounds = {ReadDeadlines{}.manifest});
 
     // Up to `limit` (clamped into 1 ... 25000) newest incoming messages with usable text, those
-    // dated before `since` left out; newest first. Throws BridgeClientError::database, also
-    // when the database turns out to be damaged part-way through.
+    // dated before `since` left out; newest first. Throws BridgeClientError::messagesDatabaseMissing
+    // when its messages or handles are not stored tables, ::database when the read passes its
+    // bounds or the database turns out to be damaged part-way through.
     [[nodiscard]] static std::vector<MessageRow> readMessages(const std::filesystem::path& database,
-                                                              Instant since, int64_t limit);
+                                                              Instant since, int64_t limit,
+                                                              sqlite::ReadBounds bounds = {ReadDeadlines{}.messages});
 
     // The text kept in an attributed body blob (m.attributedBody), or nothing.
     [[nodiscard]] static std::optional<std::string> attributedBodyText(std::string_view blob);

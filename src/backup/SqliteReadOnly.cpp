@@ -4,10 +4,34 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
+#include <mutex>
 #include <utility>
 
 namespace quorva::sqlite {
+
+struct Connection::Watch {
+    std::chrono::steady_clock::time_point endsAt;
+    std::stop_token stop;
+    const char* endedBy = nullptr;
+
+    // SQLite asks every few thousand steps of a statement; non-zero interrupts it.
+    static int check(void* context)
+    {
+        auto* watch = static_cast<Watch*>(context);
+        if (watch->stop.stop_requested())
+            watch->endedBy = kStopped;
+        else if (std::chrono::steady_clock::now() >= watch->endsAt)
+            watch->endedBy = kTookTooLong;
+        return watch->endedBy != nullptr ? 1 : 0;
+    }
+};
+
 namespace {
+
+constexpr int kStepsBetweenChecks = 1000;
+constexpr int kPageCacheKibibytes = 8 * 1024;
 
 std::string messageOf(sqlite3* db)
 {
@@ -45,18 +69,40 @@ std::string immutableUri(const std::filesystem::path& file)
     return uri;
 }
 
-Connection Connection::openReadOnly(const std::filesystem::path& file)
+Connection Connection::openReadOnly(const std::filesystem::path& file, ReadBounds bounds)
 {
+    static std::once_flag heapCeiling;
+    std::call_once(heapCeiling, [] {
+        const int64_t current = sqlite3_hard_heap_limit64(-1);
+        if (current == 0 || current > kHeapCeiling)
+            sqlite3_hard_heap_limit64(kHeapCeiling);
+    });
+    auto watch = std::make_unique<Watch>();
+    watch->endsAt = std::chrono::steady_clock::now() + bounds.deadline;
+    watch->stop = std::move(bounds.stop);
+
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(immutableUri(file).c_str(), &db,
                                    SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
-    Connection connection(db); // a failed open still hands back a handle to close
+    Connection connection(db, std::move(watch)); // a failed open still hands back a handle to close
     if (rc != SQLITE_OK)
+        throw BridgeClientError::database(connection.errorMessage());
+    sqlite3_progress_handler(db, kStepsBetweenChecks, &Watch::check, connection.m_watch.get());
+    sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLargestValue);
+    // Sorts and temporary tables stay in memory, under the heap ceiling, instead of on disk.
+    const std::string pragmas = "PRAGMA temp_store = MEMORY; PRAGMA cache_size = -" +
+                                std::to_string(kPageCacheKibibytes) + ";";
+    if (sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         throw BridgeClientError::database(connection.errorMessage());
     return connection;
 }
 
-Connection::Connection(Connection&& other) noexcept : m_db(std::exchange(other.m_db, nullptr)) {}
+Connection::Connection(sqlite3* db, std::unique_ptr<Watch> watch) : m_db(db), m_watch(std::move(watch)) {}
+
+Connection::Connection(Connection&& other) noexcept
+    : m_db(std::exchange(other.m_db, nullptr)), m_watch(std::move(other.m_watch))
+{
+}
 
 Connection::~Connection()
 {
@@ -65,7 +111,43 @@ Connection::~Connection()
 
 std::string Connection::errorMessage() const
 {
+    if (const char* reason = endedBy())
+        return reason;
     return messageOf(m_db);
+}
+
+const char* Connection::endedBy() const
+{
+    return m_watch ? m_watch->endedBy : nullptr;
+}
+
+bool Connection::computesWhenRead(std::string_view name, std::initializer_list<std::string_view> columns) const
+{
+    Statement object(*this, "SELECT type, sql FROM sqlite_master WHERE name = ? COLLATE NOCASE");
+    object.bindText(1, name);
+    if (!object.step())
+        return false;
+    std::string sql(object.text(1));
+    for (char& c : sql)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    if (object.text(0) != "table" || sql.starts_with("CREATE VIRTUAL") || object.step())
+        return true;
+
+    // hidden: 0 an ordinary column, 1 a virtual table's hidden one, 2 and 3 generated.
+    Statement column(*this, "SELECT name, hidden FROM pragma_table_xinfo(?)");
+    column.bindText(1, name);
+    const auto sameName = [](std::string_view a, std::string_view b) {
+        return std::ranges::equal(a, b, [](char x, char y) {
+            return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+        });
+    };
+    while (column.step()) {
+        const std::string_view columnName = column.text(0);
+        const bool read = std::ranges::any_of(columns, [&](std::string_view wanted) { return sameName(wanted, columnName); });
+        if (read && column.int64(1) != 0)
+            return true;
+    }
+    return false;
 }
 
 Statement::Statement(const Connection& connection, std::string_view sql) : m_connection(connection)
@@ -92,6 +174,13 @@ void Statement::fail() const
 void Statement::bindInt(int index, int value)
 {
     if (sqlite3_bind_int(m_statement, index, value) != SQLITE_OK)
+        fail();
+}
+
+void Statement::bindText(int index, std::string_view value)
+{
+    if (sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT) !=
+        SQLITE_OK)
         fail();
 }
 

@@ -151,7 +151,7 @@ private:
     // Reads the stored pairing and begins its session; false when there is none (the phase says why).
     QCoro::Task<bool> beginStoredSession();
     QCoro::Task<> completeSetup(std::shared_ptr<BridgeSession> session);
-    void restoreBackupSelection();
+    QCoro::Task<> restoreBackupSelection();
     void updateReadiness();
     [[nodiscard]] std::string bridgeName() const;
     // Starts a session for the stored pairing, ending the one before.

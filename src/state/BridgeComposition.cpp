@@ -20,7 +20,7 @@ std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& networ
     SessionServices services{
         .api = std::make_shared<BridgeAPI>(options.serviceURL.value_or(BridgeAPI::resolveBaseURL()), network,
                                            options.requestTimeout, options.requestDeadline),
-        .scanner = IPhoneBackupScanner(LocalRiskClassifier()),
+        .scanner = std::make_shared<const IPhoneBackupScanner>(LocalRiskClassifier()),
         .bookmarks = BackupBookmarkStore(QStringLiteral("bridge.backup-bookmark")),
         .checkpoint = UploadCheckpointStore(QStringLiteral("bridge.uploaded-message-ids"), 5000),
         .lock = std::make_shared<UserLock>(options.lockPath.value_or(UserLock::defaultPath())),

@@ -4,6 +4,7 @@
 #include "model/Iso8601.h"
 #include "state/FolderAccess.h"
 #include "state/StateTexts.h"
+#include "state/WorkerThread.h"
 #include "stores/FolderReference.h"
 #include "stores/Preferences.h"
 
@@ -91,7 +92,7 @@ std::optional<SessionEnd> BridgeSession::interruption()
     if (m_cancelled)
         return SessionEnd::cancelled;
     if (!stillStored()) {
-        m_cancelled = true;
+        cancel();
         return SessionEnd::pairingChanged;
     }
     return std::nullopt;
@@ -173,19 +174,28 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(std::string childId, CycleObse
     try {
         if (unreadable || (!access.started() && !isReadableFolder(folder)))
             throw BridgeClientError::backupAccessLost();
-        const std::vector<BackupDescriptor> backups = m_services.scanner.backups(folder);
+        const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
+        // Arguments of awaited calls are named locals: g++ 12 destroys a temporary argument of a
+        // coroutine call inside co_await twice.
+        auto discover = [scanner, folder] { return scanner->backups(folder); };
+        const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
+        if (const auto end = interruption())
+            co_return ended(*end);
         if (backups.empty())
             throw BridgeClientError::noBackupFound();
         const BackupDescriptor backup = backups.front();
         // Shown at once, so an encrypted or unreadable newest backup is visible although the cycle fails.
         observer.backupFound(backup);
-        const BackupScanResult result = m_services.scanner.scan(backup, outcome.startedAt);
+        auto read = [scanner, backup, startedAt = outcome.startedAt, stop = m_stop.get_token()] {
+            return scanner->scan(backup, startedAt, stop);
+        };
+        const BackupScanResult result = co_await onWorkerThread(std::move(read));
+        if (const auto end = interruption())
+            co_return ended(*end);
         const std::vector<ScannedMessage> fresh = m_services.checkpoint.notYetRecorded(result.candidates);
         outcome.inspected = result.inspectedCount;
         outcome.sent = static_cast<int64_t>(fresh.size());
 
-        // Arguments of awaited calls are named locals: g++ 12 destroys a temporary argument of a
-        // coroutine call inside co_await twice.
         DeviceRegistration registration{childId, backup.id, backup.deviceName, scanStamp};
         co_await api->registerDevice(std::move(registration), token);
         const int batches = static_cast<int>((fresh.size() + kBatchSize - 1) / kBatchSize);

@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -64,7 +65,8 @@ struct CycleObserver {
 // The collaborators every session of the process uses.
 struct SessionServices {
     std::shared_ptr<BridgeAPI> api;
-    IPhoneBackupScanner scanner;
+    // Shared with the worker threads that read backups, which may outlive a session's wait.
+    std::shared_ptr<const IPhoneBackupScanner> scanner;
     BackupBookmarkStore bookmarks;
     UploadCheckpointStore checkpoint;
     std::shared_ptr<UserLock> lock;
@@ -83,7 +85,12 @@ public:
     [[nodiscard]] const std::string& token() const { return m_token; }
     [[nodiscard]] const QString& pairingId() const { return m_pairingId; }
 
-    void cancel() { m_cancelled = true; }
+    // Also stops a backup read of this session that is under way on a worker thread.
+    void cancel()
+    {
+        m_cancelled = true;
+        m_stop.request_stop();
+    }
     [[nodiscard]] bool isCancelled() const { return m_cancelled; }
 
     [[nodiscard]] QCoro::Task<ChildrenOutcome> loadChildren();
@@ -105,6 +112,7 @@ private:
     std::string m_token;
     QString m_pairingId;
     bool m_cancelled = false;
+    std::stop_source m_stop;
 };
 
 } // namespace quorva

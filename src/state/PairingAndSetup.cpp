@@ -6,6 +6,7 @@
 #include "state/FolderAccess.h"
 #include "state/PairingCode.h"
 #include "state/StateTexts.h"
+#include "state/WorkerThread.h"
 #include "stores/Preferences.h"
 
 #include <QDir>
@@ -133,7 +134,11 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     if (!failure) {
         const ScopedFolderAccess access(*chosen);
         try {
-            const std::vector<BackupDescriptor> backups = m_services.scanner.backups(*chosen);
+            const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
+            auto discover = [scanner, folder = *chosen] { return scanner->backups(folder); };
+            const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
+            if (!self)
+                co_return;
             if (backups.empty())
                 throw BridgeClientError::noBackupFound();
             // The folder itself is remembered, not the backup in it: the next scan takes the newest again.

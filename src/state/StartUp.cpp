@@ -5,6 +5,7 @@
 #include "state/AutomaticScanLoop.h"
 #include "state/FolderAccess.h"
 #include "state/StateTexts.h"
+#include "state/WorkerThread.h"
 #include "stores/Preferences.h"
 
 #include <QPointer>
@@ -84,7 +85,9 @@ QCoro::Task<> BridgeAppState::completeSetup(std::shared_ptr<BridgeSession> sessi
     co_await loadChildren();
     if (session->isCancelled())
         co_return;
-    restoreBackupSelection();
+    co_await restoreBackupSelection();
+    if (session->isCancelled())
+        co_return;
     // A failed children request stays on screen: readiness would hide a revoked or broken
     // service behind "ready". The next loop tick or the alert's OK tries again.
     const bool childrenFailed = m_phase.kind() == quorva::Phase::Kind::failed;
@@ -133,24 +136,28 @@ QCoro::Task<> BridgeAppState::loadChildren()
     updateReadiness();
 }
 
-void BridgeAppState::restoreBackupSelection()
+QCoro::Task<> BridgeAppState::restoreBackupSelection()
 {
     std::filesystem::path folder;
     try {
         folder = m_services.bookmarks.resolve();
     } catch (...) {
-        return; // nothing stored, or the folder cannot be found again: the selection stays
+        co_return; // nothing stored, or the folder cannot be found again: the selection stays
     }
     const ScopedFolderAccess access(folder);
+    const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
+    QPointer<BridgeAppState> self(this);
     std::optional<BackupDescriptor> newest;
     try {
-        const std::vector<BackupDescriptor> backups = m_services.scanner.backups(folder);
+        auto discover = [scanner, folder] { return scanner->backups(folder); };
+        const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
         if (!backups.empty())
             newest = backups.front();
     } catch (...) {
         // A folder that no longer holds a backup leaves no selection; set-up reports it.
     }
-    setSelectedBackup(std::move(newest));
+    if (self)
+        setSelectedBackup(std::move(newest));
 }
 
 } // namespace quorva

@@ -23,7 +23,9 @@ QString translatedDescription(const BridgeClientError& error)
     case C::server:
         return detail; // the service's own words
     case C::database:
-        return QCoreApplication::translate("quorva::BridgeClientError", BridgeClientError::databasePrefix) + detail;
+        // SQLite's own words have no translation and pass as they came; ours are in the catalogue.
+        return QCoreApplication::translate("quorva::BridgeClientError", BridgeClientError::databasePrefix) +
+               QCoreApplication::translate("quorva::BridgeClientError", error.detail().c_str());
     case C::noBackupFound:
     case C::notPaired:
         return platformText(error.description().c_str());

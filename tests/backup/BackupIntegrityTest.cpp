@@ -15,21 +15,6 @@ struct Kept {
     friend void PrintTo(const Kept& kept, std::ostream* out) { *out << kept.name; }
 };
 
-// Every entry under `folder`: relative path -> SHA-256 of the content (or "<dir>") and modification time.
-std::map<std::string, std::string> snapshot(const fs::path& folder)
-{
-    std::map<std::string, std::string> entries;
-    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-        std::ostringstream content;
-        if (!entry.is_directory())
-            content << std::ifstream(entry.path(), std::ios::binary).rdbuf();
-        entries[fs::relative(entry.path(), folder).string()] =
-            (entry.is_directory() ? "<dir>" : sha256Hex(content.str())) + " modified " +
-            std::to_string(entry.last_write_time().time_since_epoch().count());
-    }
-    return entries;
-}
-
 void setWritable(const fs::path& folder, bool writable)
 {
     const auto write = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;

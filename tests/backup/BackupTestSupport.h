@@ -91,6 +91,21 @@ inline void execute(const fs::path& database, const std::string& sql)
     ASSERT_EQ(rc, SQLITE_OK) << why << "\n" << sql;
 }
 
+// Every entry under `folder`: relative path -> SHA-256 of the content (or "<dir>") and modification time.
+inline std::map<std::string, std::string> snapshot(const fs::path& folder)
+{
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        std::ostringstream content;
+        if (!entry.is_directory())
+            content << std::ifstream(entry.path(), std::ios::binary).rdbuf();
+        entries[fs::relative(entry.path(), folder).string()] =
+            (entry.is_directory() ? "<dir>" : sha256Hex(content.str())) + " modified " +
+            std::to_string(entry.last_write_time().time_since_epoch().count());
+    }
+    return entries;
+}
+
 inline std::string xmlPlist(const std::string& body)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST "

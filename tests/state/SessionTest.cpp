@@ -2,6 +2,7 @@
 // process, a service that no longer takes the token.
 #include "BridgeFixture.h"
 #include "FilePermissions.h"
+#include "SqliteFileObserver.h"
 
 #include "ServiceError.h"
 #include "model/PlatformWords.h"
@@ -9,6 +10,8 @@
 #include "stores/UploadCheckpointStore.h"
 
 #include <gtest/gtest.h>
+
+#include <QThreadPool>
 
 #include <filesystem>
 #include <functional>
@@ -263,6 +266,55 @@ TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
     EXPECT_TRUE(state->phase().failureText().contains(QString::fromStdString(settings.string())));
     ASSERT_FALSE(heartbeats.empty());
     EXPECT_EQ(heartbeats.back()["setupIssue"], "The preferences file could not be written.");
+}
+
+// A backup on a slow disk: a scan that has been reading it for a while.
+class ASlowRead : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        state = harness.readyState({.candidates = 400, .benign = 2000});
+        SqliteFileObserver::install().setReadDelay(20ms);
+        cycle.emplace(state->scanNow());
+        ASSERT_EQ(state->phase(), Phase::scanning());
+        BridgeFixture::spin(300ms);
+        ASSERT_FALSE(cycle->isReady()) << "the read must still be under way";
+        requestsBefore = harness.received().size();
+    }
+    void TearDown() override { SqliteFileObserver::install().setReadDelay(0ms); }
+
+    // How long `act` took, on this (the window's) thread.
+    template <typename Act> static std::chrono::milliseconds timed(Act act)
+    {
+        const auto started = std::chrono::steady_clock::now();
+        act();
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    }
+
+    BridgeFixture harness;
+    std::unique_ptr<BridgeAppState> state;
+    std::optional<QCoro::Task<>> cycle;
+    std::size_t requestsBefore = 0;
+};
+
+TEST_F(ASlowRead, DoesNotKeepADisconnectWaitingAndSendsNothingAfterIt)
+{
+    EXPECT_LT(timed([&] { QCoro::waitFor(state->disconnect()); }), 500ms);
+    EXPECT_EQ(state->phase(), Phase::needsPairing());
+    EXPECT_LT(timed([&] { QCoro::waitFor(std::move(*cycle)); }), 500ms) << "the read ends once stopped";
+    EXPECT_TRUE(harness.receivedSince(requestsBefore).empty());
+    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+}
+
+TEST_F(ASlowRead, DoesNotKeepAQuitWaiting)
+{
+    EXPECT_LT(timed([&] {
+                  state.reset();
+                  QThreadPool::globalInstance()->waitForDone();
+              }),
+              500ms);
+    BridgeFixture::spin(100ms);
+    EXPECT_TRUE(harness.receivedSince(requestsBefore).empty());
 }
 
 // Where the home folder is the root, no slash is taken for it.

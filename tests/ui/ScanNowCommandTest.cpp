@@ -1,5 +1,6 @@
 // The "Scan now" command (Ctrl+R): enabled exactly when a scan may start. (That it starts a
 // new cycle while a failure is shown, the failure alert's test shows.)
+#include "SqliteFileObserver.h"
 #include "UiHarness.h"
 
 namespace quorva::uitest {
@@ -34,6 +35,25 @@ TEST(ScanNowCommand, DoesNothingWhenNotPairedOrWhileScanning)
     EXPECT_EQ(ui.state().phase(), Phase::ready()) << ui.state().phase().failureText().toStdString();
     EXPECT_EQ(ui.countReceived("devices"), 1) << "exactly one cycle registered the device";
     EXPECT_TRUE(commandEnabled(ui));
+}
+
+// A backup on a slow disk: while it is read, the window still answers a person.
+TEST(ScanNowCommand, TheWindowAnswersWhileABackupIsRead)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.backup("backups", {.candidates = 400, .benign = 2000}));
+    test::SqliteFileObserver::install().setReadDelay(std::chrono::milliseconds(20));
+    ui.press(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(ui.state().phase(), Phase::scanning());
+    ui.click("headerMenuButton");
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("headerMenu"); }));
+    EXPECT_EQ(ui.state().phase(), Phase::scanning()) << "the menu opened while the backup was read";
+    ui.press(Qt::Key_Escape);
+    test::SqliteFileObserver::install().setReadDelay({});
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() != Phase::scanning(); }));
+    EXPECT_EQ(ui.state().phase(), Phase::ready()) << ui.state().phase().failureText().toStdString();
 }
 
 } // namespace
