@@ -561,6 +561,14 @@
         <translation>Dieses Backup ist verschlüsselt. Quorva Bridge fragt nicht nach Backup-Passwörtern und lädt keine hoch. Erstellen Sie für diese erste Version ein separates, unverschlüsseltes lokales Backup.</translation>
     </message>
     <message>
+        <source>reading it took too long</source>
+        <translation>das Lesen hat zu lange gedauert</translation>
+    </message>
+    <message>
+        <source>the scan was stopped</source>
+        <translation>die Prüfung wurde abgebrochen</translation>
+    </message>
+    <message>
         <source>The selected backup does not contain a readable Messages database.</source>
         <translation>Das ausgewählte Backup enthält keine lesbare Nachrichten-Datenbank.</translation>
     </message>
