@@ -32,6 +32,8 @@ struct Command {
     std::optional<Argument> argument;
     const char* json = stateAsJson; // what --json prints; none without the option
     bool at = false;
+    std::optional<Argument> second;
+    const char* none = nullptr; // what --none stands for, in place of the second argument
 };
 
 // clang-format off
@@ -69,10 +71,29 @@ const std::array commands = {
         QT_TRANSLATE_NOOP("CommandLine", "Choose the folder of the iPhone's backups: the newest backup in it is "
                                          "checked and the folder remembered."),
         Argument{"FOLDER", QT_TRANSLATE_NOOP("CommandLine", "A backup folder, or a folder of backups.")}},
+    Command{"devices", "",
+        QT_TRANSLATE_NOOP("CommandLine", "List the iPhones backed up in the backup folder."),
+        QT_TRANSLATE_NOOP("CommandLine", "List the iPhones backed up in the chosen backup folder: each one's newest "
+                                         "backup, whether it is finished, being written or encrypted, and the child "
+                                         "it is assigned to. Nothing is read past the backups' property lists, and "
+                                         "nothing is sent."),
+        std::nullopt,
+        QT_TRANSLATE_NOOP("CommandLine", "Print the iPhones as one JSON array.")},
+    Command{"assign", "DEVICE CHILD|--none",
+        QT_TRANSLATE_NOOP("CommandLine", "Say which child an iPhone belongs to."),
+        QT_TRANSLATE_NOOP("CommandLine", "Assign the iPhone DEVICE, as the devices command lists it, to the child "
+                                         "CHILD: its backups are scanned under that child from now on, and the "
+                                         "child's earlier iPhone, if any, is no longer scanned. With --none, DEVICE "
+                                         "is no longer scanned at all."),
+        Argument{"DEVICE", QT_TRANSLATE_NOOP("CommandLine", "The iPhone's id, as the devices command lists it.")},
+        stateAsJson, false,
+        Argument{"CHILD", QT_TRANSLATE_NOOP("CommandLine", "The child's id, as the children command lists it.")},
+        QT_TRANSLATE_NOOP("CommandLine", "Assign the iPhone to no one.")},
     Command{"scan", "",
-        QT_TRANSLATE_NOOP("CommandLine", "Scan the newest backup and send what matches."),
+        QT_TRANSLATE_NOOP("CommandLine", "Scan every assigned iPhone's backup and send what matches."),
         QT_TRANSLATE_NOOP("CommandLine", "Start up as at launch, which runs one scan and upload cycle when everything "
-                                         "is set up. On a terminal, the upload's progress is shown on standard error."),
+                                         "is set up: the newest finished backup of every assigned iPhone, each under "
+                                         "its child. On a terminal, the upload's progress is shown on standard error."),
         std::nullopt},
     Command{"run", "",
         QT_TRANSLATE_NOOP("CommandLine", "Keep scanning every 30 minutes."),
@@ -228,6 +249,12 @@ std::variant<Invocation, int> parseCommandLine(const QStringList& arguments, std
     if (command->argument)
         parser.addPositionalArgument(QString::fromLatin1(command->argument->name),
                                      translated(command->argument->description));
+    if (command->second)
+        parser.addPositionalArgument(QString::fromLatin1(command->second->name),
+                                     translated(command->second->description));
+    const QCommandLineOption none(QStringLiteral("none"), command->none ? translated(command->none) : QString());
+    if (command->none)
+        parser.addOption(none);
 
     if (!parser.parse(QStringList{arguments.at(0)} + arguments.mid(2)))
         return reportUsageError(name, parser.errorText(), err);
@@ -239,10 +266,12 @@ std::variant<Invocation, int> parseCommandLine(const QStringList& arguments, std
 
     Invocation invocation{
         name, parser.positionalArguments(), command->json && parser.isSet(QStringLiteral("json")), {}};
-    const qsizetype expected = command->argument ? 1 : 0;
-    if (invocation.arguments.size() < expected)
-        return reportUsageError(
-            name, Text::tr("Missing %1.").arg(QString::fromLatin1(command->argument->name)), err);
+    invocation.none = command->none && parser.isSet(none);
+    const qsizetype expected = (command->argument ? 1 : 0) + (command->second && !invocation.none ? 1 : 0);
+    if (invocation.arguments.size() < expected) {
+        const Argument& missing = invocation.arguments.isEmpty() ? *command->argument : *command->second;
+        return reportUsageError(name, Text::tr("Missing %1.").arg(QString::fromLatin1(missing.name)), err);
+    }
     if (invocation.arguments.size() > expected)
         return reportUsageError(
             name, Text::tr("Unexpected argument '%1'.").arg(invocation.arguments.at(expected)), err);

@@ -26,6 +26,7 @@ struct Invocation {
     QStringList arguments;
     bool json = false;
     std::optional<QString> at;
+    bool none = false; // --none: in place of the last argument
 };
 
 // Reads the program's arguments (the program's path first). Answers --help, --version and a

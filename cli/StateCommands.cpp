@@ -104,6 +104,85 @@ QCoro::Task<int> selectChild(BridgeAppState& state, std::string id, bool json, s
     co_return 0;
 }
 
+QString deviceState(const BackupDescriptor& device)
+{
+    return device.isEncrypted ? Text::tr("encrypted") : device.isBeingWritten ? Text::tr("being written") : Text::tr("finished");
+}
+
+// Only the stored folder's property lists are read; the service is not asked.
+QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
+{
+    co_await state.restoreBackupSelection();
+    if (json) {
+        out << devicesJson(state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
+    } else {
+        for (const BackupDescriptor& device : state.devices()) {
+            const auto binding = state.deviceBindings().find(device.id);
+            const QString child = binding == state.deviceBindings().end()
+                                      ? Text::tr("not assigned")
+                                      : QString::fromStdString(printable(binding->second));
+            out << Text::tr("%1  %2  %3, %4: %5")
+                       .arg(QString::fromStdString(printable(device.id)),
+                            QString::fromStdString(printable(device.deviceName)),
+                            QString::fromStdString(printable(device.productType.value_or("-"))), deviceState(device),
+                            child)
+                       .toStdString()
+                << "\n";
+        }
+    }
+    if (state.devices().empty()) {
+        err << Text::tr("No iPhone backups found: choose the backup folder first (%1 choose-backup FOLDER).")
+                   .arg(programName)
+                   .toStdString()
+            << std::endl;
+        co_return 1;
+    }
+    co_return 0;
+}
+
+QCoro::Task<int> assign(BridgeAppState& state, std::string device, std::optional<std::string> child,
+                        std::ostream& out, std::ostream& err)
+{
+    if (child) {
+        // Only a child of this family: a binding to anyone else would upload under a stranger's id.
+        co_await state.resumePairing();
+        if (state.phase().kind() == Kind::failed) {
+            err << printable(state.phase().failureText().toStdString()) << std::endl;
+            co_return 1;
+        }
+        if (!state.hasToken()) {
+            tellNotPaired(err);
+            co_return 1;
+        }
+        if (std::ranges::find(state.childProfiles(), *child, &BridgeChild::id) == state.childProfiles().end()) {
+            err << Text::tr("There is no child with the id %1 in this family (%2 children lists them).")
+                       .arg(QString::fromStdString(printable(*child)), programName)
+                       .toStdString()
+                << std::endl;
+            co_return 1;
+        }
+    }
+    co_await state.restoreBackupSelection();
+    const bool found = std::ranges::find(state.devices(), device, &BackupDescriptor::id) != state.devices().end();
+    if (!found && !(state.deviceBindings().contains(device) && !child)) {
+        err << Text::tr("There is no iPhone with the id %1 in the backup folder (%2 devices lists them).")
+                   .arg(QString::fromStdString(printable(device)), programName)
+                   .toStdString()
+            << std::endl;
+        co_return 1;
+    }
+    if (!state.assignDevice(device, child)) {
+        err << printable(state.phase().failureText().toStdString()) << std::endl;
+        co_return 1;
+    }
+    out << (child ? Text::tr("%1 is assigned to %2.")
+                        .arg(QString::fromStdString(printable(device)), QString::fromStdString(printable(*child)))
+                  : Text::tr("%1 is assigned to no one.").arg(QString::fromStdString(printable(device))))
+               .toStdString()
+        << std::endl;
+    co_return 0;
+}
+
 QCoro::Task<int> scan(BridgeAppState& state, bool terminal, std::ostream& err)
 {
     std::optional<UploadProgressLine> progress;
@@ -170,6 +249,13 @@ int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& o
     } else if (name == u"choose-backup") {
         QCoro::waitFor(state->chooseBackupFolder());
         code = exitStatusFor(*state);
+    } else if (name == u"devices") {
+        return QCoro::waitFor(listDevices(*state, json, out, err));
+    } else if (name == u"assign") {
+        std::optional<std::string> child;
+        if (!invocation.none)
+            child = invocation.arguments.value(1).toStdString();
+        return QCoro::waitFor(assign(*state, argument.toStdString(), child, out, err));
     } else if (name == u"scan") {
         code = QCoro::waitFor(scan(*state, terminal, err));
     } else if (name == u"run") {

@@ -14,6 +14,23 @@ nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
     return list;
 }
 
+nlohmann::json devicesJson(const BridgeAppState& state)
+{
+    nlohmann::json list = nlohmann::json::array();
+    for (const BackupDescriptor& device : state.devices()) {
+        const auto binding = state.deviceBindings().find(device.id);
+        list.push_back({
+            {"id", device.id},
+            {"name", device.deviceName},
+            {"productType", device.productType ? nlohmann::json(*device.productType) : nlohmann::json(nullptr)},
+            {"lastBackupAt", instantJson(device.lastBackupAt)},
+            {"state", device.isEncrypted ? "encrypted" : device.isBeingWritten ? "being written" : "finished"},
+            {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr) : nlohmann::json(binding->second)},
+        });
+    }
+    return list;
+}
+
 nlohmann::json stateJson(const BridgeAppState& state)
 {
     const Phase phase = state.phase();

@@ -18,6 +18,9 @@ namespace quorva::cli {
 [[nodiscard]] nlohmann::json stateJson(const BridgeAppState& state);
 
 // The family's children, each with `selected`.
+// The iPhones of the chosen folder: [{id, name, productType, lastBackupAt, state, childId}].
+[[nodiscard]] nlohmann::json devicesJson(const BridgeAppState& state);
+
 [[nodiscard]] nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
                                           const std::optional<std::string>& selectedID);
 

@@ -4,6 +4,7 @@
 #include "state/LoginItem.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"
+#include "stores/DeviceBindingStore.h"
 #include "stores/Preferences.h"
 #include "stores/UploadCheckpointStore.h"
 
@@ -52,7 +53,16 @@ int runStatus(bool json, std::ostream& out)
             folderProblem = e.what();
         }
     }
-    const auto accepted = UploadCheckpointStore().identifiers().size();
+    const UploadCheckpointStore checkpoint;
+    auto accepted = checkpoint.identifiers().size();
+    nlohmann::json bindings = nlohmann::json::array();
+    QStringList bindingLines;
+    for (const auto& [device, owner] : DeviceBindingStore().bindings()) {
+        const auto deviceAccepted = checkpoint.forDevice(device).identifiers().size();
+        accepted += deviceAccepted;
+        bindings.push_back({{"deviceId", device}, {"childId", owner}, {"acceptedCount", deviceAccepted}});
+        bindingLines.append(Text::tr("  %1: %2").arg(safe(device), safe(owner)));
+    }
     const bool atLogin = LoginItem().status() == LoginItem::Status::enabled;
 
     if (json) {
@@ -62,6 +72,7 @@ int runStatus(bool json, std::ostream& out)
             {"backupFolder", optionalJson(folder)},
             {"backupFolderProblem", optionalJson(folderProblem)},
             {"acceptedCount", accepted},
+            {"bindings", bindings},
             {"launchesAtLogin", atLogin},
         };
         out << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
@@ -74,7 +85,11 @@ int runStatus(bool json, std::ostream& out)
         << "\n"
         << Text::tr("Selected child:   %1").arg(child ? safe(*child) : Text::tr("none")).toStdString() << "\n"
         << Text::tr("Backup folder:    %1").arg(folderText).toStdString() << "\n"
-        << Text::tr("Accepted by the service: %L1 message identifiers").arg(accepted).toStdString() << "\n"
+        << Text::tr("iPhones assigned: %1").arg(bindingLines.isEmpty() ? Text::tr("none") : QString()).toStdString()
+        << "\n";
+    for (const QString& line : bindingLines)
+        out << line.toStdString() << "\n";
+    out << Text::tr("Accepted by the service: %L1 message identifiers").arg(accepted).toStdString() << "\n"
         << Text::tr("Launch at login:  %1").arg(atLogin ? Text::tr("on") : Text::tr("off")).toStdString()
         << std::endl;
     return 0;

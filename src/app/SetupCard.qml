@@ -37,49 +37,14 @@ BridgeCard {
             Layout.fillWidth: true
         }
 
-        ComboBox {
+        ChoicePicker {
             id: childPicker
             objectName: "childPicker"
             model: card.childChoices
-            textRole: "name"
-            valueRole: "id"
             // Follows both the list and the selection; -1 (nothing shown) for an unknown id.
             currentIndex: card.childChoices.findIndex(choice => choice.id === card.appState.selectedChildID)
-            font: Theme.font(Theme.body)
             Accessible.name: qsTr("Child")
-            Layout.maximumWidth: 320
-            Layout.preferredWidth: 320
             onActivated: card.appState.selectedChildID = currentValue
-
-            // The style shows the choice in a read-only text field, which Qt offers screen
-            // readers as an unnamed editable text; a label gives them the child's name.
-            contentItem: Label {
-                leftPadding: 4 - childPicker.padding
-                rightPadding: 4 - childPicker.padding
-                text: childPicker.displayText
-                textFormat: Text.PlainText
-                font: childPicker.font
-                color: childPicker.palette.buttonText
-                verticalAlignment: Text.AlignVCenter
-                elide: Text.ElideRight
-            }
-
-            delegate: ItemDelegate {
-                id: choice
-                required property var modelData
-                required property int index
-                width: childPicker.width
-                text: modelData.name
-                highlighted: childPicker.highlightedIndex === index
-                contentItem: Text {
-                    text: choice.text
-                    textFormat: Text.PlainText
-                    font: childPicker.font
-                    color: Theme.primary
-                    elide: Text.ElideRight
-                    verticalAlignment: Text.AlignVCenter
-                }
-            }
         }
     }
 
@@ -116,12 +81,21 @@ BridgeCard {
         }
 
         Loader {
-            active: card.hasBackup
+            active: card.hasBackup && !assignments.visible
             visible: active
             Layout.fillWidth: true
             sourceComponent: BackupSummary {
                 backup: card.appState.selectedBackup
             }
+        }
+
+        DeviceAssignments {
+            id: assignments
+            appState: card.appState
+            // One child with one iPhone needs no choice: that iPhone is the child's.
+            visible: card.appState.devices.length > 1 || (card.appState.devices.length > 0 && card.appState.children.length > 1)
+            Accessible.ignored: !visible
+            Layout.fillWidth: true
         }
 
         RowLayout {

@@ -18,6 +18,15 @@ TrayIcon::TrayIcon(QuorvaBridgeApp& app, QObject* parent)
     m_scanNow.setEnabled(state.canScan());
     connect(&state, &BridgeAppState::canScanChanged, this,
             [this, &state] { m_scanNow.setEnabled(state.canScan()); });
+    connect(&state, &BridgeAppState::statusMessageChanged, this, [this] {
+        if (m_icon)
+            m_icon->setToolTip(toolTip());
+    });
+}
+
+QString TrayIcon::toolTip() const
+{
+    return QGuiApplication::applicationDisplayName() + QLatin1Char('\n') + m_app.state().statusMessage();
 }
 
 TrayIcon::~TrayIcon() = default;
@@ -32,7 +41,7 @@ void TrayIcon::showWhereAvailable()
     m_menu->addSeparator();
     m_menu->addAction(&m_quit);
     m_icon = std::make_unique<QSystemTrayIcon>(QGuiApplication::windowIcon());
-    m_icon->setToolTip(QGuiApplication::applicationDisplayName());
+    m_icon->setToolTip(toolTip());
     m_icon->setContextMenu(m_menu.get());
     connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)

@@ -32,6 +32,8 @@ public:
     // Enabled exactly when a scan may start.
     [[nodiscard]] QAction& scanNowAction() { return m_scanNow; }
     [[nodiscard]] QAction& quitAction() { return m_quit; }
+    // The application's name over the state's status, so an old backup is seen without the window.
+    [[nodiscard]] QString toolTip() const;
 
 private:
     QuorvaBridgeApp& m_app;

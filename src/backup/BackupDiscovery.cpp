@@ -120,6 +120,9 @@ BackupDescriptor IPhoneBackupScanner::describeBackup(const std::filesystem::path
         firstPresent<Instant>([&] { return status ? status->date("Date") : std::nullopt; },
                               [&] { return info ? info->date("Last Backup Date") : std::nullopt; },
                               [&] { return modificationDate(backupFolder); });
+    // Only a snapshot the tool marked finished is whole; one without the mark predates it.
+    if (const auto snapshot = status ? status->string("SnapshotState") : std::nullopt)
+        descriptor.isBeingWritten = *snapshot != "finished";
     if (manifest) {
         if (const auto flag = manifest->boolean("IsEncrypted"))
             descriptor.isEncrypted = *flag;
@@ -127,6 +130,21 @@ BackupDescriptor IPhoneBackupScanner::describeBackup(const std::filesystem::path
             descriptor.isEncrypted = *number == 1;
     }
     return descriptor;
+}
+
+std::vector<BackupDescriptor> newestPerDevice(const std::vector<BackupDescriptor>& backups)
+{
+    // `backups` is newest first, so the first finished one of a device is its newest finished one;
+    // a device with nothing finished keeps its newest, to say that it is being written.
+    std::vector<BackupDescriptor> chosen;
+    for (const BackupDescriptor& backup : backups) {
+        const auto same = std::ranges::find(chosen, backup.id, &BackupDescriptor::id);
+        if (same == chosen.end())
+            chosen.push_back(backup);
+        else if (same->isBeingWritten && !backup.isBeingWritten)
+            *same = backup;
+    }
+    return chosen;
 }
 
 } // namespace quorva

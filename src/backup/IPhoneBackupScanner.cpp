@@ -1,11 +1,13 @@
 // The scan: the newest incoming messages of a backup, classified, with stable identifiers.
 #include "backup/IPhoneBackupScanner.h"
 
+#include "backup/BackupFolder.h"
 #include "backup/MessagesReader.h"
 #include "backup/ScanWindow.h"
 #include "backup/Sha256.h"
 #include "backup/UnicodeText.h"
 #include "model/BridgeClientError.h"
+#include "model/Iso8601.h"
 
 #include <string>
 
@@ -33,6 +35,9 @@ BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Insta
     const Instant since = calendarDaysBefore(startedAt, kLookBackDays);
     if (backup.isEncrypted)
         throw BridgeClientError::encryptedBackup();
+    // Its manifest and Messages database may be half replaced: what they say could be anything.
+    if (backup.isBeingWritten)
+        throw BridgeClientError::backupBeingWritten();
     const auto database = MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, stop});
     std::vector<MessageRow> rows =
         MessagesReader::readMessages(database, since, kRowLimit, {m_deadlines.messages, std::move(stop)});
@@ -52,6 +57,35 @@ BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Insta
         candidate.reasons = std::move(reasons);
     }
     return result;
+}
+
+std::optional<std::string> IPhoneBackupScanner::fingerprint(const BackupDescriptor& backup, std::stop_token stop) const
+{
+    const auto stamp = [](const std::filesystem::path& file) -> std::optional<std::string> {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(file, error);
+        if (error)
+            return std::nullopt;
+        const auto written = std::filesystem::last_write_time(file, error);
+        if (error)
+            return std::nullopt;
+        return std::to_string(size) + "@" + std::to_string(written.time_since_epoch().count());
+    };
+    if (backup.isEncrypted || backup.isBeingWritten || !backup.lastBackupAt)
+        return std::nullopt;
+    try {
+        const auto manifest = BackupFolder(backup.url).file("Manifest.db");
+        if (!manifest)
+            return std::nullopt;
+        const auto database = MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, std::move(stop)});
+        const auto manifestStamp = stamp(*manifest);
+        const auto databaseStamp = stamp(database);
+        if (!manifestStamp || !databaseStamp)
+            return std::nullopt;
+        return formatInternetDateTime(*backup.lastBackupAt) + "|" + *manifestStamp + "|" + *databaseStamp;
+    } catch (const std::exception&) {
+        return std::nullopt; // the scan that follows says what is wrong
+    }
 }
 
 } // namespace quorva

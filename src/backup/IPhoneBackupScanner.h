@@ -7,10 +7,15 @@
 #include "model/Instant.h"
 
 #include <filesystem>
+#include <optional>
+#include <string>
 #include <stop_token>
 #include <vector>
 
 namespace quorva {
+
+// Each device's newest finished backup, or its newest when none is finished; newest first.
+[[nodiscard]] std::vector<BackupDescriptor> newestPerDevice(const std::vector<BackupDescriptor>& backups);
 
 // Finds the backups in a chosen folder and turns the newest one's recent incoming
 // messages into candidates. A plain value: it keeps nothing between calls.
@@ -27,6 +32,10 @@ public:
     // messagesDatabaseMissing, database: also when a read passes its deadline or `stop` is requested).
     [[nodiscard]] BackupScanResult scan(const BackupDescriptor& backup, Instant startedAt,
                                         std::stop_token stop = {}) const;
+    // What changes whenever the backup's messages may have changed: its date, and the size and
+    // modification time of its manifest and Messages database. Nothing when a piece is missing.
+    [[nodiscard]] std::optional<std::string> fingerprint(const BackupDescriptor& backup,
+                                                         std::stop_token stop = {}) const;
 
     [[nodiscard]] const LocalRiskClassifier& classifier() const { return m_classifier; }
 

@@ -17,6 +17,8 @@ struct BackupDescriptor {
     std::optional<std::string> productType;
     std::optional<Instant> lastBackupAt;
     bool isEncrypted = false;
+    // The backup tool is rewriting this backup in place: its databases may be half written.
+    bool isBeingWritten = false;
 
     friend bool operator==(const BackupDescriptor&, const BackupDescriptor&) = default;
 };
@@ -34,6 +36,7 @@ struct std::hash<quorva::BackupDescriptor> {
         quorva::hashCombine(seed, d.productType);
         quorva::hashCombine(seed, d.lastBackupAt);
         quorva::hashCombine(seed, d.isEncrypted);
+        quorva::hashCombine(seed, d.isBeingWritten);
         return seed;
     }
 };

@@ -32,6 +32,9 @@ std::string describe(BridgeClientError::Case c, const std::string& detail)
         return QUORVA_TEXT("quorva::BridgeClientError", "Choose the child profile that owns this iPhone.");
     case C::notPaired:
         return words::notPaired;
+    case C::backupBeingWritten:
+        return QUORVA_TEXT("quorva::BridgeClientError",
+                           "This backup is being written; Bridge checks it again at the next scan.");
     }
     return {};
 }

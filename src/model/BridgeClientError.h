@@ -23,6 +23,7 @@ public:
         backupAccessLost,
         noChildSelected,
         notPaired,
+        backupBeingWritten,
     };
 
     [[nodiscard]] static BridgeClientError server(int64_t status, std::optional<std::string> code, std::string message);
@@ -37,6 +38,7 @@ public:
     [[nodiscard]] static BridgeClientError backupAccessLost() { return BridgeClientError(Case::backupAccessLost); }
     [[nodiscard]] static BridgeClientError noChildSelected() { return BridgeClientError(Case::noChildSelected); }
     [[nodiscard]] static BridgeClientError notPaired() { return BridgeClientError(Case::notPaired); }
+    [[nodiscard]] static BridgeClientError backupBeingWritten() { return BridgeClientError(Case::backupBeingWritten); }
 
     [[nodiscard]] Case kind() const { return m_case; }
     [[nodiscard]] int64_t status() const { return m_status; } // server only

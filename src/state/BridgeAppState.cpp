@@ -10,6 +10,7 @@
 
 #include <QVariantMap>
 
+#include <algorithm>
 #include <cmath>
 
 namespace quorva {
@@ -109,14 +110,15 @@ void BridgeAppState::handleSessionEnd(const std::shared_ptr<BridgeSession>& sess
 
 bool BridgeAppState::canScan() const
 {
-    return m_session && m_selectedChildID && m_selectedBackup && m_phase.kind() != quorva::Phase::Kind::scanning;
+    return m_session && (m_selectedChildID || !m_bindings.empty()) && m_selectedBackup &&
+           m_phase.kind() != quorva::Phase::Kind::scanning;
 }
 
 void BridgeAppState::updateReadiness()
 {
     if (!m_session) {
         setPhase(quorva::Phase::needsPairing());
-    } else if (!m_selectedChildID || !m_selectedBackup) {
+    } else if ((!m_selectedChildID && m_bindings.empty()) || !m_selectedBackup) {
         setPhase(quorva::Phase::needsSetup());
         setStatusMessage(texts::chooseChildAndBackup());
     } else if (m_selectedBackup->isEncrypted) {
@@ -191,6 +193,8 @@ void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
     m_selectedChildID = std::move(id);
     emit selectedChildIDChanged();
     emit canScanChanged();
+    if (!m_devices.empty())
+        setDevices(m_devices, m_bindings);
 }
 
 void BridgeAppState::setSelectedBackup(std::optional<BackupDescriptor> backup)
@@ -200,6 +204,46 @@ void BridgeAppState::setSelectedBackup(std::optional<BackupDescriptor> backup)
     m_selectedBackup = std::move(backup);
     emit selectedBackupChanged();
     emit canScanChanged();
+}
+
+void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices, std::map<std::string, std::string> bindings)
+{
+    if (m_devices != devices || m_bindings != bindings) {
+        m_devices = std::move(devices);
+        m_bindings = std::move(bindings);
+        emit devicesChanged();
+        emit canScanChanged();
+    }
+    // What the window sums up is the selected child's iPhone, else the first one bound, else the newest.
+    const auto boundTo = [&](const std::optional<std::string>& child) {
+        return std::ranges::find_if(m_devices, [&](const BackupDescriptor& device) {
+            const auto binding = m_bindings.find(device.id);
+            return binding != m_bindings.end() && (!child || binding->second == *child);
+        });
+    };
+    auto shown = m_selectedChildID ? boundTo(m_selectedChildID) : m_devices.end();
+    if (shown == m_devices.end())
+        shown = boundTo(std::nullopt);
+    if (shown == m_devices.end())
+        shown = m_devices.begin();
+    setSelectedBackup(shown == m_devices.end() ? std::nullopt : std::optional(*shown));
+}
+
+bool BridgeAppState::assignDevice(const std::string& deviceId, const std::optional<std::string>& childId)
+{
+    try {
+        if (childId)
+            m_services.bindings.bind(deviceId, *childId);
+        else
+            m_services.bindings.unbind(deviceId);
+    } catch (...) {
+        raiseFailure(texts::failureText(std::current_exception()));
+        return false;
+    }
+    setDevices(m_devices, m_services.bindings.bindings());
+    if (m_phase.kind() != quorva::Phase::Kind::scanning && m_phase.kind() != quorva::Phase::Kind::starting)
+        updateReadiness();
+    return true;
 }
 
 void BridgeAppState::setLastScanAt(std::optional<Instant> at)
@@ -288,6 +332,28 @@ QVariant BridgeAppState::selectedBackupForDisplay() const
     };
 }
 
+QVariantList BridgeAppState::devicesForDisplay() const
+{
+    QVariantList list;
+    for (const BackupDescriptor& device : m_devices) {
+        const auto binding = m_bindings.find(device.id);
+        const QString state = device.isEncrypted      ? QStringLiteral("encrypted")
+                              : device.isBeingWritten ? QStringLiteral("being written")
+                                                      : QStringLiteral("finished");
+        list.append(QVariantMap{
+            {QStringLiteral("id"), QString::fromStdString(device.id)},
+            {QStringLiteral("name"), QString::fromStdString(device.deviceName)},
+            {QStringLiteral("productType"),
+             device.productType ? QVariant(QString::fromStdString(*device.productType)) : QVariant()},
+            {QStringLiteral("lastBackupAt"), toDateTime(device.lastBackupAt)},
+            {QStringLiteral("state"), state},
+            {QStringLiteral("childId"),
+             binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
+        });
+    }
+    return list;
+}
+
 QDateTime BridgeAppState::lastScanAtForDisplay() const
 {
     return toDateTime(m_lastScanAt);
@@ -331,6 +397,19 @@ void BridgeAppState::requestDisconnect()
 void BridgeAppState::requestSetLaunchAtLogin(bool enabled)
 {
     setLaunchAtLogin(enabled);
+}
+
+void BridgeAppState::requestAssignChildDevice(const QString& childId, const QString& deviceId)
+{
+    const std::string child = childId.toStdString();
+    if (!deviceId.isEmpty()) {
+        (void)assignDevice(deviceId.toStdString(), child);
+        return;
+    }
+    for (const auto& [device, owner] : std::map(m_bindings)) {
+        if (owner == child)
+            (void)assignDevice(device, std::nullopt);
+    }
 }
 
 } // namespace quorva

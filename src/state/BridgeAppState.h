@@ -15,6 +15,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -47,6 +48,7 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(QVariantList children READ childrenForDisplay NOTIFY childrenChanged)
     Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay NOTIFY selectedChildIDChanged)
     Q_PROPERTY(QVariant selectedBackup READ selectedBackupForDisplay NOTIFY selectedBackupChanged)
+    Q_PROPERTY(QVariantList devices READ devicesForDisplay NOTIFY devicesChanged)
     Q_PROPERTY(QDateTime lastScanAt READ lastScanAtForDisplay NOTIFY lastScanAtChanged)
     Q_PROPERTY(qint64 lastInspectedCount READ lastInspectedCount NOTIFY lastInspectedCountChanged)
     Q_PROPERTY(qint64 lastCandidateCount READ lastCandidateCount NOTIFY lastCandidateCountChanged)
@@ -81,6 +83,12 @@ public:
     // Every assignment is written through to the preferences; assigning nothing removes the key.
     void setSelectedChildID(std::optional<std::string> id);
     [[nodiscard]] const std::optional<BackupDescriptor>& selectedBackup() const { return m_selectedBackup; }
+    // Each iPhone's newest backup in the chosen folder, as last found, and whose each is.
+    [[nodiscard]] const std::vector<BackupDescriptor>& devices() const { return m_devices; }
+    [[nodiscard]] const std::map<std::string, std::string>& deviceBindings() const { return m_bindings; }
+    // Binds the iPhone to the child, or releases it with nothing; false, with a failure shown,
+    // when the choice could not be stored.
+    bool assignDevice(const std::string& deviceId, const std::optional<std::string>& childId);
     [[nodiscard]] std::optional<Instant> lastScanAt() const { return m_lastScanAt; }
     [[nodiscard]] qint64 lastInspectedCount() const { return m_lastInspectedCount; }
     [[nodiscard]] qint64 lastCandidateCount() const { return m_lastCandidateCount; }
@@ -103,6 +111,8 @@ public:
     // heartbeat, no loop): for a command that only chooses among the children.
     QCoro::Task<> resumePairing();
     QCoro::Task<> pair();
+    // Looks at the stored folder's iPhones again, reading only their property lists.
+    QCoro::Task<> restoreBackupSelection();
     QCoro::Task<> chooseBackupFolder();
     QCoro::Task<> scanNow();
     QCoro::Task<> loadChildren();
@@ -120,6 +130,8 @@ public:
     Q_INVOKABLE void requestLoadChildren();
     Q_INVOKABLE void requestDisconnect();
     Q_INVOKABLE void requestSetLaunchAtLogin(bool enabled);
+    // The child's iPhone from the set-up card; an empty device id is "not on this computer".
+    Q_INVOKABLE void requestAssignChildDevice(const QString& childId, const QString& deviceId);
 
     // ---- Views of the properties for QML -------------------------------------------------
     [[nodiscard]] QVariantList childrenForDisplay() const;   // [{id, name}]
@@ -128,6 +140,9 @@ public:
     // null, or {id, deviceName, productType, lastBackupAt (QDateTime, invalid when absent), isEncrypted,
     // path}
     [[nodiscard]] QVariant selectedBackupForDisplay() const;
+    // [{id, name, productType, lastBackupAt (QDateTime), state ("finished", "being written",
+    // "encrypted"), childId (empty when not assigned)}]
+    [[nodiscard]] QVariantList devicesForDisplay() const;
     [[nodiscard]] QDateTime lastScanAtForDisplay() const; // invalid when absent
 
 signals:
@@ -137,6 +152,7 @@ signals:
     void childrenChanged();
     void selectedChildIDChanged();
     void selectedBackupChanged();
+    void devicesChanged();
     void lastScanAtChanged();
     void lastInspectedCountChanged();
     void lastCandidateCountChanged();
@@ -151,7 +167,6 @@ private:
     // Reads the stored pairing and begins its session; false when there is none (the phase says why).
     QCoro::Task<bool> beginStoredSession();
     QCoro::Task<> completeSetup(std::shared_ptr<BridgeSession> session);
-    QCoro::Task<> restoreBackupSelection();
     void updateReadiness();
     [[nodiscard]] std::string bridgeName() const;
     // Starts a session for the stored pairing, ending the one before.
@@ -170,6 +185,8 @@ private:
     void setStatusMessage(const QString& message);
     void setChildren(std::vector<BridgeChild> children);
     void setSelectedBackup(std::optional<BackupDescriptor> backup);
+    // The devices found and their bindings; the selected backup becomes the selected child's.
+    void setDevices(std::vector<BackupDescriptor> devices, std::map<std::string, std::string> bindings);
     void setLastScanAt(std::optional<Instant> at);
     void setLastInspectedCount(qint64 count);
     void setLastCandidateCount(qint64 count);
@@ -190,6 +207,8 @@ private:
     std::vector<BridgeChild> m_children;
     std::optional<std::string> m_selectedChildID;
     std::optional<BackupDescriptor> m_selectedBackup;
+    std::vector<BackupDescriptor> m_devices;
+    std::map<std::string, std::string> m_bindings;
     std::optional<Instant> m_lastScanAt;
     qint64 m_lastInspectedCount = 0;
     qint64 m_lastCandidateCount = 0;

@@ -8,6 +8,9 @@
 #include "stores/FolderReference.h"
 #include "stores/Preferences.h"
 
+#include <QDateTime>
+#include <QStringList>
+
 #include <algorithm>
 #include <limits>
 
@@ -134,7 +137,80 @@ QCoro::Task<bool> BridgeSession::heartbeat(HeartbeatReport report)
     }
 }
 
-QCoro::Task<CycleOutcome> BridgeSession::runCycle(std::string childId, CycleObserver observer)
+struct BridgeSession::DeviceTally {
+    Instant startedAt;
+    int64_t inspected = 0;
+    int64_t sent = 0;
+    int64_t accepted = 0;
+    int64_t alerts = 0;
+    std::optional<std::string> lastAccepted;
+    bool ingested = false;
+};
+
+QCoro::Task<std::optional<SessionEnd>> BridgeSession::uploadDevice(const BackupDescriptor& backup,
+                                                                   const std::string& childId,
+                                                                   const std::string& scanStamp,
+                                                                   const CycleObserver& observer, DeviceTally& tally)
+{
+    const std::shared_ptr<BridgeAPI> api = m_services.api;
+    const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
+    const UploadCheckpointStore checkpoint = m_services.checkpoint.forDevice(backup.id);
+    const std::optional<std::string> earlier = checkpoint.completedBackup();
+
+    // Arguments of awaited calls are named locals: g++ 12 destroys a temporary argument of a
+    // coroutine call inside co_await twice.
+    struct Read {
+        std::optional<std::string> fingerprint;
+        std::optional<BackupScanResult> result; // nothing when the backup is unchanged
+    };
+    auto read = [scanner, backup, earlier, startedAt = tally.startedAt, stop = m_stop.get_token()] {
+        Read done;
+        done.fingerprint = scanner->fingerprint(backup, stop);
+        if (!done.fingerprint || done.fingerprint != earlier)
+            done.result = scanner->scan(backup, startedAt, stop);
+        return done;
+    };
+    const Read done = co_await onWorkerThread(std::move(read));
+    if (const auto end = interruption())
+        co_return end;
+    std::vector<ScannedMessage> fresh;
+    if (done.result) {
+        fresh = checkpoint.notYetRecorded(done.result->candidates);
+        tally.inspected += done.result->inspectedCount;
+        tally.sent += static_cast<int64_t>(fresh.size());
+    }
+
+    DeviceRegistration registration{childId, backup.id, backup.deviceName, scanStamp};
+    co_await api->registerDevice(std::move(registration), m_token);
+    std::vector<std::string> accepted;
+    const int batches = static_cast<int>((fresh.size() + kBatchSize - 1) / kBatchSize);
+    for (int index = 0; index < batches; ++index) {
+        if (const auto end = interruption())
+            co_return end;
+        observer.uploading(index, batches);
+        BridgeIngestRequest batch =
+            ingestBatch(fresh, static_cast<std::size_t>(index) * kBatchSize, childId, backup, scanStamp);
+        const BridgeIngestResponse response = co_await api->ingest(batch, m_token);
+        tally.alerts = saturatingAlertSum(tally.alerts, response.alertsCreated);
+        collectAccepted(batch, response, accepted);
+    }
+    if (const auto end = interruption())
+        co_return end;
+    if (batches > 0)
+        observer.uploading(batches, batches);
+    // Only after the last batch: a failed batch records nothing and the next cycle resends all.
+    checkpoint.record(accepted);
+    tally.accepted += static_cast<int64_t>(accepted.size());
+    tally.ingested = tally.ingested || !fresh.empty();
+    if (!accepted.empty())
+        tally.lastAccepted = accepted.back();
+    // Unread next time only when nothing of it waits to be sent again.
+    if (done.result && done.fingerprint && accepted.size() == fresh.size())
+        checkpoint.recordCompletedBackup(*done.fingerprint);
+    co_return std::nullopt;
+}
+
+QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObserver observer)
 {
     const auto self = shared_from_this();
     const std::shared_ptr<BridgeAPI> api = m_services.api;
@@ -142,6 +218,10 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(std::string childId, CycleObse
     const auto ended = [&](SessionEnd end) {
         outcome.end = end;
         return outcome;
+    };
+    const auto childName = [&](const std::string& id) {
+        const auto child = std::ranges::find(request.children, id, &BridgeChild::id);
+        return QString::fromStdString(child == request.children.end() ? id : child->name);
     };
 
     // Held to the end of the cycle, so no other process writes the checkpoint in between.
@@ -169,76 +249,101 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(std::string childId, CycleObse
     const ScopedFolderAccess access(folder);
     const std::string token = m_token;
 
-    std::vector<std::string> accepted;
-    std::exception_ptr failure;
+    DeviceTally tally;
+    tally.startedAt = outcome.startedAt;
+    std::vector<texts::Notice> failures;
+    std::vector<texts::Notice> notes;
+    std::exception_ptr failure; // of the whole cycle: nothing of any device could be read or sent
     try {
         if (unreadable || (!access.started() && !isReadableFolder(folder)))
             throw BridgeClientError::backupAccessLost();
         const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
-        // Arguments of awaited calls are named locals: g++ 12 destroys a temporary argument of a
-        // coroutine call inside co_await twice.
-        auto discover = [scanner, folder] { return scanner->backups(folder); };
-        const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
+        auto discover = [scanner, folder] { return newestPerDevice(scanner->backups(folder)); };
+        outcome.devices = co_await onWorkerThread(std::move(discover));
         if (const auto end = interruption())
             co_return ended(*end);
-        if (backups.empty())
+        if (outcome.devices.empty())
             throw BridgeClientError::noBackupFound();
-        const BackupDescriptor backup = backups.front();
-        // Shown at once, so an encrypted or unreadable newest backup is visible although the cycle fails.
-        observer.backupFound(backup);
-        auto read = [scanner, backup, startedAt = outcome.startedAt, stop = m_stop.get_token()] {
-            return scanner->scan(backup, startedAt, stop);
-        };
-        const BackupScanResult result = co_await onWorkerThread(std::move(read));
-        if (const auto end = interruption())
-            co_return ended(*end);
-        const std::vector<ScannedMessage> fresh = m_services.checkpoint.notYetRecorded(result.candidates);
-        outcome.inspected = result.inspectedCount;
-        outcome.sent = static_cast<int64_t>(fresh.size());
 
-        DeviceRegistration registration{childId, backup.id, backup.deviceName, scanStamp};
-        co_await api->registerDevice(std::move(registration), token);
-        const int batches = static_cast<int>((fresh.size() + kBatchSize - 1) / kBatchSize);
-        for (int index = 0; index < batches; ++index) {
-            if (const auto end = interruption())
-                co_return ended(*end);
-            observer.uploading(index, batches);
-            BridgeIngestRequest batch =
-                ingestBatch(fresh, static_cast<std::size_t>(index) * kBatchSize, childId, backup, scanStamp);
-            const BridgeIngestResponse response = co_await api->ingest(batch, token);
-            outcome.alerts = saturatingAlertSum(outcome.alerts, response.alertsCreated);
-            collectAccepted(batch, response, accepted);
+        // The single-child flow of a folder with one iPhone: it is the selected child's.
+        outcome.bindings = m_services.bindings.bindings();
+        const bool soleUnbound = outcome.devices.size() == 1 && !outcome.bindings.contains(outcome.devices[0].id);
+        if (soleUnbound && request.selectedChildId && !m_services.bindings.deviceOf(*request.selectedChildId)) {
+            m_services.bindings.bind(outcome.devices[0].id, *request.selectedChildId);
+            outcome.bindings = m_services.bindings.bindings();
         }
-        if (const auto end = interruption())
-            co_return ended(*end);
-        if (batches > 0)
-            observer.uploading(batches, batches);
-        // Only after the last batch: a failed batch records nothing and the next cycle resends all.
-        m_services.checkpoint.record(accepted);
-        outcome.accepted = static_cast<int64_t>(accepted.size());
+        observer.devicesFound(outcome.devices, outcome.bindings);
 
-        HeartbeatReport report;
-        report.status = "active";
-        report.lastScanAt = scanStamp;
-        if (!fresh.empty())
-            report.lastIngestAt = scanStamp;
-        if (!accepted.empty())
-            report.lastProcessedItemHash = accepted.back();
-        co_await api->sendHeartbeat(std::move(report), token);
+        std::vector<std::pair<BackupDescriptor, std::string>> bound;
+        QStringList unassigned;
+        for (const BackupDescriptor& device : outcome.devices) {
+            const auto binding = outcome.bindings.find(device.id);
+            if (binding != outcome.bindings.end())
+                bound.emplace_back(device, binding->second);
+            else
+                unassigned.append(QString::fromStdString(device.deviceName));
+        }
+        if (bound.empty())
+            failures.push_back(texts::waitingToBeAssigned(unassigned));
+
+        for (const auto& [backup, childId] : bound) {
+            const QString name = childName(childId);
+            if (backup.isBeingWritten) {
+                notes.push_back(texts::backupBeingWritten(name));
+                continue;
+            }
+            try {
+                if (const auto end = co_await uploadDevice(backup, childId, scanStamp, observer, tally))
+                    co_return ended(*end);
+            } catch (...) {
+                if (isUnauthorized(std::current_exception()))
+                    throw;
+                const texts::Notice text{texts::failureText(std::current_exception()),
+                                         texts::reportText(std::current_exception())};
+                failures.push_back(bound.size() > 1 ? texts::forChild(name, text) : text);
+                continue;
+            }
+            constexpr double kOldAfterSeconds = 2 * 24 * 3600.0;
+            if (backup.lastBackupAt && outcome.startedAt.unixSeconds - backup.lastBackupAt->unixSeconds > kOldAfterSeconds)
+                notes.push_back(texts::lastBackedUpOn(
+                    name, QDateTime::fromSecsSinceEpoch(static_cast<qint64>(backup.lastBackupAt->unixSeconds), Qt::UTC)
+                              .date()));
+        }
+        outcome.inspected = tally.inspected;
+        outcome.sent = tally.sent;
+        outcome.accepted = tally.accepted;
+        outcome.alerts = tally.alerts;
+        outcome.notes = texts::joined(notes).shown;
+
+        if (failures.empty()) {
+            HeartbeatReport report;
+            report.status = "active";
+            report.lastScanAt = scanStamp;
+            if (tally.ingested)
+                report.lastIngestAt = scanStamp;
+            report.lastProcessedItemHash = tally.lastAccepted;
+            if (!notes.empty())
+                report.setupIssue = texts::joined(notes).reported.toStdString();
+            co_await api->sendHeartbeat(std::move(report), token);
+        }
     } catch (...) {
         failure = std::current_exception();
     }
     if (const auto end = interruption())
         co_return ended(*end);
-    if (!failure)
+    if (!failure && failures.empty())
         co_return ended(SessionEnd::done);
-    if (isUnauthorized(failure))
+    if (failure && isUnauthorized(failure))
         co_return ended(SessionEnd::unauthorized); // a heartbeat with the refused token would be refused too
 
-    outcome.failure = texts::failureText(failure);
+    if (failure)
+        failures = {{texts::failureText(failure), texts::reportText(failure)}};
+    failures.insert(failures.end(), notes.begin(), notes.end());
+    const texts::Notice all = texts::joined(failures);
+    outcome.failure = all.shown;
     HeartbeatReport report;
     report.status = "error";
-    report.setupIssue = texts::reportText(failure).toStdString();
+    report.setupIssue = all.reported.toStdString();
     report.lastScanAt = scanStamp;
     try {
         co_await api->sendHeartbeat(std::move(report), token);

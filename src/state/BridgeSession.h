@@ -5,8 +5,10 @@
 #include "model/BackupDescriptor.h"
 #include "model/BridgeChild.h"
 #include "model/Instant.h"
+#include "state/StateTexts.h"
 #include "state/UserLock.h"
 #include "stores/BackupBookmarkStore.h"
+#include "stores/DeviceBindingStore.h"
 #include "stores/UploadCheckpointStore.h"
 
 #include <QCoroTask>
@@ -15,6 +17,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -40,10 +43,22 @@ struct ChildrenOutcome {
     QString failure;
 };
 
+// What a cycle is asked to scan for.
+struct CycleRequest {
+    // The child set-up chose: the one iPhone of a folder is bound to it when it has none yet.
+    std::optional<std::string> selectedChildId;
+    // The family's children, for the names in texts; bindings to anyone else are left alone.
+    std::vector<BridgeChild> children;
+};
+
 struct CycleOutcome {
     SessionEnd end = SessionEnd::done;
     bool folderLost = false; // with `failed`: the chosen folder is gone, nothing was scanned or sent
     QString failure;         // with `failed`: the text to show
+    // What the parent must know even when nothing failed: a backup being written, or one that is old.
+    QString notes;
+    std::vector<BackupDescriptor> devices; // each iPhone's newest backup in the folder, as found
+    std::map<std::string, std::string> bindings; // device to child, after this cycle's own binding
     Instant startedAt;
     int64_t inspected = 0;
     int64_t sent = 0;     // new candidates uploaded
@@ -54,7 +69,8 @@ struct CycleOutcome {
 // What a running cycle tells its caller as it goes; never called once the session is cancelled.
 struct CycleObserver {
     std::function<void()> scanning;                               // the guards passed
-    std::function<void(const BackupDescriptor&)> backupFound;     // the newest backup, before it is read
+    // The iPhones in the folder and whose each is, before any is read.
+    std::function<void(const std::vector<BackupDescriptor>&, const std::map<std::string, std::string>&)> devicesFound;
     std::function<void(int sentBatches, int totalBatches)> uploading; // before each batch, and after the last
 };
 
@@ -68,7 +84,8 @@ struct SessionServices {
     // Shared with the worker threads that read backups, which may outlive a session's wait.
     std::shared_ptr<const IPhoneBackupScanner> scanner;
     BackupBookmarkStore bookmarks;
-    UploadCheckpointStore checkpoint;
+    UploadCheckpointStore checkpoint; // the shared list: each device keeps its own beside it
+    DeviceBindingStore bindings;
     std::shared_ptr<UserLock> lock;
     std::chrono::milliseconds lockPatience{5000};
 };
@@ -94,9 +111,10 @@ public:
     [[nodiscard]] bool isCancelled() const { return m_cancelled; }
 
     [[nodiscard]] QCoro::Task<ChildrenOutcome> loadChildren();
-    // One scan and upload cycle for the child: the newest backup in the stored folder, what is new
-    // uploaded in batches, what the service accepted recorded, the outcome reported in a heartbeat.
-    [[nodiscard]] QCoro::Task<CycleOutcome> runCycle(std::string childId, CycleObserver observer);
+    // One scan and upload cycle: every bound iPhone's newest finished backup in the stored folder,
+    // each in turn under its own child, what is new uploaded in batches, what the service accepted
+    // recorded per device, the outcome reported in one heartbeat.
+    [[nodiscard]] QCoro::Task<CycleOutcome> runCycle(CycleRequest request, CycleObserver observer);
     // A heartbeat whose answer does not matter; false when it was not sent or not answered.
     [[nodiscard]] QCoro::Task<bool> heartbeat(HeartbeatReport report);
 
@@ -104,6 +122,13 @@ public:
     static const QString pairingIdKey;
 
 private:
+    struct DeviceTally; // what the devices of one cycle add up to
+    // Reads and uploads one bound iPhone's backup; nothing, or how the session ended meanwhile.
+    [[nodiscard]] QCoro::Task<std::optional<SessionEnd>> uploadDevice(const BackupDescriptor& backup,
+                                                                      const std::string& childId,
+                                                                      const std::string& scanStamp,
+                                                                      const CycleObserver& observer,
+                                                                      DeviceTally& tally);
     [[nodiscard]] bool stillStored() const;
     // The session's end after a wait, when it is not the operation's own to decide.
     [[nodiscard]] std::optional<SessionEnd> interruption();

@@ -45,6 +45,7 @@ QCoro::Task<> BridgeAppState::disconnect()
     QCoro::Task<> removal = tokenStore.remove();
     m_services.bookmarks.clear();
     m_services.checkpoint.clear();
+    m_services.bindings.clear();
     try {
         Preferences::remove(BridgeSession::pairingIdKey);
     } catch (const std::exception&) {
@@ -52,7 +53,7 @@ QCoro::Task<> BridgeAppState::disconnect()
     }
     setChildren({});
     setSelectedChildID(std::nullopt);
-    setSelectedBackup(std::nullopt);
+    setDevices({}, {});
     setPhase(quorva::Phase::needsPairing());
     setStatusMessage(texts::pairFromFamilyApp());
     try {

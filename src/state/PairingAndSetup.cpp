@@ -130,7 +130,7 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     if (!self || (!chosen && !failure))
         co_return;
 
-    std::optional<BackupDescriptor> backup;
+    std::vector<BackupDescriptor> devices;
     if (!failure) {
         const ScopedFolderAccess access(*chosen);
         try {
@@ -143,7 +143,7 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
                 throw BridgeClientError::noBackupFound();
             // The folder itself is remembered, not the backup in it: the next scan takes the newest again.
             m_services.bookmarks.save(*chosen);
-            backup = backups.front();
+            devices = newestPerDevice(backups);
         } catch (...) {
             failure = texts::failureText(std::current_exception());
         }
@@ -153,8 +153,9 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
         setStatusMessage(texts::backupSetupFailed());
         co_return;
     }
-    setSelectedBackup(backup);
-    setPhase(m_selectedChildID ? quorva::Phase::ready() : quorva::Phase::needsSetup());
+    setDevices(std::move(devices), m_services.bindings.bindings());
+    const std::optional<BackupDescriptor>& backup = m_selectedBackup;
+    setPhase(m_selectedChildID || !m_bindings.empty() ? quorva::Phase::ready() : quorva::Phase::needsSetup());
     setStatusMessage(backup->isEncrypted
                          ? texts::encryptedBackupChosen()
                          : texts::readyToScan(QString::fromStdString(backup->deviceName)));

@@ -14,7 +14,7 @@ QCoro::Task<> BridgeAppState::scanNow()
         setPhase(quorva::Phase::needsPairing());
         co_return;
     }
-    if (!m_selectedChildID) {
+    if (!m_selectedChildID && m_bindings.empty()) {
         raiseFailure(texts::failureText(std::make_exception_ptr(BridgeClientError::noChildSelected())));
         co_return;
     }
@@ -24,10 +24,13 @@ QCoro::Task<> BridgeAppState::scanNow()
         setPhase(quorva::Phase::scanning());
         setStatusMessage(texts::scanning());
     };
-    observer.backupFound = [this](const BackupDescriptor& backup) { setSelectedBackup(backup); };
+    observer.devicesFound = [this](const std::vector<BackupDescriptor>& devices,
+                                   const std::map<std::string, std::string>& bindings) {
+        setDevices(devices, bindings);
+    };
     observer.uploading = [this](int sent, int total) { setUploadProgress(sent, total); };
-    std::string childId = *m_selectedChildID;
-    const CycleOutcome outcome = co_await session->runCycle(std::move(childId), std::move(observer));
+    CycleRequest request{m_selectedChildID, m_children};
+    const CycleOutcome outcome = co_await session->runCycle(std::move(request), std::move(observer));
     if (outcome.end == SessionEnd::cancelled)
         co_return; // a new pairing, a disconnect, or this object is gone
     setUploadProgress(0, 0);
@@ -52,7 +55,10 @@ QCoro::Task<> BridgeAppState::scanNow()
     setLastCandidateCount(outcome.sent);
     setTotalAlertsCreated(saturatingAlertSum(m_totalAlertsCreated, outcome.alerts));
     setPhase(quorva::Phase::ready());
-    setStatusMessage(texts::scanComplete(outcome.sent, outcome.accepted));
+    // An old or half-written backup is said with the result: "Scan complete" alone would claim
+    // more than was checked.
+    const QString complete = texts::scanComplete(outcome.sent, outcome.accepted);
+    setStatusMessage(outcome.notes.isEmpty() ? complete : complete + QLatin1Char('\n') + outcome.notes);
 }
 
 } // namespace quorva

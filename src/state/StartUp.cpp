@@ -147,17 +147,15 @@ QCoro::Task<> BridgeAppState::restoreBackupSelection()
     const ScopedFolderAccess access(folder);
     const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
     QPointer<BridgeAppState> self(this);
-    std::optional<BackupDescriptor> newest;
+    std::vector<BackupDescriptor> devices;
     try {
-        auto discover = [scanner, folder] { return scanner->backups(folder); };
-        const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
-        if (!backups.empty())
-            newest = backups.front();
+        auto discover = [scanner, folder] { return newestPerDevice(scanner->backups(folder)); };
+        devices = co_await onWorkerThread(std::move(discover));
     } catch (...) {
         // A folder that no longer holds a backup leaves no selection; set-up reports it.
     }
     if (self)
-        setSelectedBackup(std::move(newest));
+        setDevices(std::move(devices), m_services.bindings.bindings());
 }
 
 } // namespace quorva

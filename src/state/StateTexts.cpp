@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLocale>
 
 namespace quorva::texts {
 
@@ -76,6 +77,62 @@ QString chooserConfirm() { return Text::tr("Choose Backup"); }
 
 QString setupIssue() { return QString::fromUtf8(words::setupIssue); }
 QString defaultBridgeName() { return QString::fromUtf8(words::defaultBridgeName); }
+
+namespace {
+
+Notice notice(const char* pattern, const Notice& argument)
+{
+    return {QCoreApplication::translate("quorva::texts", pattern).arg(argument.shown),
+            QString::fromUtf8(pattern).arg(argument.reported)};
+}
+
+// An argument that reads the same in every language, such as a name.
+Notice same(const QString& text)
+{
+    return {text, text};
+}
+
+} // namespace
+
+Notice backupBeingWritten(const QString& childName)
+{
+    return notice(QT_TRANSLATE_NOOP("quorva::texts",
+                                    "A backup of %1's iPhone is being written; Bridge checks it again at the next scan."),
+                  same(childName));
+}
+
+Notice lastBackedUpOn(const QString& childName, const QDate& day)
+{
+    const Notice date{QLocale().toString(day, QStringLiteral("d MMM")), QLocale::c().toString(day, QStringLiteral("d MMM"))};
+    const char* pattern =
+        QT_TRANSLATE_NOOP("quorva::texts", "%1's iPhone was last backed up on %2; there is nothing newer to check.");
+    return {QCoreApplication::translate("quorva::texts", pattern).arg(childName, date.shown),
+            QString::fromUtf8(pattern).arg(childName, date.reported)};
+}
+
+Notice waitingToBeAssigned(const QStringList& deviceNames)
+{
+    return notice(
+        QT_TRANSLATE_NOOP("quorva::texts", "Choose whose iPhone each backup is. Waiting to be assigned: %1."),
+        same(deviceNames.join(QStringLiteral(", "))));
+}
+
+Notice forChild(const QString& childName, const Notice& failure)
+{
+    const char* pattern = QT_TRANSLATE_NOOP("quorva::texts", "For %1: %2");
+    return {QCoreApplication::translate("quorva::texts", pattern).arg(childName, failure.shown),
+            QString::fromUtf8(pattern).arg(childName, failure.reported)};
+}
+
+Notice joined(const std::vector<Notice>& notices)
+{
+    Notice all;
+    for (const Notice& one : notices) {
+        all.shown += (all.shown.isEmpty() ? QString() : QStringLiteral("\n")) + one.shown;
+        all.reported += (all.reported.isEmpty() ? QString() : QStringLiteral(" ")) + one.reported;
+    }
+    return all;
+}
 
 QString platformText(const char* text)
 {

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <exception>
+#include <vector>
 
 // The texts the state object shows or sends, kept in one place because several operations
 // share them. What is shown comes in the language of the translation in use (see UiLanguage);
@@ -36,6 +39,23 @@ inline const QString selectedChildKey = QStringLiteral("bridge.selected-child-id
 // For the service, in English.
 [[nodiscard]] QString setupIssue();
 [[nodiscard]] QString defaultBridgeName();
+
+// A text that is both shown and sent to the service: translated, and in English.
+struct Notice {
+    QString shown;
+    QString reported;
+
+    friend bool operator==(const Notice&, const Notice&) = default;
+};
+
+[[nodiscard]] Notice backupBeingWritten(const QString& childName);
+// A bound iPhone's newest finished backup is older than a scan should trust without saying so.
+[[nodiscard]] Notice lastBackedUpOn(const QString& childName, const QDate& day);
+[[nodiscard]] Notice waitingToBeAssigned(const QStringList& deviceNames);
+// One child's failure among several children's iPhones.
+[[nodiscard]] Notice forChild(const QString& childName, const Notice& failure);
+// Joined one after the other, as one text.
+[[nodiscard]] Notice joined(const std::vector<Notice>& notices);
 
 // One of the platform's words (model/PlatformWords.h), translated.
 [[nodiscard]] QString platformText(const char* text);

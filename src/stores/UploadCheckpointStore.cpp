@@ -14,7 +14,17 @@ namespace {
 
 QStringList storedIdentifiers(const QString& key)
 {
-    return Preferences::stringList(key).value_or(QStringList{});
+    return key.isEmpty() ? QStringList{} : Preferences::stringList(key).value_or(QStringList{});
+}
+
+QString devicesGroup(const QString& key)
+{
+    return key + QStringLiteral("-by-device");
+}
+
+QString completedBackupKey(const QString& key)
+{
+    return key + QStringLiteral("-completed-backup");
 }
 
 } // namespace
@@ -24,9 +34,20 @@ UploadCheckpointStore::UploadCheckpointStore(QString key, int maximumCount)
 {
 }
 
+UploadCheckpointStore UploadCheckpointStore::forDevice(const std::string& deviceId) const
+{
+    // Percent-encoded: an identifier taken from a folder name may hold a slash, which would
+    // otherwise nest preference groups.
+    const QString name = QString::fromLatin1(QByteArray::fromStdString(deviceId).toPercentEncoding());
+    UploadCheckpointStore store(devicesGroup(m_key) + QLatin1Char('/') + name, m_maximumCount);
+    store.m_earlierKey = m_key;
+    return store;
+}
+
 bool UploadCheckpointStore::contains(const std::string& id) const
 {
-    return storedIdentifiers(m_key).contains(QString::fromStdString(id));
+    const QString identifier = QString::fromStdString(id);
+    return storedIdentifiers(m_key).contains(identifier) || storedIdentifiers(m_earlierKey).contains(identifier);
 }
 
 void UploadCheckpointStore::record(const std::vector<std::string>& ids) const
@@ -52,10 +73,24 @@ void UploadCheckpointStore::clear() const
 {
     try {
         Preferences::remove(m_key);
+        Preferences::remove(completedBackupKey(m_key));
+        if (m_earlierKey.isEmpty())
+            Preferences::remove(devicesGroup(m_key));
     } catch (const PlatformError& error) {
         // Disconnecting must not fail half-way; at worst some messages are not uploaded again.
         qCWarning(lcStores) << "the upload checkpoint could not be removed:" << error.what();
     }
+}
+
+std::optional<std::string> UploadCheckpointStore::completedBackup() const
+{
+    const auto stored = Preferences::string(completedBackupKey(m_key));
+    return stored ? std::optional(stored->toStdString()) : std::nullopt;
+}
+
+void UploadCheckpointStore::recordCompletedBackup(const std::string& fingerprint) const
+{
+    Preferences::setValue(completedBackupKey(m_key), QString::fromStdString(fingerprint));
 }
 
 std::vector<std::string> UploadCheckpointStore::identifiers() const
@@ -71,7 +106,7 @@ std::vector<std::string> UploadCheckpointStore::identifiers() const
 std::vector<ScannedMessage>
 UploadCheckpointStore::notYetRecorded(const std::vector<ScannedMessage>& candidates) const
 {
-    const QStringList stored = storedIdentifiers(m_key);
+    const QStringList stored = storedIdentifiers(m_key) + storedIdentifiers(m_earlierKey);
     const QSet<QString> recorded(stored.cbegin(), stored.cend());
     std::vector<ScannedMessage> fresh;
     std::copy_if(candidates.cbegin(), candidates.cend(), std::back_inserter(fresh),

@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,10 +16,15 @@ public:
     explicit UploadCheckpointStore(QString key = QStringLiteral("bridge.uploaded-message-ids"),
                                    int maximumCount = 5000);
 
+    // The list of one device, under a key of its own beside this one. What this list recorded
+    // before lists were kept per device still counts as recorded: identifiers never repeat
+    // between devices, so nothing is sent twice.
+    [[nodiscard]] UploadCheckpointStore forDevice(const std::string& deviceId) const;
+
     [[nodiscard]] bool contains(const std::string& id) const; // reads the preferences each call
     // Appends the new ones and trims the oldest. Throws PlatformError when the list cannot be written.
     void record(const std::vector<std::string>& ids) const;
-    // Removes the list; never fails.
+    // Removes the list, and those of every device; never fails.
     void clear() const;
     // The stored identifiers, oldest first.
     [[nodiscard]] std::vector<std::string> identifiers() const;
@@ -27,12 +33,20 @@ public:
     [[nodiscard]] std::vector<ScannedMessage>
     notYetRecorded(const std::vector<ScannedMessage>& candidates) const;
 
+    // A device's list also remembers the backup it last read in full with everything found
+    // accepted, by a fingerprint: while it is unchanged, that backup has nothing new to send.
+    // Kept with the list, so that whatever forgets the list forgets this too.
+    [[nodiscard]] std::optional<std::string> completedBackup() const;
+    // Throws PlatformError when it cannot be written.
+    void recordCompletedBackup(const std::string& fingerprint) const;
+
     [[nodiscard]] const QString& key() const { return m_key; }
     [[nodiscard]] int maximumCount() const { return m_maximumCount; }
 
 private:
     QString m_key;
     int m_maximumCount;
+    QString m_earlierKey; // empty for the shared list
 };
 
 } // namespace quorva

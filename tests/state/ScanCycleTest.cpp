@@ -113,7 +113,7 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
     const auto sent = itemIds(bodiesOf(requests, "ingest/batch"));
     ASSERT_EQ(sent.size(), 7u);
     const std::string accepted = sent.back(); // newest first: "secret 6" is the oldest
-    EXPECT_EQ(UploadCheckpointStore().identifiers(), std::vector<std::string>{accepted});
+    EXPECT_EQ(recordedIds(), std::vector<std::string>{accepted});
     EXPECT_EQ(bodiesOf(requests, "heartbeat").back()["lastProcessedItemHash"], accepted);
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan complete. Quorva accepted 1 of 7 focused candidates; "
@@ -130,7 +130,7 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
     // An item the service already holds is answered "duplicate", which is as good as processed.
     UploadCheckpointStore().clear();
     QCoro::waitFor(state->scanNow());
-    EXPECT_EQ(UploadCheckpointStore().identifiers(), std::vector<std::string>{accepted});
+    EXPECT_EQ(recordedIds(), std::vector<std::string>{accepted});
 }
 
 TEST(ScanCycle, AlertTotalsSaturateInsteadOfOverflowing)
@@ -151,7 +151,7 @@ TEST(ScanCycle, AFailingBatchRecordsNothingAndReportsTheError)
     ASSERT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "ingest/batch", "heartbeat"}));
     ASSERT_EQ(state->phase().kind(), Phase::Kind::failed);
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan needs attention"));
-    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+    EXPECT_TRUE(recordedIds().empty());
     EXPECT_EQ(state->totalAlertsCreated(), 0);
     EXPECT_FALSE(state->lastScanAt());
 
@@ -193,7 +193,7 @@ TEST(ScanCycle, AFailingSuccessHeartbeatKeepsTheCheckpointButFails)
     auto state = harness.readyState({.candidates = 2});
     const auto heartbeats = bodiesOf(harness.scan(*state), "heartbeat");
     EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Heartbeats are paused.")));
-    EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 2u);
+    EXPECT_EQ(recordedIds().size(), 2u);
     EXPECT_EQ(state->totalAlertsCreated(), 0);
     EXPECT_EQ(state->lastCandidateCount(), 0);
     ASSERT_EQ(heartbeats.size(), 2u);

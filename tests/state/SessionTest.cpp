@@ -54,7 +54,7 @@ TEST(Session, ADisconnectDuringAnUploadEndsTheCycle)
 
     // No third batch and no heartbeat with the forgotten token; nothing refills the checkpoint.
     EXPECT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "ingest/batch"}));
-    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+    EXPECT_TRUE(recordedIds().empty());
     EXPECT_EQ(state->phase(), Phase::needsPairing());
     EXPECT_FALSE(harness.storedToken());
 }
@@ -141,7 +141,7 @@ TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
     BridgeFixture::spin(200ms);
 
     EXPECT_EQ(window->phase(), Phase::ready());
-    EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 250u);
+    EXPECT_EQ(recordedIds().size(), 250u);
     EXPECT_EQ(cli->phase(), Phase::failed(kBusy));
     EXPECT_TRUE(harness.storedToken()); // nothing was forgotten behind the running cycle's back
 }
@@ -165,7 +165,7 @@ TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
     for (const auto& batch : bodiesOf(harness.receivedSince(before), "ingest/batch"))
         items += batch["items"].size();
     EXPECT_EQ(items, 250u);
-    EXPECT_EQ(UploadCheckpointStore().identifiers().size(), 250u);
+    EXPECT_EQ(recordedIds().size(), 250u);
 }
 
 struct RefusingEndpoint {
@@ -303,7 +303,7 @@ TEST_F(ASlowRead, DoesNotKeepADisconnectWaitingAndSendsNothingAfterIt)
     EXPECT_EQ(state->phase(), Phase::needsPairing());
     EXPECT_LT(timed([&] { QCoro::waitFor(std::move(*cycle)); }), 500ms) << "the read ends once stopped";
     EXPECT_TRUE(harness.receivedSince(requestsBefore).empty());
-    EXPECT_TRUE(UploadCheckpointStore().identifiers().empty());
+    EXPECT_TRUE(recordedIds().empty());
 }
 
 TEST_F(ASlowRead, DoesNotKeepAQuitWaiting)

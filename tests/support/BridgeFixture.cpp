@@ -3,6 +3,7 @@
 #include "state/BridgeComposition.h"
 #include "state/LoginItem.h"
 #include "stores/BackupBookmarkStore.h"
+#include "stores/UploadCheckpointStore.h"
 
 #include <QCoreApplication>
 #include <QCoroNetworkReply>
@@ -20,8 +21,9 @@ QString tokenService()
 
 namespace {
 
-const QStringList kPreferenceKeys = {"bridge.selected-child-id", "bridge.pairing-id", "bridge.backup-bookmark",
-                                     "bridge.uploaded-message-ids"};
+const QStringList kPreferenceKeys = {"bridge.selected-child-id",          "bridge.pairing-id",
+                                     "bridge.backup-bookmark",            "bridge.uploaded-message-ids",
+                                     "bridge.uploaded-message-ids-by-device", "bridge.device-children"};
 
 } // namespace
 
@@ -147,6 +149,7 @@ std::filesystem::path BridgeFixture::writeBackup(const std::filesystem::path& fo
     plan.displayName = plan.deviceName = content.deviceName;
     plan.lastBackupDate = plan.statusDate = Instant{now.unixSeconds - content.ageHours * 3600};
     plan.encrypted = content.encrypted;
+    plan.snapshotState = content.snapshotState;
     // Incoming, a minute apart, newest first: the candidates, then the benign ones.
     for (int i = 0; i < content.candidates + content.benign; ++i)
         plan.messages.push_back({.text = i < content.candidates ? content.candidateText + " " + std::to_string(i)
@@ -173,6 +176,11 @@ bool BridgeFixture::waitFor(const std::function<bool()>& done)
     for (int i = 0; i < 200 && !done(); ++i)
         spin(std::chrono::milliseconds(50));
     return done();
+}
+
+std::vector<std::string> recordedIds(const std::string& device)
+{
+    return UploadCheckpointStore().forDevice(device).identifiers();
 }
 
 std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests, const std::string& endpoint)

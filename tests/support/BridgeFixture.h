@@ -43,6 +43,7 @@ struct BackupContent {
     int candidates = 0;  // incoming messages every rule table flags
     int benign = 2;      // incoming messages nothing flags
     double ageHours = 1; // Last Backup Date, hours before now
+    std::string snapshotState = "finished";
     bool encrypted = false;
     std::string candidateText = "keep this secret";
 };
@@ -105,6 +106,9 @@ private:
     QNetworkAccessManager m_network;
     std::unique_ptr<devservice::DevService> m_service;
 };
+
+// The identifiers the service accepted from the default sample iPhone, as stored.
+[[nodiscard]] std::vector<std::string> recordedIds(const std::string& device = BackupContent{}.udid);
 
 // The bodies of the requests to one endpoint ("devices", "ingest/batch", "heartbeat" …).
 [[nodiscard]] std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests,

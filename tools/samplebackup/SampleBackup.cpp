@@ -116,7 +116,7 @@ void writeStatusPlist(const fs::path& folder, const SampleBackupPlan& plan)
     PlistDictionary status;
     status.setString("BackupState", "new")
         .setBool("IsFullBackup", false)
-        .setString("SnapshotState", "finished")
+        .setString("SnapshotState", plan.snapshotState)
         .setString("UUID", derivedUuid(plan.udid, "status"))
         .setString("Version", "3.3");
     if (plan.statusDate)
