@@ -91,14 +91,6 @@
         <translation>Den Ordner mit den Backups des iPhones auswählen: Das neueste Backup darin wird geprüft und der Ordner gespeichert.</translation>
     </message>
     <message>
-        <source>Scan the newest backup and send what matches.</source>
-        <translation>Das neueste Backup scannen und senden, was zutrifft.</translation>
-    </message>
-    <message>
-        <source>Start up as at launch, which runs one scan and upload cycle when everything is set up. On a terminal, the upload&apos;s progress is shown on standard error.</source>
-        <translation>Wie beim Start hochfahren; ist alles eingerichtet, läuft dabei ein Scan- und Upload-Durchgang. In einem Terminal steht der Fortschritt des Uploads auf der Standardfehlerausgabe.</translation>
-    </message>
-    <message>
         <source>Keep scanning every 30 minutes.</source>
         <translation>Alle 30 Minuten erneut scannen.</translation>
     </message>
@@ -194,12 +186,79 @@
         <source>Unexpected argument &apos;%1&apos;.</source>
         <translation>Unerwartetes Argument &apos;%1&apos;.</translation>
     </message>
+    <message>
+        <source>List the iPhones backed up in the backup folder.</source>
+        <translation>Die im Sicherungsordner gesicherten iPhones auflisten.</translation>
+    </message>
+    <message>
+        <source>List the iPhones backed up in the chosen backup folder: each one&apos;s newest backup, whether it is finished, being written or encrypted, and the child it is assigned to. Nothing is read past the backups&apos; property lists, and nothing is sent.</source>
+        <translation>Die im gewählten Sicherungsordner gesicherten iPhones auflisten: die neueste Sicherung jedes iPhones, ob sie fertig ist, gerade geschrieben wird oder verschlüsselt ist, und das Kind, dem es zugeordnet ist. Gelesen werden nur die Eigenschaftslisten der Sicherungen, und nichts wird gesendet.</translation>
+    </message>
+    <message>
+        <source>Print the iPhones as one JSON array.</source>
+        <translation>Die iPhones als ein JSON-Array ausgeben.</translation>
+    </message>
+    <message>
+        <source>Say which child an iPhone belongs to.</source>
+        <translation>Angeben, welchem Kind ein iPhone gehört.</translation>
+    </message>
+    <message>
+        <source>Assign the iPhone DEVICE, as the devices command lists it, to the child CHILD: its backups are scanned under that child from now on, and the child&apos;s earlier iPhone, if any, is no longer scanned. With --none, DEVICE is no longer scanned at all.</source>
+        <translation>Das iPhone DEVICE, wie es der Befehl devices auflistet, dem Kind CHILD zuordnen: Seine Sicherungen werden von nun an für dieses Kind gescannt, und ein früheres iPhone des Kindes wird nicht mehr gescannt. Mit --none wird DEVICE gar nicht mehr gescannt.</translation>
+    </message>
+    <message>
+        <source>The iPhone&apos;s id, as the devices command lists it.</source>
+        <translation>Die ID des iPhones, wie sie der Befehl devices auflistet.</translation>
+    </message>
+    <message>
+        <source>Assign the iPhone to no one.</source>
+        <translation>Das iPhone niemandem zuordnen.</translation>
+    </message>
+    <message>
+        <source>Scan every assigned iPhone&apos;s backup and send what matches.</source>
+        <translation>Die Sicherung jedes zugeordneten iPhones scannen und senden, was zutrifft.</translation>
+    </message>
+    <message>
+        <source>Start up as at launch, which runs one scan and upload cycle when everything is set up: the newest finished backup of every assigned iPhone, each under its child. On a terminal, the upload&apos;s progress is shown on standard error.</source>
+        <translation>Wie beim Programmstart starten; ist alles eingerichtet, läuft ein Scan- und Sendedurchgang: die neueste fertige Sicherung jedes zugeordneten iPhones, jede für ihr Kind. In einem Terminal wird der Fortschritt des Sendens auf der Standardfehlerausgabe angezeigt.</translation>
+    </message>
 </context>
 <context>
     <name>ContentView</name>
     <message>
         <source>Scroll</source>
         <translation>Bildlauf</translation>
+    </message>
+</context>
+<context>
+    <name>DeviceAssignments</name>
+    <message>
+        <source>Not on this computer</source>
+        <translation>Nicht auf diesem Computer</translation>
+    </message>
+    <message>
+        <source>backup being written</source>
+        <translation>Sicherung wird geschrieben</translation>
+    </message>
+    <message>
+        <source>encrypted</source>
+        <translation>verschlüsselt</translation>
+    </message>
+    <message>
+        <source>backed up %1</source>
+        <translation>gesichert %1</translation>
+    </message>
+    <message>
+        <source>Whose iPhone is each backup?</source>
+        <translation>Wem gehört das iPhone jeder Sicherung?</translation>
+    </message>
+    <message>
+        <source>iPhone of %1</source>
+        <translation>iPhone von %1</translation>
+    </message>
+    <message>
+        <source>Not assigned, never read: %1</source>
+        <translation>Nicht zugeordnet, nie gelesen: %1</translation>
     </message>
 </context>
 <context>
@@ -445,6 +504,42 @@
         <source>Expected on or off, not &apos;%1&apos;.</source>
         <translation>Erwartet wird on oder off, nicht &apos;%1&apos;.</translation>
     </message>
+    <message>
+        <source>encrypted</source>
+        <translation>verschlüsselt</translation>
+    </message>
+    <message>
+        <source>being written</source>
+        <translation>wird geschrieben</translation>
+    </message>
+    <message>
+        <source>finished</source>
+        <translation>fertig</translation>
+    </message>
+    <message>
+        <source>not assigned</source>
+        <translation>nicht zugeordnet</translation>
+    </message>
+    <message>
+        <source>%1  %2  %3, %4: %5</source>
+        <translation>%1  %2  %3, %4: %5</translation>
+    </message>
+    <message>
+        <source>No iPhone backups found: choose the backup folder first (%1 choose-backup FOLDER).</source>
+        <translation>Keine iPhone-Sicherungen gefunden: Wählen Sie zuerst den Sicherungsordner (%1 choose-backup FOLDER).</translation>
+    </message>
+    <message>
+        <source>There is no iPhone with the id %1 in the backup folder (%2 devices lists them).</source>
+        <translation>Im Sicherungsordner gibt es kein iPhone mit der ID %1 (%2 devices listet sie auf).</translation>
+    </message>
+    <message>
+        <source>%1 is assigned to %2.</source>
+        <translation>%1 ist %2 zugeordnet.</translation>
+    </message>
+    <message>
+        <source>%1 is assigned to no one.</source>
+        <translation>%1 ist niemandem zugeordnet.</translation>
+    </message>
 </context>
 <context>
     <name>StatePrinter</name>
@@ -538,6 +633,14 @@
         <source>off</source>
         <translation>aus</translation>
     </message>
+    <message>
+        <source>  %1: %2</source>
+        <translation>  %1: %2</translation>
+    </message>
+    <message>
+        <source>iPhones assigned: %1</source>
+        <translation>Zugeordnete iPhones: %1</translation>
+    </message>
 </context>
 <context>
     <name>main</name>
@@ -583,6 +686,10 @@
     <message>
         <source>The Messages backup could not be read: </source>
         <translation>Das Nachrichten-Backup konnte nicht gelesen werden: </translation>
+    </message>
+    <message>
+        <source>This backup is being written; Bridge checks it again at the next scan.</source>
+        <translation>Diese Sicherung wird gerade geschrieben; Bridge prüft sie beim nächsten Scan erneut.</translation>
     </message>
 </context>
 <context>
@@ -704,6 +811,22 @@
     <message>
         <source>An unexpected error occurred.</source>
         <translation>Ein unerwarteter Fehler ist aufgetreten.</translation>
+    </message>
+    <message>
+        <source>A backup of %1&apos;s iPhone is being written; Bridge checks it again at the next scan.</source>
+        <translation>Eine Sicherung des iPhones von %1 wird gerade geschrieben; Bridge prüft sie beim nächsten Scan erneut.</translation>
+    </message>
+    <message>
+        <source>%1&apos;s iPhone was last backed up on %2; there is nothing newer to check.</source>
+        <translation>Das iPhone von %1 wurde zuletzt am %2 gesichert; es gibt nichts Neueres zu prüfen.</translation>
+    </message>
+    <message>
+        <source>Choose whose iPhone each backup is. Waiting to be assigned: %1.</source>
+        <translation>Wählen Sie, wem das iPhone jeder Sicherung gehört. Noch nicht zugeordnet: %1.</translation>
+    </message>
+    <message>
+        <source>For %1: %2</source>
+        <translation>Für %1: %2</translation>
     </message>
 </context>
 <context>

@@ -81,7 +81,7 @@ BridgeCard {
         }
 
         Loader {
-            active: card.hasBackup && !assignments.visible
+            active: card.hasBackup
             visible: active
             Layout.fillWidth: true
             sourceComponent: BackupSummary {
@@ -89,13 +89,16 @@ BridgeCard {
             }
         }
 
-        DeviceAssignments {
+        Loader {
             id: assignments
-            appState: card.appState
             // One child with one iPhone needs no choice: that iPhone is the child's.
-            visible: card.appState.devices.length > 1 || (card.appState.devices.length > 0 && card.appState.children.length > 1)
-            Accessible.ignored: !visible
+            active: card.appState.devices.length > 1
+                    || (card.appState.devices.length > 0 && card.appState.children.length > 1)
+            visible: active
             Layout.fillWidth: true
+            sourceComponent: DeviceAssignments {
+                appState: card.appState
+            }
         }
 
         RowLayout {

@@ -70,6 +70,10 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
     UiHarness::spin(std::chrono::milliseconds(100));
     checkTree(ui, "paired"); // the pairing card's field and button are gone with it
     EXPECT_TRUE(announced.contains("Ready to scan Maya's iPhone")) << "the new status is announced";
+
+    ui.chooseBackupFolder(ui.familyBackups());
+    UiHarness::spin(std::chrono::milliseconds(100));
+    checkTree(ui, "a family's iPhones"); // each child's picker is named after the child
 }
 
 } // namespace

@@ -94,6 +94,7 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     // platform theme offers its native one.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     UiHarness ui;
+    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     // Tall enough that no card lies below the fold.
     ui.window().resize(860, 1400);
@@ -132,10 +133,14 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     check("failed-alert-answered", {ui.find("contentView")});
 
     ui.pair();
+    ui.state().setSelectedChildID(kAva);
     ui.chooseBackupFolder(ui.backup());
     ui.scanAndWait();
     ASSERT_EQ(ui.state().phase(), Phase::ready());
     check("set-up-and-checked", {ui.find("contentView")});
+    ui.chooseBackupFolder(ui.familyBackups());
+    ASSERT_TRUE(ui.state().assignDevice("AVA", kAva));
+    check("family-set-up", {ui.find("deviceAssignments")});
     check("header-menu", {openMenu(ui.find("headerMenu"))});
     QMetaObject::invokeMethod(ui.find("headerMenu"), "close");
     check("application-menu", {openMenu(ui.find("scanNowMenuItem")->property("menu").value<QObject*>())});

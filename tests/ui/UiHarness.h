@@ -38,6 +38,15 @@ public:
     {
         return writeBackup(path(name), content);
     }
+    // A folder of three iPhones' backups: a parent's, backed up last, Ava's and Ben's.
+    std::filesystem::path familyBackups()
+    {
+        const auto folder = path("family");
+        writeBackup(folder / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .ageHours = 0.1});
+        writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
+        writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .ageHours = 2});
+        return folder;
+    }
     // Runs the window's "Choose backup folder" flow and answers the real dialog with `folder`.
     void chooseBackupFolder(const std::filesystem::path& folder);
     // The folder dialog once it is open; null if it does not open.

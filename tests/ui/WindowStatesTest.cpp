@@ -93,6 +93,32 @@ TEST(WindowStates, AnEncryptedBackupWarnsInsteadOfACheck)
     EXPECT_TRUE(ui.enabled("scanButton")); // the scan itself refuses it
 }
 
+TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboard)
+{
+    UiHarness ui;
+    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.familyBackups());
+    ASSERT_TRUE(ui.shown("deviceAssignments"));
+    EXPECT_EQ(ui.text("unassignedText"), "Not assigned, never read: Dad's iPhone, Ava's iPhone, Ben's iPhone");
+    const QString avaPicker = QStringLiteral("devicePicker-") + QString::fromStdString(kAva);
+    EXPECT_EQ(ui.find(avaPicker)->property("currentText").toString(), "Not on this computer");
+
+    // Down twice from "Not on this computer": past the parent's iPhone to Ava's.
+    ASSERT_TRUE(ui.tabTo(avaPicker));
+    ui.press(Qt::Key_Down);
+    ui.press(Qt::Key_Down);
+    EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{"AVA", kAva}}));
+    EXPECT_TRUE(ui.find(avaPicker)->property("currentText").toString().startsWith("Ava's iPhone"));
+    EXPECT_EQ(ui.text("unassignedText"), "Not assigned, never read: Dad's iPhone, Ben's iPhone");
+
+    ui.scanAndWait();
+    const auto devices = test::bodiesOf(ui.received(), "devices");
+    ASSERT_EQ(devices.size(), 1u);
+    EXPECT_EQ(devices[0]["externalDeviceId"], "AVA");
+}
+
 TEST(WindowStates, TextsFromBackupsAndTheServiceAreShownVerbatim)
 {
     UiHarness ui;
