@@ -40,6 +40,16 @@ grep -q "backup was found in that folder" "$work/err" && ! grep -q "backup was f
 if "$cli" select-child child-nobody >"$work/out" 2>"$work/err"; then fail "an unknown child must be refused"; fi
 grep -q "child-nobody" "$work/err" || fail "the refusal should name the id: $(cat "$work/err")"
 
+# Two iPhones in the folder and neither assigned: nothing is read or sent, and it says which wait.
+if "$cli" scan >"$work/out" 2>"$work/err"; then fail "a scan with no iPhone assigned must exit 1"; fi
+grep -q "Waiting to be assigned: Maya's iPhone" "$work/out" "$work/err" || fail "the waiting iPhones should be named"
+[ "$(sql "SELECT COUNT(*) FROM items")" = 0 ] || fail "nothing may be sent before an iPhone is assigned"
+"$cli" devices --json >"$work/devices.json"
+maya=$(json "$work/devices.json" '[x["id"] for x in d if x["name"].startswith("Maya")][0]')
+[ "$(json "$work/devices.json" '[x["childId"] for x in d]')" = "[None, None]" ] || fail "devices: $(cat "$work/devices.json")"
+if "$cli" assign "$maya" child-nobody >/dev/null 2>&1; then fail "an iPhone cannot be assigned to a stranger"; fi
+"$cli" assign "$maya" child-maya >/dev/null || fail "assign failed"
+
 "$cli" scan --json >"$work/scan.json" || fail "scan failed: $(cat "$work/scan.json")"
 [ "$(json "$work/scan.json" 'd["phase"]')" = ready ] || fail "scan should end ready"
 sent=$(json "$work/scan.json" 'd["lastCandidateCount"]')
@@ -55,6 +65,8 @@ grep -q "bridgeToken\|Bearer" "$work/scan.json" && fail "the token must never be
 
 "$cli" status --json >"$work/status.json"
 [ "$(json "$work/status.json" 'd["acceptedCount"]')" = "$sent" ] || fail "the checkpoint should hold what was accepted"
+[ "$(json "$work/status.json" '[(b["deviceId"], b["childId"]) for b in d["bindings"]]')" = "[('$maya', 'child-maya')]" ] \
+  || fail "status should list the binding: $(cat "$work/status.json")"
 
 # run prints each settled state as it happens, one JSON object a line, also into a file.
 "$cli" run --json >"$work/run.jsonl" 2>"$work/run.err" &
