@@ -67,29 +67,37 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
     co_return exitStatusFor(state);
 }
 
-// Loads the pairing and its children only: choosing or listing a child must send nothing else.
-QCoro::Task<int> selectChild(BridgeAppState& state, std::string id, bool json, std::ostream& out,
-                             std::ostream& err)
+// The stored pairing and its children, and whether `id` is one of them; says on `err` why not.
+QCoro::Task<bool> resumeWithChild(BridgeAppState& state, const std::string& id, std::ostream& err)
 {
     co_await state.resumePairing();
     if (state.phase().kind() == Kind::failed) { // a refused token says so, not only "not paired"
         err << printable(state.phase().failureText().toStdString()) << std::endl;
-        co_return 1;
+        co_return false;
     }
     if (!state.hasToken()) {
         tellNotPaired(err);
-        co_return 1;
+        co_return false;
     }
-    const auto& children = state.childProfiles();
-    const auto child =
-        std::find_if(children.begin(), children.end(), [&](const BridgeChild& c) { return c.id == id; });
-    if (child == children.end()) {
+    if (std::ranges::find(state.childProfiles(), id, &BridgeChild::id) == state.childProfiles().end()) {
         err << Text::tr("There is no child with the id %1 in this family (%2 children lists them).")
                    .arg(QString::fromStdString(printable(id)), programName)
                    .toStdString()
             << std::endl;
-        co_return 1;
+        co_return false;
     }
+    co_return true;
+}
+
+// Loads the pairing and its children only: choosing or listing a child must send nothing else.
+QCoro::Task<int> selectChild(BridgeAppState& state, std::string id, bool json, std::ostream& out,
+                             std::ostream& err)
+{
+    const bool known = co_await resumeWithChild(state, id, err);
+    if (!known)
+        co_return 1;
+    const auto& children = state.childProfiles();
+    const auto child = std::ranges::find(children, id, &BridgeChild::id);
     state.setSelectedChildID(id);
     if (json)
         out << nlohmann::json{{"selectedChildID", id}, {"children", childrenJson(children, id)}}.dump(
@@ -143,24 +151,11 @@ QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out
 QCoro::Task<int> assign(BridgeAppState& state, std::string device, std::optional<std::string> child,
                         std::ostream& out, std::ostream& err)
 {
+    // Only a child of this family: a binding to anyone else would upload under a stranger's id.
     if (child) {
-        // Only a child of this family: a binding to anyone else would upload under a stranger's id.
-        co_await state.resumePairing();
-        if (state.phase().kind() == Kind::failed) {
-            err << printable(state.phase().failureText().toStdString()) << std::endl;
+        const bool known = co_await resumeWithChild(state, *child, err);
+        if (!known)
             co_return 1;
-        }
-        if (!state.hasToken()) {
-            tellNotPaired(err);
-            co_return 1;
-        }
-        if (std::ranges::find(state.childProfiles(), *child, &BridgeChild::id) == state.childProfiles().end()) {
-            err << Text::tr("There is no child with the id %1 in this family (%2 children lists them).")
-                       .arg(QString::fromStdString(printable(*child)), programName)
-                       .toStdString()
-                << std::endl;
-            co_return 1;
-        }
     }
     co_await state.restoreBackupSelection();
     const bool found = std::ranges::find(state.devices(), device, &BackupDescriptor::id) != state.devices().end();

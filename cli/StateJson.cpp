@@ -24,7 +24,7 @@ nlohmann::json devicesJson(const BridgeAppState& state)
             {"name", device.deviceName},
             {"productType", device.productType ? nlohmann::json(*device.productType) : nlohmann::json(nullptr)},
             {"lastBackupAt", instantJson(device.lastBackupAt)},
-            {"state", device.isEncrypted ? "encrypted" : device.isBeingWritten ? "being written" : "finished"},
+            {"state", stateName(device)},
             {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr) : nlohmann::json(binding->second)},
         });
     }

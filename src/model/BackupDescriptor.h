@@ -23,6 +23,12 @@ struct BackupDescriptor {
     friend bool operator==(const BackupDescriptor&, const BackupDescriptor&) = default;
 };
 
+// The backup's state as the CLI's JSON and the window's model name it.
+[[nodiscard]] inline const char* stateName(const BackupDescriptor& backup)
+{
+    return backup.isEncrypted ? "encrypted" : backup.isBeingWritten ? "being written" : "finished";
+}
+
 } // namespace quorva
 
 template <>

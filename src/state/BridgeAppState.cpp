@@ -337,16 +337,13 @@ QVariantList BridgeAppState::devicesForDisplay() const
     QVariantList list;
     for (const BackupDescriptor& device : m_devices) {
         const auto binding = m_bindings.find(device.id);
-        const QString state = device.isEncrypted      ? QStringLiteral("encrypted")
-                              : device.isBeingWritten ? QStringLiteral("being written")
-                                                      : QStringLiteral("finished");
         list.append(QVariantMap{
             {QStringLiteral("id"), QString::fromStdString(device.id)},
             {QStringLiteral("name"), QString::fromStdString(device.deviceName)},
             {QStringLiteral("productType"),
              device.productType ? QVariant(QString::fromStdString(*device.productType)) : QVariant()},
             {QStringLiteral("lastBackupAt"), toDateTime(device.lastBackupAt)},
-            {QStringLiteral("state"), state},
+            {QStringLiteral("state"), QString::fromLatin1(stateName(device))},
             {QStringLiteral("childId"),
              binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
         });
