@@ -7,6 +7,9 @@
 #include "model/BridgeClientError.h"
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <string>
 #include <system_error>
 
 namespace quorva {
@@ -15,13 +18,47 @@ namespace {
 constexpr std::string_view kManifestQuery =
     "SELECT fileID FROM Files WHERE domain = 'HomeDomain' AND relativePath = 'Library/SMS/sms.db' LIMIT 1";
 
-constexpr std::string_view kMessagesQuery = "SELECT m.ROWID, m.text, m.attributedBody, m.date, "
-                                            "COALESCE(m.is_from_me, 0), h.id\n"
-                                            "FROM message m\n"
-                                            "LEFT JOIN handle h ON h.ROWID = m.handle_id\n"
-                                            "WHERE COALESCE(m.is_from_me, 0) = 0\n"
-                                            "ORDER BY m.date DESC\n"
-                                            "LIMIT ?";
+// Rows of the message table that hold no words of the other person: a reaction and its removal
+// quote the message reacted to (often the child's own), a non-zero item type is a group event, and
+// an unsent message was taken back. Older device versions lack some of these columns.
+struct RowFilter {
+    std::string_view column;
+    std::string_view condition;
+};
+constexpr RowFilter kRowFilters[] = {{"associated_message_type",
+                                      "COALESCE(m.associated_message_type, 0) NOT BETWEEN 2000 AND 2007 AND "
+                                      "COALESCE(m.associated_message_type, 0) NOT BETWEEN 3000 AND 3007"},
+                                     {"item_type", "COALESCE(m.item_type, 0) = 0"},
+                                     {"date_retracted", "COALESCE(m.date_retracted, 0) = 0"}};
+
+bool sameName(std::string_view a, std::string_view b)
+{
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+// The filters go into WHERE, ahead of the LIMIT, so that a flood of reactions cannot push the
+// texts before it out of the newest rows read.
+std::string messagesQuery(const sqlite::Connection& connection)
+{
+    std::string query = "SELECT m.ROWID, m.text, m.attributedBody, m.date, COALESCE(m.is_from_me, 0), h.id\n"
+                        "FROM message m\n"
+                        "LEFT JOIN handle h ON h.ROWID = m.handle_id\n"
+                        "WHERE COALESCE(m.is_from_me, 0) = 0";
+    bool present[std::size(kRowFilters)] = {};
+    sqlite::Statement columns(connection, "PRAGMA table_info(message)");
+    while (columns.step()) {
+        for (std::size_t i = 0; i < std::size(kRowFilters); ++i)
+            present[i] = present[i] || sameName(columns.text(1), kRowFilters[i].column);
+    }
+    for (std::size_t i = 0; i < std::size(kRowFilters); ++i) {
+        if (present[i])
+            query.append("\n  AND ").append(kRowFilters[i].condition);
+    }
+    query += "\nORDER BY m.date DESC\nLIMIT ?";
+    return query;
+}
 
 enum Column { rowIdColumn = 0, textColumn = 1, attributedBodyColumn = 2, dateColumn = 3, senderColumn = 5 };
 
@@ -89,10 +126,14 @@ std::vector<MessageRow> MessagesReader::readMessages(const std::filesystem::path
                                                      int64_t limit, sqlite::ReadBounds bounds)
 {
     const auto connection = sqlite::Connection::openReadOnly(database, std::move(bounds));
-    if (connection.computesWhenRead("message", {"ROWID", "text", "attributedBody", "date", "is_from_me", "handle_id"}) ||
+    // The filter columns are named whether or not the table has them: a generated one is hidden
+    // from table_info, so only this check sees it, and filtering on it would run its expression.
+    if (connection.computesWhenRead("message",
+                                    {"ROWID", "text", "attributedBody", "date", "is_from_me", "handle_id",
+                                     "associated_message_type", "item_type", "date_retracted"}) ||
         connection.computesWhenRead("handle", {"ROWID", "id"}))
         throw BridgeClientError::messagesDatabaseMissing();
-    sqlite::Statement statement(connection, kMessagesQuery);
+    sqlite::Statement statement(connection, messagesQuery(connection));
     statement.bindInt(1, static_cast<int>(std::clamp<int64_t>(limit, 1, kMaximumLimit)));
 
     std::vector<MessageRow> rows;

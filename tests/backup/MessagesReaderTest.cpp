@@ -172,3 +172,88 @@ TEST(MessagesReader, ClampsTheLimitIntoOneToTwentyFiveThousand)
     EXPECT_EQ(read(3)[2].text, "message 24999");
     EXPECT_EQ(read(INT64_MAX).size(), 25000u);
 }
+
+namespace {
+
+// A schema as some device version lays out its message table, and the texts read from the rows
+// of kNotAllMessages (newest first), or the failure.
+struct Schema {
+    const char* name;
+    std::string change;
+    std::string read;
+    friend void PrintTo(const Schema& schema, std::ostream* out) { *out << schema.name; }
+};
+
+// Incoming rows that a device stores next to what the other person wrote, among real texts.
+const std::string kNotAllMessages =
+    "INSERT INTO message (guid, text, date, associated_message_type, item_type, date_retracted, date_edited) "
+    "VALUES ('1', 'real one', 1, 0, 0, 0, 0), "
+    "('2', 'Loved \u201Cmy own words\u201D', 2, 2000, 0, 0, 0), "
+    "('3', 'Reacted to \u201Cmy own words\u201D', 3, 2007, 0, 0, 0), "
+    "('4', 'Removed a like from \u201Cmy own words\u201D', 4, 3005, 0, 0, 0), "
+    "('5', 'Removed a sticker from \u201Cmy own words\u201D', 5, 3007, 0, 0, 0), "
+    "('6', 'Maya named the conversation', 6, 0, 1, 0, 0), "
+    "('7', 'unsent words', 7, 0, 0, 700000000, 0), "
+    "('8', 'edited words', 8, 0, 0, 0, 700000000), "
+    "('9', 'nothing known', 9, NULL, NULL, NULL, NULL);";
+
+const std::string kEverything =
+    "nothing known, edited words, unsent words, Maya named the conversation, "
+    "Removed a sticker from \u201Cmy own words\u201D, "
+    "Removed a like from \u201Cmy own words\u201D, "
+    "Reacted to \u201Cmy own words\u201D, Loved \u201Cmy own words\u201D, real one";
+
+std::string readTexts(const fs::path& database, int64_t limit)
+{
+    std::string read;
+    try {
+        for (const MessageRow& row : MessagesReader::readMessages(database, Instant::distantPast(), limit))
+            read += (read.empty() ? "" : ", ") + row.text;
+    } catch (const BridgeClientError& error) {
+        read = error.description();
+    }
+    return read;
+}
+
+class MessageSchema : public ::testing::TestWithParam<Schema> {};
+
+} // namespace
+
+TEST_P(MessageSchema, ReadsOnlyWhatThePersonWrote)
+{
+    TempFolder folder;
+    const fs::path database = samples::writeSampleBackup(folder / "device", {}) / kHashedMessages;
+    execute(database, kNotAllMessages + GetParam().change);
+    EXPECT_EQ(readTexts(database, 5000), GetParam().read);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    NotMessages, MessageSchema,
+    ::testing::Values(
+        Schema{"WithTheColumns", "", "nothing known, edited words, real one"},
+        Schema{"WithoutThem",
+               "ALTER TABLE message DROP COLUMN associated_message_type; ALTER TABLE message DROP COLUMN "
+               "item_type; "
+               "ALTER TABLE message DROP COLUMN date_retracted;",
+               kEverything},
+        Schema{"WithoutTheItemType", "ALTER TABLE message DROP COLUMN item_type;",
+               "nothing known, edited words, Maya named the conversation, real one"},
+        // Filtering on it would run the database author's expression over every row.
+        Schema{"ReactionTypeGenerated",
+               "ALTER TABLE message DROP COLUMN associated_message_type; ALTER TABLE message ADD COLUMN "
+               "associated_message_type INTEGER GENERATED ALWAYS AS (0) VIRTUAL;",
+               BridgeClientError::messagesDatabaseMissing().description()}),
+    rowName<Schema>);
+
+// The newest rows of a busy chat can all be reactions; the texts before them must still be read.
+TEST(MessagesReader, ReactionsDoNotCrowdOutOlderTexts)
+{
+    TempFolder folder;
+    const fs::path database = samples::writeSampleBackup(folder / "device", {}) / kHashedMessages;
+    execute(database, "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6010) "
+                      "INSERT INTO message (guid, text, date, associated_message_type) "
+                      "SELECT i, IIF(i <= 10, 'real ' || i, 'Liked \u201Creal 1\u201D'), i, "
+                      "IIF(i <= 10, 0, 2001) FROM n;");
+    EXPECT_EQ(readTexts(database, 5000),
+              "real 10, real 9, real 8, real 7, real 6, real 5, real 4, real 3, real 2, real 1");
+}
