@@ -38,6 +38,33 @@ void WholeScan(benchmark::State& state)
 }
 BENCHMARK(WholeScan)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
+// What a cycle reads of a backup that has not changed since it was last scanned: discovery and
+// the fingerprint, against discovery, the fingerprint and the whole scan of a changed one.
+void UnchangedBackupCycleRead(benchmark::State& state)
+{
+    const IPhoneBackupScanner scanner;
+    const std::optional<std::string> earlier = scanner.fingerprint(scanner.backups(backup().parent()).front());
+    for (auto _ : state) {
+        const auto found = newestPerDevice(scanner.backups(backup().parent()));
+        const std::optional<std::string> now = scanner.fingerprint(found.front());
+        if (!now || now != earlier)
+            state.SkipWithError("the backup changed");
+        benchmark::DoNotOptimize(now);
+    }
+}
+BENCHMARK(UnchangedBackupCycleRead)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void ChangedBackupCycleRead(benchmark::State& state)
+{
+    const IPhoneBackupScanner scanner;
+    for (auto _ : state) {
+        const auto found = newestPerDevice(scanner.backups(backup().parent()));
+        benchmark::DoNotOptimize(scanner.fingerprint(found.front()));
+        benchmark::DoNotOptimize(scanner.scan(found.front(), backup().now()).candidates.data());
+    }
+}
+BENCHMARK(ChangedBackupCycleRead)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
 // The parts, to see where a scan's time goes.
 void Discovery(benchmark::State& state)
 {
