@@ -1,8 +1,10 @@
 #include "StateCommands.h"
 
+#include "RunningInstance.h"
 #include "SignalWatcher.h"
 #include "StateJson.h"
 #include "StatePrinter.h"
+#include "StatusCommand.h"
 #include "TerminalText.h"
 #include "state/BridgeComposition.h"
 #include "state/StateTexts.h"
@@ -13,6 +15,7 @@
 #include <QNetworkAccessManager>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <ostream>
 
@@ -32,19 +35,14 @@ void tellNotPaired(std::ostream& err)
         << std::endl;
 }
 
-QCoro::Task<std::optional<fs::path>> answerChooser(std::optional<fs::path> folder)
-{
-    co_return folder;
-}
-
 int exitStatusFor(const BridgeAppState& state)
 {
     return state.phase().kind() == Kind::failed ? 1 : 0;
 }
 
+// Nothing of the stored pairing runs first: what it would send now belongs to the family being left.
 QCoro::Task<int> pair(BridgeAppState& state, QString code)
 {
-    co_await state.start();
     state.setPairingCode(code);
     co_await state.pair();
     co_return exitStatusFor(state);
@@ -183,8 +181,12 @@ QCoro::Task<int> scan(BridgeAppState& state, bool terminal, std::ostream& err)
     std::optional<UploadProgressLine> progress;
     if (terminal)
         progress.emplace(state, err);
-    // Start-up runs one scan cycle when the state is ready, exactly as at launch.
-    co_await state.start();
+    // Start-up runs one scan cycle when the state is ready, exactly as at launch; a running
+    // application has started long ago.
+    if (state.hasToken())
+        co_await state.scanNow();
+    else
+        co_await state.start();
     progress.reset();
     if (state.phase().kind() == Kind::failed)
         co_return 1;
@@ -206,6 +208,8 @@ QCoro::Task<int> run(BridgeAppState& state, bool json, std::ostream& out, std::o
 {
     SignalWatcher watcher;
     StateFollower follower(state, json, out, err);
+    InstanceCommands commands(state);
+    commands.offer(); // without a bus, the other commands wait for this one to end
     co_await state.start();
     if (!state.hasToken()) {
         tellNotPaired(err);
@@ -217,52 +221,68 @@ QCoro::Task<int> run(BridgeAppState& state, bool json, std::ostream& out, std::o
 
 } // namespace
 
-int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& out, std::ostream& err)
+void checkWorkflowArguments(const Invocation& invocation)
+{
+    const QString argument = invocation.arguments.value(0);
+    if (invocation.command == u"launch-at-login" && argument != u"on" && argument != u"off")
+        throw UsageError(Text::tr("Expected on or off, not '%1'.").arg(argument).toStdString());
+}
+
+QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation, bool terminal, std::ostream& out,
+                                    std::ostream& err)
 {
     const QString& name = invocation.command;
     const bool json = invocation.json;
     const QString argument = invocation.arguments.value(0);
-
-    std::optional<fs::path> chosenFolder;
-    if (name == u"choose-backup")
-        chosenFolder = fs::absolute(argument.toStdString()).lexically_normal();
-    if (name == u"launch-at-login" && argument != u"on" && argument != u"off")
-        throw UsageError(Text::tr("Expected on or off, not '%1'.").arg(argument).toStdString());
-
-    QNetworkAccessManager session;
-    auto state = makeBridgeAppState(session, defaultPlatform([chosenFolder](FolderChooserRequest) {
-                                        return answerChooser(chosenFolder);
-                                    }));
-
     int code = 0;
-    if (name == u"pair") {
-        code = QCoro::waitFor(pair(*state, argument));
+    if (name == u"status") {
+        co_return runStatus(json, out);
+    } else if (name == u"pair") {
+        code = co_await pair(state, argument);
     } else if (name == u"children") {
-        code = QCoro::waitFor(listChildren(*state, json, out, err));
+        code = co_await listChildren(state, json, out, err);
     } else if (name == u"select-child") {
-        return QCoro::waitFor(selectChild(*state, argument.toStdString(), json, out, err));
+        co_return co_await selectChild(state, argument.toStdString(), json, out, err);
     } else if (name == u"choose-backup") {
-        QCoro::waitFor(state->chooseBackupFolder());
-        code = exitStatusFor(*state);
+        co_await state.useBackupFolder(fs::absolute(argument.toStdString()).lexically_normal());
+        code = exitStatusFor(state);
     } else if (name == u"devices") {
-        return QCoro::waitFor(listDevices(*state, json, out, err));
+        co_return co_await listDevices(state, json, out, err);
     } else if (name == u"assign") {
         std::optional<std::string> child;
         if (!invocation.none)
             child = invocation.arguments.value(1).toStdString();
-        return QCoro::waitFor(assign(*state, argument.toStdString(), child, out, err));
+        co_return co_await assign(state, argument.toStdString(), child, out, err);
     } else if (name == u"scan") {
-        code = QCoro::waitFor(scan(*state, terminal, err));
+        code = co_await scan(state, terminal, err);
     } else if (name == u"run") {
-        return QCoro::waitFor(run(*state, json, out, err));
+        co_return co_await run(state, json, out, err);
     } else if (name == u"disconnect") {
-        QCoro::waitFor(state->disconnect());
+        co_await state.disconnect();
+        code = exitStatusFor(state);
     } else if (name == u"launch-at-login") {
-        state->setLaunchAtLogin(argument == u"on");
-        code = exitStatusFor(*state);
+        state.setLaunchAtLogin(argument == u"on");
+        code = exitStatusFor(state);
     }
-    printState(*state, json, out, err);
-    return code;
+    printState(state, json, out, err);
+    co_return code;
+}
+
+int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& out, std::ostream& err)
+{
+    // A read needs no writer: it sees what the writer has written through.
+    if (invocation.command == u"status")
+        return runStatus(invocation.json, out);
+    checkWorkflowArguments(invocation);
+    QNetworkAccessManager session;
+    auto state = makeBridgeAppState(session, defaultPlatform({}));
+    // A moment's patience: another CLI finishing its work, or the application taking its name
+    // on the bus just now.
+    if (!QCoro::waitFor(state->becomeTheWriter(std::chrono::seconds(5)))) {
+        err << printable(state->phase().failureText().toStdString()) << std::endl;
+        return 1;
+    }
+    return QCoro::waitFor(runWorkflowCommand(*state, invocation, terminal, out, err));
 }
 
 } // namespace quorva::cli

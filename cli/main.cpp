@@ -1,6 +1,7 @@
 // quorva-bridge-cli: the application's work without a window.
 #include "CommandLine.h"
 #include "InspectCommand.h"
+#include "RunningInstance.h"
 #include "StateCommands.h"
 #include "StatusCommand.h"
 #include "TerminalText.h"
@@ -38,8 +39,14 @@ int main(int argc, char** argv)
             return runInspect(invocation, std::cout);
         if (invocation.command == u"classify")
             return runClassify(invocation, std::cout);
-        if (invocation.command == u"status")
-            return runStatus(invocation.json, std::cout);
+        // `run` is itself an instance: a second one beside a running one would only wait.
+        if (invocation.command != u"run") {
+            if (const auto answer = askRunningInstance(arguments)) {
+                std::cout << answer->out.toStdString() << std::flush;
+                std::cerr << answer->err.toStdString() << std::flush;
+                return answer->status;
+            }
+        }
         return runStateCommand(invocation, ::isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
     } catch (const UsageError& e) {
         return reportUsageError(invocation.command, QString::fromStdString(e.what()), std::cerr);

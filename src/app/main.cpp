@@ -1,5 +1,6 @@
 #include "DesktopEnvironment.h"
 #include "QuorvaBridgeApp.h"
+#include "RunningInstance.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
 #include "state/UiLanguage.h"
@@ -153,6 +154,9 @@ int main(int argc, char** argv)
         return 1;
     QObject::connect(&instance, &quorva::SingleInstance::activationRequested, &app,
                      &quorva::QuorvaBridgeApp::showWindow);
+    // Without a session bus the CLI's commands wait for this process instead of going through it.
+    quorva::cli::InstanceCommands commands(app.state());
+    commands.offer();
     quorva::TrayIcon tray(app);
     // At log-in the desktop's panel may come up after us, and Qt asks for its tray only once.
     QTimer::singleShot(inBackground ? std::chrono::seconds(10) : std::chrono::seconds(0), &tray,

@@ -51,10 +51,10 @@ std::optional<std::string> BridgeAppState::token() const
     return m_session ? std::optional(m_session->token()) : std::nullopt;
 }
 
-void BridgeAppState::beginSession(std::string token, QString pairingId)
+void BridgeAppState::beginSession(std::string token)
 {
     endSession();
-    m_session = std::make_shared<BridgeSession>(m_services, std::move(token), std::move(pairingId));
+    m_session = std::make_shared<BridgeSession>(m_services, std::move(token));
     emit tokenChanged();
     emit canScanChanged();
 }
@@ -75,7 +75,7 @@ void BridgeAppState::interruptSession()
 {
     if (!m_session)
         return;
-    auto fresh = std::make_shared<BridgeSession>(m_services, m_session->token(), m_session->pairingId());
+    auto fresh = std::make_shared<BridgeSession>(m_services, m_session->token());
     m_session->cancel();
     m_session = std::move(fresh);
     setUploadProgress(0, 0);
@@ -92,14 +92,6 @@ void BridgeAppState::handleSessionEnd(const std::shared_ptr<BridgeSession>& sess
         endSession();
         raiseFailure(texts::pairingNoLongerValid());
         setStatusMessage(texts::pairingFailed());
-        break;
-    case SessionEnd::pairingChanged:
-        // Another process disconnected or paired anew: start over from what is stored now.
-        endSession();
-        requestStart();
-        break;
-    case SessionEnd::busy:
-        raiseFailure(texts::busyElsewhere());
         break;
     case SessionEnd::done:
     case SessionEnd::failed:

@@ -15,6 +15,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <chrono>
+#include <filesystem>
+
 #include <map>
 #include <memory>
 #include <optional>
@@ -106,6 +109,10 @@ public:
     [[nodiscard]] bool canScan() const;
 
     // ---- Operations --------------------------------------------------------------------
+    // Makes this process the one that writes the pairing, the choices and the checkpoint, for as
+    // long as this object lives; false, with the failure shown, when another process still holds
+    // them after `patience`.
+    QCoro::Task<bool> becomeTheWriter(std::chrono::milliseconds patience);
     QCoro::Task<> start();
     // The stored pairing and its children, without the rest of start-up (no backup, no scan, no
     // heartbeat, no loop): for a command that only chooses among the children.
@@ -113,7 +120,10 @@ public:
     QCoro::Task<> pair();
     // Looks at the stored folder's iPhones again, reading only their property lists.
     QCoro::Task<> restoreBackupSelection();
+    // Asks the platform's chooser for the folder, then uses it.
     QCoro::Task<> chooseBackupFolder();
+    // The folder a parent named without the chooser, as the CLI does.
+    QCoro::Task<> useBackupFolder(std::filesystem::path folder);
     QCoro::Task<> scanNow();
     QCoro::Task<> loadChildren();
     QCoro::Task<> disconnect();
@@ -170,7 +180,7 @@ private:
     void updateReadiness();
     [[nodiscard]] std::string bridgeName() const;
     // Starts a session for the stored pairing, ending the one before.
-    void beginSession(std::string token, QString pairingId);
+    void beginSession(std::string token);
     // Ends the current session and what it started; the stored pairing is not touched.
     void endSession();
     // Ends what the current session has in flight; the pairing itself goes on in a fresh one.
@@ -198,6 +208,7 @@ private:
     BridgeTokenStore m_tokenStore;
     BridgePlatform m_platform;
 
+    UserLock::Hold m_writer;
     std::shared_ptr<BridgeSession> m_session;
     std::shared_ptr<bool> m_pairingAttempt; // set to true to cancel the pairing in flight
 

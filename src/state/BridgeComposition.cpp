@@ -24,7 +24,6 @@ std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& networ
         .bookmarks = BackupBookmarkStore(QStringLiteral("bridge.backup-bookmark")),
         .checkpoint = UploadCheckpointStore(QStringLiteral("bridge.uploaded-message-ids"), 5000),
         .lock = std::make_shared<UserLock>(options.lockPath.value_or(UserLock::defaultPath())),
-        .lockPatience = options.lockPatience,
     };
     return std::make_unique<BridgeAppState>(
         BridgeStateParts{std::move(services), BridgeTokenStore(options.tokenService, QStringLiteral("bridge-token")),

@@ -23,8 +23,6 @@ struct CompositionOptions {
     QString tokenService = QStringLiteral(QUORVA_APP_ID);
     std::chrono::milliseconds requestTimeout = BridgeAPI::defaultTimeout;
     std::chrono::milliseconds requestDeadline = BridgeAPI::defaultDeadline;
-    // How long an operation waits for another Bridge process to finish before it says so.
-    std::chrono::milliseconds lockPatience = std::chrono::seconds(5);
     std::optional<QString> lockPath; // beside the preferences when absent
 };
 

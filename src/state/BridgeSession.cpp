@@ -16,7 +16,6 @@
 
 namespace quorva {
 
-const QString BridgeSession::pairingIdKey = QStringLiteral("bridge.pairing-id");
 
 namespace {
 
@@ -80,24 +79,15 @@ int64_t saturatingAlertSum(int64_t total, int64_t more)
     return total > std::numeric_limits<int64_t>::max() - more ? std::numeric_limits<int64_t>::max() : total + more;
 }
 
-BridgeSession::BridgeSession(SessionServices services, std::string token, QString pairingId)
-    : m_services(std::move(services)), m_token(std::move(token)), m_pairingId(std::move(pairingId))
+BridgeSession::BridgeSession(SessionServices services, std::string token)
+    : m_services(std::move(services)), m_token(std::move(token))
 {
 }
 
-bool BridgeSession::stillStored() const
-{
-    return Preferences::string(pairingIdKey) == m_pairingId;
-}
-
-std::optional<SessionEnd> BridgeSession::interruption()
+std::optional<SessionEnd> BridgeSession::interruption() const
 {
     if (m_cancelled)
         return SessionEnd::cancelled;
-    if (!stillStored()) {
-        cancel();
-        return SessionEnd::pairingChanged;
-    }
     return std::nullopt;
 }
 
@@ -223,13 +213,6 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
         const auto child = std::ranges::find(request.children, id, &BridgeChild::id);
         return QString::fromStdString(child == request.children.end() ? id : child->name);
     };
-
-    // Held to the end of the cycle, so no other process writes the checkpoint in between.
-    const UserLock::Hold hold = co_await m_services.lock->acquire(m_services.lockPatience);
-    if (const auto end = interruption())
-        co_return ended(*end);
-    if (!hold)
-        co_return ended(SessionEnd::busy);
 
     std::filesystem::path folder;
     bool unreadable = false;

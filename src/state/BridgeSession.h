@@ -32,9 +32,7 @@ enum class SessionEnd {
     done,
     failed,         // the failure's text is in the outcome
     unauthorized,   // the service refused the token: the pairing is no longer valid
-    busy,           // another Bridge process held the user lock
-    pairingChanged, // another process disconnected or paired anew meanwhile
-    cancelled,      // this session was cancelled: a disconnect or a new pairing here
+    cancelled,      // this session was cancelled: a disconnect or a new pairing
 };
 
 struct ChildrenOutcome {
@@ -86,21 +84,19 @@ struct SessionServices {
     BackupBookmarkStore bookmarks;
     UploadCheckpointStore checkpoint; // the shared list: each device keeps its own beside it
     DeviceBindingStore bindings;
+    // Held by the process that writes the pairing, the choices and the checkpoint.
     std::shared_ptr<UserLock> lock;
-    std::chrono::milliseconds lockPatience{5000};
 };
 
 // One pairing and the work that belongs to it: its token, and the cycles, children requests and
 // heartbeats made with it. Cancelling the session (a disconnect, a new pairing) ends that work at
-// its next wait: no further request, no checkpoint write, no callback. A pairing changed by another
-// process ends it the same way, checked before every batch and before anything is recorded.
+// its next wait: no further request, no checkpoint write, no callback. Only the process holding
+// the user lock runs sessions, so nothing else changes the pairing under one.
 class BridgeSession : public std::enable_shared_from_this<BridgeSession> {
 public:
-    // `pairingId` names this pairing in the preferences, where other processes see it change.
-    BridgeSession(SessionServices services, std::string token, QString pairingId);
+    BridgeSession(SessionServices services, std::string token);
 
     [[nodiscard]] const std::string& token() const { return m_token; }
-    [[nodiscard]] const QString& pairingId() const { return m_pairingId; }
 
     // Also stops a backup read of this session that is under way on a worker thread.
     void cancel()
@@ -118,8 +114,6 @@ public:
     // A heartbeat whose answer does not matter; false when it was not sent or not answered.
     [[nodiscard]] QCoro::Task<bool> heartbeat(HeartbeatReport report);
 
-    // The preference that names the stored pairing.
-    static const QString pairingIdKey;
 
 private:
     struct DeviceTally; // what the devices of one cycle add up to
@@ -129,13 +123,11 @@ private:
                                                                       const std::string& scanStamp,
                                                                       const CycleObserver& observer,
                                                                       DeviceTally& tally);
-    [[nodiscard]] bool stillStored() const;
     // The session's end after a wait, when it is not the operation's own to decide.
-    [[nodiscard]] std::optional<SessionEnd> interruption();
+    [[nodiscard]] std::optional<SessionEnd> interruption() const;
 
     SessionServices m_services;
     std::string m_token;
-    QString m_pairingId;
     bool m_cancelled = false;
     std::stop_source m_stop;
 };

@@ -21,19 +21,23 @@ QCoro::Task<> scanIfAlive(QPointer<BridgeAppState> state)
 
 } // namespace
 
-QCoro::Task<> BridgeAppState::disconnect()
+QCoro::Task<bool> BridgeAppState::becomeTheWriter(std::chrono::milliseconds patience)
 {
     QPointer<BridgeAppState> self(this);
-    // This process's own cycle holds the lock as this process does, so only another process
-    // makes this wait: forgetting while it scans or pairs could be undone by its writes.
     const std::shared_ptr<UserLock> lock = m_services.lock;
-    const UserLock::Hold hold = co_await lock->acquire(m_services.lockPatience);
+    UserLock::Hold hold = co_await lock->acquire(patience);
     if (!self)
-        co_return;
+        co_return false;
     if (!hold) {
         raiseFailure(texts::busyElsewhere());
-        co_return;
+        co_return false;
     }
+    m_writer = std::move(hold);
+    co_return true;
+}
+
+QCoro::Task<> BridgeAppState::disconnect()
+{
     // This process's own work ends at once: its results are of a pairing that is being forgotten.
     if (m_pairingAttempt)
         *m_pairingAttempt = true;
@@ -46,11 +50,6 @@ QCoro::Task<> BridgeAppState::disconnect()
     m_services.bookmarks.clear();
     m_services.checkpoint.clear();
     m_services.bindings.clear();
-    try {
-        Preferences::remove(BridgeSession::pairingIdKey);
-    } catch (const std::exception&) {
-        // Other processes then notice the missing token at their next start instead.
-    }
     setChildren({});
     setSelectedChildID(std::nullopt);
     setDevices({}, {});

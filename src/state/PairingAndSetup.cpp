@@ -11,7 +11,6 @@
 
 #include <QDir>
 #include <QPointer>
-#include <QUuid>
 
 namespace quorva {
 
@@ -51,17 +50,8 @@ QCoro::Task<> BridgeAppState::pair()
 
     // Copies: the requests must not reach into this object, which may go meanwhile.
     const std::shared_ptr<BridgeAPI> api = m_services.api;
-    const std::shared_ptr<UserLock> lock = m_services.lock;
     const BridgeTokenStore tokenStore = m_tokenStore;
-    // Taken before the code is spent, so that a busy lock cannot cost the parent a code.
-    UserLock::Hold hold = co_await lock->acquire(m_services.lockPatience);
-    if (*cancelled || !self)
-        co_return;
-    if (!hold) {
-        raiseFailure(texts::busyElsewhere());
-        setStatusMessage(texts::pairingFailed());
-        co_return;
-    }
+    const UploadCheckpointStore checkpoint = m_services.checkpoint;
 
     std::string bridgeToken;
     std::optional<QString> failure;
@@ -89,12 +79,12 @@ QCoro::Task<> BridgeAppState::pair()
             co_return;
         }
     }
-    const QString pairingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
     if (!failure) {
+        // What the pairing before was sent, this one's family has not received.
         try {
-            Preferences::setValue(BridgeSession::pairingIdKey, pairingId);
+            checkpoint.clear();
         } catch (const std::exception&) {
-            // Unnamed, other processes cannot see this pairing replace theirs; it still works here.
+            // Left over, it only holds back what the old pairing already has.
         }
     }
     if (!self)
@@ -104,10 +94,9 @@ QCoro::Task<> BridgeAppState::pair()
         setStatusMessage(texts::pairingFailed());
         co_return;
     }
-    hold.reset();
     m_pairingAttempt.reset();
     m_secretStoreRetry.reset();
-    beginSession(bridgeToken, pairingId);
+    beginSession(bridgeToken);
     setPairingCode(QString());
     co_await completeSetup(m_session);
 }
@@ -129,24 +118,33 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     }
     if (!self || (!chosen && !failure))
         co_return;
+    if (failure) {
+        raiseFailure(*failure);
+        setStatusMessage(texts::backupSetupFailed());
+        co_return;
+    }
+    co_await useBackupFolder(*chosen);
+}
 
+QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
+{
+    QPointer<BridgeAppState> self(this);
     std::vector<BackupDescriptor> devices;
-    if (!failure) {
-        const ScopedFolderAccess access(*chosen);
-        try {
-            const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
-            auto discover = [scanner, folder = *chosen] { return scanner->backups(folder); };
-            const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
-            if (!self)
-                co_return;
-            if (backups.empty())
-                throw BridgeClientError::noBackupFound();
-            // The folder itself is remembered, not the backup in it: the next scan takes the newest again.
-            m_services.bookmarks.save(*chosen);
-            devices = newestPerDevice(backups);
-        } catch (...) {
-            failure = texts::failureText(std::current_exception());
-        }
+    std::optional<QString> failure;
+    const ScopedFolderAccess access(folder);
+    try {
+        const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
+        auto discover = [scanner, folder] { return scanner->backups(folder); };
+        const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
+        if (!self)
+            co_return;
+        if (backups.empty())
+            throw BridgeClientError::noBackupFound();
+        // The folder itself is remembered, not the backup in it: the next scan takes the newest again.
+        m_services.bookmarks.save(folder);
+        devices = newestPerDevice(backups);
+    } catch (...) {
+        failure = texts::failureText(std::current_exception());
     }
     if (failure) {
         raiseFailure(*failure);

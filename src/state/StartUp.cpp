@@ -9,13 +9,17 @@
 #include "stores/Preferences.h"
 
 #include <QPointer>
-#include <QUuid>
 
 namespace quorva {
 
 QCoro::Task<> BridgeAppState::start()
 {
     QPointer<BridgeAppState> self(this);
+    // Another Bridge process at work (a CLI scan) finishes first: this one says so, then waits.
+    if (!co_await becomeTheWriter(std::chrono::milliseconds::zero())) {
+        if (!self || !co_await becomeTheWriter(std::chrono::hours(24)) || !self)
+            co_return;
+    }
     if (co_await beginStoredSession() && self)
         co_await completeSetup(m_session);
 }
@@ -47,18 +51,7 @@ QCoro::Task<bool> BridgeAppState::beginStoredSession()
         setStatusMessage(texts::pairFromFamilyApp());
         co_return false;
     }
-    // A pairing made before pairings were named gets its name now, so other processes can tell
-    // when it changes.
-    std::optional<QString> pairingId = Preferences::string(BridgeSession::pairingIdKey);
-    if (!pairingId) {
-        pairingId = QUuid::createUuid().toString(QUuid::WithoutBraces);
-        try {
-            Preferences::setValue(BridgeSession::pairingIdKey, *pairingId);
-        } catch (const std::exception&) {
-            // Unnamed, this run cannot see another process change the pairing; it still works.
-        }
-    }
-    beginSession(*stored.token, *pairingId);
+    beginSession(*stored.token);
     co_return true;
 }
 

@@ -1,10 +1,11 @@
 # Shared by the end-to-end scripts: arguments, a scratch folder, the development service.
 set -euo pipefail
-cli=$1 service=$2 samples=$3 port=$4
+cli=$1 service=$2 samples=$3 port=$4 app=${5:-}
 work=$(mktemp -d)
-service_pid=""
+service_pid="" app_pid=""
 cleanup() {
   local status=$?
+  if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; wait "$app_pid" 2>/dev/null || true; fi
   if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; wait "$service_pid" 2>/dev/null || true; fi
   rm -rf "$work"
   exit "$status"

@@ -1,5 +1,5 @@
-# Two Bridge processes scanning at once (the window's loop and a CLI scan, say): one waits for
-# the other, and between them every candidate reaches the service exactly once and is recorded.
+# Two CLI scans at once: one is the writer, the other waits a moment for it, then scans or says
+# that it did nothing; every candidate reaches the service exactly once and is recorded.
 source "$(dirname "$0")/common.sh"
 
 start_service --pairing-code TWO-AT-ONCE --child child-maya=Maya --ingest-delay-ms 400

@@ -21,8 +21,7 @@ TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
 
     // As after a long suspend: the deadline lies behind the continuous clock.
     timer.startUntil(ContinuousTimer::now() - 2h);
-    BridgeFixture::spin(20ms);
-    EXPECT_EQ(fired, 1);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return fired == 1; }));
     EXPECT_FALSE(timer.isActive());
 
     timer.start(30ms);
@@ -33,7 +32,8 @@ TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
     timer.start(30ms);
     BridgeFixture::spin(10ms);
     EXPECT_EQ(fired, 1); // not early
-    BridgeFixture::spin(80ms);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return fired == 2; }));
+    BridgeFixture::spin(60ms);
     EXPECT_EQ(fired, 2); // and once only
 }
 
@@ -49,17 +49,15 @@ TEST(AutomaticScanLoop, CancellingWakesASleepAtOnceAndAwaitsARunningScan)
     {
         AutomaticScanLoop sleeping([&] { return true; }, [&] { return run(); }, std::chrono::hours(1));
         sleeping.cancel();
-        BridgeFixture::spin(10ms);
-        EXPECT_TRUE(sleeping.hasEnded());
+        EXPECT_TRUE(BridgeFixture::waitFor([&] { return sleeping.hasEnded(); }));
     }
     EXPECT_EQ(started, 0);
 
     AutomaticScanLoop scanning([&] { return true; }, [&] { return run(); }, 10ms);
-    BridgeFixture::spin(30ms); // inside the first 60 ms scan
-    ASSERT_EQ(started, 1);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return started == 1; })); // inside the first 60 ms scan
     scanning.cancel();
     EXPECT_FALSE(scanning.hasEnded());
-    BridgeFixture::spin(100ms);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return scanning.hasEnded(); }));
     EXPECT_EQ(finished, 1);
     EXPECT_EQ(started, 1);
     EXPECT_TRUE(scanning.hasEnded());
@@ -101,9 +99,8 @@ TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)
     state->setSelectedChildIDFromDisplay(QString::fromStdString(kBen));
     harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 1});
     QCoro::waitFor(state->chooseBackupFolder());
-    BridgeFixture::spin(300ms);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return !bodiesOf(harness.received(), "devices").empty(); }));
     const auto devices = bodiesOf(harness.received(), "devices");
-    ASSERT_FALSE(devices.empty());
     EXPECT_EQ(devices.front()["childId"], kBen);
 }
 
@@ -114,7 +111,7 @@ TEST(AutomaticScanning, AStateDestroyedMidScanLeavesNothingRunning)
     harness.pair(*state);
     harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 150});
     QCoro::waitFor(state->chooseBackupFolder());
-    BridgeFixture::spin(40ms); // a cycle has started and waits for the service
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->phase() == Phase::scanning(); }));
     state.reset();
     const std::size_t after = harness.received().size();
     BridgeFixture::spin(200ms);

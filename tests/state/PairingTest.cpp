@@ -78,9 +78,8 @@ TEST(Pairing, SurvivesTheStateGoingAwayWhileTheServiceAnswers)
     state->setPairingCode(QString::fromStdString(kPairingCode));
     state->requestPair();
     state.reset();
-    BridgeFixture::spin(std::chrono::milliseconds(300));
     // The code was redeemed and the token kept, so a new launch finds the pairing.
-    EXPECT_TRUE(harness.storedToken());
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return harness.storedToken().has_value(); }));
 }
 
 } // namespace

@@ -1,5 +1,5 @@
-// In-flight work ends with the pairing it belongs to: a disconnect, a new pairing, another
-// process, a service that no longer takes the token.
+// In-flight work ends with the pairing it belongs to: a disconnect, a new pairing, a service that
+// no longer takes the token; and only one process does that work at a time.
 #include "BridgeFixture.h"
 #include "FilePermissions.h"
 #include "SqliteFileObserver.h"
@@ -112,60 +112,43 @@ TEST_P(ADisconnectWhileTheServiceAnswers, DropsItsAnswer)
 INSTANTIATE_TEST_SUITE_P(Session, ADisconnectWhileTheServiceAnswers, ::testing::Values("redeem", "children"),
                          [](const auto& info) { return std::string(info.param); });
 
-TEST(Session, ADisconnectInAnotherProcessIsNoticedBeforeAnythingIsSent)
+TEST(Session, PairingAnewSendsNothingUnderTheOldPairingAndEverythingUnderTheNew)
+{
+    BridgeFixture harness;
+    harness.config.pairingCodes = {kPairingCode, "NEW123"};
+    Sent sent;
+    std::function<void()> act;
+    duringSecondBatch(harness, act, &sent);
+    auto earlier = harness.readyState({.candidates = 19});
+    harness.scan(*earlier);
+    ASSERT_EQ(recordedIds().size(), 19u);
+    const std::string oldBearer = "Bearer " + *earlier->token();
+    earlier.reset();
+
+    // A later run pairs with another family's code while this computer is still paired.
+    auto state = harness.makeState();
+    const std::size_t before = harness.received().size();
+    sent.clear();
+    state->setPairingCode(QStringLiteral("NEW123"));
+    QCoro::waitFor(state->pair());
+    ASSERT_TRUE(state->hasToken());
+
+    EXPECT_TRUE(std::none_of(sent.begin(), sent.end(), [&](const auto& r) { return r.second == oldBearer; }));
+    const auto batches = bodiesOf(harness.receivedSince(before), "ingest/batch");
+    ASSERT_EQ(batches.size(), 1u);
+    EXPECT_EQ(batches[0]["items"].size(), 19u); // the new family has received none of them
+}
+
+TEST(Session, WhileOneProcessWritesAnotherDoesNothingAndSaysSo)
 {
     BridgeFixture harness;
     auto window = harness.readyState({.candidates = 2});
-    auto cli = harness.makeState(); // a second process: its own lock, the same stored pairing
-    QCoro::waitFor(cli->start());
-    QCoro::waitFor(cli->disconnect());
-    ASSERT_EQ(cli->phase(), Phase::needsPairing());
-
-    EXPECT_TRUE(harness.scan(*window).empty());
-    ASSERT_TRUE(BridgeFixture::waitFor([&] { return window->phase() == Phase::needsPairing(); }));
-    EXPECT_FALSE(window->hasToken());
-}
-
-TEST(Session, AnotherProcessWaitsForTheRunningCycleInsteadOfUndoingIt)
-{
-    BridgeFixture harness;
-    std::function<void()> act;
-    duringSecondBatch(harness, act);
-    auto window = harness.readyState({.candidates = 250});
-    harness.lockPatience = 0ms; // the second process gives up at once
-    auto cli = harness.makeState();
-    QCoro::waitFor(cli->start()); // its own start-up scan sends everything once
-    UploadCheckpointStore().clear();
-    act = [&] { cli->requestDisconnect(); };
-    QCoro::waitFor(window->scanNow());
-    BridgeFixture::spin(200ms);
-
-    EXPECT_EQ(window->phase(), Phase::ready());
-    EXPECT_EQ(recordedIds().size(), 250u);
+    ASSERT_TRUE(QCoro::waitFor(window->becomeTheWriter(0ms)));
+    auto cli = harness.makeState(); // a second process: its own lock on the same file
+    EXPECT_FALSE(QCoro::waitFor(cli->becomeTheWriter(0ms)));
     EXPECT_EQ(cli->phase(), Phase::failed(kBusy));
-    EXPECT_TRUE(harness.storedToken()); // nothing was forgotten behind the running cycle's back
-}
-
-TEST(Session, TwoProcessesScanningAtOnceSendEveryItemOnce)
-{
-    BridgeFixture harness;
-    auto window = harness.readyState({.candidates = 250});
-    auto cli = harness.makeState();
-    QCoro::waitFor(cli->start()); // its own start-up scan sends everything once
-    const std::size_t before = harness.received().size();
-    UploadCheckpointStore().clear();
-
-    window->requestScanNow();
-    cli->requestScanNow();
-    ASSERT_TRUE(BridgeFixture::waitFor([&] {
-        return window->phase() == Phase::ready() && cli->phase() == Phase::ready() &&
-               window->lastScanAt() != cli->lastScanAt();
-    }));
-    std::size_t items = 0;
-    for (const auto& batch : bodiesOf(harness.receivedSince(before), "ingest/batch"))
-        items += batch["items"].size();
-    EXPECT_EQ(items, 250u);
-    EXPECT_EQ(recordedIds().size(), 250u);
+    window.reset(); // the application quits
+    EXPECT_TRUE(QCoro::waitFor(cli->becomeTheWriter(0ms)));
 }
 
 struct RefusingEndpoint {

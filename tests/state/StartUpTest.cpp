@@ -76,6 +76,12 @@ TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
     EXPECT_FALSE(state->selectedChildID());
     EXPECT_FALSE(Preferences::value(kChildKey)); // removed, not emptied
     EXPECT_EQ(state->phase(), Phase::needsSetup());
+
+    // One of the children, stored, is kept at every start.
+    Preferences::setValue(kChildKey, QString::fromStdString(kBen));
+    state = family.makeState();
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->selectedChildID(), kBen);
 }
 
 } // namespace

@@ -70,8 +70,7 @@ std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::millisecon
     return makeBridgeAppState(m_network, std::move(platform),
                               {.serviceURL = url.isEmpty() ? serviceURL() : url,
                                .tokenService = tokenService(),
-                               .requestTimeout = std::chrono::milliseconds(5000),
-                               .lockPatience = lockPatience});
+                               .requestTimeout = std::chrono::milliseconds(5000)});
 }
 
 void BridgeFixture::pair(BridgeAppState& state)

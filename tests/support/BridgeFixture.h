@@ -90,7 +90,6 @@ public:
     std::optional<std::filesystem::path> nextChoice;
     std::vector<FolderChooserRequest> chooserRequests;
     QString computerName = QStringLiteral("Test Mac");
-    std::chrono::milliseconds lockPatience = std::chrono::seconds(5);
     std::chrono::milliseconds secretStoreRetry = std::chrono::minutes(1);
     std::filesystem::path autostartFolder;
 

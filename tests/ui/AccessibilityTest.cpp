@@ -67,9 +67,9 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
 
     ui.pair();
     ui.chooseBackupFolder(ui.backup());
-    UiHarness::spin(std::chrono::milliseconds(100));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return announced.contains("Ready to scan Maya's iPhone"); }))
+        << "the new status is announced";
     checkTree(ui, "paired"); // the pairing card's field and button are gone with it
-    EXPECT_TRUE(announced.contains("Ready to scan Maya's iPhone")) << "the new status is announced";
 
     ui.chooseBackupFolder(ui.familyBackups());
     UiHarness::spin(std::chrono::milliseconds(100));

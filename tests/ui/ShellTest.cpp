@@ -58,8 +58,7 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneButNotOfThePro
     // Reopening builds the content anew over the same state; start-up does not run again.
     ui.app().showWindow();
     ASSERT_TRUE(showsWindowAgain(ui));
-    UiHarness::spin(std::chrono::milliseconds(300));
-    EXPECT_TRUE(ui.shown("setupCard"));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("setupCard"); }));
     EXPECT_EQ(ui.countReceived("children"), childrenRequests);
 }
 

@@ -1,0 +1,48 @@
+# While the application runs, the CLI's commands go through it: a scan started from the CLI is
+# the application's, and a disconnect from the CLI in the middle of its upload is obeyed at once.
+source "$(dirname "$0")/common.sh"
+[ -n "$app" ] || fail "the application's path is missing"
+
+start_service --pairing-code ONE-WRITER --child child-maya=Maya --ingest-delay-ms 400
+"$samples" "$work/backup" --messages 900 --candidate-share 1.0 >/dev/null
+"$cli" pair ONE-WRITER >/dev/null
+
+# Counted as the service answers them, 400 ms after each arrives.
+batches() { grep -c "ingest/batch" "$work/service.log" || true; }
+
+QT_QPA_PLATFORM=offscreen "$app" >"$work/app.out" 2>&1 &
+app_pid=$!
+for _ in $(seq 200); do
+  gdbus introspect --session --dest app.quorva.bridge --object-path /app/quorva/bridge >/dev/null 2>&1 && break
+  kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
+  sleep 0.05
+done
+
+own_config=$XDG_CONFIG_HOME
+# A CLI on its own would use these empty preferences, find no backup and scan nothing.
+export XDG_CONFIG_HOME="$work/elsewhere"
+"$cli" choose-backup "$work/backup" >"$work/choose.out" 2>&1 || fail "choose-backup failed: $(cat "$work/choose.out")"
+"$cli" scan >"$work/scan.out" 2>&1 &
+scan_pid=$!
+for _ in $(seq 500); do
+  [ "$(batches)" -ge 2 ] && break
+  sleep 0.02
+done
+[ "$(batches)" -ge 2 ] || fail "the application's upload did not start: $(cat "$work/scan.out" "$work/app.out")"
+
+"$cli" disconnect >"$work/disconnect.out" 2>&1 || fail "the disconnect failed: $(cat "$work/disconnect.out")"
+after=$(batches)
+wait "$scan_pid" || true
+sleep 1.5
+# The one under way when the disconnect came may still be answered; none starts after it.
+[ "$(batches)" -le $((after + 1)) ] || fail "$(($(batches) - after)) batches were answered after the disconnect returned"
+[ "$(batches)" -lt 9 ] || fail "the whole upload ran despite the disconnect"
+
+"$cli" status --json >"$work/status.json" || fail "status failed"
+[ "$(json "$work/status.json" 'd["paired"]')" = False ] || fail "still paired after the disconnect"
+[ "$(json "$work/status.json" 'd["acceptedCount"]')" = 0 ] || fail "the cancelled upload recorded ids"
+kill -0 "$app_pid" || fail "the application stopped"
+
+# With the application running, a second instance of the work is refused, not run beside it.
+[ "$(XDG_CONFIG_HOME=$own_config exit_status "$cli" run)" = 1 ] || fail "a second headless run must fail while the application runs"
+echo "ok: the CLI's scan ran in the application and its disconnect stopped the upload after $after batches"
