@@ -1,16 +1,10 @@
 #include "QuorvaBridgeApp.h"
 
-#include "ResidentMemory.h"
-
 #include "state/BridgeComposition.h"
 
 #include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QTimer>
-
-#ifdef __GLIBC__
-#include <malloc.h>
-#endif
 
 namespace quorva {
 
@@ -26,18 +20,6 @@ QuorvaBridgeApp::StateFactory QuorvaBridgeApp::defaultStateFactory()
 QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, Start start, QObject* parent)
     : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService())))
 {
-    // Without a window, what the libraries brought in for the last piece of work (the scene's,
-    // start-up's, a scan's) is let go once it settled: a Bridge in the background stays small.
-    m_pageRelease.setSingleShot(true);
-    m_pageRelease.setInterval(std::chrono::seconds(2));
-    connect(&m_pageRelease, &QTimer::timeout, this, [this] {
-        if (!window())
-            releaseCleanFilePages();
-    });
-    connect(m_state.get(), &BridgeAppState::phaseChanged, this, [this] {
-        if (!window() && m_state->phase().kind() != Phase::Kind::scanning)
-            m_pageRelease.start();
-    });
     if (start == Start::withWindow)
         createWindow();
     else
@@ -94,11 +76,6 @@ void QuorvaBridgeApp::releaseWindowIfClosed()
     m_window.reset();
     // Closed before its first frame: the process stays, so its start-up runs now.
     requestStartup();
-#ifdef __GLIBC__
-    // The scene's many small allocations leave the heap fragmented; hand the free pages back.
-    malloc_trim(0);
-#endif
-    m_pageRelease.start();
     emit windowReleased();
 }
 

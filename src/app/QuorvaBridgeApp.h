@@ -7,7 +7,6 @@
 
 #include <QNetworkAccessManager>
 #include <QObject>
-#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -66,7 +65,6 @@ private:
     std::unique_ptr<MainWindow> m_window;
     QMetaObject::Connection m_firstFrame;
     bool m_startRequested = false;
-    QTimer m_pageRelease;
 };
 
 } // namespace quorva
