@@ -1,7 +1,5 @@
 #include "DevService.h"
 
-#include "LowDelayTcpServer.h"
-
 #include "RequestValidation.h"
 
 #include <QHttpServerRequest>
@@ -91,14 +89,7 @@ DevService::~DevService() = default;
 
 quint16 DevService::listen(quint16 port)
 {
-    auto* tcp = new LowDelayTcpServer(this);
-    if (!tcp->listen(QHostAddress::LocalHost, port)) {
-        delete tcp;
-        m_port = 0;
-        return 0;
-    }
-    m_server.bind(tcp);
-    m_port = tcp->serverPort();
+    m_port = m_server.listen(QHostAddress::LocalHost, port);
     return m_port;
 }
 
