@@ -1,20 +1,20 @@
 #pragma once
 
+#include "BridgeEndpoints.h"
 #include "DevServiceConfig.h"
-#include "DevStore.h"
-#include "HttpExchange.h"
-#include "RequestDispatcher.h"
 
 #include <QHttpServer>
 #include <QObject>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quorva::devservice {
 
 // The development stand-in for the family-safety service: the bridge endpoints over HTTP on
-// 127.0.0.1, on the caller's Qt event loop, persisting to one SQLite file.
+// 127.0.0.1, on the caller's Qt event loop. Beside them, for tests and scripts, GET
+// /dev/received lists every request that arrived and GET /dev/dump what the service holds.
 class DevService : public QObject {
     Q_OBJECT
 
@@ -22,7 +22,7 @@ public:
     // Receives one line per request: method, path, status and what was done; never a token or a text.
     using RequestLog = std::function<void(const std::string& line)>;
 
-    // Opens the database and adds the configured pairing codes and children; throws on failure.
+    // Throws std::invalid_argument for a pairing code without letters or digits.
     explicit DevService(const DevServiceConfig& config, RequestLog log = {}, QObject* parent = nullptr);
     ~DevService() override;
 
@@ -30,12 +30,24 @@ public:
     [[nodiscard]] quint16 listen(quint16 port);
     [[nodiscard]] quint16 port() const { return m_port; }
 
-private:
-    [[nodiscard]] QHttpServerResponse respond(const QHttpServerRequest& request);
+    // One request answered as the server answers it, and recorded for the received-requests page.
+    struct Reply {
+        int status = 200;
+        std::string body;
+        // For the request log: what the service did, never a token or a message text.
+        std::string logNote;
+    };
+    [[nodiscard]] Reply handle(const HttpCall& call);
 
-    DevStore m_store;
-    RequestDispatcher m_dispatcher;
+private:
+    [[nodiscard]] Reply answer(const HttpCall& call);
+    void record(const HttpCall& call, int status);
+
+    DevServiceConfig m_config;
+    BridgeEndpoints m_endpoints;
     RequestLog m_log;
+    // The entries of the received-requests page, each already written as JSON.
+    std::vector<std::string> m_received;
     QHttpServer m_server;
     quint16 m_port = 0;
 };

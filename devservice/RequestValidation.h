@@ -1,39 +1,63 @@
 #pragma once
 
-#include "RequestRecords.h"
+#include "api/WireRecords.h"
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
+// The service reads requests into the client's own wire records, more strictly than the client
+// needs: a client that sends what the real service would refuse must fail here too.
 namespace quorva::devservice {
 
-inline constexpr size_t kMinItemsPerBatch = 1;
-inline constexpr size_t kMaxItemsPerBatch = 100;
-inline constexpr size_t kMaxContentCharacters = 4000;
+inline constexpr std::size_t kMaxItemsPerBatch = 100;
+inline constexpr std::size_t kMaxContentCharacters = 4000;
 
-// Parses a request body that must be one JSON object; throws ServiceError (400) otherwise.
+// Reads the members of one request object; the first fault throws ServiceError (400) naming it.
+class ObjectReader {
+public:
+    explicit ObjectReader(const nlohmann::json& object, std::string context = "Member ")
+        : m_object(object), m_context(std::move(context))
+    {
+    }
+
+    // Present, a string and, unless allowed, not empty.
+    [[nodiscard]] std::string required(const char* name, bool allowEmpty = false) const;
+    // Missing and null both mean absent.
+    [[nodiscard]] std::optional<std::string> optional(const char* name) const;
+    // Present, but may be null.
+    [[nodiscard]] std::optional<std::string> nullable(const char* name) const;
+    // Internet date-times, with or without fractional seconds.
+    [[nodiscard]] Instant requiredInstant(const char* name) const;
+    [[nodiscard]] std::optional<Instant> optionalInstant(const char* name) const;
+
+    [[noreturn]] void fail(const char* name, const char* what) const;
+
+private:
+    [[nodiscard]] Instant instant(const char* name, const std::string& text) const;
+
+    const nlohmann::json& m_object;
+    std::string m_context;
+};
+
+// A body that must be one JSON object; throws ServiceError (400) otherwise.
 [[nodiscard]] nlohmann::json parseObjectBody(std::string_view body);
 
-// Each reads its request object strictly (required members present and strings, optional ones
-// missing, null or strings, instants as internet date-times) and throws ServiceError (400) on the
-// first fault. Instants come back in the service's own form, UTC with milliseconds.
-[[nodiscard]] RedeemRequest readRedeemRequest(const nlohmann::json& body);
-[[nodiscard]] DeviceRegistration readDeviceRegistration(const nlohmann::json& body);
+// Instants come back in the service's own form, UTC with milliseconds. The registration has no
+// id and no last ingest yet; the heartbeat's appVersion is checked but not kept.
+[[nodiscard]] BridgeDevice readDeviceRegistration(const nlohmann::json& body);
 [[nodiscard]] HeartbeatReport readHeartbeatReport(const nlohmann::json& body);
-[[nodiscard]] IngestBatch readIngestBatch(const nlohmann::json& body);
-
-// Checks one ingest item against the rules the service accepts items by; never throws.
-[[nodiscard]] ItemCheck checkIngestItem(const nlohmann::json& item, const std::string& batchChildId);
-
-// An internet date-time with or without fractional seconds, rewritten as UTC with milliseconds.
-[[nodiscard]] std::optional<std::string> normaliseInstant(std::string_view text);
+// The batch's own members, checked as a whole; its items are left to readIngestItem, one by
+// one, so that one bad item fails alone instead of the whole batch.
+[[nodiscard]] BridgeIngestRequest readIngestBatch(const nlohmann::json& body);
+// Nothing when the item is not acceptable; never throws.
+[[nodiscard]] std::optional<BridgeIngestItem> readIngestItem(const nlohmann::json& item,
+                                                             const std::string& batchChildId);
 
 // The pairing code as the client sends it: upper case, letters and digits only.
 [[nodiscard]] std::string normalisePairingCode(std::string_view code);
-
-// Counts user-perceived characters, the unit in which the client cuts message texts.
-[[nodiscard]] size_t countCharacters(std::string_view utf8);
 
 } // namespace quorva::devservice

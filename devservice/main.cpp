@@ -1,7 +1,7 @@
-#include "CommandLine.h"
 #include "DevService.h"
-#include "DumpReport.h"
+#include "RequestValidation.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -11,12 +11,13 @@ using namespace quorva::devservice;
 
 namespace {
 
-int printDump(const CommandLine& options)
+// Ends the process at once: after --help with the help text, or with a usage error.
+int usage(const QString& message, int exitCode = 2)
 {
-    DevStore store(options.config.databasePath, DevStore::OpenMode::existingOnly);
-    const std::string text = options.json ? dumpJson(store) : dumpText(store);
-    std::fwrite(text.data(), 1, text.size(), stdout);
-    return 0;
+    const QByteArray text =
+        (exitCode == 0 ? message : message + "\nTry 'quorva-devservice --help'.").toUtf8();
+    std::fprintf(exitCode == 0 ? stdout : stderr, "%s\n", text.constData());
+    return exitCode;
 }
 
 } // namespace
@@ -26,29 +27,61 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName("quorva-devservice");
 
-    const auto parsed = parseCommandLine(QCoreApplication::arguments());
-    if (const auto* exit = std::get_if<CommandLineExit>(&parsed)) {
-        std::fprintf(exit->exitCode == 0 ? stdout : stderr, "%s\n", exit->message.c_str());
-        return exit->exitCode;
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Development stand-in for the Quorva family-safety service: the bridge "
+                                     "endpoints on 127.0.0.1, with its state in memory until it stops.");
+    const QCommandLineOption help({"h", "help"}, "Show this help and exit.");
+    const QCommandLineOption port("port", "Port on 127.0.0.1 (default 8787; 0 picks a free one).", "N",
+                                  "8787");
+    const QCommandLineOption pairingCode("pairing-code", "A pairing code, redeemable once. Repeatable.",
+                                         "CODE");
+    const QCommandLineOption child("child", "A child profile. Repeatable.", "ID=NAME");
+    const QCommandLineOption ingestDelay("ingest-delay-ms",
+                                         "Answer each ingest batch only after MS milliseconds.", "MS");
+    parser.addOptions({help, port, pairingCode, child, ingestDelay});
+
+    if (!parser.parse(QCoreApplication::arguments()))
+        return usage(parser.errorText());
+    if (parser.isSet(help))
+        return usage(parser.helpText(), 0);
+    if (!parser.positionalArguments().isEmpty())
+        return usage("Unexpected argument: " + parser.positionalArguments().first());
+
+    bool ok = false;
+    const uint listenPort = parser.value(port).toUInt(&ok);
+    if (!ok || listenPort > 65535)
+        return usage("--port needs a number from 0 to 65535.");
+    DevServiceConfig config;
+    for (const QString& code : parser.values(pairingCode)) {
+        if (normalisePairingCode(code.toStdString()).empty())
+            return usage("--pairing-code needs letters or digits: \"" + code + "\".");
+        config.pairingCodes.push_back(code.toStdString());
     }
-    const auto& options = std::get<CommandLine>(parsed);
+    for (const QString& entry : parser.values(child)) {
+        const qsizetype equals = entry.indexOf('=');
+        if (equals <= 0 || equals == entry.size() - 1)
+            return usage("--child needs ID=NAME: \"" + entry + "\".");
+        config.children.push_back({entry.left(equals).toStdString(), entry.mid(equals + 1).toStdString()});
+    }
+    if (parser.isSet(ingestDelay)) {
+        const uint ms = parser.value(ingestDelay).toUInt(&ok);
+        if (!ok || ms > 60'000)
+            return usage("--ingest-delay-ms needs a number of milliseconds up to 60000.");
+        config.faults.delayPerBatch = std::chrono::milliseconds(ms);
+    }
 
     try {
-        if (options.dump)
-            return printDump(options);
-
-        DevService service(options.config, [](const std::string& line) {
+        DevService service(config, [](const std::string& line) {
             std::fprintf(stderr, "%s\n", line.c_str());
             std::fflush(stderr);
         });
-        const quint16 port = service.listen(options.port);
-        if (port == 0) {
-            std::fprintf(stderr, "quorva-devservice: cannot listen on 127.0.0.1:%u\n",
-                         unsigned{options.port});
+        const quint16 bound = service.listen(static_cast<quint16>(listenPort));
+        if (bound == 0) {
+            std::fprintf(stderr, "quorva-devservice: cannot listen on 127.0.0.1:%u\n", listenPort);
             return 1;
         }
         // Scripts wait for this exact line before they send anything.
-        std::printf("listening on http://127.0.0.1:%u\n", unsigned{port});
+        std::printf("listening on http://127.0.0.1:%u\n", unsigned{bound});
         std::fflush(stdout);
         return QCoreApplication::exec();
     } catch (const std::exception& e) {

@@ -52,14 +52,15 @@ protected:
         bearer = "Bearer " + pair(kPairingCode);
     }
 
-    std::string pair(const std::string& code)
+    BridgeFixture::Answer redeem(const std::string& code)
     {
-        const auto answer = service.request(
+        return service.request(
             "POST", "redeem",
             json{{"code", code}, {"bridgeName", "Test"}, {"platform", "macos"}, {"appVersion", "0.1.0"}}
                 .dump());
-        return answer.body.value("bridgeToken", "");
     }
+
+    std::string pair(const std::string& code) { return redeem(code).body.value("bridgeToken", ""); }
 
     BridgeFixture::Answer ingest(const json& items, const std::string& authorization)
     {
@@ -92,8 +93,12 @@ TEST_F(ServiceContract, KeepsEachItemOnceForEachBridge)
               std::vector<std::string>{"processed"});
 }
 
-TEST_F(ServiceContract, TakesOnlyAValidToken)
+TEST_F(ServiceContract, RedeemsACodeOnceAndTakesOnlyAValidToken)
 {
+    EXPECT_EQ(redeem(kPairingCode).status, 410);
+    EXPECT_EQ(redeem("NOSUCH1").status, 404);
+    EXPECT_EQ(redeem("xyz-789").status, 200) << "codes are read as the client writes them";
+
     const std::string token = bearer.substr(7);
     for (const std::optional<std::string>& refused :
          {std::optional<std::string>(), std::optional<std::string>("Bearer " + std::string(64, '0')),

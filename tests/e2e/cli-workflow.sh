@@ -43,7 +43,7 @@ grep -q "child-nobody" "$work/err" || fail "the refusal should name the id: $(ca
 # Two iPhones in the folder and neither assigned: nothing is read or sent, and it says which wait.
 if "$cli" scan >"$work/out" 2>"$work/err"; then fail "a scan with no iPhone assigned must exit 1"; fi
 grep -q "Waiting to be assigned: Maya's iPhone" "$work/out" "$work/err" || fail "the waiting iPhones should be named"
-[ "$(sql "SELECT COUNT(*) FROM items")" = 0 ] || fail "nothing may be sent before an iPhone is assigned"
+[ "$(held_items)" = 0 ] || fail "nothing may be sent before an iPhone is assigned"
 "$cli" devices --json >"$work/devices.json"
 maya=$(json "$work/devices.json" '[x["id"] for x in d if x["name"].startswith("Maya")][0]')
 [ "$(json "$work/devices.json" '[x["childId"] for x in d]')" = "[None, None]" ] || fail "devices: $(cat "$work/devices.json")"
@@ -56,7 +56,7 @@ sent=$(json "$work/scan.json" 'd["lastCandidateCount"]')
 [ "$sent" -gt 0 ] || fail "the sample backup should yield candidates"
 [ "$(json "$work/scan.json" 'd["statusMessage"]')" = "Scan complete. $sent focused candidates reviewed by Quorva." ] \
   || fail "completion text: $(json "$work/scan.json" 'd["statusMessage"]')"
-[ "$(sql "SELECT COUNT(*) FROM items")" = "$sent" ] || fail "the service should hold every candidate sent"
+[ "$(held_items)" = "$sent" ] || fail "the service should hold every candidate sent"
 grep -q "bridgeToken\|Bearer" "$work/scan.json" && fail "the token must never be printed"
 "$cli" children --json >"$work/children.json"
 [ "$(json "$work/children.json" '[(c["id"], c["name"][:3], c["selected"]) for c in d["children"]]')" \

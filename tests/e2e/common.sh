@@ -16,7 +16,7 @@ fail() { echo "FAILED: $*" >&2; exit 1; }
 
 # start_service [devservice options…]: starts it on $port and waits until it listens.
 start_service() {
-  "$service" --port "$port" --database "$work/service.sqlite" "$@" >"$work/service.out" 2>"$work/service.log" &
+  "$service" --port "$port" "$@" >"$work/service.out" 2>"$work/service.log" &
   service_pid=$!
   for _ in $(seq 100); do
     grep -q "listening on" "$work/service.out" 2>/dev/null && return 0
@@ -27,8 +27,21 @@ start_service() {
   fail "the development service did not start"
 }
 
-# sql QUERY: one value from the service's database.
-sql() { python3 -c 'import sqlite3,sys; print(sqlite3.connect(sys.argv[1]).execute(sys.argv[2]).fetchone()[0])' "$work/service.sqlite" "$1"; }
+# service_page PAGE EXPRESSION: a value from a development page of the running service
+# ("received": the requests it received, "dump": what it holds), EXPRESSION applied to `d`.
+service_page() {
+  python3 - "http://127.0.0.1:$port/dev/$1" "$2" <<'PY'
+import collections, json, sys, urllib.request
+d = json.load(urllib.request.build_opener(urllib.request.ProxyHandler({})).open(sys.argv[1]))
+print(eval(sys.argv[2]))
+PY
+}
+
+# held_items: how many items the service holds.
+held_items() { service_page dump 'len(d["items"])'; }
+
+# ingest_batches: how many ingest batches the service received.
+ingest_batches() { service_page received 'sum(r["path"].endswith("/ingest/batch") for r in d["requests"])'; }
 
 # json FILE EXPRESSION: a value from a JSON file, EXPRESSION applied to `d` in Python.
 json() { python3 -c 'import json,sys; d=json.load(open(sys.argv[1])); print(eval(sys.argv[2]))' "$1" "$2"; }
@@ -39,10 +52,6 @@ exit_status() { set +e; "$@" >/dev/null 2>&1; echo $?; set -e; }
 # sent_counts: how many distinct items the service received in batches, then the most times one
 # of them was sent.
 sent_counts() {
-  python3 - "$work/service.sqlite" <<'PY'
-import collections, json, sqlite3, sys
-rows = sqlite3.connect(sys.argv[1]).execute("SELECT body FROM received_requests WHERE path LIKE '%/ingest/batch'")
-sent = collections.Counter(item["clientItemId"] for (body,) in rows for item in json.loads(body)["items"])
-print(len(sent), max(sent.values(), default=0))
-PY
+  service_page received '(lambda sent: f"{len(sent)} {max(sent.values(), default=0)}")(collections.Counter(
+    i["clientItemId"] for r in d["requests"] if r["path"].endswith("/ingest/batch") for i in r["body"]["items"]))'
 }

@@ -20,7 +20,7 @@ for _ in $(seq 500); do
 done
 kill -9 "$scan_pid"
 wait "$scan_pid" 2>/dev/null || true
-batches=$(sql "SELECT COUNT(*) FROM received_requests WHERE path LIKE '%/ingest/batch'")
+batches=$(ingest_batches)
 [ "$batches" -ge 1 ] && [ "$batches" -lt 3 ] || fail "expected the kill during the upload, after $batches batches"
 
 "$cli" status --json >"$work/status1.json"
@@ -32,8 +32,7 @@ script -qec "'$cli' scan --json >'$work/scan2.json'" /dev/null >"$work/scan2.tty
   || fail "the second scan failed: $(cat "$work/scan2.json" "$work/scan2.tty")"
 grep -q "3 of 3" "$work/scan2.tty" || fail "no upload progress on the terminal: $(cat "$work/scan2.tty")"
 [ "$(json "$work/scan2.json" 'd["lastCandidateCount"]')" = "$total" ] || fail "the second scan should send all $total"
-[ "$(sql "SELECT COUNT(DISTINCT client_item_id) FROM items WHERE process_status = 'processed'")" = "$total" ] \
-  || fail "every candidate must have reached the service"
+[ "$(held_items)" = "$total" ] || fail "every candidate must have reached the service"
 
 # A third scan sends nothing: each item went at most twice, never a third time.
 "$cli" scan --json >"$work/scan3.json" || fail "the third scan failed"
