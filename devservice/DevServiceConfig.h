@@ -53,8 +53,6 @@ struct IngestFaults {
 
 // Everything a DevService is started with. Its state lives as long as the service object.
 struct DevServiceConfig {
-    // Not read: older callers still name the file the service once kept its state in.
-    std::string databasePath;
     // Each is redeemable once.
     std::vector<std::string> pairingCodes;
     // A child listed twice keeps its first place and its last name.

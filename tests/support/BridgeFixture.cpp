@@ -29,7 +29,6 @@ const QStringList kPreferenceKeys = {"bridge.selected-child-id",          "bridg
 
 BridgeFixture::BridgeFixture()
 {
-    config.databasePath = m_dir.filePath("service.sqlite").toStdString();
     config.pairingCodes = {kPairingCode};
     config.children = {{kAva, "Ava"}};
     autostartFolder = path("autostart");
