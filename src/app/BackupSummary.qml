@@ -7,8 +7,7 @@ import Quorva.Bridge
 Rectangle {
     id: summary
 
-    // {deviceName, lastBackupAt, isEncrypted, …} as the state object publishes it.
-    required property var backup
+    required property backupView backup
     readonly property string backedUpText: Formats.abbreviatedDateTime(backup.lastBackupAt)
 
     objectName: "backupSummary"

@@ -3,12 +3,16 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Quorva.Bridge
 
-// A drop-down of {id, name} choices whose selection screen readers hear by name.
+// A drop-down of choices with a name and an id, whose selection screen readers hear by name.
 ComboBox {
     id: picker
 
+    // Shown while nothing is chosen.
+    property string placeholder
+
     textRole: "name"
     valueRole: "id"
+    displayText: currentIndex < 0 ? placeholder : currentText
     font: Theme.font(Theme.body)
     Layout.maximumWidth: 320
     Layout.preferredWidth: 320
@@ -28,10 +32,10 @@ ComboBox {
 
     delegate: ItemDelegate {
         id: choice
-        required property var modelData
         required property int index
         width: picker.width
-        text: modelData.name
+        // An array's entries and a model's rows alike.
+        text: picker.textAt(index)
         highlighted: picker.highlightedIndex === index
         contentItem: Text {
             text: choice.text

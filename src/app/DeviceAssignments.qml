@@ -42,14 +42,14 @@ ColumnLayout {
 
         RowLayout {
             id: row
-            required property var modelData
-            readonly property string boundDevice:
-                (assignments.appState.devices.find(device => device.childId === modelData.id) || { id: "" }).id
+            required property string childId
+            required property string name
+            required property string deviceId // empty when no iPhone is the child's
             spacing: 12
             Layout.fillWidth: true
 
             Label {
-                text: row.modelData.name
+                text: row.name
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.body)
                 color: Theme.primary
@@ -57,11 +57,11 @@ ColumnLayout {
                 Layout.preferredWidth: 120
             }
             ChoicePicker {
-                objectName: "devicePicker-" + row.modelData.id
+                objectName: "devicePicker-" + row.childId
                 model: assignments.deviceChoices
-                currentIndex: Math.max(0, assignments.deviceChoices.findIndex(choice => choice.id === row.boundDevice))
-                Accessible.name: qsTr("iPhone of %1").arg(row.modelData.name)
-                onActivated: assignments.appState.requestAssignChildDevice(row.modelData.id, currentValue)
+                currentIndex: Math.max(0, assignments.deviceChoices.findIndex(choice => choice.id === row.deviceId))
+                Accessible.name: qsTr("iPhone of %1").arg(row.name)
+                onActivated: assignments.appState.requestAssignChildDevice(row.childId, currentValue)
                 Layout.fillWidth: true
             }
         }

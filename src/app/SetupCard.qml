@@ -9,9 +9,7 @@ BridgeCard {
 
     required property BridgeAppState appState
     property string chooserMessage
-    readonly property bool hasBackup: !!appState.selectedBackup
-    // "Choose a child" stands for no selection, so its id is empty like the state's.
-    readonly property var childChoices: [{ id: "", name: qsTr("Choose a child") }].concat(appState.children)
+    readonly property bool hasBackup: appState.selectedBackup.valid
 
     objectName: "setupCard"
     // Right after pairing, the keyboard starts where setup does: at the child.
@@ -40,9 +38,12 @@ BridgeCard {
         ChoicePicker {
             id: childPicker
             objectName: "childPicker"
-            model: card.childChoices
-            // Follows both the list and the selection; -1 (nothing shown) for an unknown id.
-            currentIndex: card.childChoices.findIndex(choice => choice.id === card.appState.selectedChildID)
+            model: card.appState.children
+            valueRole: "childId"
+            placeholder: qsTr("Choose a child")
+            // Follows both the family and the selection; -1 (the placeholder) for none or an unknown id.
+            currentIndex: card.appState.children.count >= 0
+                          ? card.appState.children.indexOf(card.appState.selectedChildID) : -1
             Accessible.name: qsTr("Child")
             onActivated: card.appState.selectedChildID = currentValue
         }
@@ -93,7 +94,7 @@ BridgeCard {
             id: assignments
             // One child with one iPhone needs no choice: that iPhone is the child's.
             active: card.appState.devices.length > 1
-                    || (card.appState.devices.length > 0 && card.appState.children.length > 1)
+                    || (card.appState.devices.length > 0 && card.appState.children.count > 1)
             visible: active
             Layout.fillWidth: true
             sourceComponent: DeviceAssignments {

@@ -16,4 +16,12 @@ struct BridgeAppStateForeign {
     QML_UNCREATABLE("The application makes the one state object.")
 };
 
+// The selected backup, read in QML as appState.selectedBackup.deviceName and so on.
+struct BackupViewForeign {
+    Q_GADGET
+    QML_FOREIGN(quorva::BackupView)
+    QML_VALUE_TYPE(backupView)
+    QML_UNCREATABLE("The state object publishes the backup.")
+};
+
 } // namespace quorva

@@ -17,7 +17,7 @@ BridgeCard {
             return { symbol: "circle.dotted", color: Theme.secondary }
         case BridgeAppState.Ready:
             // Ready, but the scan will refuse it: a warning like the backup summary's.
-            if (appState.selectedBackup?.isEncrypted)
+            if (appState.selectedBackup.isEncrypted)
                 return { symbol: "lock.trianglebadge.exclamationmark", color: Theme.orange }
             return { symbol: "checkmark.circle.fill", color: Theme.green }
         case BridgeAppState.Failed:

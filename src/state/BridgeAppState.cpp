@@ -1,4 +1,5 @@
 #include "state/BridgeAppState.h"
+#include "state/Published.h"
 
 #include "state/AutomaticScanLoop.h"
 #include "state/ComputerName.h"
@@ -131,11 +132,8 @@ std::string BridgeAppState::bridgeName() const
 
 void BridgeAppState::setPhase(quorva::Phase phase)
 {
-    if (m_phase == phase)
-        return;
-    m_phase = std::move(phase);
-    emit phaseChanged();
-    emit canScanChanged();
+    if (publish(this, m_phase, std::move(phase), &BridgeAppState::phaseChanged))
+        emit canScanChanged();
 }
 
 void BridgeAppState::raiseFailure(const QString& text)
@@ -147,26 +145,18 @@ void BridgeAppState::raiseFailure(const QString& text)
 
 void BridgeAppState::setStatusMessage(const QString& message)
 {
-    if (m_statusMessage == message)
-        return;
-    m_statusMessage = message;
-    emit statusMessageChanged();
+    publish(this, m_statusMessage, message, &BridgeAppState::statusMessageChanged);
 }
 
 void BridgeAppState::setPairingCode(const QString& code)
 {
-    if (m_pairingCode == code)
-        return;
-    m_pairingCode = code;
-    emit pairingCodeChanged();
+    publish(this, m_pairingCode, code, &BridgeAppState::pairingCodeChanged);
 }
 
 void BridgeAppState::setChildren(std::vector<BridgeChild> children)
 {
-    if (m_children == children)
-        return;
-    m_children = std::move(children);
-    emit childrenChanged();
+    if (publish(this, m_children, std::move(children), &BridgeAppState::childrenChanged))
+        m_family.update(m_children, m_bindings);
 }
 
 void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
@@ -180,10 +170,8 @@ void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
     } catch (const std::exception&) {
         // The choice still holds for this run; only the next launch would not restore it.
     }
-    if (m_selectedChildID == id)
+    if (!publish(this, m_selectedChildID, std::move(id), &BridgeAppState::selectedChildIDChanged))
         return;
-    m_selectedChildID = std::move(id);
-    emit selectedChildIDChanged();
     emit canScanChanged();
     if (!m_devices.empty())
         setDevices(m_devices, m_bindings);
@@ -191,11 +179,8 @@ void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
 
 void BridgeAppState::setSelectedBackup(std::optional<BackupDescriptor> backup)
 {
-    if (m_selectedBackup == backup)
-        return;
-    m_selectedBackup = std::move(backup);
-    emit selectedBackupChanged();
-    emit canScanChanged();
+    if (publish(this, m_selectedBackup, std::move(backup), &BridgeAppState::selectedBackupChanged))
+        emit canScanChanged();
 }
 
 void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices, std::map<std::string, std::string> bindings)
@@ -203,6 +188,7 @@ void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices, std::map<
     if (m_devices != devices || m_bindings != bindings) {
         m_devices = std::move(devices);
         m_bindings = std::move(bindings);
+        m_family.update(m_children, m_bindings);
         emit devicesChanged();
         emit canScanChanged();
     }
@@ -240,63 +226,35 @@ bool BridgeAppState::assignDevice(const std::string& deviceId, const std::option
 
 void BridgeAppState::setLastScanAt(std::optional<Instant> at)
 {
-    if (m_lastScanAt == at)
-        return;
-    m_lastScanAt = at;
-    emit lastScanAtChanged();
+    publish(this, m_lastScanAt, at, &BridgeAppState::lastScanAtChanged);
 }
 
 void BridgeAppState::setLastInspectedCount(qint64 count)
 {
-    if (m_lastInspectedCount == count)
-        return;
-    m_lastInspectedCount = count;
-    emit lastInspectedCountChanged();
+    publish(this, m_lastInspectedCount, count, &BridgeAppState::lastInspectedCountChanged);
 }
 
 void BridgeAppState::setLastCandidateCount(qint64 count)
 {
-    if (m_lastCandidateCount == count)
-        return;
-    m_lastCandidateCount = count;
-    emit lastCandidateCountChanged();
+    publish(this, m_lastCandidateCount, count, &BridgeAppState::lastCandidateCountChanged);
 }
 
 void BridgeAppState::setTotalAlertsCreated(qint64 count)
 {
-    if (m_totalAlertsCreated == count)
-        return;
-    m_totalAlertsCreated = count;
-    emit totalAlertsCreatedChanged();
+    publish(this, m_totalAlertsCreated, count, &BridgeAppState::totalAlertsCreatedChanged);
 }
 
 void BridgeAppState::setUploadProgress(int uploaded, int total)
 {
-    if (m_uploadedBatches == uploaded && m_totalBatches == total)
-        return;
-    m_uploadedBatches = uploaded;
-    m_totalBatches = total;
-    emit uploadProgressChanged();
+    publish(this, m_uploadProgress, std::pair(uploaded, total), &BridgeAppState::uploadProgressChanged);
 }
 
 void BridgeAppState::setLaunchesAtLogin(bool enabled)
 {
-    if (m_launchesAtLogin == enabled)
-        return;
-    m_launchesAtLogin = enabled;
-    emit launchesAtLoginChanged();
+    publish(this, m_launchesAtLogin, enabled, &BridgeAppState::launchesAtLoginChanged);
 }
 
 // ---- Views for QML -------------------------------------------------------------------------
-
-QVariantList BridgeAppState::childrenForDisplay() const
-{
-    QVariantList list;
-    for (const BridgeChild& child : m_children)
-        list.append(QVariantMap{{QStringLiteral("id"), QString::fromStdString(child.id)},
-                                {QStringLiteral("name"), QString::fromStdString(child.name)}});
-    return list;
-}
 
 QString BridgeAppState::selectedChildIDForDisplay() const
 {
@@ -308,20 +266,18 @@ void BridgeAppState::setSelectedChildIDFromDisplay(const QString& id)
     setSelectedChildID(id.isEmpty() ? std::nullopt : std::optional(id.toStdString()));
 }
 
-QVariant BridgeAppState::selectedBackupForDisplay() const
+BackupView BridgeAppState::selectedBackupForDisplay() const
 {
     if (!m_selectedBackup)
         return {};
     const BackupDescriptor& backup = *m_selectedBackup;
-    return QVariantMap{
-        {QStringLiteral("id"), QString::fromStdString(backup.id)},
-        {QStringLiteral("deviceName"), QString::fromStdString(backup.deviceName)},
-        {QStringLiteral("productType"),
-         backup.productType ? QVariant(QString::fromStdString(*backup.productType)) : QVariant()},
-        {QStringLiteral("lastBackupAt"), toDateTime(backup.lastBackupAt)},
-        {QStringLiteral("isEncrypted"), backup.isEncrypted},
-        {QStringLiteral("path"), QString::fromStdString(backup.url.string())},
-    };
+    return {.valid = true,
+            .id = QString::fromStdString(backup.id),
+            .deviceName = QString::fromStdString(backup.deviceName),
+            .productType = QString::fromStdString(backup.productType.value_or("")),
+            .lastBackupAt = toDateTime(backup.lastBackupAt),
+            .isEncrypted = backup.isEncrypted,
+            .path = QString::fromStdString(backup.url.string())};
 }
 
 QVariantList BridgeAppState::devicesForDisplay() const

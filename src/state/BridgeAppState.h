@@ -2,6 +2,8 @@
 
 #include "backup/IPhoneBackupScanner.h"
 #include "model/BackupDescriptor.h"
+#include "state/BackupView.h"
+#include "state/FamilyModel.h"
 #include "model/BridgeChild.h"
 #include "state/BridgePlatform.h"
 #include "state/BridgeSession.h"
@@ -22,6 +24,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quorva {
@@ -48,9 +51,9 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(QString failureText READ failureText NOTIFY phaseChanged)
     Q_PROPERTY(int failureCount READ failureCount NOTIFY failureRaised)
     Q_PROPERTY(QString pairingCode READ pairingCode WRITE setPairingCode NOTIFY pairingCodeChanged)
-    Q_PROPERTY(QVariantList children READ childrenForDisplay NOTIFY childrenChanged)
+    Q_PROPERTY(quorva::FamilyModel* children READ family CONSTANT)
     Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay NOTIFY selectedChildIDChanged)
-    Q_PROPERTY(QVariant selectedBackup READ selectedBackupForDisplay NOTIFY selectedBackupChanged)
+    Q_PROPERTY(quorva::BackupView selectedBackup READ selectedBackupForDisplay NOTIFY selectedBackupChanged)
     Q_PROPERTY(QVariantList devices READ devicesForDisplay NOTIFY devicesChanged)
     Q_PROPERTY(QDateTime lastScanAt READ lastScanAtForDisplay NOTIFY lastScanAtChanged)
     Q_PROPERTY(qint64 lastInspectedCount READ lastInspectedCount NOTIFY lastInspectedCountChanged)
@@ -97,8 +100,8 @@ public:
     [[nodiscard]] qint64 lastCandidateCount() const { return m_lastCandidateCount; }
     [[nodiscard]] qint64 totalAlertsCreated() const { return m_totalAlertsCreated; }
     // While a cycle uploads: how many of its batches the service has answered, of how many.
-    [[nodiscard]] int uploadedBatches() const { return m_uploadedBatches; }
-    [[nodiscard]] int totalBatches() const { return m_totalBatches; }
+    [[nodiscard]] int uploadedBatches() const { return m_uploadProgress.first; }
+    [[nodiscard]] int totalBatches() const { return m_uploadProgress.second; }
     [[nodiscard]] QString statusMessage() const { return m_statusMessage; }
     [[nodiscard]] bool launchesAtLogin() const { return m_launchesAtLogin; }
     // The token of the current pairing; nothing when not paired, or when the service no longer
@@ -144,12 +147,11 @@ public:
     Q_INVOKABLE void requestAssignChildDevice(const QString& childId, const QString& deviceId);
 
     // ---- Views of the properties for QML -------------------------------------------------
-    [[nodiscard]] QVariantList childrenForDisplay() const;   // [{id, name}]
+    // The children with their bound iPhones.
+    [[nodiscard]] FamilyModel* family() { return &m_family; }
     [[nodiscard]] QString selectedChildIDForDisplay() const; // empty when none
     void setSelectedChildIDFromDisplay(const QString& id);   // empty clears
-    // null, or {id, deviceName, productType, lastBackupAt (QDateTime, invalid when absent), isEncrypted,
-    // path}
-    [[nodiscard]] QVariant selectedBackupForDisplay() const;
+    [[nodiscard]] BackupView selectedBackupForDisplay() const;
     // [{id, name, productType, lastBackupAt (QDateTime), state ("finished", "being written",
     // "encrypted"), childId (empty when not assigned)}]
     [[nodiscard]] QVariantList devicesForDisplay() const;
@@ -220,12 +222,12 @@ private:
     std::optional<BackupDescriptor> m_selectedBackup;
     std::vector<BackupDescriptor> m_devices;
     std::map<std::string, std::string> m_bindings;
+    FamilyModel m_family;
     std::optional<Instant> m_lastScanAt;
     qint64 m_lastInspectedCount = 0;
     qint64 m_lastCandidateCount = 0;
     qint64 m_totalAlertsCreated = 0;
-    int m_uploadedBatches = 0;
-    int m_totalBatches = 0;
+    std::pair<int, int> m_uploadProgress; // batches answered, of how many
     QString m_statusMessage;
     bool m_launchesAtLogin = false;
     std::unique_ptr<AutomaticScanLoop> m_automaticScanTask;
