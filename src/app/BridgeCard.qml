@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Layouts
 
@@ -19,6 +21,7 @@ Item {
     Repeater {
         model: 6
         Rectangle {
+            required property int index
             readonly property real spread: (index + 1) * 3
             x: -spread / 2
             y: 8 - spread / 2

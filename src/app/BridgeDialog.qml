@@ -54,8 +54,8 @@ Dialog {
         button.focus = false // so the focus changes and takes the reason that shows the ring
         button.forceActiveFocus(Qt.TabFocusReason)
     }
-    onAboutToShow: Qt.callLater(focusDefaultButton)
-    onOpened: Qt.callLater(focusDefaultButton)
+    onAboutToShow: Qt.callLater(focusDefaultButton) // qmllint disable
+    onOpened: Qt.callLater(focusDefaultButton) // qmllint disable
 
     Label {
         objectName: dialog.objectName + "Text"

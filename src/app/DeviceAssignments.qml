@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -11,8 +13,8 @@ ColumnLayout {
     required property BridgeAppState appState
     // "Not on this computer" stands for no iPhone, so its id is empty.
     readonly property var deviceChoices: [{ id: "", name: qsTr("Not on this computer") }].concat(
-        appState.devices.map(device => ({ id: device.id, name: describe(device) })))
-    readonly property var unassigned: appState.devices.filter(device => device.childId === "")
+        appState.devices.map(device => ({ id: device.id, name: describe(device) }))) // qmllint disable
+    readonly property var unassigned: appState.devices.filter(device => device.childId === "") // qmllint disable
 
     function describe(device) {
         const parts = [device.name]

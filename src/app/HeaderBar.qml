@@ -60,7 +60,7 @@ RowLayout {
         text: qsTr("More options")
         ToolTip.text: text
         ToolTip.visible: hovered || visualFocus
-        ToolTip.delay: Qt.styleHints.mousePressAndHoldInterval
+        ToolTip.delay: Qt.styleHints.mousePressAndHoldInterval // qmllint disable
         icon.name: Symbols.themeName("ellipsis.circle")
         icon.source: Symbols.bundledSource("ellipsis.circle")
         icon.width: Theme.title2

@@ -1,3 +1,5 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Quorva.Bridge
 import QtQuick.Controls
@@ -50,7 +52,7 @@ ApplicationWindow {
         onActivated: scanNowAction.trigger()
     }
     Shortcut {
-        sequences: [StandardKey.Quit]
+        sequences: [StandardKey.Quit] // qmllint disable unqualified
         context: Qt.ApplicationShortcut
         onActivated: quitAction.trigger()
     }

@@ -16,6 +16,13 @@ struct BridgeAppStateForeign {
     QML_UNCREATABLE("The application makes the one state object.")
 };
 
+// The children with their iPhones, a list QML only reads.
+struct FamilyModelForeign {
+    Q_GADGET
+    QML_FOREIGN(quorva::FamilyModel)
+    QML_ANONYMOUS
+};
+
 // The selected backup, read in QML as appState.selectedBackup.deviceName and so on.
 struct BackupViewForeign {
     Q_GADGET

@@ -81,7 +81,7 @@ BridgeCard {
                       ? DesktopWords.explanation
                       : qsTr("Last checked %1. %2 recent incoming messages inspected locally. %3 new candidates sent for safety review.")
                         .arg(card.lastScanText)
-                        .arg(card.wholeNumber(card.appState.lastInspectedCount))
+                        .arg(card.wholeNumber(card.appState.lastInspectedCount)) // qmllint disable type
                         .arg(card.wholeNumber(card.appState.lastCandidateCount))
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.callout)

@@ -8,7 +8,8 @@ IconImage {
 
     name: Symbols.themeName(symbol)
     source: Symbols.bundledSource(symbol)
-    sourceSize: Qt.size(size, size)
+    sourceSize.width: size
+    sourceSize.height: size
     width: size
     height: size
     fillMode: Image.PreserveAspectFit
