@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import Quorva.Bridge
 import QtQuick.Controls
@@ -89,7 +87,7 @@ Item {
                 visible: active
                 Layout.fillWidth: true
                 sourceComponent: PairingCard {
-                    appState: view.appState
+                    appState: view.appState // qmllint disable unqualified
                 }
             }
             Loader {
@@ -98,7 +96,7 @@ Item {
                 Layout.fillWidth: true
                 sourceComponent: BridgeCard {
                     LaunchAtLogin {
-                        appState: view.appState
+                        appState: view.appState // qmllint disable unqualified
                     }
                 }
             }
@@ -107,8 +105,8 @@ Item {
                 visible: active
                 Layout.fillWidth: true
                 sourceComponent: SetupCard {
-                    appState: view.appState
-                    chooserMessage: view.chooserMessage
+                    appState: view.appState // qmllint disable unqualified
+                    chooserMessage: view.chooserMessage // qmllint disable unqualified
                 }
             }
             PrivacyCard {}

@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import Quorva.Bridge
 import QtQuick.Controls
@@ -91,8 +89,8 @@ ApplicationWindow {
         active: false
         sourceComponent: FolderDialog {
             objectName: "backupFolderDialog"
-            onAccepted: window.folderChooser.complete(selectedFolder)
-            onRejected: window.folderChooser.cancel()
+            onAccepted: window.folderChooser.complete(selectedFolder) // qmllint disable unqualified
+            onRejected: window.folderChooser.cancel() // qmllint disable unqualified
         }
     }
 

@@ -1,5 +1,3 @@
-pragma ComponentBehavior: Bound
-
 import QtQuick
 import Quorva.Bridge
 import QtQuick.Controls
@@ -88,7 +86,7 @@ BridgeCard {
             visible: active
             Layout.fillWidth: true
             sourceComponent: BackupSummary {
-                backup: card.appState.selectedBackup
+                backup: card.appState.selectedBackup // qmllint disable unqualified
             }
         }
 
@@ -100,7 +98,7 @@ BridgeCard {
             visible: active
             Layout.fillWidth: true
             sourceComponent: DeviceAssignments {
-                appState: card.appState
+                appState: card.appState // qmllint disable unqualified
             }
         }
 
