@@ -252,7 +252,8 @@ std::variant<Invocation, int> parseCommandLine(const QStringList& arguments, std
     if (command->second)
         parser.addPositionalArgument(QString::fromLatin1(command->second->name),
                                      translated(command->second->description));
-    const QCommandLineOption none(QStringLiteral("none"), command->none ? translated(command->none) : QString());
+    const QCommandLineOption none(QStringLiteral("none"),
+                                  command->none ? translated(command->none) : QString());
     if (command->none)
         parser.addOption(none);
 

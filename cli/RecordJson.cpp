@@ -10,8 +10,7 @@ nlohmann::json instantJson(const std::optional<Instant>& instant)
 }
 
 namespace {
-template <typename T>
-nlohmann::json optionalJson(const std::optional<T>& value)
+template <typename T> nlohmann::json optionalJson(const std::optional<T>& value)
 {
     return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
 }

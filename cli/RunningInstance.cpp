@@ -64,7 +64,9 @@ std::optional<InstanceAnswer> askRunningInstance(const QStringList& arguments, Q
     return InstanceAnswer{values.at(0).toInt(), values.at(1).toString(), values.at(2).toString()};
 }
 
-InstanceCommands::InstanceCommands(BridgeAppState& state, QObject* parent) : QObject(parent), m_state(state) {}
+InstanceCommands::InstanceCommands(BridgeAppState& state, QObject* parent) : QObject(parent), m_state(state)
+{
+}
 
 InstanceCommands::~InstanceCommands()
 {
@@ -76,8 +78,7 @@ InstanceCommands::~InstanceCommands()
 
 bool InstanceCommands::offer(QDBusConnection bus)
 {
-    if (!bus.isConnected() ||
-        !bus.registerObject(instancePath, this, QDBusConnection::ExportScriptableSlots))
+    if (!bus.isConnected() || !bus.registerObject(instancePath, this, QDBusConnection::ExportScriptableSlots))
         return false;
     if (!bus.registerService(instanceService)) {
         bus.unregisterObject(instancePath);
@@ -90,7 +91,8 @@ bool InstanceCommands::offer(QDBusConnection bus)
 int InstanceCommands::Run(const QStringList& arguments, QString& /*out*/, QString& /*err*/)
 {
     setDelayedReply(true);
-    [](BridgeAppState& state, QDBusConnection bus, QDBusMessage request, QStringList arguments) -> QCoro::Task<> {
+    [](BridgeAppState& state, QDBusConnection bus, QDBusMessage request,
+       QStringList arguments) -> QCoro::Task<> {
         const InstanceAnswer answer = co_await runForwarded(state, std::move(arguments));
         bus.send(request.createReply({answer.status, answer.out, answer.err}));
     }(m_state, connection(), message(), arguments);

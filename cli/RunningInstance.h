@@ -29,8 +29,8 @@ struct InstanceAnswer {
 
 // Runs the command line in the running instance; nothing when none is running. `arguments`
 // starts with the program's path, as the process got them.
-[[nodiscard]] std::optional<InstanceAnswer> askRunningInstance(const QStringList& arguments,
-                                                               QDBusConnection bus = QDBusConnection::sessionBus());
+[[nodiscard]] std::optional<InstanceAnswer>
+askRunningInstance(const QStringList& arguments, QDBusConnection bus = QDBusConnection::sessionBus());
 
 class InstanceCommands : public QObject, protected QDBusContext {
     Q_OBJECT

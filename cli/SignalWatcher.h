@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QObject>
 #include <QCoroTask>
+#include <QObject>
 
 #include <memory>
 

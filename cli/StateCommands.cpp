@@ -112,7 +112,9 @@ QCoro::Task<int> selectChild(BridgeAppState& state, std::string id, bool json, s
 
 QString deviceState(const BackupDescriptor& device)
 {
-    return device.isEncrypted ? Text::tr("encrypted") : device.isBeingWritten ? Text::tr("being written") : Text::tr("finished");
+    return device.isEncrypted      ? Text::tr("encrypted")
+           : device.isBeingWritten ? Text::tr("being written")
+                                   : Text::tr("finished");
 }
 
 // Only the stored folder's property lists are read; the service is not asked.
@@ -130,8 +132,8 @@ QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out
             out << Text::tr("%1  %2  %3, %4: %5")
                        .arg(QString::fromStdString(printable(device.id)),
                             QString::fromStdString(printable(device.deviceName)),
-                            QString::fromStdString(printable(device.productType.value_or("-"))), deviceState(device),
-                            child)
+                            QString::fromStdString(printable(device.productType.value_or("-"))),
+                            deviceState(device), child)
                        .toStdString()
                 << "\n";
         }
@@ -156,7 +158,8 @@ QCoro::Task<int> assign(BridgeAppState& state, std::string device, std::optional
             co_return 1;
     }
     co_await state.restoreBackupSelection();
-    const bool found = std::ranges::find(state.devices(), device, &BackupDescriptor::id) != state.devices().end();
+    const bool found =
+        std::ranges::find(state.devices(), device, &BackupDescriptor::id) != state.devices().end();
     if (!found && !(state.deviceBindings().contains(device) && !child)) {
         err << Text::tr("There is no iPhone with the id %1 in the backup folder (%2 devices lists them).")
                    .arg(QString::fromStdString(printable(device)), programName)
@@ -169,7 +172,8 @@ QCoro::Task<int> assign(BridgeAppState& state, std::string device, std::optional
         co_return 1;
     }
     out << (child ? Text::tr("%1 is assigned to %2.")
-                        .arg(QString::fromStdString(printable(device)), QString::fromStdString(printable(*child)))
+                        .arg(QString::fromStdString(printable(device)),
+                             QString::fromStdString(printable(*child)))
                   : Text::tr("%1 is assigned to no one.").arg(QString::fromStdString(printable(device))))
                .toStdString()
         << std::endl;
@@ -228,8 +232,8 @@ void checkWorkflowArguments(const Invocation& invocation)
         throw UsageError(Text::tr("Expected on or off, not '%1'.").arg(argument).toStdString());
 }
 
-QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation, bool terminal, std::ostream& out,
-                                    std::ostream& err)
+QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation, bool terminal,
+                                    std::ostream& out, std::ostream& err)
 {
     const QString& name = invocation.command;
     const bool json = invocation.json;

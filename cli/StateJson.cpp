@@ -22,10 +22,12 @@ nlohmann::json devicesJson(const BridgeAppState& state)
         list.push_back({
             {"id", device.id},
             {"name", device.deviceName},
-            {"productType", device.productType ? nlohmann::json(*device.productType) : nlohmann::json(nullptr)},
+            {"productType",
+             device.productType ? nlohmann::json(*device.productType) : nlohmann::json(nullptr)},
             {"lastBackupAt", instantJson(device.lastBackupAt)},
             {"state", stateName(device)},
-            {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr) : nlohmann::json(binding->second)},
+            {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr)
+                                                                : nlohmann::json(binding->second)},
         });
     }
     return list;

@@ -48,7 +48,8 @@ void printState(const BridgeAppState& state, bool json, std::ostream& out, std::
             << "\n";
     }
     if (const auto at = state.lastScanAt())
-        out << Text::tr("Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4")
+        out << Text::tr(
+                   "Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4")
                    .arg(readableDateTime(*at))
                    .arg(state.lastInspectedCount())
                    .arg(state.lastCandidateCount())

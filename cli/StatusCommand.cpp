@@ -85,7 +85,9 @@ int runStatus(bool json, std::ostream& out)
         << "\n"
         << Text::tr("Selected child:   %1").arg(child ? safe(*child) : Text::tr("none")).toStdString() << "\n"
         << Text::tr("Backup folder:    %1").arg(folderText).toStdString() << "\n"
-        << Text::tr("iPhones assigned: %1").arg(bindingLines.isEmpty() ? Text::tr("none") : QString()).toStdString()
+        << Text::tr("iPhones assigned: %1")
+               .arg(bindingLines.isEmpty() ? Text::tr("none") : QString())
+               .toStdString()
         << "\n";
     for (const QString& line : bindingLines)
         out << line.toStdString() << "\n";

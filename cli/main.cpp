@@ -51,7 +51,8 @@ int main(int argc, char** argv)
     } catch (const UsageError& e) {
         return reportUsageError(invocation.command, QString::fromStdString(e.what()), std::cerr);
     } catch (const std::exception&) {
-        std::cerr << printable(quorva::texts::failureText(std::current_exception()).toStdString()) << std::endl;
+        std::cerr << printable(quorva::texts::failureText(std::current_exception()).toStdString())
+                  << std::endl;
         return 1;
     }
 }

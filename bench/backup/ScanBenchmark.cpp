@@ -43,7 +43,8 @@ BENCHMARK(WholeScan)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggr
 void UnchangedBackupCycleRead(benchmark::State& state)
 {
     const IPhoneBackupScanner scanner;
-    const std::optional<std::string> earlier = scanner.fingerprint(scanner.backups(backup().parent()).front());
+    const std::optional<std::string> earlier =
+        scanner.fingerprint(scanner.backups(backup().parent()).front());
     for (auto _ : state) {
         const auto found = newestPerDevice(scanner.backups(backup().parent()));
         const std::optional<std::string> now = scanner.fingerprint(found.front());
@@ -52,7 +53,10 @@ void UnchangedBackupCycleRead(benchmark::State& state)
         benchmark::DoNotOptimize(now);
     }
 }
-BENCHMARK(UnchangedBackupCycleRead)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(UnchangedBackupCycleRead)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
 
 void ChangedBackupCycleRead(benchmark::State& state)
 {

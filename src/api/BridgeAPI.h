@@ -24,7 +24,8 @@ public:
     // … and after this long in all, so a service that trickles cannot hold it either.
     static constexpr std::chrono::milliseconds defaultDeadline{60'000};
 
-    BridgeAPI(QUrl baseURL, QNetworkAccessManager& session, std::chrono::milliseconds timeout = defaultTimeout,
+    BridgeAPI(QUrl baseURL, QNetworkAccessManager& session,
+              std::chrono::milliseconds timeout = defaultTimeout,
               std::chrono::milliseconds deadline = defaultDeadline);
 
     // QUORVA_API_BASE_URL from the embedded information dictionary, else the production origin.

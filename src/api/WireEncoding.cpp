@@ -22,9 +22,9 @@ std::string serialise(const json& body)
         return body.dump();
     } catch (const json::exception&) {
         // Only malformed UTF-8 makes dump() fail; repairing it would alter a child's message.
-        throw PlatformError(QUORVA_TEXT("quorva::PlatformError",
-                                        "The request could not be written as JSON because it contains text that "
-                                        "is not valid UTF-8."));
+        throw PlatformError(QUORVA_TEXT(
+            "quorva::PlatformError", "The request could not be written as JSON because it contains text that "
+                                     "is not valid UTF-8."));
     }
 }
 

@@ -43,10 +43,11 @@ void TrayIcon::showWhereAvailable()
     m_icon = std::make_unique<QSystemTrayIcon>(QGuiApplication::windowIcon());
     m_icon->setToolTip(toolTip());
     m_icon->setContextMenu(m_menu.get());
-    connect(m_icon.get(), &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
-        if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
-            m_open.trigger();
-    });
+    connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick)
+                    m_open.trigger();
+            });
     m_icon->show();
 }
 

@@ -59,7 +59,8 @@ BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Insta
     return result;
 }
 
-std::optional<std::string> IPhoneBackupScanner::fingerprint(const BackupDescriptor& backup, std::stop_token stop) const
+std::optional<std::string> IPhoneBackupScanner::fingerprint(const BackupDescriptor& backup,
+                                                            std::stop_token stop) const
 {
     const auto stamp = [](const std::filesystem::path& file) -> std::optional<std::string> {
         std::error_code error;
@@ -77,7 +78,8 @@ std::optional<std::string> IPhoneBackupScanner::fingerprint(const BackupDescript
         const auto manifest = BackupFolder(backup.url).file("Manifest.db");
         if (!manifest)
             return std::nullopt;
-        const auto database = MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, std::move(stop)});
+        const auto database =
+            MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, std::move(stop)});
         const auto manifestStamp = stamp(*manifest);
         const auto databaseStamp = stamp(database);
         if (!manifestStamp || !databaseStamp)

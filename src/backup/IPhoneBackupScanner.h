@@ -8,8 +8,8 @@
 
 #include <filesystem>
 #include <optional>
-#include <string>
 #include <stop_token>
+#include <string>
 #include <vector>
 
 namespace quorva {
@@ -21,7 +21,8 @@ namespace quorva {
 // messages into candidates. A plain value: it keeps nothing between calls.
 class IPhoneBackupScanner {
 public:
-    explicit IPhoneBackupScanner(LocalRiskClassifier classifier = LocalRiskClassifier(), ReadDeadlines deadlines = {});
+    explicit IPhoneBackupScanner(LocalRiskClassifier classifier = LocalRiskClassifier(),
+                                 ReadDeadlines deadlines = {});
 
     // Newest first, never empty. Throws BridgeClientError::noBackupFound, or PlatformError
     // when the folder cannot be listed.

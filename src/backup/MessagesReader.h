@@ -38,15 +38,16 @@ public:
     // file list is not a stored table. Throws BridgeClientError::database (also when the lookup
     // passes its bounds) or ::messagesDatabaseMissing.
     [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder,
-                                                                   sqlite::ReadBounds bounds = {ReadDeadlines{}.manifest});
+                                                                   sqlite::ReadBounds bounds = {
+                                                                       ReadDeadlines{}.manifest});
 
     // Up to `limit` (clamped into 1 ... 25000) newest incoming messages with usable text, those
     // dated before `since` left out; newest first. Throws BridgeClientError::messagesDatabaseMissing
     // when its messages or handles are not stored tables, ::database when the read passes its
     // bounds or the database turns out to be damaged part-way through.
-    [[nodiscard]] static std::vector<MessageRow> readMessages(const std::filesystem::path& database,
-                                                              Instant since, int64_t limit,
-                                                              sqlite::ReadBounds bounds = {ReadDeadlines{}.messages});
+    [[nodiscard]] static std::vector<MessageRow>
+    readMessages(const std::filesystem::path& database, Instant since, int64_t limit,
+                 sqlite::ReadBounds bounds = {ReadDeadlines{}.messages});
 
     // The text kept in an attributed body blob (m.attributedBody), or nothing.
     [[nodiscard]] static std::optional<std::string> attributedBodyText(std::string_view blob);

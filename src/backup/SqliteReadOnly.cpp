@@ -90,8 +90,8 @@ Connection Connection::openReadOnly(const std::filesystem::path& file, ReadBound
     sqlite3_progress_handler(db, kStepsBetweenChecks, &Watch::check, connection.m_watch.get());
     sqlite3_limit(db, SQLITE_LIMIT_LENGTH, kLargestValue);
     // Sorts and temporary tables stay in memory, under the heap ceiling, instead of on disk.
-    const std::string pragmas = "PRAGMA temp_store = MEMORY; PRAGMA cache_size = -" +
-                                std::to_string(kPageCacheKibibytes) + ";";
+    const std::string pragmas =
+        "PRAGMA temp_store = MEMORY; PRAGMA cache_size = -" + std::to_string(kPageCacheKibibytes) + ";";
     if (sqlite3_exec(db, pragmas.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK)
         throw BridgeClientError::database(connection.errorMessage());
     return connection;
@@ -121,7 +121,8 @@ const char* Connection::endedBy() const
     return m_watch ? m_watch->endedBy : nullptr;
 }
 
-bool Connection::computesWhenRead(std::string_view name, std::initializer_list<std::string_view> columns) const
+bool Connection::computesWhenRead(std::string_view name,
+                                  std::initializer_list<std::string_view> columns) const
 {
     Statement object(*this, "SELECT type, sql FROM sqlite_master WHERE name = ? COLLATE NOCASE");
     object.bindText(1, name);
@@ -143,7 +144,8 @@ bool Connection::computesWhenRead(std::string_view name, std::initializer_list<s
     };
     while (column.step()) {
         const std::string_view columnName = column.text(0);
-        const bool read = std::ranges::any_of(columns, [&](std::string_view wanted) { return sameName(wanted, columnName); });
+        const bool read = std::ranges::any_of(
+            columns, [&](std::string_view wanted) { return sameName(wanted, columnName); });
         if (read && column.int64(1) != 0)
             return true;
     }
@@ -179,8 +181,8 @@ void Statement::bindInt(int index, int value)
 
 void Statement::bindText(int index, std::string_view value)
 {
-    if (sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()), SQLITE_TRANSIENT) !=
-        SQLITE_OK)
+    if (sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()),
+                          SQLITE_TRANSIENT) != SQLITE_OK)
         fail();
 }
 

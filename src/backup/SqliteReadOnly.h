@@ -32,7 +32,8 @@ inline constexpr int kLargestValue = 8 * 1024 * 1024;
 inline constexpr int64_t kHeapCeiling = 256 * 1024 * 1024;
 
 // The details of a read that ended early, as BridgeClientError::database carries them.
-inline constexpr const char* kTookTooLong = QUORVA_TEXT("quorva::BridgeClientError", "reading it took too long");
+inline constexpr const char* kTookTooLong =
+    QUORVA_TEXT("quorva::BridgeClientError", "reading it took too long");
 inline constexpr const char* kStopped = QUORVA_TEXT("quorva::BridgeClientError", "the scan was stopped");
 
 // "file:" URI for the path, percent-encoded, asking for a read-only, unchanging snapshot:
@@ -59,7 +60,8 @@ public:
     // is stored: a view, a virtual table, a table whose `columns` (where it has them) are
     // generated, or a name that two objects answer to. False for a stored table and for no
     // object of that name, which the query itself then reports.
-    [[nodiscard]] bool computesWhenRead(std::string_view name, std::initializer_list<std::string_view> columns) const;
+    [[nodiscard]] bool computesWhenRead(std::string_view name,
+                                        std::initializer_list<std::string_view> columns) const;
 
 private:
     struct Watch;

@@ -11,7 +11,7 @@ namespace quorva {
 
 // One iPhone backup folder on this computer, as discovery describes it.
 struct BackupDescriptor {
-    std::string id; // the device's identifier, stable across its backups
+    std::string id;            // the device's identifier, stable across its backups
     std::filesystem::path url; // the backup folder itself
     std::string deviceName;
     std::optional<std::string> productType;
@@ -31,8 +31,7 @@ struct BackupDescriptor {
 
 } // namespace quorva
 
-template <>
-struct std::hash<quorva::BackupDescriptor> {
+template <> struct std::hash<quorva::BackupDescriptor> {
     std::size_t operator()(const quorva::BackupDescriptor& d) const noexcept
     {
         std::size_t seed = 0;

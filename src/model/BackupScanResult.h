@@ -11,7 +11,7 @@ namespace quorva {
 // What one scan of a backup yields. Neither compared nor hashed.
 struct BackupScanResult {
     BackupDescriptor backup;
-    int64_t inspectedCount = 0; // messages read and classified, candidates or not
+    int64_t inspectedCount = 0;             // messages read and classified, candidates or not
     std::vector<ScannedMessage> candidates; // newest first
 };
 

@@ -16,8 +16,7 @@ struct BridgeChild {
 
 } // namespace quorva
 
-template <>
-struct std::hash<quorva::BridgeChild> {
+template <> struct std::hash<quorva::BridgeChild> {
     std::size_t operator()(const quorva::BridgeChild& c) const noexcept
     {
         std::size_t seed = 0;

@@ -20,14 +20,16 @@ std::string describe(BridgeClientError::Case c, const std::string& detail)
     case C::noBackupFound:
         return words::noBackupFound;
     case C::encryptedBackup:
-        return QUORVA_TEXT("quorva::BridgeClientError",
-                           "This backup is encrypted. Quorva Bridge does not ask for or upload backup passwords. "
-                           "Create a separate unencrypted local backup for this first release.");
+        return QUORVA_TEXT(
+            "quorva::BridgeClientError",
+            "This backup is encrypted. Quorva Bridge does not ask for or upload backup passwords. "
+            "Create a separate unencrypted local backup for this first release.");
     case C::messagesDatabaseMissing:
         return QUORVA_TEXT("quorva::BridgeClientError",
                            "The selected backup does not contain a readable Messages database.");
     case C::backupAccessLost:
-        return QUORVA_TEXT("quorva::BridgeClientError", "Access to the backup folder expired. Choose the folder again.");
+        return QUORVA_TEXT("quorva::BridgeClientError",
+                           "Access to the backup folder expired. Choose the folder again.");
     case C::noChildSelected:
         return QUORVA_TEXT("quorva::BridgeClientError", "Choose the child profile that owns this iPhone.");
     case C::notPaired:
@@ -41,13 +43,15 @@ std::string describe(BridgeClientError::Case c, const std::string& detail)
 
 } // namespace
 
-BridgeClientError::BridgeClientError(Case c, int64_t status, std::optional<std::string> code, std::string detail)
+BridgeClientError::BridgeClientError(Case c, int64_t status, std::optional<std::string> code,
+                                     std::string detail)
     : m_case(c), m_status(status), m_code(std::move(code)), m_detail(std::move(detail)),
       m_description(describe(c, m_detail))
 {
 }
 
-BridgeClientError BridgeClientError::server(int64_t status, std::optional<std::string> code, std::string message)
+BridgeClientError BridgeClientError::server(int64_t status, std::optional<std::string> code,
+                                            std::string message)
 {
     return BridgeClientError(Case::server, status, std::move(code), std::move(message));
 }

@@ -26,22 +26,38 @@ public:
         backupBeingWritten,
     };
 
-    [[nodiscard]] static BridgeClientError server(int64_t status, std::optional<std::string> code, std::string message);
+    [[nodiscard]] static BridgeClientError server(int64_t status, std::optional<std::string> code,
+                                                  std::string message);
     [[nodiscard]] static BridgeClientError database(std::string detail);
-    [[nodiscard]] static BridgeClientError invalidResponse() { return BridgeClientError(Case::invalidResponse); }
+    [[nodiscard]] static BridgeClientError invalidResponse()
+    {
+        return BridgeClientError(Case::invalidResponse);
+    }
     [[nodiscard]] static BridgeClientError noBackupFound() { return BridgeClientError(Case::noBackupFound); }
-    [[nodiscard]] static BridgeClientError encryptedBackup() { return BridgeClientError(Case::encryptedBackup); }
+    [[nodiscard]] static BridgeClientError encryptedBackup()
+    {
+        return BridgeClientError(Case::encryptedBackup);
+    }
     [[nodiscard]] static BridgeClientError messagesDatabaseMissing()
     {
         return BridgeClientError(Case::messagesDatabaseMissing);
     }
-    [[nodiscard]] static BridgeClientError backupAccessLost() { return BridgeClientError(Case::backupAccessLost); }
-    [[nodiscard]] static BridgeClientError noChildSelected() { return BridgeClientError(Case::noChildSelected); }
+    [[nodiscard]] static BridgeClientError backupAccessLost()
+    {
+        return BridgeClientError(Case::backupAccessLost);
+    }
+    [[nodiscard]] static BridgeClientError noChildSelected()
+    {
+        return BridgeClientError(Case::noChildSelected);
+    }
     [[nodiscard]] static BridgeClientError notPaired() { return BridgeClientError(Case::notPaired); }
-    [[nodiscard]] static BridgeClientError backupBeingWritten() { return BridgeClientError(Case::backupBeingWritten); }
+    [[nodiscard]] static BridgeClientError backupBeingWritten()
+    {
+        return BridgeClientError(Case::backupBeingWritten);
+    }
 
     [[nodiscard]] Case kind() const { return m_case; }
-    [[nodiscard]] int64_t status() const { return m_status; } // server only
+    [[nodiscard]] int64_t status() const { return m_status; }                       // server only
     [[nodiscard]] const std::optional<std::string>& code() const { return m_code; } // server only
     [[nodiscard]] const std::string& detail() const { return m_detail; } // server message or database detail
 
@@ -56,11 +72,13 @@ public:
 
     friend bool operator==(const BridgeClientError& a, const BridgeClientError& b)
     {
-        return a.m_case == b.m_case && a.m_status == b.m_status && a.m_code == b.m_code && a.m_detail == b.m_detail;
+        return a.m_case == b.m_case && a.m_status == b.m_status && a.m_code == b.m_code &&
+               a.m_detail == b.m_detail;
     }
 
 private:
-    explicit BridgeClientError(Case c, int64_t status = 0, std::optional<std::string> code = {}, std::string detail = {});
+    explicit BridgeClientError(Case c, int64_t status = 0, std::optional<std::string> code = {},
+                               std::string detail = {});
 
     Case m_case;
     int64_t m_status;

@@ -16,9 +16,15 @@ struct Instant {
 
     [[nodiscard]] static Instant now();
     [[nodiscard]] static constexpr Instant fromUnixSeconds(double s) { return Instant{s}; }
-    [[nodiscard]] static constexpr Instant fromReferenceSeconds(double s) { return Instant{s + kSecondsFrom1970To2001}; }
+    [[nodiscard]] static constexpr Instant fromReferenceSeconds(double s)
+    {
+        return Instant{s + kSecondsFrom1970To2001};
+    }
     // Earlier than every real date: stands for "no date" when sorting and for "no window".
-    [[nodiscard]] static constexpr Instant distantPast() { return Instant{-std::numeric_limits<double>::max()}; }
+    [[nodiscard]] static constexpr Instant distantPast()
+    {
+        return Instant{-std::numeric_limits<double>::max()};
+    }
 
     [[nodiscard]] constexpr double referenceSeconds() const { return unixSeconds - kSecondsFrom1970To2001; }
 
@@ -28,7 +34,9 @@ struct Instant {
 
 } // namespace quorva
 
-template <>
-struct std::hash<quorva::Instant> {
-    std::size_t operator()(const quorva::Instant& i) const noexcept { return std::hash<double>{}(i.unixSeconds); }
+template <> struct std::hash<quorva::Instant> {
+    std::size_t operator()(const quorva::Instant& i) const noexcept
+    {
+        return std::hash<double>{}(i.unixSeconds);
+    }
 };

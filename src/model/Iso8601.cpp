@@ -38,7 +38,10 @@ constexpr Civil civilFromDays(int64_t z)
     return {y + (m <= 2), m, d};
 }
 
-constexpr bool isLeap(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+constexpr bool isLeap(int64_t y)
+{
+    return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 constexpr unsigned daysInMonth(int64_t y, unsigned m)
 {
@@ -101,8 +104,8 @@ std::optional<Instant> parseInternetDateTime(std::string_view s, FractionalSecon
         !readDigits(s, pos, 2, hour) || !expect(s, pos, ':') || !readDigits(s, pos, 2, minute) ||
         !expect(s, pos, ':') || !readDigits(s, pos, 2, second))
         return std::nullopt;
-    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, static_cast<unsigned>(month)) || hour > 23 ||
-        minute > 59 || second > 59)
+    if (month < 1 || month > 12 || day < 1 || day > daysInMonth(year, static_cast<unsigned>(month)) ||
+        hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
 
     double fractionalPart = 0.0;
@@ -128,7 +131,8 @@ std::optional<Instant> parseInternetDateTime(std::string_view s, FractionalSecon
         const int sign = s[pos] == '-' ? -1 : 1;
         ++pos;
         int64_t oh, om;
-        if (!readDigits(s, pos, 2, oh) || !expect(s, pos, ':') || !readDigits(s, pos, 2, om) || oh > 23 || om > 59)
+        if (!readDigits(s, pos, 2, oh) || !expect(s, pos, ':') || !readDigits(s, pos, 2, om) || oh > 23 ||
+            om > 59)
             return std::nullopt;
         offsetSeconds = sign * (oh * 3600 + om * 60);
     } else {

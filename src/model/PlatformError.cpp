@@ -29,7 +29,8 @@ PlatformError PlatformError::folder(const std::filesystem::path& folder, FolderS
     Wording shown{opening ? QUORVA_TEXT("quorva::PlatformError", "The folder “%1” could not be opened: %2.")
                           : QUORVA_TEXT("quorva::PlatformError", "The folder “%1” could not be read: %2."),
                   {folder.string(), why}};
-    const Wording report{opening ? "The backup folder could not be opened: %1." : "The backup folder could not be read: %1.",
+    const Wording report{opening ? "The backup folder could not be opened: %1."
+                                 : "The backup folder could not be read: %1.",
                          {why}};
     return PlatformError(std::move(shown), filledIn(report));
 }

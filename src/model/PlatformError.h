@@ -35,7 +35,8 @@ public:
     {
     }
     explicit PlatformError(Wording wording, std::optional<std::string> reportText = std::nullopt)
-        : std::runtime_error(filledIn(wording)), m_wording(std::move(wording)), m_reportText(std::move(reportText))
+        : std::runtime_error(filledIn(wording)), m_wording(std::move(wording)),
+          m_reportText(std::move(reportText))
     {
     }
 

@@ -22,16 +22,20 @@ inline constexpr const char* pairHeading = QUORVA_TEXT("quorva::words", "1. Pair
 inline constexpr const char* pairButton = QUORVA_TEXT("quorva::words", "Pair Mac");
 // Sent to the service as the bridge's name when the computer has none: never translated.
 inline constexpr const char* defaultBridgeName = "Family Mac";
-inline constexpr const char* pairFromFamilyApp = QUORVA_TEXT("quorva::words", "Pair this Mac from Quorva Family");
+inline constexpr const char* pairFromFamilyApp =
+    QUORVA_TEXT("quorva::words", "Pair this Mac from Quorva Family");
 inline constexpr const char* pairing = QUORVA_TEXT("quorva::words", "Pairing this Mac");
-inline constexpr const char* notPaired = QUORVA_TEXT("quorva::words", "Pair this Mac with Quorva Family first.");
+inline constexpr const char* notPaired =
+    QUORVA_TEXT("quorva::words", "Pair this Mac with Quorva Family first.");
 inline constexpr const char* disconnect = QUORVA_TEXT("quorva::words", "Disconnect this Mac");
 inline constexpr const char* disconnectQuestion = QUORVA_TEXT("quorva::words", "Disconnect this Mac?");
-inline constexpr const char* chooseChildAndBackup = QUORVA_TEXT("quorva::words", "Choose a child and Finder backup");
+inline constexpr const char* chooseChildAndBackup =
+    QUORVA_TEXT("quorva::words", "Choose a child and Finder backup");
 // Sent to the service in the set-up heartbeat: never translated.
 inline constexpr const char* setupIssue = "Choose a child and Finder backup to finish setup.";
 inline constexpr const char* chooseBackupHeading = QUORVA_TEXT("quorva::words", "Choose the Finder backup");
-inline constexpr const char* scanning = QUORVA_TEXT("quorva::words", "Checking the latest Finder backup locally");
+inline constexpr const char* scanning =
+    QUORVA_TEXT("quorva::words", "Checking the latest Finder backup locally");
 inline constexpr const char* encryptedBackupChosen =
     QUORVA_TEXT("quorva::words", "Encrypted backup detected. Choose an unencrypted Finder backup.");
 inline constexpr const char* explanation = QUORVA_TEXT(
@@ -40,29 +44,30 @@ inline constexpr const char* explanation = QUORVA_TEXT(
 inline constexpr const char* firstReleaseNote =
     QUORVA_TEXT("quorva::words", "The first release supports standard unencrypted Finder backups. Backup "
                                  "passwords are never requested or uploaded.");
-inline constexpr const char* launchAtLoginNote =
-    QUORVA_TEXT("quorva::words", "When enabled, Bridge stays ready to check for newer Finder backups every 30 "
-                                 "minutes while you are signed in to this Mac.");
-inline constexpr const char* privacyNote =
-    QUORVA_TEXT("quorva::words", "The backup stays on this Mac. Bridge checks incoming text locally and sends "
-                                 "only messages that match focused safety patterns for Quorva review. Parents "
-                                 "receive safety moments and Talk Pathway guidance, never a browsable message "
-                                 "archive.");
-inline constexpr const char* noBackupFound =
-    QUORVA_TEXT("quorva::words", "No Finder iPhone backup was found in that folder. Back up the iPhone in Finder, "
-                                 "then choose the backup folder again.");
+inline constexpr const char* launchAtLoginNote = QUORVA_TEXT(
+    "quorva::words", "When enabled, Bridge stays ready to check for newer Finder backups every 30 "
+                     "minutes while you are signed in to this Mac.");
+inline constexpr const char* privacyNote = QUORVA_TEXT(
+    "quorva::words", "The backup stays on this Mac. Bridge checks incoming text locally and sends "
+                     "only messages that match focused safety patterns for Quorva review. Parents "
+                     "receive safety moments and Talk Pathway guidance, never a browsable message "
+                     "archive.");
+inline constexpr const char* noBackupFound = QUORVA_TEXT(
+    "quorva::words", "No Finder iPhone backup was found in that folder. Back up the iPhone in Finder, "
+                     "then choose the backup folder again.");
 inline constexpr const char* launchAtLoginFailed =
     QUORVA_TEXT("quorva::words", "Launch at login could not be updated. You can also change it in System "
                                  "Settings under Login Items.");
-inline constexpr const char* chooserMessage =
-    QUORVA_TEXT("quorva::words", "Choose a specific Finder backup or the MobileSync Backup folder. Quorva stores "
-                                 "read-only permission for this folder.");
+inline constexpr const char* chooserMessage = QUORVA_TEXT(
+    "quorva::words", "Choose a specific Finder backup or the MobileSync Backup folder. Quorva stores "
+                     "read-only permission for this folder.");
 // Finder makes the backup; nothing to add under the heading.
 inline constexpr const char* backupHint = "";
 
 #else
 
-inline constexpr const char* tagline = QUORVA_TEXT("quorva::words", "iPhone safety signals, checked on this computer");
+inline constexpr const char* tagline =
+    QUORVA_TEXT("quorva::words", "iPhone safety signals, checked on this computer");
 inline constexpr const char* pairHeading = QUORVA_TEXT("quorva::words", "1. Pair this computer");
 inline constexpr const char* pairButton = QUORVA_TEXT("quorva::words", "Pair");
 // Sent to the service as the bridge's name when the computer has none: never translated.
@@ -74,11 +79,13 @@ inline constexpr const char* notPaired =
     QUORVA_TEXT("quorva::words", "Pair this computer with Quorva Family first.");
 inline constexpr const char* disconnect = QUORVA_TEXT("quorva::words", "Disconnect this computer");
 inline constexpr const char* disconnectQuestion = QUORVA_TEXT("quorva::words", "Disconnect this computer?");
-inline constexpr const char* chooseChildAndBackup = QUORVA_TEXT("quorva::words", "Choose a child and iPhone backup");
+inline constexpr const char* chooseChildAndBackup =
+    QUORVA_TEXT("quorva::words", "Choose a child and iPhone backup");
 // Sent to the service in the set-up heartbeat: never translated.
 inline constexpr const char* setupIssue = "Choose a child and iPhone backup to finish setup.";
 inline constexpr const char* chooseBackupHeading = QUORVA_TEXT("quorva::words", "Choose the iPhone backup");
-inline constexpr const char* scanning = QUORVA_TEXT("quorva::words", "Checking the latest iPhone backup locally");
+inline constexpr const char* scanning =
+    QUORVA_TEXT("quorva::words", "Checking the latest iPhone backup locally");
 inline constexpr const char* encryptedBackupChosen =
     QUORVA_TEXT("quorva::words", "Encrypted backup detected. Choose an unencrypted iPhone backup.");
 inline constexpr const char* explanation = QUORVA_TEXT(
@@ -87,23 +94,23 @@ inline constexpr const char* explanation = QUORVA_TEXT(
 inline constexpr const char* firstReleaseNote =
     QUORVA_TEXT("quorva::words", "The first release supports standard unencrypted iPhone backups. Backup "
                                  "passwords are never requested or uploaded.");
-inline constexpr const char* launchAtLoginNote =
-    QUORVA_TEXT("quorva::words", "When enabled, Bridge stays ready to check for newer iPhone backups every 30 "
-                                 "minutes while you are signed in to this computer.");
-inline constexpr const char* privacyNote =
-    QUORVA_TEXT("quorva::words", "The backup stays on this computer. Bridge checks incoming text locally and "
-                                 "sends only messages that match focused safety patterns for Quorva review. "
-                                 "Parents receive safety moments and Talk Pathway guidance, never a browsable "
-                                 "message archive.");
-inline constexpr const char* noBackupFound =
-    QUORVA_TEXT("quorva::words", "No iPhone backup was found in that folder. Back up the iPhone with "
-                                 "\"idevicebackup2 backup --full FOLDER\", then choose the backup folder again.");
+inline constexpr const char* launchAtLoginNote = QUORVA_TEXT(
+    "quorva::words", "When enabled, Bridge stays ready to check for newer iPhone backups every 30 "
+                     "minutes while you are signed in to this computer.");
+inline constexpr const char* privacyNote = QUORVA_TEXT(
+    "quorva::words", "The backup stays on this computer. Bridge checks incoming text locally and "
+                     "sends only messages that match focused safety patterns for Quorva review. "
+                     "Parents receive safety moments and Talk Pathway guidance, never a browsable "
+                     "message archive.");
+inline constexpr const char* noBackupFound = QUORVA_TEXT(
+    "quorva::words", "No iPhone backup was found in that folder. Back up the iPhone with "
+                     "\"idevicebackup2 backup --full FOLDER\", then choose the backup folder again.");
 inline constexpr const char* launchAtLoginFailed =
     QUORVA_TEXT("quorva::words", "Launch at login could not be updated. You can also change it in your "
                                  "desktop's autostart settings.");
-inline constexpr const char* chooserMessage =
-    QUORVA_TEXT("quorva::words", "Choose a specific iPhone backup or the folder that holds your iPhone backups. "
-                                 "Quorva remembers this folder and only reads it.");
+inline constexpr const char* chooserMessage = QUORVA_TEXT(
+    "quorva::words", "Choose a specific iPhone backup or the folder that holds your iPhone backups. "
+                     "Quorva remembers this folder and only reads it.");
 // Where such a backup comes from on this desktop, in one line under the heading.
 inline constexpr const char* backupHint =
     QUORVA_TEXT("quorva::words", "Make one with \"idevicebackup2 backup --full FOLDER\" from the "

@@ -11,7 +11,7 @@ namespace quorva {
 
 // One incoming message that matched at least one classifier rule.
 struct ScannedMessage {
-    std::string id; // 64 lowercase hex digits; the upload's clientItemId and the checkpoint key
+    std::string id;   // 64 lowercase hex digits; the upload's clientItemId and the checkpoint key
     std::string text; // at most 4000 user-perceived characters
     std::optional<std::string> senderName;
     Instant capturedAt;
@@ -22,8 +22,7 @@ struct ScannedMessage {
 
 } // namespace quorva
 
-template <>
-struct std::hash<quorva::ScannedMessage> {
+template <> struct std::hash<quorva::ScannedMessage> {
     std::size_t operator()(const quorva::ScannedMessage& m) const noexcept
     {
         std::size_t seed = 0;

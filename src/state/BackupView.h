@@ -12,7 +12,7 @@ struct BackupView {
     Q_PROPERTY(bool valid MEMBER valid CONSTANT)
     Q_PROPERTY(QString id MEMBER id CONSTANT)
     Q_PROPERTY(QString deviceName MEMBER deviceName CONSTANT)
-    Q_PROPERTY(QString productType MEMBER productType CONSTANT) // empty when the backup does not say
+    Q_PROPERTY(QString productType MEMBER productType CONSTANT)     // empty when the backup does not say
     Q_PROPERTY(QDateTime lastBackupAt MEMBER lastBackupAt CONSTANT) // invalid when the backup does not say
     Q_PROPERTY(bool isEncrypted MEMBER isEncrypted CONSTANT)
     Q_PROPERTY(QString path MEMBER path CONSTANT)

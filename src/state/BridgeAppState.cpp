@@ -183,7 +183,8 @@ void BridgeAppState::setSelectedBackup(std::optional<BackupDescriptor> backup)
         emit canScanChanged();
 }
 
-void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices, std::map<std::string, std::string> bindings)
+void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices,
+                                std::map<std::string, std::string> bindings)
 {
     if (m_devices != devices || m_bindings != bindings) {
         m_devices = std::move(devices);

@@ -2,11 +2,11 @@
 
 #include "backup/IPhoneBackupScanner.h"
 #include "model/BackupDescriptor.h"
-#include "state/BackupView.h"
-#include "state/FamilyModel.h"
 #include "model/BridgeChild.h"
+#include "state/BackupView.h"
 #include "state/BridgePlatform.h"
 #include "state/BridgeSession.h"
+#include "state/FamilyModel.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"

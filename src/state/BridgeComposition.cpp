@@ -26,7 +26,8 @@ std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& networ
         .lock = std::make_shared<UserLock>(options.lockPath.value_or(UserLock::defaultPath())),
     };
     return std::make_unique<BridgeAppState>(
-        BridgeStateParts{std::move(services), BridgeTokenStore(options.tokenService, QStringLiteral("bridge-token")),
+        BridgeStateParts{std::move(services),
+                         BridgeTokenStore(options.tokenService, QStringLiteral("bridge-token")),
                          std::move(platform)},
         parent);
 }

@@ -16,7 +16,6 @@
 
 namespace quorva {
 
-
 namespace {
 
 constexpr std::size_t kBatchSize = 100;
@@ -64,8 +63,9 @@ void collectAccepted(const BridgeIngestRequest& batch, const BridgeIngestRespons
 {
     for (const BridgeIngestResult& result : response.results) {
         const bool taken = result.processStatus == "processed" || result.processStatus == "duplicate";
-        const bool ours = std::ranges::any_of(
-            batch.items, [&](const BridgeIngestItem& item) { return item.clientItemId == result.clientItemId; });
+        const bool ours = std::ranges::any_of(batch.items, [&](const BridgeIngestItem& item) {
+            return item.clientItemId == result.clientItemId;
+        });
         if (taken && ours && std::ranges::find(accepted, result.clientItemId) == accepted.end())
             accepted.push_back(result.clientItemId);
     }
@@ -76,7 +76,8 @@ void collectAccepted(const BridgeIngestRequest& batch, const BridgeIngestRespons
 int64_t saturatingAlertSum(int64_t total, int64_t more)
 {
     more = std::max<int64_t>(more, 0);
-    return total > std::numeric_limits<int64_t>::max() - more ? std::numeric_limits<int64_t>::max() : total + more;
+    return total > std::numeric_limits<int64_t>::max() - more ? std::numeric_limits<int64_t>::max()
+                                                              : total + more;
 }
 
 BridgeSession::BridgeSession(SessionServices services, std::string token)
@@ -137,10 +138,9 @@ struct BridgeSession::DeviceTally {
     bool ingested = false;
 };
 
-QCoro::Task<std::optional<SessionEnd>> BridgeSession::uploadDevice(const BackupDescriptor& backup,
-                                                                   const std::string& childId,
-                                                                   const std::string& scanStamp,
-                                                                   const CycleObserver& observer, DeviceTally& tally)
+QCoro::Task<std::optional<SessionEnd>>
+BridgeSession::uploadDevice(const BackupDescriptor& backup, const std::string& childId,
+                            const std::string& scanStamp, const CycleObserver& observer, DeviceTally& tally)
 {
     const std::shared_ptr<BridgeAPI> api = m_services.api;
     const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
@@ -250,8 +250,10 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
 
         // The single-child flow of a folder with one iPhone: it is the selected child's.
         outcome.bindings = m_services.bindings.bindings();
-        const bool soleUnbound = outcome.devices.size() == 1 && !outcome.bindings.contains(outcome.devices[0].id);
-        if (soleUnbound && request.selectedChildId && !m_services.bindings.deviceOf(*request.selectedChildId)) {
+        const bool soleUnbound =
+            outcome.devices.size() == 1 && !outcome.bindings.contains(outcome.devices[0].id);
+        if (soleUnbound && request.selectedChildId &&
+            !m_services.bindings.deviceOf(*request.selectedChildId)) {
             m_services.bindings.bind(outcome.devices[0].id, *request.selectedChildId);
             outcome.bindings = m_services.bindings.bindings();
         }
@@ -287,9 +289,11 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
                 continue;
             }
             constexpr double kOldAfterSeconds = 2 * 24 * 3600.0;
-            if (backup.lastBackupAt && outcome.startedAt.unixSeconds - backup.lastBackupAt->unixSeconds > kOldAfterSeconds)
+            if (backup.lastBackupAt &&
+                outcome.startedAt.unixSeconds - backup.lastBackupAt->unixSeconds > kOldAfterSeconds)
                 notes.push_back(texts::lastBackedUpOn(
-                    name, QDateTime::fromSecsSinceEpoch(static_cast<qint64>(backup.lastBackupAt->unixSeconds), Qt::UTC)
+                    name, QDateTime::fromSecsSinceEpoch(static_cast<qint64>(backup.lastBackupAt->unixSeconds),
+                                                        Qt::UTC)
                               .date()));
         }
         outcome.inspected = tally.inspected;

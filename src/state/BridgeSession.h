@@ -30,9 +30,9 @@ namespace quorva {
 // the session belongs to; the others end the work without a word of it reaching the user.
 enum class SessionEnd {
     done,
-    failed,         // the failure's text is in the outcome
-    unauthorized,   // the service refused the token: the pairing is no longer valid
-    cancelled,      // this session was cancelled: a disconnect or a new pairing
+    failed,       // the failure's text is in the outcome
+    unauthorized, // the service refused the token: the pairing is no longer valid
+    cancelled,    // this session was cancelled: a disconnect or a new pairing
 };
 
 struct ChildrenOutcome {
@@ -55,7 +55,7 @@ struct CycleOutcome {
     QString failure;         // with `failed`: the text to show
     // What the parent must know even when nothing failed: a backup being written, or one that is old.
     QString notes;
-    std::vector<BackupDescriptor> devices; // each iPhone's newest backup in the folder, as found
+    std::vector<BackupDescriptor> devices;       // each iPhone's newest backup in the folder, as found
     std::map<std::string, std::string> bindings; // device to child, after this cycle's own binding
     Instant startedAt;
     int64_t inspected = 0;
@@ -66,9 +66,10 @@ struct CycleOutcome {
 
 // What a running cycle tells its caller as it goes; never called once the session is cancelled.
 struct CycleObserver {
-    std::function<void()> scanning;                               // the guards passed
+    std::function<void()> scanning; // the guards passed
     // The iPhones in the folder and whose each is, before any is read.
-    std::function<void(const std::vector<BackupDescriptor>&, const std::map<std::string, std::string>&)> devicesFound;
+    std::function<void(const std::vector<BackupDescriptor>&, const std::map<std::string, std::string>&)>
+        devicesFound;
     std::function<void(int sentBatches, int totalBatches)> uploading; // before each batch, and after the last
 };
 
@@ -114,15 +115,12 @@ public:
     // A heartbeat whose answer does not matter; false when it was not sent or not answered.
     [[nodiscard]] QCoro::Task<bool> heartbeat(HeartbeatReport report);
 
-
 private:
     struct DeviceTally; // what the devices of one cycle add up to
     // Reads and uploads one bound iPhone's backup; nothing, or how the session ended meanwhile.
-    [[nodiscard]] QCoro::Task<std::optional<SessionEnd>> uploadDevice(const BackupDescriptor& backup,
-                                                                      const std::string& childId,
-                                                                      const std::string& scanStamp,
-                                                                      const CycleObserver& observer,
-                                                                      DeviceTally& tally);
+    [[nodiscard]] QCoro::Task<std::optional<SessionEnd>>
+    uploadDevice(const BackupDescriptor& backup, const std::string& childId, const std::string& scanStamp,
+                 const CycleObserver& observer, DeviceTally& tally);
     // The session's end after a wait, when it is not the operation's own to decide.
     [[nodiscard]] std::optional<SessionEnd> interruption() const;
 

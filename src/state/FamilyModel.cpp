@@ -4,11 +4,13 @@
 
 namespace quorva {
 
-void FamilyModel::update(const std::vector<BridgeChild>& children, const std::map<std::string, std::string>& bindings)
+void FamilyModel::update(const std::vector<BridgeChild>& children,
+                         const std::map<std::string, std::string>& bindings)
 {
     std::vector<Row> rows;
     for (const BridgeChild& child : children) {
-        const auto bound = std::ranges::find_if(bindings, [&](const auto& binding) { return binding.second == child.id; });
+        const auto bound =
+            std::ranges::find_if(bindings, [&](const auto& binding) { return binding.second == child.id; });
         rows.push_back({QString::fromStdString(child.id), QString::fromStdString(child.name),
                         bound == bindings.end() ? QString() : QString::fromStdString(bound->first)});
     }

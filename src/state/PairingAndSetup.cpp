@@ -107,8 +107,8 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
     const auto chooseFolder = m_platform.chooseFolder;
     if (!chooseFolder)
         co_return;
-    const FolderChooserRequest request{texts::chooserTitle(), texts::chooserMessage(), texts::chooserConfirm(),
-                                       defaultBackupFolder()};
+    const FolderChooserRequest request{texts::chooserTitle(), texts::chooserMessage(),
+                                       texts::chooserConfirm(), defaultBackupFolder()};
     std::optional<std::filesystem::path> chosen;
     std::optional<QString> failure;
     try {
@@ -154,9 +154,8 @@ QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
     setDevices(std::move(devices), m_services.bindings.bindings());
     const std::optional<BackupDescriptor>& backup = m_selectedBackup;
     setPhase(m_selectedChildID || !m_bindings.empty() ? quorva::Phase::ready() : quorva::Phase::needsSetup());
-    setStatusMessage(backup->isEncrypted
-                         ? texts::encryptedBackupChosen()
-                         : texts::readyToScan(QString::fromStdString(backup->deviceName)));
+    setStatusMessage(backup->isEncrypted ? texts::encryptedBackupChosen()
+                                         : texts::readyToScan(QString::fromStdString(backup->deviceName)));
 }
 
 } // namespace quorva

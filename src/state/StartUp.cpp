@@ -61,13 +61,12 @@ void BridgeAppState::waitForSecretStore()
         return;
     QPointer<BridgeAppState> self(this);
     try {
-        m_secretStoreRetry = std::make_unique<AutomaticScanLoop>(
-            [self] { return self && !self->m_session; },
-            [self]() -> QCoro::Task<> {
-                if (self)
-                    co_await self->start();
-            },
-            m_platform.secretStoreRetryInterval);
+        m_secretStoreRetry = std::make_unique<AutomaticScanLoop>([self] { return self && !self->m_session; },
+                                                                 [self]() -> QCoro::Task<> {
+                                                                     if (self)
+                                                                         co_await self->start();
+                                                                 },
+                                                                 m_platform.secretStoreRetryInterval);
     } catch (const std::exception&) {
         // No timer to be had: the next launch asks again.
     }

@@ -11,7 +11,8 @@ UiLanguage::UiLanguage(const QStringList& uiLanguages)
         const QLocale wanted(name);
         if (wanted.language() == QLocale::English || wanted.language() == QLocale::C)
             break;
-        if (m_translator.load(wanted, QStringLiteral("quorva"), QStringLiteral("_"), QStringLiteral(":/i18n"))) {
+        if (m_translator.load(wanted, QStringLiteral("quorva"), QStringLiteral("_"),
+                              QStringLiteral(":/i18n"))) {
             m_installed = QCoreApplication::installTranslator(&m_translator);
             if (m_installed)
                 language = QLocale(m_translator.language()).language();

@@ -18,7 +18,8 @@ std::map<std::string, std::string> DeviceBindingStore::bindings() const
         return entries;
     const QVariantMap map = stored->toMap();
     for (auto it = map.cbegin(); it != map.cend(); ++it) {
-        if (it.value().typeId() == QMetaType::QString && !it.key().isEmpty() && !it.value().toString().isEmpty())
+        if (it.value().typeId() == QMetaType::QString && !it.key().isEmpty() &&
+            !it.value().toString().isEmpty())
             entries.emplace(it.key().toStdString(), it.value().toString().toStdString());
     }
     return entries;
@@ -75,9 +76,8 @@ void DeviceBindingStore::unbind(const std::string& deviceId) const
 void DeviceBindingStore::keepOnly(const std::vector<std::string>& childIds) const
 {
     auto all = bindings();
-    const auto removed = std::erase_if(all, [&](const auto& entry) {
-        return std::ranges::find(childIds, entry.second) == childIds.end();
-    });
+    const auto removed = std::erase_if(
+        all, [&](const auto& entry) { return std::ranges::find(childIds, entry.second) == childIds.end(); });
     if (removed > 0)
         write(all);
 }

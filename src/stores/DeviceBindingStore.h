@@ -13,7 +13,10 @@ namespace quorva {
 // binding a device to a child releases the child's earlier one.
 class DeviceBindingStore {
 public:
-    explicit DeviceBindingStore(QString key = QStringLiteral("bridge.device-children")) : m_key(std::move(key)) {}
+    explicit DeviceBindingStore(QString key = QStringLiteral("bridge.device-children"))
+        : m_key(std::move(key))
+    {
+    }
 
     // Device identifier to child id. A value of another shape, or an entry that is no pair of
     // strings, reads as absent.

@@ -26,8 +26,9 @@ namespace {
 
 PlatformError unreadableReference()
 {
-    return PlatformError(QUORVA_TEXT("quorva::PlatformError",
-                                     "The stored backup folder reference could not be read. Choose the folder again."));
+    return PlatformError(
+        QUORVA_TEXT("quorva::PlatformError",
+                    "The stored backup folder reference could not be read. Choose the folder again."));
 }
 
 // The path's bytes are kept exactly (file names need not be UTF-8, JSON strings must be), while an

@@ -82,9 +82,10 @@ void write(const QString& key, const std::function<void(QSettings&)>& change)
             settings.setValue(key, earlier);
         else
             settings.remove(key);
-        throw PlatformError(Wording{QUORVA_TEXT("quorva::PlatformError", "The preferences file “%1” could not be written."),
-                                    {fileName.toStdString()}},
-                            "The preferences file could not be written.");
+        throw PlatformError(
+            Wording{QUORVA_TEXT("quorva::PlatformError", "The preferences file “%1” could not be written."),
+                    {fileName.toStdString()}},
+            "The preferences file could not be written.");
     }
     restrictToOwner(fileName);
 }

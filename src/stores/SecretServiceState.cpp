@@ -12,7 +12,8 @@ namespace {
 
 const QString kService = QStringLiteral("org.freedesktop.secrets");
 
-QDBusMessage call(const QString& path, const QString& interface, const QString& method, const QVariantList& arguments)
+QDBusMessage call(const QString& path, const QString& interface, const QString& method,
+                  const QVariantList& arguments)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(kService, path, interface, method);
     message.setArguments(arguments);
@@ -26,9 +27,9 @@ QCoro::Task<bool> secretStoreIsLocked()
     const QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         co_return false;
-    QDBusPendingReply<QDBusObjectPath> alias =
-        bus.asyncCall(call(QStringLiteral("/org/freedesktop/secrets"), QStringLiteral("org.freedesktop.Secret.Service"),
-                           QStringLiteral("ReadAlias"), {QStringLiteral("default")}));
+    QDBusPendingReply<QDBusObjectPath> alias = bus.asyncCall(
+        call(QStringLiteral("/org/freedesktop/secrets"), QStringLiteral("org.freedesktop.Secret.Service"),
+             QStringLiteral("ReadAlias"), {QStringLiteral("default")}));
     co_await alias;
     if (alias.isError() || alias.value().path() == QStringLiteral("/"))
         co_return false;

@@ -47,7 +47,8 @@ UploadCheckpointStore UploadCheckpointStore::forDevice(const std::string& device
 bool UploadCheckpointStore::contains(const std::string& id) const
 {
     const QString identifier = QString::fromStdString(id);
-    return storedIdentifiers(m_key).contains(identifier) || storedIdentifiers(m_earlierKey).contains(identifier);
+    return storedIdentifiers(m_key).contains(identifier) ||
+           storedIdentifiers(m_earlierKey).contains(identifier);
 }
 
 void UploadCheckpointStore::record(const std::vector<std::string>& ids) const

@@ -34,7 +34,10 @@ struct RecordedRequest {
     QByteArray body;
 
     [[nodiscard]] bool has(const QByteArray& name) const { return headers.contains(name); }
-    [[nodiscard]] QByteArray header(const QByteArray& name) const { return has(name) ? headers.at(name) : QByteArray(); }
+    [[nodiscard]] QByteArray header(const QByteArray& name) const
+    {
+        return has(name) ? headers.at(name) : QByteArray();
+    }
 };
 
 // An HTTP/1.1 server on 127.0.0.1 that records every request and answers each with the next
@@ -69,8 +72,8 @@ public:
         QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Scripted Reason\r\n";
         if (!contentType.isEmpty())
             head += "Content-Type: " + contentType + "\r\n";
-        answerRaw(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" +
-                  body);
+        answerRaw(head + "Content-Length: " + QByteArray::number(body.size()) +
+                  "\r\nConnection: close\r\n\r\n" + body);
     }
     void answerRaw(const QByteArray& bytes) { m_script.push_back({bytes}); }
     // Reads the request and never writes a byte back.
@@ -205,7 +208,8 @@ const AnswerCase kAnswers[] = {
     {"errorNotText", 400, R"({"error":42,"code":"bad"})", E::server(400, std::nullopt, "Bad Request")},
     {"emptyRecord", 422, "{}", E::server(422, std::nullopt, "Unprocessable Content")},
     {"html", 502, "<html><body>upstream down</body></html>", E::server(502, std::nullopt, "Bad Gateway")},
-    {"nullErrorGivesWay", 409, R"({"error":null,"message":"m","code":"c","detail":4})", E::server(409, "c", "m")},
+    {"nullErrorGivesWay", 409, R"({"error":null,"message":"m","code":"c","detail":4})",
+     E::server(409, "c", "m")},
     {"emptyErrorWins", 409, R"({"error":"","message":"M"})", E::server(409, std::nullopt, "")},
     {"errorBodyNoObject", 409, R"(["error"])", E::server(409, std::nullopt, "Conflict")},
     {"unknownOfAClass", 599, "{}", E::server(599, std::nullopt, "Server Error")},
@@ -288,7 +292,8 @@ TEST_P(TokenTest, ARedeemedTokenMustBeUsableAsAHeaderAndAnUnsafeOneIsNeverSent)
         EXPECT_EQ(errorOf<BridgeClientError>(api.fetchChildren(c.token)), E::invalidResponse());
         EXPECT_TRUE(server.requests().empty());
     }
-    server.answer(200, QByteArray(kRedeem).replace("\"tok\"", QByteArray::fromStdString(json(c.token).dump())));
+    server.answer(200,
+                  QByteArray(kRedeem).replace("\"tok\"", QByteArray::fromStdString(json(c.token).dump())));
     const auto failure = errorOf<BridgeClientError>(api.redeem("CODE", "Mac"));
     EXPECT_EQ(failure, c.usable ? std::nullopt : std::optional(E::invalidResponse()));
 }

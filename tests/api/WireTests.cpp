@@ -54,22 +54,25 @@ TEST_P(ServiceDate, ReadsInternetDatesWithAndWithoutFractionAndNothingElse)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Dates, ServiceDate,
-    ::testing::Values(
-        DateCase{"utc", "2026-03-01T08:15:30Z", 1772352930.0},
-        DateCase{"fraction", "2026-03-01T08:15:30.250Z", 1772352930.25},
-        DateCase{"eastOfUtc", "2026-03-01T09:15:30+01:00", 1772352930.0},
-        DateCase{"westOfUtc", "2026-03-01T03:15:30-05:00", 1772352930.0},
-        DateCase{"leapDay", "2024-02-29T00:00:00Z", 1709164800.0},
-        DateCase{"leapDayOfA400Year", "2000-02-29T00:00:00Z", 951782400.0},
-        DateCase{"leapDayOfACommonYear", "2023-02-29T00:00:00Z"}, DateCase{"number", 1772352930},
-        DateCase{"leapDayOfACenturyYear", "2100-02-29T00:00:00Z"}, DateCase{"dateOnly", "2026-03-01"},
-        DateCase{"pastTheMonthsEnd", "2026-02-30T08:15:30Z"}, DateCase{"null", nullptr},
-        DateCase{"spaceForT", "2026-03-01 08:15:30Z"}, DateCase{"empty", ""},
-        DateCase{"noZone", "2026-03-01T08:15:30"}, DateCase{"letterInDay", "2026-03-0xT08:15:30Z"},
-        DateCase{"spaceInSeconds", "2026-03-01T08:15:3 Z"}, DateCase{"letterInOffset", "2026-03-01T08:15:30+01:6a"}),
-    test::RowName());
+INSTANTIATE_TEST_SUITE_P(Dates, ServiceDate,
+                         ::testing::Values(DateCase{"utc", "2026-03-01T08:15:30Z", 1772352930.0},
+                                           DateCase{"fraction", "2026-03-01T08:15:30.250Z", 1772352930.25},
+                                           DateCase{"eastOfUtc", "2026-03-01T09:15:30+01:00", 1772352930.0},
+                                           DateCase{"westOfUtc", "2026-03-01T03:15:30-05:00", 1772352930.0},
+                                           DateCase{"leapDay", "2024-02-29T00:00:00Z", 1709164800.0},
+                                           DateCase{"leapDayOfA400Year", "2000-02-29T00:00:00Z", 951782400.0},
+                                           DateCase{"leapDayOfACommonYear", "2023-02-29T00:00:00Z"},
+                                           DateCase{"number", 1772352930},
+                                           DateCase{"leapDayOfACenturyYear", "2100-02-29T00:00:00Z"},
+                                           DateCase{"dateOnly", "2026-03-01"},
+                                           DateCase{"pastTheMonthsEnd", "2026-02-30T08:15:30Z"},
+                                           DateCase{"null", nullptr},
+                                           DateCase{"spaceForT", "2026-03-01 08:15:30Z"},
+                                           DateCase{"empty", ""}, DateCase{"noZone", "2026-03-01T08:15:30"},
+                                           DateCase{"letterInDay", "2026-03-0xT08:15:30Z"},
+                                           DateCase{"spaceInSeconds", "2026-03-01T08:15:3 Z"},
+                                           DateCase{"letterInOffset", "2026-03-01T08:15:30+01:6a"}),
+                         test::RowName());
 
 const std::string kRedeem = R"({"bridge":{"id":"b1","platform":"macos","status":"active"},
     "bridgeToken":"tok","tokenExpiresAt":"2026-03-01T08:15:30Z","state":"paired"})";
@@ -171,7 +174,10 @@ INSTANTIATE_TEST_SUITE_P(Answers, Refused, ::testing::ValuesIn(kRefused), test::
 TEST(WireEncoding, RedeemAndDeviceBodiesCarryExactlyTheirMembers)
 {
     EXPECT_EQ(json::parse(encodeRedeem("ABCD-1234", "Family Mac", "2.3.4")),
-              json({{"code", "ABCD-1234"}, {"bridgeName", "Family Mac"}, {"platform", "macos"}, {"appVersion", "2.3.4"}}));
+              json({{"code", "ABCD-1234"},
+                    {"bridgeName", "Family Mac"},
+                    {"platform", "macos"},
+                    {"appVersion", "2.3.4"}}));
 
     EXPECT_EQ(json::parse(encodeDeviceRegistration({"c1", "UDID", "Ada’s iPhone", "T"})),
               json::parse(R"({"childId":"c1","externalDeviceId":"UDID","deviceName":"Ada’s iPhone",
@@ -189,8 +195,11 @@ TEST(WireEncoding, HeartbeatSendsNullSetupIssueAndLeavesOutAbsentTimes)
 BridgeIngestRequest ingestOf(std::string text, std::optional<std::string> sender = std::nullopt)
 {
     BridgeIngestRequest request{.childId = "c1", .externalDeviceId = "UDID", .lastScanAt = "T"};
-    request.items.push_back({.clientItemId = "h1", .childId = "c1", .contentText = std::move(text),
-                             .senderName = std::move(sender), .capturedAt = "T1"});
+    request.items.push_back({.clientItemId = "h1",
+                             .childId = "c1",
+                             .contentText = std::move(text),
+                             .senderName = std::move(sender),
+                             .capturedAt = "T1"});
     return request;
 }
 
@@ -198,8 +207,9 @@ TEST(WireEncoding, IngestLeavesOutAbsentOptionalsInsteadOfNull)
 {
     BridgeIngestRequest request = ingestOf("meet me");
     request.items.push_back(ingestOf("ok", "+15551234").items[0]);
-    EXPECT_EQ(json::parse(encodeIngest(request)),
-              json::parse(R"({"childId":"c1","externalDeviceId":"UDID","sourceType":"ios_backup","lastScanAt":"T",
+    EXPECT_EQ(
+        json::parse(encodeIngest(request)),
+        json::parse(R"({"childId":"c1","externalDeviceId":"UDID","sourceType":"ios_backup","lastScanAt":"T",
         "items":[{"clientItemId":"h1","childId":"c1","source":"ios_bridge","sourceApp":"Messages","contentType":"text",
                   "contentText":"meet me","capturedAt":"T1"},
                  {"clientItemId":"h1","childId":"c1","source":"ios_bridge","sourceApp":"Messages","contentType":"text",

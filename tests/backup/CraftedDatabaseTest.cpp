@@ -57,7 +57,8 @@ template <typename Scan> ChildRun inChild(Scan scan, std::chrono::milliseconds p
     pollfd readable{pipeEnds[0], POLLIN, 0};
     const auto giveUpAt = started + patience;
     while (std::chrono::steady_clock::now() < giveUpAt) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(giveUpAt - std::chrono::steady_clock::now());
+        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+            giveUpAt - std::chrono::steady_clock::now());
         if (poll(&readable, 1, static_cast<int>(std::max<int64_t>(left.count(), 1))) <= 0)
             continue;
         char buffer[4096];
@@ -67,7 +68,8 @@ template <typename Scan> ChildRun inChild(Scan scan, std::chrono::milliseconds p
         answer.append(buffer, static_cast<std::size_t>(got));
     }
     ChildRun run;
-    run.elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+    run.elapsed =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
     kill(child, SIGKILL); // no-op once it has exited
     int status = 0;
     rusage usage{};
@@ -101,8 +103,7 @@ TEST_P(CraftedDatabase, EndsQuicklyWithItsFailureAndLeavesTheBackupAsItWas)
     execute(GetParam().manifest ? device / "Manifest.db" : device / kHashedMessages, GetParam().sql);
     const auto before = snapshot(folder.path());
 
-    const ChildRun run = inChild([&] { return scanOutcome(folder / "Backup"); },
-                                 GetParam().deadline + 10s);
+    const ChildRun run = inChild([&] { return scanOutcome(folder / "Backup"); }, GetParam().deadline + 10s);
 
     EXPECT_EQ(run.outcome, "Maya's iPhone: " + BridgeClientError::messagesDatabaseMissing().description());
     EXPECT_LT(run.elapsed, GetParam().deadline + 1s);
@@ -115,37 +116,43 @@ INSTANTIATE_TEST_SUITE_P(
     Hostile, CraftedDatabase,
     ::testing::Values(
         Crafted{"MessagesAnEndlessView", false,
-                "DROP TABLE message; CREATE VIEW message AS " + endless("SELECT " + kMessageColumns + ", 'hi' AS text"),
+                "DROP TABLE message; CREATE VIEW message AS " +
+                    endless("SELECT " + kMessageColumns + ", 'hi' AS text"),
                 20s},
         Crafted{"MessagesABillionRowJoin", false,
-                "CREATE TABLE d (n INTEGER); " +
-                    ("INSERT INTO d " + endless("SELECT n") + " LIMIT 1000;") +
-                    "DROP TABLE message; CREATE VIEW message AS SELECT a.n * 1000000 + b.n * 1000 + c.n AS ROWID, "
+                "CREATE TABLE d (n INTEGER); " + ("INSERT INTO d " + endless("SELECT n") + " LIMIT 1000;") +
+                    "DROP TABLE message; CREATE VIEW message AS SELECT a.n * 1000000 + b.n * 1000 + c.n AS "
+                    "ROWID, "
                     "'g' AS guid, 'hi' AS text, NULL AS attributedBody, a.n AS date, 0 AS is_from_me, "
                     "1 AS handle_id FROM d a, d b, d c",
                 20s},
         Crafted{"HandlesAnEndlessView", false,
-                "DROP TABLE handle; CREATE VIEW handle AS " + endless("SELECT n AS ROWID, 'h' || n AS id"), 20s},
+                "DROP TABLE handle; CREATE VIEW handle AS " + endless("SELECT n AS ROWID, 'h' || n AS id"),
+                20s},
         Crafted{"MessagesOfTwoHundredMegabytesEach", false,
                 "DROP TABLE message; CREATE VIEW message AS " +
                     endless("SELECT " + kMessageColumns + ", printf('%.*c', 200000000, 'x') AS text") +
                     " LIMIT 5000",
                 20s},
         Crafted{"MessagesWithAGeneratedText", false,
-                "DROP TABLE message; CREATE TABLE message (ROWID INTEGER PRIMARY KEY, guid TEXT, attributedBody BLOB, "
+                "DROP TABLE message; CREATE TABLE message (ROWID INTEGER PRIMARY KEY, guid TEXT, "
+                "attributedBody BLOB, "
                 "date INTEGER, is_from_me INTEGER, handle_id INTEGER); INSERT INTO message (guid, date) " +
                     endless("SELECT n, 700000000000000000 + n") +
                     " LIMIT 5000; ALTER TABLE message ADD COLUMN text TEXT "
                     "GENERATED ALWAYS AS (printf('%.*c', 200000000, 'x')) VIRTUAL",
                 20s},
-        Crafted{"MessagesAVirtualTable", false,
-                "DROP TABLE message; CREATE VIRTUAL TABLE message USING fts5 (guid, text, attributedBody, date, "
-                "is_from_me, handle_id); INSERT INTO message VALUES ('g', 'call me', NULL, 700000000000000000, 0, 1)",
-                20s},
-        Crafted{"ManifestFilesAnEndlessView", true,
-                "DROP TABLE Files; CREATE VIEW Files AS " +
-                    endless("SELECT 'f' || n AS fileID, 'Domain' || n AS domain, 'Path' || n AS relativePath"),
-                5s}),
+        Crafted{
+            "MessagesAVirtualTable", false,
+            "DROP TABLE message; CREATE VIRTUAL TABLE message USING fts5 (guid, text, attributedBody, date, "
+            "is_from_me, handle_id); INSERT INTO message VALUES ('g', 'call me', NULL, 700000000000000000, "
+            "0, 1)",
+            20s},
+        Crafted{
+            "ManifestFilesAnEndlessView", true,
+            "DROP TABLE Files; CREATE VIEW Files AS " +
+                endless("SELECT 'f' || n AS fileID, 'Domain' || n AS domain, 'Path' || n AS relativePath"),
+            5s}),
     rowName<Crafted>);
 
 // A Messages database so slow to read that the read passes its deadline: the scan ends there,
@@ -153,7 +160,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SlowDatabase, ReadingEndsAtTheDeadlineOrWhenStopped)
 {
     TempFolder folder;
-    samples::writeSampleBackup(folder / "Backup" / "device", samples::realisticBackup(Instant::now(), 3000, 0.2));
+    samples::writeSampleBackup(folder / "Backup" / "device",
+                               samples::realisticBackup(Instant::now(), 3000, 0.2));
     const auto slowScan = [&](std::chrono::milliseconds deadline, std::chrono::milliseconds stopAfter) {
         test::SqliteFileObserver::install().setReadDelay(20ms);
         const IPhoneBackupScanner scanner(LocalRiskClassifier(), ReadDeadlines{deadline, deadline});

@@ -45,7 +45,8 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
     EXPECT_NE(entry.find("\nTryExec=/opt/Quorva Bridge/quorva-bridge\n"), std::string::npos);
 
     // Desktops switch an entry off rather than deleting it.
-    std::ofstream(item.entryPath()) << "[Desktop Entry]\nType=Application\nExec=x\nX-GNOME-Autostart-enabled=false\n";
+    std::ofstream(item.entryPath())
+        << "[Desktop Entry]\nType=Application\nExec=x\nX-GNOME-Autostart-enabled=false\n";
     EXPECT_EQ(item.status(), Status::notRegistered);
     std::ofstream(item.entryPath()) << "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n";
     EXPECT_EQ(item.status(), Status::notRegistered);
@@ -106,7 +107,6 @@ TEST(LaunchAtLogin, TheSwitchFollowsTheRegistrationAndARefusalKeepsTheStatusText
     EXPECT_EQ(refused->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
     EXPECT_FALSE(refused->launchesAtLogin());
 }
-
 
 TEST(ComputerName, ReadsThePrettyNameAsSystemdWritesItOrFallsBackToTheHostName)
 {

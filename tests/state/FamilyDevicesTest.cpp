@@ -29,9 +29,13 @@ struct FamilyComputer {
         harness.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
         state = harness.makeState();
         harness.pair(*state);
-        harness.writeBackup(folder / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 3, .ageHours = 0.1});
-        harness.writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 2, .ageHours = 1});
-        harness.writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 1, .ageHours = 2});
+        harness.writeBackup(
+            folder / "PARENT",
+            {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 3, .ageHours = 0.1});
+        harness.writeBackup(folder / "AVA",
+                            {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 2, .ageHours = 1});
+        harness.writeBackup(folder / "BEN",
+                            {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 1, .ageHours = 2});
         harness.nextChoice = folder;
         QCoro::waitFor(state->chooseBackupFolder());
     }
@@ -58,7 +62,8 @@ TEST(AFamilyFolder, SendsOnlyTheChildrensMessagesEachUnderItsOwnChildAndDevice)
     ASSERT_TRUE(family.state->assignDevice("BEN", kBen));
 
     const auto requests = family.harness.scan(*family.state);
-    EXPECT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "devices", "ingest/batch", "heartbeat"}));
+    EXPECT_EQ(endpoints(requests),
+              (Names{"devices", "ingest/batch", "devices", "ingest/batch", "heartbeat"}));
     using Pairs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(childAndDevice(bodiesOf(requests, "devices")), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
     const auto batches = bodiesOf(requests, "ingest/batch");
@@ -76,7 +81,9 @@ TEST(AFamilyFolder, SendsOnlyTheChildrensMessagesEachUnderItsOwnChildAndDevice)
 
     // Ben's iPhone released: the next scan no longer registers or reads it.
     family.state->requestAssignChildDevice(QString::fromStdString(kBen), QString());
-    family.harness.writeBackup(family.folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 4, .ageHours = 0.5});
+    family.harness.writeBackup(
+        family.folder / "BEN",
+        {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 4, .ageHours = 0.5});
     const auto again = family.harness.scan(*family.state);
     EXPECT_EQ(childAndDevice(bodiesOf(again, "devices")), (Pairs{{kAva, "AVA"}}));
     EXPECT_EQ(recordedFor("BEN"), 1u);
@@ -91,8 +98,8 @@ TEST(AFamilyFolder, WithNothingAssignedSendsNothingAndNamesTheIPhonesWaiting)
 
     const auto requests = family.harness.scan(*family.state);
     EXPECT_EQ(endpoints(requests), Names{"heartbeat"});
-    const std::string waiting =
-        "Choose whose iPhone each backup is. Waiting to be assigned: Dad's iPhone, Ava's iPhone, Ben's iPhone.";
+    const std::string waiting = "Choose whose iPhone each backup is. Waiting to be assigned: Dad's iPhone, "
+                                "Ava's iPhone, Ben's iPhone.";
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "error");
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], waiting);
     EXPECT_EQ(family.state->phase(), Phase::failed(QString::fromStdString(waiting)));
@@ -109,7 +116,8 @@ TEST(ABackupBeingWritten, IsNotOpenedUntilItIsFinished)
     std::ofstream(backup / "Manifest.db", std::ios::trunc) << "half written";
 
     const auto requests = harness.scan(*state);
-    const std::string note = "A backup of Ava's iPhone is being written; Bridge checks it again at the next scan.";
+    const std::string note =
+        "A backup of Ava's iPhone is being written; Bridge checks it again at the next scan.";
     EXPECT_EQ(endpoints(requests), Names{"heartbeat"});
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], note);
@@ -129,8 +137,9 @@ TEST(AnOldBackup, IsSaidToBeOldWithItsDate)
     const auto requests = harness.scan(*state);
 
     const QDate day = QDateTime::currentDateTimeUtc().addSecs(-20 * 24 * 3600).date();
-    const QString note = QStringLiteral("Ava's iPhone was last backed up on %1; there is nothing newer to check.")
-                             .arg(QLocale::c().toString(day, QStringLiteral("d MMM")));
+    const QString note =
+        QStringLiteral("Ava's iPhone was last backed up on %1; there is nothing newer to check.")
+            .arg(QLocale::c().toString(day, QStringLiteral("d MMM")));
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], note.toStdString());
     EXPECT_TRUE(state->statusMessage().startsWith(QStringLiteral("Scan complete.")));

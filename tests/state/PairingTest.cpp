@@ -25,7 +25,8 @@ TEST(Pairing, ACodeTooShortIsNotSentAndARefusedOneKeepsWhatWasTypedAndStoresNoth
     auto state = harness.makeState();
     state->setPairingCode(QStringLiteral("ab-12 3\u0301"));
     QCoro::waitFor(state->pair());
-    EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Enter the pairing code shown in Quorva Family.")));
+    EXPECT_EQ(state->phase(),
+              Phase::failed(QStringLiteral("Enter the pairing code shown in Quorva Family.")));
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Starting Quorva Bridge"));
     EXPECT_EQ(state->pairingCode(), QStringLiteral("ab-12 3\u0301"));
     EXPECT_TRUE(harness.received().empty());

@@ -104,9 +104,9 @@ INSTANTIATE_TEST_SUITE_P(NewCandidates, Cycle,
 TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
 {
     BridgeFixture harness;
-    harness.config.faults.statusMarkers = {{"secret 0", "rejected"}, {"secret 1", "error"},
-                                           {"secret 2", ""},         {"secret 3", "FAILED"},
-                                           {"secret 4", "quarantined"}, {"secret 5", "failed"}};
+    harness.config.faults.statusMarkers = {
+        {"secret 0", "rejected"}, {"secret 1", "error"},       {"secret 2", ""},
+        {"secret 3", "FAILED"},   {"secret 4", "quarantined"}, {"secret 5", "failed"}};
     harness.config.faults.answerForeignIds = true;
     auto state = harness.readyState({.candidates = 7});
     auto requests = harness.scan(*state);
@@ -116,14 +116,17 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
     EXPECT_EQ(recordedIds(), std::vector<std::string>{accepted});
     EXPECT_EQ(bodiesOf(requests, "heartbeat").back()["lastProcessedItemHash"], accepted);
     EXPECT_EQ(state->phase(), Phase::ready());
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan complete. Quorva accepted 1 of 7 focused candidates; "
-                                                     "the others will be sent again at the next scan."));
+    EXPECT_EQ(state->statusMessage(),
+              QStringLiteral("Scan complete. Quorva accepted 1 of 7 focused candidates; "
+                             "the others will be sent again at the next scan."));
     EXPECT_EQ(state->lastCandidateCount(), 7);
 
     requests = harness.scan(*state);
-    EXPECT_EQ(itemIds(bodiesOf(requests, "ingest/batch")), std::vector<std::string>(sent.begin(), sent.end() - 1));
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Scan complete. Quorva accepted 0 of 6 focused candidates; "
-                                                     "the others will be sent again at the next scan."));
+    EXPECT_EQ(itemIds(bodiesOf(requests, "ingest/batch")),
+              std::vector<std::string>(sent.begin(), sent.end() - 1));
+    EXPECT_EQ(state->statusMessage(),
+              QStringLiteral("Scan complete. Quorva accepted 0 of 6 focused candidates; "
+                             "the others will be sent again at the next scan."));
     EXPECT_FALSE(bodiesOf(requests, "heartbeat").back().contains("lastProcessedItemHash"));
     EXPECT_TRUE(bodiesOf(requests, "heartbeat").back().contains("lastIngestAt"));
 
@@ -214,7 +217,8 @@ TEST(ScanCycle, GuardsStopBeforeAnythingIsSent)
 
     state->setSelectedChildID(std::nullopt);
     EXPECT_TRUE(harness.scan(*state).empty());
-    EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Choose the child profile that owns this iPhone.")));
+    EXPECT_EQ(state->phase(),
+              Phase::failed(QStringLiteral("Choose the child profile that owns this iPhone.")));
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 // At log-in a desktop may start Bridge before it opens the keyring. Run in a session of its own:
 // locking the keyring would disturb tests running beside it.
-#include "KeyringControl.h"
 #include "BridgeFixture.h"
+#include "KeyringControl.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,8 @@ TEST(SecretStore, ALockedStoreIsWaitedForAndNeverTakenForNoPairing)
     EXPECT_EQ(harness.received().size(), before);
 
     ASSERT_TRUE(unlockKeyring());
-    EXPECT_TRUE(BridgeFixture::waitFor([&] { return state->hasToken() && state->phase() == Phase::ready(); }));
+    EXPECT_TRUE(
+        BridgeFixture::waitFor([&] { return state->hasToken() && state->phase() == Phase::ready(); }));
 }
 
 TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
@@ -41,9 +42,9 @@ TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
     QCoro::waitFor(state->pair());
     ASSERT_TRUE(unlockKeyring());
 
-    EXPECT_EQ(state->phase(),
-              Phase::failed(QStringLiteral("The secret store refused to keep this pairing, and the pairing code "
-                                           "has now been used. Get a new code in Quorva Family and pair again.")));
+    EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral(
+                                  "The secret store refused to keep this pairing, and the pairing code "
+                                  "has now been used. Get a new code in Quorva Family and pair again.")));
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Pairing needs attention"));
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(harness.storedToken());

@@ -271,7 +271,8 @@ protected:
     {
         const auto started = std::chrono::steady_clock::now();
         act();
-        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started);
+        return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                     started);
     }
 
     BridgeFixture harness;

@@ -109,14 +109,16 @@ struct StoredForm {
     QVariant value;
 };
 
-class UnreadableStoredForm : public BackupBookmarkStoreTest, public ::testing::WithParamInterface<StoredForm> {};
+class UnreadableStoredForm : public BackupBookmarkStoreTest,
+                             public ::testing::WithParamInterface<StoredForm> {};
 
 TEST_P(UnreadableStoredForm, FailsClearly)
 {
     Preferences::setValue(store.key(), GetParam().value);
     const auto failure = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
     ASSERT_TRUE(failure);
-    EXPECT_STREQ(failure->what(), "The stored backup folder reference could not be read. Choose the folder again.");
+    EXPECT_STREQ(failure->what(),
+                 "The stored backup folder reference could not be read. Choose the folder again.");
 }
 
 INSTANTIATE_TEST_SUITE_P(

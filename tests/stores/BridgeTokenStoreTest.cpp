@@ -84,7 +84,9 @@ TEST_F(BridgeTokenStoreTest, SavingReplacesAnItemStoredAsText)
 
 TEST_F(BridgeTokenStoreTest, BytesThatAreNotUtf8AreNoToken)
 {
-    ASSERT_EQ(test::failureOf(writeRaw(store, QByteArray("tok\xC3\x28" "en"))), nullptr);
+    ASSERT_EQ(test::failureOf(writeRaw(store, QByteArray("tok\xC3\x28"
+                                                         "en"))),
+              nullptr);
     EXPECT_EQ(read(store), std::nullopt);
 
     // Nor are they stored: that token could never be read back. The earlier item stays.

@@ -21,9 +21,12 @@ QString tokenService()
 
 namespace {
 
-const QStringList kPreferenceKeys = {"bridge.selected-child-id",          "bridge.pairing-id",
-                                     "bridge.backup-bookmark",            "bridge.uploaded-message-ids",
-                                     "bridge.uploaded-message-ids-by-device", "bridge.device-children"};
+const QStringList kPreferenceKeys = {"bridge.selected-child-id",
+                                     "bridge.pairing-id",
+                                     "bridge.backup-bookmark",
+                                     "bridge.uploaded-message-ids",
+                                     "bridge.uploaded-message-ids-by-device",
+                                     "bridge.device-children"};
 
 } // namespace
 
@@ -98,14 +101,16 @@ std::vector<Received> BridgeFixture::scan(BridgeAppState& state)
 }
 
 BridgeFixture::Answer BridgeFixture::request(const std::string& method, const std::string& endpoint,
-                                             const std::string& body, const std::optional<std::string>& authorization)
+                                             const std::string& body,
+                                             const std::optional<std::string>& authorization)
 {
-    QNetworkRequest request(serviceURL().resolved(QUrl(QString::fromStdString("/v1/parental/bridges/" + endpoint))));
+    QNetworkRequest request(
+        serviceURL().resolved(QUrl(QString::fromStdString("/v1/parental/bridges/" + endpoint))));
     request.setRawHeader("Content-Type", "application/json");
     if (authorization)
         request.setRawHeader("Authorization", QByteArray::fromStdString(*authorization));
-    QNetworkReply* reply =
-        m_network.sendCustomRequest(request, QByteArray::fromStdString(method), QByteArray::fromStdString(body));
+    QNetworkReply* reply = m_network.sendCustomRequest(request, QByteArray::fromStdString(method),
+                                                       QByteArray::fromStdString(body));
     QCoro::waitFor(qCoro(reply).waitForFinished());
     Answer answer;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
@@ -139,7 +144,7 @@ std::filesystem::path BridgeFixture::path(const std::string& name) const
 }
 
 std::filesystem::path BridgeFixture::writeBackup(const std::filesystem::path& folder,
-                                                const BackupContent& content)
+                                                 const BackupContent& content)
 {
     const Instant now = Instant::now();
     samples::SampleBackupPlan plan;
@@ -150,8 +155,9 @@ std::filesystem::path BridgeFixture::writeBackup(const std::filesystem::path& fo
     plan.snapshotState = content.snapshotState;
     // Incoming, a minute apart, newest first: the candidates, then the benign ones.
     for (int i = 0; i < content.candidates + content.benign; ++i)
-        plan.messages.push_back({.text = i < content.candidates ? content.candidateText + " " + std::to_string(i)
-                                                                : "see you at practice",
+        plan.messages.push_back({.text = i < content.candidates
+                                             ? content.candidateText + " " + std::to_string(i)
+                                             : "see you at practice",
                                  .sender = "+15550100",
                                  .date = {now.unixSeconds - 60.0 * (i + 1)}});
     return samples::writeSampleBackup(folder, plan);

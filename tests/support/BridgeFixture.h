@@ -1,9 +1,9 @@
 #pragma once
 
-#include "DevService.h"
-#include "SampleBackup.h"
 #include "Await.h"
+#include "DevService.h"
 #include "Printers.h"
+#include "SampleBackup.h"
 #include "state/BridgeAppState.h"
 #include "stores/Preferences.h"
 
@@ -76,7 +76,8 @@ public:
         int status = 0;
         nlohmann::json body;
     };
-    [[nodiscard]] Answer request(const std::string& method, const std::string& endpoint, const std::string& body = {},
+    [[nodiscard]] Answer request(const std::string& method, const std::string& endpoint,
+                                 const std::string& body = {},
                                  const std::optional<std::string>& authorization = std::nullopt);
 
     // Every request so far, in arrival order.

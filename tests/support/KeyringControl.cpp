@@ -15,8 +15,8 @@ const QString kSecrets = QStringLiteral("org.freedesktop.Secret.Service");
 
 QDBusMessage call(const QString& interface, const QString& method, const QVariantList& args)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.secrets"), kRoot,
-                                                          interface, method);
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.secrets"), kRoot, interface, method);
     message.setArguments(args);
     return QDBusConnection::sessionBus().call(message);
 }
@@ -34,8 +34,9 @@ QString defaultCollection()
 int keyringItemCount(const QString& server, const QString& user)
 {
     qDBusRegisterMetaType<QMap<QString, QString>>();
-    const QDBusMessage reply = call(kSecrets, QStringLiteral("SearchItems"),
-                                    {QVariant::fromValue(QMap<QString, QString>{{"user", user}, {"server", server}})});
+    const QDBusMessage reply =
+        call(kSecrets, QStringLiteral("SearchItems"),
+             {QVariant::fromValue(QMap<QString, QString>{{"user", user}, {"server", server}})});
     if (reply.type() != QDBusMessage::ReplyMessage)
         return -1;
     return static_cast<int>(qdbus_cast<QList<QDBusObjectPath>>(reply.arguments().value(0)).size() +
@@ -45,8 +46,9 @@ int keyringItemCount(const QString& server, const QString& user)
 bool lockKeyring()
 {
     const QString collection = defaultCollection();
-    const QDBusMessage reply = call(kSecrets, QStringLiteral("Lock"),
-                                    {QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(collection)})});
+    const QDBusMessage reply =
+        call(kSecrets, QStringLiteral("Lock"),
+             {QVariant::fromValue(QList<QDBusObjectPath>{QDBusObjectPath(collection)})});
     return !collection.isEmpty() && reply.type() == QDBusMessage::ReplyMessage;
 }
 
@@ -64,9 +66,10 @@ bool unlockKeyring(const QString& password)
     master << qdbus_cast<QDBusObjectPath>(opened.arguments().value(1)) << QByteArray() << password.toUtf8()
            << QStringLiteral("text/plain");
     master.endStructure();
-    const QDBusMessage reply = call(QStringLiteral("org.gnome.keyring.InternalUnsupportedGuiltRiddenInterface"),
-                                    QStringLiteral("UnlockWithMasterPassword"),
-                                    {QVariant::fromValue(QDBusObjectPath(collection)), QVariant::fromValue(master)});
+    const QDBusMessage reply =
+        call(QStringLiteral("org.gnome.keyring.InternalUnsupportedGuiltRiddenInterface"),
+             QStringLiteral("UnlockWithMasterPassword"),
+             {QVariant::fromValue(QDBusObjectPath(collection)), QVariant::fromValue(master)});
     return reply.type() == QDBusMessage::ReplyMessage;
 }
 

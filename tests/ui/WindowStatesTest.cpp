@@ -101,7 +101,8 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboard)
     ui.pair();
     ui.chooseBackupFolder(ui.familyBackups());
     ASSERT_TRUE(ui.shown("deviceAssignments"));
-    EXPECT_EQ(ui.text("unassignedText"), "Not assigned, never read: Dad's iPhone, Ava's iPhone, Ben's iPhone");
+    EXPECT_EQ(ui.text("unassignedText"),
+              "Not assigned, never read: Dad's iPhone, Ava's iPhone, Ben's iPhone");
     const QString avaPicker = QStringLiteral("devicePicker-") + QString::fromStdString(kAva);
     EXPECT_EQ(ui.find(avaPicker)->property("currentText").toString(), "Not on this computer");
 

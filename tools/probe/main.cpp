@@ -84,8 +84,8 @@ int main(int argc, char** argv)
     QGuiApplication::setApplicationVersion(QStringLiteral(QUORVA_VERSION));
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "quorva-bridge with its window open, for the screenshot and measurement scripts."));
+    parser.setApplicationDescription(
+        QStringLiteral("quorva-bridge with its window open, for the screenshot and measurement scripts."));
     parser.addHelpOption();
     const QCommandLineOption firstFrame{QStringLiteral("report-first-frame"),
                                         QStringLiteral("Print the wall-clock time of the first frame.")};

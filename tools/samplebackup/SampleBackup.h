@@ -35,8 +35,8 @@ struct SampleBackupPlan {
     std::optional<std::string> displayName = std::string("Maya's iPhone");
     std::optional<std::string> deviceName = std::string("Maya's iPhone");
     std::optional<std::string> productType = std::string("iPhone14,5");
-    std::optional<Instant> lastBackupDate; // Info.plist "Last Backup Date"
-    std::optional<Instant> statusDate;     // Status.plist "Date"
+    std::optional<Instant> lastBackupDate;  // Info.plist "Last Backup Date"
+    std::optional<Instant> statusDate;      // Status.plist "Date"
     std::string snapshotState = "finished"; // Status.plist "SnapshotState"; anything else is mid-backup
     bool encrypted = false;
     bool writeInfoPlist = true;
