@@ -828,6 +828,90 @@
         <source>For %1: %2</source>
         <translation>Für %1: %2</translation>
     </message>
+    <message>
+        <source>Waiting for the passcode on %1</source>
+        <translation>Warte auf die Eingabe des Codes auf %1</translation>
+    </message>
+    <message>
+        <source>Backing up %1: %L2 %</source>
+        <translation>Backup von %1: %L2 %</translation>
+    </message>
+    <message>
+        <source>%1 is backed up.</source>
+        <translation>Das Backup von %1 ist fertig.</translation>
+    </message>
+    <message>
+        <source>The backup of %1 ended without finishing; Bridge keeps reading the last finished backup.</source>
+        <translation>Das Backup von %1 endete, ohne fertig zu werden; Bridge liest weiter das letzte fertige Backup.</translation>
+    </message>
+    <message>
+        <source>%1 stayed locked, so the backup did not start. Unlock it and enter its passcode when it asks.</source>
+        <translation>%1 blieb gesperrt, daher hat das Backup nicht begonnen. Entsperre es und gib seinen Code ein, wenn es danach fragt.</translation>
+    </message>
+    <message>
+        <source>%1 could not be reached for a backup. Check the cable, unlock it and tap Trust if it asks.</source>
+        <translation>%1 war für ein Backup nicht erreichbar. Prüfe das Kabel, entsperre es und tippe auf „Vertrauen“, wenn es fragt.</translation>
+    </message>
+    <message>
+        <source>%1 was unplugged during the backup. Connect it again to finish the backup.</source>
+        <translation>%1 wurde während des Backups getrennt. Schließe es wieder an, um das Backup fertigzustellen.</translation>
+    </message>
+    <message>
+        <source>There is not enough free space on this computer for the backup of %1.</source>
+        <translation>Auf diesem Computer ist nicht genug freier Speicher für das Backup von %1.</translation>
+    </message>
+    <message>
+        <source>The backup of %1 stopped making progress and was ended. Keep the iPhone unlocked and connected, then try again.</source>
+        <translation>Das Backup von %1 kam nicht mehr voran und wurde beendet. Lass das iPhone entsperrt und angeschlossen und versuche es erneut.</translation>
+    </message>
+    <message>
+        <source>The backup of %1 failed (idevicebackup2 ended with exit status %2).</source>
+        <translation>Das Backup von %1 ist fehlgeschlagen (idevicebackup2 endete mit dem Status %2).</translation>
+    </message>
+    <message>
+        <source>The backup of %1 failed: idevicebackup2 ended unexpectedly.</source>
+        <translation>Das Backup von %1 ist fehlgeschlagen: idevicebackup2 endete unerwartet.</translation>
+    </message>
+    <message>
+        <source>Bridge cannot back up %1: idevicebackup2 is missing. Install the package libimobiledevice-utils.</source>
+        <translation>Bridge kann kein Backup von %1 erstellen: idevicebackup2 fehlt. Installiere das Paket libimobiledevice-utils.</translation>
+    </message>
+    <message>
+        <source>%1 trusts this computer.</source>
+        <translation>%1 vertraut diesem Computer.</translation>
+    </message>
+    <message>
+        <source>Unlock %1 and tap Trust</source>
+        <translation>Entsperre %1 und tippe auf „Vertrauen“</translation>
+    </message>
+    <message>
+        <source>Tap Trust on %1 to let this computer back it up</source>
+        <translation>Tippe auf %1 auf „Vertrauen“, damit dieser Computer ein Backup erstellen kann</translation>
+    </message>
+    <message>
+        <source>%1 did not trust this computer</source>
+        <translation>%1 hat diesem Computer nicht vertraut</translation>
+    </message>
+    <message>
+        <source>%1 no longer knows this computer. Unplug it, connect it again and tap Trust.</source>
+        <translation>%1 kennt diesen Computer nicht mehr. Trenne es, schließe es wieder an und tippe auf „Vertrauen“.</translation>
+    </message>
+    <message>
+        <source>%1 is not connected to this computer by USB.</source>
+        <translation>%1 ist nicht per USB mit diesem Computer verbunden.</translation>
+    </message>
+    <message>
+        <source>%1 did not answer. Unplug it, connect it again and unlock it.</source>
+        <translation>%1 hat nicht geantwortet. Trenne es, schließe es wieder an und entsperre es.</translation>
+    </message>
+    <message>
+        <source>Bridge reads only unencrypted backups: turn off Encrypt local backup for %1</source>
+        <translation>Bridge liest nur unverschlüsselte Backups: Schalte „Lokales Backup verschlüsseln“ für %1 aus</translation>
+    </message>
+    <message>
+        <source>No connection to the iPhone service (usbmuxd): Bridge cannot see connected iPhones.</source>
+        <translation>Keine Verbindung zum iPhone-Dienst (usbmuxd): Bridge sieht keine angeschlossenen iPhones.</translation>
+    </message>
 </context>
 <context>
     <name>quorva::words</name>

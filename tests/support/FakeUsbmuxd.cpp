@@ -1,0 +1,144 @@
+#include "FakeUsbmuxd.h"
+
+#include <QLocalSocket>
+#include <QRegularExpression>
+#include <QtEndian>
+
+#include <algorithm>
+
+namespace quorva::test {
+
+namespace {
+
+constexpr quint32 kPlistMessage = 8;
+constexpr int kHeaderSize = 16;
+
+QByteArray plist(const QByteArray& dictBody)
+{
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+           "<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST 1.0//EN\" "
+           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n"
+           "<plist version=\"1.0\"><dict>" +
+           dictBody + "</dict></plist>\n";
+}
+
+QByteArray key(const char* name) { return QByteArray("<key>") + name + "</key>"; }
+QByteArray integer(int value) { return "<integer>" + QByteArray::number(value) + "</integer>"; }
+QByteArray string(const QString& value) { return "<string>" + value.toHtmlEscaped().toUtf8() + "</string>"; }
+
+QByteArray result(int number) { return plist(key("MessageType") + string("Result") + key("Number") + integer(number)); }
+
+} // namespace
+
+FakeUsbmuxd::FakeUsbmuxd()
+{
+    start();
+    connect(&m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* client = m_server.nextPendingConnection()) {
+            connect(client, &QLocalSocket::readyRead, this, [this, client] { serve(client); });
+            connect(client, &QLocalSocket::disconnected, this, [this, client] {
+                std::erase(m_listeners, client);
+                client->deleteLater();
+            });
+        }
+    });
+}
+
+FakeUsbmuxd::~FakeUsbmuxd() { stop(); }
+
+QString FakeUsbmuxd::address() const { return QStringLiteral("UNIX:") + m_dir.filePath(QStringLiteral("usbmuxd")); }
+
+int FakeUsbmuxd::requests(const QString& type) const
+{
+    const auto found = m_requests.find(type);
+    return found == m_requests.end() ? 0 : found->second;
+}
+
+QByteArray FakeUsbmuxd::attachedMessage(const QString& udid, const Device& device) const
+{
+    QByteArray properties = key("ConnectionType") + string(device.overNetwork ? "Network" : "USB") +
+                            key("DeviceID") + integer(device.id) + key("SerialNumber") + string(udid);
+    if (device.overNetwork)
+        // A sockaddr_in for 192.168.1.20, as usbmuxd passes it on.
+        properties += key("EscapedFullServiceName") + string("fake._apple-mobdev2._tcp.local.") +
+                      key("NetworkAddress") + "<data>EAIAAMCoARQAAAAAAAAAAA==</data>";
+    else
+        properties += key("ConnectionSpeed") + integer(480000000) + key("LocationID") + integer(0) +
+                      key("ProductID") + integer(0x12a8);
+    return key("DeviceID") + integer(device.id) + key("MessageType") + string("Attached") + key("Properties") +
+           "<dict>" + properties + "</dict>";
+}
+
+void FakeUsbmuxd::attach(const QString& udid, bool overNetwork)
+{
+    const Device device{m_nextId++, overNetwork};
+    m_devices[udid] = device;
+    for (QLocalSocket* listener : m_listeners)
+        answer(listener, 0, plist(attachedMessage(udid, device)));
+}
+
+void FakeUsbmuxd::detach(const QString& udid)
+{
+    const auto found = m_devices.find(udid);
+    if (found == m_devices.end())
+        return;
+    const int id = found->second.id;
+    m_devices.erase(found);
+    for (QLocalSocket* listener : m_listeners)
+        answer(listener, 0, plist(key("DeviceID") + integer(id) + key("MessageType") + string("Detached")));
+}
+
+bool FakeUsbmuxd::start()
+{
+    return m_server.isListening() || m_server.listen(m_dir.filePath(QStringLiteral("usbmuxd")));
+}
+
+void FakeUsbmuxd::stop()
+{
+    m_server.close();
+    for (QLocalSocket* client : m_server.findChildren<QLocalSocket*>())
+        client->abort();
+    m_listeners.clear();
+}
+
+void FakeUsbmuxd::answer(QLocalSocket* client, quint32 tag, const QByteArray& body)
+{
+    QByteArray header(kHeaderSize, '\0');
+    qToLittleEndian<quint32>(quint32(kHeaderSize + body.size()), header.data());
+    qToLittleEndian<quint32>(1, header.data() + 4);
+    qToLittleEndian<quint32>(kPlistMessage, header.data() + 8);
+    qToLittleEndian<quint32>(tag, header.data() + 12);
+    client->write(header + body);
+    client->flush();
+}
+
+void FakeUsbmuxd::serve(QLocalSocket* client)
+{
+    static const QRegularExpression messageType(QStringLiteral("<key>MessageType</key>\\s*<string>([^<]*)</string>"));
+    while (client->bytesAvailable() >= kHeaderSize) {
+        const QByteArray header = client->peek(kHeaderSize);
+        const quint32 length = qFromLittleEndian<quint32>(header.constData());
+        const quint32 tag = qFromLittleEndian<quint32>(header.constData() + 12);
+        if (client->bytesAvailable() < length)
+            return;
+        const QByteArray message = client->read(length).mid(kHeaderSize);
+        const QString type = messageType.match(QString::fromUtf8(message)).captured(1);
+        ++m_requests[type];
+        if (type == QLatin1String("ListDevices")) {
+            QByteArray list;
+            for (const auto& [udid, device] : m_devices)
+                list += "<dict>" + attachedMessage(udid, device) + "</dict>";
+            answer(client, tag, plist(key("DeviceList") + "<array>" + list + "</array>"));
+        } else if (type == QLatin1String("Listen")) {
+            answer(client, tag, result(0));
+            m_listeners.push_back(client);
+            for (const auto& [udid, device] : m_devices)
+                answer(client, 0, plist(attachedMessage(udid, device)));
+        } else {
+            // Connect and the pair-record requests: refused, as by a phone that does not answer.
+            answer(client, tag, result(3));
+        }
+    }
+}
+
+} // namespace quorva::test
