@@ -44,7 +44,10 @@ DeviceList listDevices()
 
 struct Device {
     idevice_t handle = nullptr;
-    explicit Device(const QByteArray& udid) { idevice_new_with_options(&handle, udid.constData(), IDEVICE_LOOKUP_USBMUX); }
+    explicit Device(const QByteArray& udid)
+    {
+        idevice_new_with_options(&handle, udid.constData(), IDEVICE_LOOKUP_USBMUX);
+    }
     ~Device()
     {
         if (handle)
@@ -91,7 +94,8 @@ Identity readIdentity(const QByteArray& udid, const QByteArray& label)
 {
     const Device device(udid);
     Lockdown lockdown;
-    if (!device.handle || lockdownd_client_new(device.handle, &lockdown.client, label.constData()) != LOCKDOWN_E_SUCCESS)
+    if (!device.handle ||
+        lockdownd_client_new(device.handle, &lockdown.client, label.constData()) != LOCKDOWN_E_SUCCESS)
         return {};
     return {stringValue(lockdown.client, "DeviceName"), stringValue(lockdown.client, "ProductVersion")};
 }
@@ -119,14 +123,16 @@ TrustOutcome pair(const QByteArray& udid, const QByteArray& label)
     if (!device.handle)
         return {.result = TrustOutcome::Result::notConnected, .willEncrypt = {}};
     Lockdown lockdown;
-    const lockdownd_error_t error = lockdownd_client_new_with_handshake(device.handle, &lockdown.client, label.constData());
+    const lockdownd_error_t error =
+        lockdownd_client_new_with_handshake(device.handle, &lockdown.client, label.constData());
     if (error != LOCKDOWN_E_SUCCESS)
         return {.result = refusal(error), .willEncrypt = {}, .lockdownError = error};
 
     TrustOutcome outcome{.result = TrustOutcome::Result::trusted, .willEncrypt = {}};
     plist_t node = nullptr;
     // Readable only in a paired session. A phone that never turned encryption on has no value.
-    if (lockdownd_get_value(lockdown.client, "com.apple.mobile.backup", "WillEncrypt", &node) == LOCKDOWN_E_SUCCESS) {
+    if (lockdownd_get_value(lockdown.client, "com.apple.mobile.backup", "WillEncrypt", &node) ==
+        LOCKDOWN_E_SUCCESS) {
         uint8_t on = 0;
         if (node && plist_get_node_type(node) == PLIST_BOOLEAN)
             plist_get_bool_val(node, &on);
@@ -205,7 +211,10 @@ bool DeviceWatcher::start()
     return true;
 }
 
-std::vector<ConnectedIPhone> DeviceWatcher::connected() const { return m_devices; }
+std::vector<ConnectedIPhone> DeviceWatcher::connected() const
+{
+    return m_devices;
+}
 
 std::optional<ConnectedIPhone> DeviceWatcher::device(const QString& udid) const
 {
@@ -290,7 +299,9 @@ QCoro::Task<> DeviceWatcher::identify(QString udid)
 {
     QPointer<DeviceWatcher> self(this);
     // Named, not a temporary inside co_await: g++ 12 destroys such a temporary twice.
-    auto read = [udid = udid.toUtf8(), label = m_options.label.toUtf8()] { return readIdentity(udid, label); };
+    auto read = [udid = udid.toUtf8(), label = m_options.label.toUtf8()] {
+        return readIdentity(udid, label);
+    };
     const Identity identity = co_await onWorkerThread(std::move(read));
     if (!self || (identity.name.isEmpty() && identity.iosVersion.isEmpty()))
         co_return;

@@ -4,8 +4,8 @@
 
 #include <QCoroProcess>
 #include <QCoroSignal>
-#include <QPointer>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -41,7 +41,8 @@ std::optional<int> progressOf(const QString& piece)
 
 } // namespace
 
-IPhoneBackupRun::IPhoneBackupRun(QString udid, std::filesystem::path root, BackupRunOptions options, QObject* parent)
+IPhoneBackupRun::IPhoneBackupRun(QString udid, std::filesystem::path root, BackupRunOptions options,
+                                 QObject* parent)
     : QObject(parent), m_udid(std::move(udid)), m_root(std::move(root)), m_options(std::move(options))
 {
 }
@@ -75,8 +76,8 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
     m_process->setProcessChannelMode(QProcess::MergedChannels);
     m_process->setProgram(m_options.tool);
     // Always with -u: without it the tool backs up whichever phone usbmuxd lists first.
-    m_process->setArguments({QStringLiteral("-u"), m_udid, QStringLiteral("backup"),
-                             QString::fromStdString(m_root.string())});
+    m_process->setArguments(
+        {QStringLiteral("-u"), m_udid, QStringLiteral("backup"), QString::fromStdString(m_root.string())});
     connect(m_process.get(), &QProcess::readyRead, this, &IPhoneBackupRun::readOutput);
 
     m_stallTimer = new QTimer(this);
@@ -86,8 +87,9 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
 
     QProcess* process = m_process.get();
     // QProcess waits for a program it cannot start as long as for one that starts slowly.
-    const QFileInfo tool(m_options.tool.contains(QLatin1Char('/')) ? m_options.tool
-                                                                  : QStandardPaths::findExecutable(m_options.tool));
+    const QFileInfo tool(m_options.tool.contains(QLatin1Char('/'))
+                             ? m_options.tool
+                             : QStandardPaths::findExecutable(m_options.tool));
     const bool started = tool.isFile() && tool.isExecutable() && co_await qCoro(process).start();
     if (!self)
         co_return outcome;

@@ -46,40 +46,102 @@ QString translatedWording(const Wording& wording)
 
 } // namespace
 
-QString starting() { return Text::tr("Starting Quorva Bridge"); }
-QString pairFromFamilyApp() { return platformText(words::pairFromFamilyApp); }
-QString chooseChildAndBackup() { return platformText(words::chooseChildAndBackup); }
-QString ready() { return Text::tr("Quorva Bridge is ready"); }
-QString enterPairingCode() { return Text::tr("Enter the pairing code shown in Quorva Family."); }
-QString pairing() { return platformText(words::pairing); }
-QString pairingFailed() { return Text::tr("Pairing needs attention"); }
-QString childrenFailed() { return Text::tr("Child profiles could not be loaded"); }
-QString backupSetupFailed() { return Text::tr("Backup setup needs attention"); }
-QString encryptedBackupChosen() { return platformText(words::encryptedBackupChosen); }
-QString readyToScan(const QString& deviceName) { return Text::tr("Ready to scan %1").arg(deviceName); }
-QString scanning() { return platformText(words::scanning); }
-QString scanFailed() { return Text::tr("Scan needs attention"); }
-QString launchAtLoginFailed() { return platformText(words::launchAtLoginFailed); }
+QString starting()
+{
+    return Text::tr("Starting Quorva Bridge");
+}
+QString pairFromFamilyApp()
+{
+    return platformText(words::pairFromFamilyApp);
+}
+QString chooseChildAndBackup()
+{
+    return platformText(words::chooseChildAndBackup);
+}
+QString ready()
+{
+    return Text::tr("Quorva Bridge is ready");
+}
+QString enterPairingCode()
+{
+    return Text::tr("Enter the pairing code shown in Quorva Family.");
+}
+QString pairing()
+{
+    return platformText(words::pairing);
+}
+QString pairingFailed()
+{
+    return Text::tr("Pairing needs attention");
+}
+QString childrenFailed()
+{
+    return Text::tr("Child profiles could not be loaded");
+}
+QString backupSetupFailed()
+{
+    return Text::tr("Backup setup needs attention");
+}
+QString encryptedBackupChosen()
+{
+    return platformText(words::encryptedBackupChosen);
+}
+QString readyToScan(const QString& deviceName)
+{
+    return Text::tr("Ready to scan %1").arg(deviceName);
+}
+QString scanning()
+{
+    return platformText(words::scanning);
+}
+QString scanFailed()
+{
+    return Text::tr("Scan needs attention");
+}
+QString launchAtLoginFailed()
+{
+    return platformText(words::launchAtLoginFailed);
+}
 QString busyElsewhere()
 {
     return Text::tr("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
 }
-QString secretStoreNotAvailable() { return Text::tr("The secret store is not available yet"); }
+QString secretStoreNotAvailable()
+{
+    return Text::tr("The secret store is not available yet");
+}
 QString secretStoreRefusedPairing()
 {
-    return Text::tr("The secret store refused to keep this pairing, and the pairing code has now been used. Get a new "
-              "code in Quorva Family and pair again.");
+    return Text::tr(
+        "The secret store refused to keep this pairing, and the pairing code has now been used. Get a new "
+        "code in Quorva Family and pair again.");
 }
 QString pairingNoLongerValid()
 {
-    return Text::tr("This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
+    return Text::tr(
+        "This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
 }
-QString chooserTitle() { return Text::tr("Choose the iPhone backup folder"); }
-QString chooserMessage() { return platformText(words::chooserMessage); }
-QString chooserConfirm() { return Text::tr("Choose Backup"); }
+QString chooserTitle()
+{
+    return Text::tr("Choose the iPhone backup folder");
+}
+QString chooserMessage()
+{
+    return platformText(words::chooserMessage);
+}
+QString chooserConfirm()
+{
+    return Text::tr("Choose Backup");
+}
 
-QString setupIssue() { return QString::fromUtf8(words::setupIssue); }
-QString defaultBridgeName() { return QString::fromUtf8(words::defaultBridgeName); }
+QString setupIssue()
+{
+    return QString::fromUtf8(words::setupIssue);
+}
+QString defaultBridgeName()
+{
+    return QString::fromUtf8(words::defaultBridgeName);
+}
 
 namespace {
 
@@ -99,16 +161,18 @@ Notice same(const QString& text)
 
 Notice backupBeingWritten(const QString& childName)
 {
-    return notice(QT_TRANSLATE_NOOP("quorva::texts",
-                                    "A backup of %1's iPhone is being written; Bridge checks it again at the next scan."),
+    return notice(QT_TRANSLATE_NOOP(
+                      "quorva::texts",
+                      "A backup of %1's iPhone is being written; Bridge checks it again at the next scan."),
                   same(childName));
 }
 
 Notice lastBackedUpOn(const QString& childName, const QDate& day)
 {
-    const Notice date{QLocale().toString(day, QStringLiteral("d MMM")), QLocale::c().toString(day, QStringLiteral("d MMM"))};
-    const char* pattern =
-        QT_TRANSLATE_NOOP("quorva::texts", "%1's iPhone was last backed up on %2; there is nothing newer to check.");
+    const Notice date{QLocale().toString(day, QStringLiteral("d MMM")),
+                      QLocale::c().toString(day, QStringLiteral("d MMM"))};
+    const char* pattern = QT_TRANSLATE_NOOP(
+        "quorva::texts", "%1's iPhone was last backed up on %2; there is nothing newer to check.");
     return {QCoreApplication::translate("quorva::texts", pattern).arg(childName, date.shown),
             QString::fromUtf8(pattern).arg(childName, date.reported)};
 }
@@ -147,8 +211,9 @@ QString scanComplete(qint64 sent, qint64 accepted)
     if (sent == 0)
         return Text::tr("Scan complete. No new safety candidates found.");
     if (accepted < sent)
-        return Text::tr("Scan complete. Quorva accepted %L1 of %L2 focused candidates; the others will be sent again at "
-                  "the next scan.")
+        return Text::tr("Scan complete. Quorva accepted %L1 of %L2 focused candidates; the others will be "
+                        "sent again at "
+                        "the next scan.")
             .arg(accepted)
             .arg(sent);
     // English and German share their plural rule: one, and every other count.
@@ -217,22 +282,28 @@ QString backupRunOutcome(const QString& deviceName, const BackupRunOutcome& outc
     case R::finished:
         return Text::tr("%1 is backed up.").arg(deviceName);
     case R::notFinished:
-        return Text::tr("The backup of %1 ended without finishing; Bridge keeps reading the last finished backup.")
+        return Text::tr(
+                   "The backup of %1 ended without finishing; Bridge keeps reading the last finished backup.")
             .arg(deviceName);
     case R::locked:
-        return Text::tr("%1 stayed locked, so the backup did not start. Unlock it and enter its passcode when it "
-                        "asks.")
+        return Text::tr(
+                   "%1 stayed locked, so the backup did not start. Unlock it and enter its passcode when it "
+                   "asks.")
             .arg(deviceName);
     case R::notReached:
-        return Text::tr("%1 could not be reached for a backup. Check the cable, unlock it and tap Trust if it asks.")
-            .arg(deviceName);
+        return Text::
+            tr("%1 could not be reached for a backup. Check the cable, unlock it and tap Trust if it asks.")
+                .arg(deviceName);
     case R::unplugged:
-        return Text::tr("%1 was unplugged during the backup. Connect it again to finish the backup.").arg(deviceName);
+        return Text::tr("%1 was unplugged during the backup. Connect it again to finish the backup.")
+            .arg(deviceName);
     case R::noDiskSpace:
-        return Text::tr("There is not enough free space on this computer for the backup of %1.").arg(deviceName);
+        return Text::tr("There is not enough free space on this computer for the backup of %1.")
+            .arg(deviceName);
     case R::stalled:
-        return Text::tr("The backup of %1 stopped making progress and was ended. Keep the iPhone unlocked and "
-                        "connected, then try again.")
+        return Text::tr(
+                   "The backup of %1 stopped making progress and was ended. Keep the iPhone unlocked and "
+                   "connected, then try again.")
             .arg(deviceName);
     case R::failed:
         if (outcome.exitStatus)
@@ -265,7 +336,8 @@ QString trustOutcome(const QString& deviceName, const TrustOutcome& outcome)
     case R::denied:
         return Text::tr("%1 did not trust this computer").arg(deviceName);
     case R::pairAgain:
-        return Text::tr("%1 no longer knows this computer. Unplug it, connect it again and tap Trust.").arg(deviceName);
+        return Text::tr("%1 no longer knows this computer. Unplug it, connect it again and tap Trust.")
+            .arg(deviceName);
     case R::notConnected:
         return Text::tr("%1 is not connected to this computer by USB.").arg(deviceName);
     case R::failed:
@@ -276,7 +348,8 @@ QString trustOutcome(const QString& deviceName, const TrustOutcome& outcome)
 
 QString encryptedBackupsOn(const QString& deviceName)
 {
-    return Text::tr("Bridge reads only unencrypted backups: turn off Encrypt local backup for %1").arg(deviceName);
+    return Text::tr("Bridge reads only unencrypted backups: turn off Encrypt local backup for %1")
+        .arg(deviceName);
 }
 
 QString deviceServiceUnavailable()

@@ -44,13 +44,15 @@ TEST(DeviceWatcher, SeesIPhonesArriveAndLeave)
 
     DeviceWatcher watcher({.serviceAddress = usbmuxd.address()});
     std::vector<QString> connected, disconnected;
-    QObject::connect(&watcher, &DeviceWatcher::deviceConnected, [&](const QString& udid) { connected.push_back(udid); });
+    QObject::connect(&watcher, &DeviceWatcher::deviceConnected,
+                     [&](const QString& udid) { connected.push_back(udid); });
     QObject::connect(&watcher, &DeviceWatcher::deviceDisconnected,
                      [&](const QString& udid) { disconnected.push_back(udid); });
     ASSERT_TRUE(watcher.start());
 
     // Connected before Bridge started: found once, although both the list and the events name it.
-    ASSERT_TRUE(BridgeFixture::waitFor([&] { return watcher.serviceState() == DeviceServiceState::available; }));
+    ASSERT_TRUE(
+        BridgeFixture::waitFor([&] { return watcher.serviceState() == DeviceServiceState::available; }));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return connected.size() == 1; }));
     BridgeFixture::spin(200ms);
     EXPECT_EQ(connected, std::vector<QString>{kUdid});
@@ -105,7 +107,8 @@ TEST(DeviceWatcher, WithoutUsbmuxdSaysSoAndFindsItWhenItStarts)
     EXPECT_FALSE(texts::deviceServiceUnavailable().isEmpty());
 
     ASSERT_TRUE(usbmuxd.start());
-    ASSERT_TRUE(BridgeFixture::waitFor([&] { return watcher.serviceState() == DeviceServiceState::available; }));
+    ASSERT_TRUE(
+        BridgeFixture::waitFor([&] { return watcher.serviceState() == DeviceServiceState::available; }));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return watcher.device(kUdid).has_value(); }));
 }
 
@@ -130,7 +133,10 @@ struct TrustCase {
     const char* says;
 };
 
-void PrintTo(const TrustCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const TrustCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class TrustTexts : public ::testing::TestWithParam<TrustCase> {};
 
@@ -144,26 +150,27 @@ TEST_P(TrustTexts, NameThePhoneAndWhatToDo)
 using R = TrustOutcome::Result;
 INSTANTIATE_TEST_SUITE_P(
     Answers, TrustTexts,
-    ::testing::Values(
-        TrustCase{"Locked", {R::unlockFirst}, "Unlock Maya's iPhone and tap Trust"},
-        TrustCase{"AskingNow", {R::waitingForAnswer}, "Tap Trust"},
-        TrustCase{"Denied", {R::denied}, "did not trust this computer"},
-        TrustCase{"ForgotThisComputer", {R::pairAgain}, "tap Trust"},
-        TrustCase{"EncryptsBackups", {R::trusted, true}, "Bridge reads only unencrypted backups: turn off Encrypt local backup"},
-        TrustCase{"Trusted", {R::trusted, false}, "trusts this computer"},
-        TrustCase{"NotConnected", {R::notConnected}, "not connected"}),
+    ::testing::Values(TrustCase{"Locked", {R::unlockFirst}, "Unlock Maya's iPhone and tap Trust"},
+                      TrustCase{"AskingNow", {R::waitingForAnswer}, "Tap Trust"},
+                      TrustCase{"Denied", {R::denied}, "did not trust this computer"},
+                      TrustCase{"ForgotThisComputer", {R::pairAgain}, "tap Trust"},
+                      TrustCase{"EncryptsBackups",
+                                {R::trusted, true},
+                                "Bridge reads only unencrypted backups: turn off Encrypt local backup"},
+                      TrustCase{"Trusted", {R::trusted, false}, "trusts this computer"},
+                      TrustCase{"NotConnected", {R::notConnected}, "not connected"}),
     [](const ::testing::TestParamInfo<TrustCase>& info) { return std::string(info.param.name); });
 
 // ---- Making a backup -------------------------------------------------------------------------
 
 // What the stand-in for idevicebackup2 does.
 struct FakeTool {
-    std::vector<int> progress;    // percentages, each redrawn over the one before
-    const char* snapshot = "";    // Status.plist's SnapshotState; none written when empty
-    bool snapshotIsOld = false;   // Status.plist dated before the run
+    std::vector<int> progress;  // percentages, each redrawn over the one before
+    const char* snapshot = "";  // Status.plist's SnapshotState; none written when empty
+    bool snapshotIsOld = false; // Status.plist dated before the run
     int exitStatus = 0;
-    double silenceFirst = 0;      // seconds without a word before anything else
-    bool hang = false;            // sleeps after its progress and never ends by itself
+    double silenceFirst = 0; // seconds without a word before anything else
+    bool hang = false;       // sleeps after its progress and never ends by itself
     const char* lastWords = "";
 };
 
@@ -172,14 +179,15 @@ protected:
     // Writes the fake tool; it records its arguments beside itself.
     QString writeTool(const FakeTool& fake)
     {
-        QByteArray script = "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + m_bin.filePath("args").toUtf8() + "\"\n";
+        QByteArray script =
+            "#!/bin/sh\nprintf '%s\\n' \"$@\" > \"" + m_bin.filePath("args").toUtf8() + "\"\n";
         if (fake.silenceFirst > 0)
             script += "sleep " + QByteArray::number(fake.silenceFirst) + "\n";
         script += "echo 'Backup directory is \"'\"$4\"'\"'\necho 'Requesting backup from device...'\n";
         for (const int percent : fake.progress) {
             const int bar = percent / 2;
-            script += "printf '\\r[" + QByteArray(bar, '=') + QByteArray(50 - bar, ' ') + "] %3d%% Finished' " +
-                      QByteArray::number(percent) + "\nsleep 0.02\n";
+            script += "printf '\\r[" + QByteArray(bar, '=') + QByteArray(50 - bar, ' ') +
+                      "] %3d%% Finished' " + QByteArray::number(percent) + "\nsleep 0.02\n";
         }
         if (!fake.progress.empty())
             script += "echo\n";
@@ -265,7 +273,8 @@ TEST_F(Backup, AFinishedRunReachesAHundredAndIsTheNewBackup)
     EXPECT_EQ(watched.stages.front(), BackupRunStage::waitingForPasscode);
     EXPECT_EQ(watched.stages.back(), BackupRunStage::ended);
     // Always for this one phone, into the folder the scanner reads.
-    EXPECT_EQ(toolArguments(), (QStringList{QStringLiteral("-u"), kUdid, QStringLiteral("backup"), m_root.path()}));
+    EXPECT_EQ(toolArguments(),
+              (QStringList{QStringLiteral("-u"), kUdid, QStringLiteral("backup"), m_root.path()}));
     EXPECT_FALSE(texts::backupRunOutcome(kName, watched.outcome).isEmpty());
 }
 
@@ -297,7 +306,8 @@ TEST_F(Backup, APhoneLeftLockedWaitsForThePasscodeThenFails)
 TEST_F(Backup, ARunWithoutProgressForTooLongIsEnded)
 {
     const FakeTool fake{.progress = {17}, .hang = true};
-    IPhoneBackupRun run(kUdid, root(), {.tool = writeTool(fake), .stallAfter = 400ms, .terminateGrace = 500ms});
+    IPhoneBackupRun run(kUdid, root(),
+                        {.tool = writeTool(fake), .stallAfter = 400ms, .terminateGrace = 500ms});
     QElapsedTimer clock;
     clock.start();
     const Watched watched = watch(run);
@@ -306,13 +316,15 @@ TEST_F(Backup, ARunWithoutProgressForTooLongIsEnded)
     EXPECT_EQ(watched.outcome.percent, 17);
     EXPECT_FALSE(watched.outcome.exitStatus);
     EXPECT_LT(clock.elapsed(), 5000); // the tool sleeps for 30 s
-    EXPECT_TRUE(texts::backupRunOutcome(kName, watched.outcome).contains(QLatin1String("stopped making progress")));
+    EXPECT_TRUE(
+        texts::backupRunOutcome(kName, watched.outcome).contains(QLatin1String("stopped making progress")));
 }
 
 TEST_F(Backup, CancellingEndsTheTool)
 {
     IPhoneBackupRun run(kUdid, root(), {.tool = writeTool({.progress = {5}, .hang = true})});
-    QObject::connect(&run, &IPhoneBackupRun::progressed, &run, [&] { run.cancel(); }, Qt::QueuedConnection);
+    QObject::connect(
+        &run, &IPhoneBackupRun::progressed, &run, [&] { run.cancel(); }, Qt::QueuedConnection);
     QElapsedTimer clock;
     clock.start();
     const BackupRunOutcome outcome = QCoro::waitFor(run.run());
@@ -337,7 +349,10 @@ struct EndingCase {
     const char* says; // in what the parent reads
 };
 
-void PrintTo(const EndingCase& c, std::ostream* out) { *out << c.name; }
+void PrintTo(const EndingCase& c, std::ostream* out)
+{
+    *out << c.name;
+}
 
 class BackupEnding : public Backup, public ::testing::WithParamInterface<EndingCase> {};
 
@@ -357,17 +372,30 @@ using Result = BackupRunOutcome::Result;
 INSTANTIATE_TEST_SUITE_P(
     ByTheTool, BackupEnding,
     ::testing::Values(
-        EndingCase{"ExitZeroWithoutStatus", {.progress = {100}}, Result::notFinished, "ended without finishing"},
-        EndingCase{"ExitZeroUnfinished", {.progress = {100}, .snapshot = "uploading"}, Result::notFinished,
+        EndingCase{
+            "ExitZeroWithoutStatus", {.progress = {100}}, Result::notFinished, "ended without finishing"},
+        EndingCase{"ExitZeroUnfinished",
+                   {.progress = {100}, .snapshot = "uploading"},
+                   Result::notFinished,
                    "ended without finishing"},
-        EndingCase{"ExitZeroWithAnOldSnapshot", {.progress = {100}, .snapshot = "finished", .snapshotIsOld = true},
-                   Result::notFinished, "ended without finishing"},
+        EndingCase{"ExitZeroWithAnOldSnapshot",
+                   {.progress = {100}, .snapshot = "finished", .snapshotIsOld = true},
+                   Result::notFinished,
+                   "ended without finishing"},
         EndingCase{"UnpluggedMidRun",
-                   {.progress = {3, 31}, .exitStatus = 255, .lastWords = "Could not receive from mobilebackup2 (-4)"},
-                   Result::unplugged, "unplugged"},
-        EndingCase{"NotReached", {.exitStatus = 255, .lastWords = "ERROR: Could not connect to lockdownd, error code -8"},
-                   Result::notReached, "could not be reached"},
-        EndingCase{"NoDiskSpace", {.progress = {64}, .exitStatus = 105}, Result::noDiskSpace, "not enough free space"},
+                   {.progress = {3, 31},
+                    .exitStatus = 255,
+                    .lastWords = "Could not receive from mobilebackup2 (-4)"},
+                   Result::unplugged,
+                   "unplugged"},
+        EndingCase{"NotReached",
+                   {.exitStatus = 255, .lastWords = "ERROR: Could not connect to lockdownd, error code -8"},
+                   Result::notReached,
+                   "could not be reached"},
+        EndingCase{"NoDiskSpace",
+                   {.progress = {64}, .exitStatus = 105},
+                   Result::noDiskSpace,
+                   "not enough free space"},
         EndingCase{"AnyOtherFailure", {.progress = {9}, .exitStatus = 1}, Result::failed, "exit status 1"}),
     [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
 

@@ -22,11 +22,23 @@ QByteArray plist(const QByteArray& dictBody)
            dictBody + "</dict></plist>\n";
 }
 
-QByteArray key(const char* name) { return QByteArray("<key>") + name + "</key>"; }
-QByteArray integer(int value) { return "<integer>" + QByteArray::number(value) + "</integer>"; }
-QByteArray string(const QString& value) { return "<string>" + value.toHtmlEscaped().toUtf8() + "</string>"; }
+QByteArray key(const char* name)
+{
+    return QByteArray("<key>") + name + "</key>";
+}
+QByteArray integer(int value)
+{
+    return "<integer>" + QByteArray::number(value) + "</integer>";
+}
+QByteArray string(const QString& value)
+{
+    return "<string>" + value.toHtmlEscaped().toUtf8() + "</string>";
+}
 
-QByteArray result(int number) { return plist(key("MessageType") + string("Result") + key("Number") + integer(number)); }
+QByteArray result(int number)
+{
+    return plist(key("MessageType") + string("Result") + key("Number") + integer(number));
+}
 
 } // namespace
 
@@ -44,9 +56,15 @@ FakeUsbmuxd::FakeUsbmuxd()
     });
 }
 
-FakeUsbmuxd::~FakeUsbmuxd() { stop(); }
+FakeUsbmuxd::~FakeUsbmuxd()
+{
+    stop();
+}
 
-QString FakeUsbmuxd::address() const { return QStringLiteral("UNIX:") + m_dir.filePath(QStringLiteral("usbmuxd")); }
+QString FakeUsbmuxd::address() const
+{
+    return QStringLiteral("UNIX:") + m_dir.filePath(QStringLiteral("usbmuxd"));
+}
 
 int FakeUsbmuxd::requests(const QString& type) const
 {
@@ -65,8 +83,8 @@ QByteArray FakeUsbmuxd::attachedMessage(const QString& udid, const Device& devic
     else
         properties += key("ConnectionSpeed") + integer(480000000) + key("LocationID") + integer(0) +
                       key("ProductID") + integer(0x12a8);
-    return key("DeviceID") + integer(device.id) + key("MessageType") + string("Attached") + key("Properties") +
-           "<dict>" + properties + "</dict>";
+    return key("DeviceID") + integer(device.id) + key("MessageType") + string("Attached") +
+           key("Properties") + "<dict>" + properties + "</dict>";
 }
 
 void FakeUsbmuxd::attach(const QString& udid, bool overNetwork)
@@ -114,7 +132,8 @@ void FakeUsbmuxd::answer(QLocalSocket* client, quint32 tag, const QByteArray& bo
 
 void FakeUsbmuxd::serve(QLocalSocket* client)
 {
-    static const QRegularExpression messageType(QStringLiteral("<key>MessageType</key>\\s*<string>([^<]*)</string>"));
+    static const QRegularExpression messageType(
+        QStringLiteral("<key>MessageType</key>\\s*<string>([^<]*)</string>"));
     while (client->bytesAvailable() >= kHeaderSize) {
         const QByteArray header = client->peek(kHeaderSize);
         const quint32 length = qFromLittleEndian<quint32>(header.constData());
