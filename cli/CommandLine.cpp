@@ -34,6 +34,7 @@ struct Command {
     bool at = false;
     std::optional<Argument> second;
     const char* none = nullptr; // what --none stands for, in place of the second argument
+    bool optional = false;      // the argument may be left out
 };
 
 // clang-format off
@@ -51,8 +52,9 @@ const std::array commands = {
         Argument{"TEXT", QT_TRANSLATE_NOOP("CommandLine", "The text of a message.")}, nullptr},
     Command{"pair", "CODE",
         QT_TRANSLATE_NOOP("CommandLine", "Pair this computer with Quorva Family."),
-        QT_TRANSLATE_NOOP("CommandLine", "Start up as the application does at launch, then pair with CODE and finish "
-                                         "setting up: load the children, restore the backup folder, scan when ready."),
+        QT_TRANSLATE_NOOP("CommandLine", "Pair with CODE and finish setting up: load the children, restore the "
+                                         "backup folder, scan when ready. Nothing of an earlier pairing runs first, "
+                                         "and what it was sent is sent again under the new one."),
         Argument{"CODE", QT_TRANSLATE_NOOP("CommandLine", "The pairing code shown in Quorva Family.")}},
     Command{"children", "",
         QT_TRANSLATE_NOOP("CommandLine", "List the family's child profiles."),
@@ -89,6 +91,14 @@ const std::array commands = {
         stateAsJson, false,
         Argument{"CHILD", QT_TRANSLATE_NOOP("CommandLine", "The child's id, as the children command lists it.")},
         QT_TRANSLATE_NOOP("CommandLine", "Assign the iPhone to no one.")},
+    Command{"backup", "[DEVICE]",
+        QT_TRANSLATE_NOOP("CommandLine", "Back up a connected iPhone, then scan it."),
+        QT_TRANSLATE_NOOP("CommandLine", "Back up the assigned iPhone DEVICE, connected to this computer by its "
+                                         "cable, into the backup folder with idevicebackup2, then scan the new "
+                                         "backup. Without DEVICE, the one assigned iPhone that is connected. On a "
+                                         "terminal, the backup's progress is shown on standard error."),
+        Argument{"DEVICE", QT_TRANSLATE_NOOP("CommandLine", "The iPhone's id, as the devices command lists it.")},
+        stateAsJson, false, std::nullopt, nullptr, true},
     Command{"scan", "",
         QT_TRANSLATE_NOOP("CommandLine", "Scan every assigned iPhone's backup and send what matches."),
         QT_TRANSLATE_NOOP("CommandLine", "Start up as at launch, which runs one scan and upload cycle when everything "
@@ -268,14 +278,15 @@ std::variant<Invocation, int> parseCommandLine(const QStringList& arguments, std
     Invocation invocation{
         name, parser.positionalArguments(), command->json && parser.isSet(QStringLiteral("json")), {}};
     invocation.none = command->none && parser.isSet(none);
-    const qsizetype expected = (command->argument ? 1 : 0) + (command->second && !invocation.none ? 1 : 0);
+    const qsizetype allowed = (command->argument ? 1 : 0) + (command->second && !invocation.none ? 1 : 0);
+    const qsizetype expected = allowed - (command->optional ? 1 : 0);
     if (invocation.arguments.size() < expected) {
         const Argument& missing = invocation.arguments.isEmpty() ? *command->argument : *command->second;
         return reportUsageError(name, Text::tr("Missing %1.").arg(QString::fromLatin1(missing.name)), err);
     }
-    if (invocation.arguments.size() > expected)
+    if (invocation.arguments.size() > allowed)
         return reportUsageError(
-            name, Text::tr("Unexpected argument '%1'.").arg(invocation.arguments.at(expected)), err);
+            name, Text::tr("Unexpected argument '%1'.").arg(invocation.arguments.at(allowed)), err);
     if (command->at && parser.isSet(atOption()))
         invocation.at = parser.value(atOption());
     return invocation;

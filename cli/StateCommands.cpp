@@ -7,11 +7,13 @@
 #include "StatusCommand.h"
 #include "TerminalText.h"
 #include "state/BridgeComposition.h"
+#include "state/DeviceBackups.h"
 #include "state/StateTexts.h"
 #include "stores/BridgeTokenStore.h"
 
 #include <QCoreApplication>
 #include <QCoroTask>
+#include <QCoroTimer>
 #include <QNetworkAccessManager>
 
 #include <algorithm>
@@ -118,9 +120,22 @@ QString deviceState(const BackupDescriptor& device)
 }
 
 // Only the stored folder's property lists are read; the service is not asked.
+// Starts watching for connected iPhones and waits until usbmuxd answered, or did not.
+QCoro::Task<> watchDevices(BridgeAppState& state)
+{
+    DeviceBackups* backups = state.deviceBackups();
+    if (!backups)
+        co_return;
+    backups->start();
+    for (int attempt = 0; attempt < 20 && backups->serviceState() == DeviceServiceState::notStarted;
+         ++attempt)
+        co_await QCoro::sleepFor(std::chrono::milliseconds(100));
+}
+
 QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
 {
     co_await state.restoreBackupSelection();
+    co_await watchDevices(state);
     if (json) {
         out << devicesJson(state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
     } else {
@@ -208,6 +223,67 @@ QCoro::Task<int> scan(BridgeAppState& state, bool terminal, std::ostream& err)
     co_return 0;
 }
 
+// The iPhone to back up: the one named, or the one assigned iPhone that is connected. The watcher
+// lists what is connected a moment after it starts.
+QCoro::Task<std::optional<QString>> deviceToBackUp(BridgeAppState& state,
+                                                   const std::optional<std::string>& named, std::ostream& err)
+{
+    DeviceBackups& backups = *state.deviceBackups();
+    std::vector<QString> connected;
+    for (int attempt = 0; attempt < 30; ++attempt) {
+        connected.clear();
+        for (const auto& [device, child] : state.deviceBindings()) {
+            const QString udid = QString::fromStdString(device);
+            if (backups.activity(udid).connected)
+                connected.push_back(udid);
+        }
+        const bool found =
+            named ? std::ranges::find(connected, QString::fromStdString(*named)) != connected.end()
+                  : !connected.empty();
+        if (found)
+            break;
+        co_await QCoro::sleepFor(std::chrono::milliseconds(100));
+    }
+    if (named)
+        co_return QString::fromStdString(*named); // a device that is not there says so itself
+    if (connected.size() == 1)
+        co_return connected.front();
+    err << (connected.empty()
+                ? Text::tr("No assigned iPhone is connected to this computer.")
+                : Text::tr("More than one assigned iPhone is connected: name one (%1 devices lists them).")
+                      .arg(programName))
+               .toStdString()
+        << std::endl;
+    co_return std::nullopt;
+}
+
+QCoro::Task<int> backUp(BridgeAppState& state, std::optional<std::string> named, bool terminal,
+                        std::ostream& err)
+{
+    DeviceBackups* backups = state.deviceBackups();
+    if (!backups)
+        co_return 1;
+    if (!state.hasToken())
+        co_await state.resumePairing();
+    co_await state.restoreBackupSelection();
+    co_await watchDevices(state);
+    const std::optional<QString> device = co_await deviceToBackUp(state, named, err);
+    if (!device)
+        co_return 1;
+    std::optional<QMetaObject::Connection> progress;
+    if (terminal)
+        progress = QObject::connect(backups, &DeviceBackups::activityChanged, [&, udid = *device] {
+            err << "\r\033[K" << printable(backups->activity(udid).text.toStdString()) << std::flush;
+        });
+    const BackupRunOutcome outcome = co_await state.backUpAndScan(*device);
+    if (progress) {
+        QObject::disconnect(*progress);
+        err << "\r\033[K";
+    }
+    err << printable(backups->activity(*device).text.toStdString()) << std::endl;
+    co_return outcome.result == BackupRunOutcome::Result::finished ? exitStatusFor(state) : 1;
+}
+
 QCoro::Task<int> run(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
 {
     SignalWatcher watcher;
@@ -259,6 +335,11 @@ QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation
         co_return co_await assign(state, argument.toStdString(), child, out, err);
     } else if (name == u"scan") {
         code = co_await scan(state, terminal, err);
+    } else if (name == u"backup") {
+        std::optional<std::string> device;
+        if (!invocation.arguments.isEmpty())
+            device = argument.toStdString();
+        code = co_await backUp(state, device, terminal, err);
     } else if (name == u"run") {
         co_return co_await run(state, json, out, err);
     } else if (name == u"disconnect") {

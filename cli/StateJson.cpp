@@ -1,5 +1,7 @@
 #include "StateJson.h"
 
+#include "state/DeviceBackups.h"
+
 #include "RecordJson.h"
 #include "state/BridgeAppState.h"
 
@@ -19,6 +21,14 @@ nlohmann::json devicesJson(const BridgeAppState& state)
     nlohmann::json list = nlohmann::json::array();
     for (const BackupDescriptor& device : state.devices()) {
         const auto binding = state.deviceBindings().find(device.id);
+        const DeviceActivity activity =
+            state.deviceBackups() ? state.deviceBackups()->activity(QString::fromStdString(device.id))
+                                  : DeviceActivity{};
+        // How the iPhone is connected to this computer, for a backup made here.
+        const char* connection = activity.running     ? "backing up"
+                                 : activity.untrusted ? "not trusted"
+                                 : activity.connected ? "connected"
+                                                      : "not connected";
         list.push_back({
             {"id", device.id},
             {"name", device.deviceName},
@@ -28,6 +38,9 @@ nlohmann::json devicesJson(const BridgeAppState& state)
             {"state", stateName(device)},
             {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr)
                                                                 : nlohmann::json(binding->second)},
+            {"connection", connection},
+            {"activity",
+             activity.text.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(activity.text.toStdString())},
         });
     }
     return list;

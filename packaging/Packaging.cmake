@@ -108,9 +108,14 @@ libsecret-1-0")
 # on GNOME-like desktops, and the portal one (QT_QPA_PLATFORMTHEME=xdgdesktopportal, or inside
 # a sandbox) asks xdg-desktop-portal, which needs a backend. Without them the chooser is
 # drawn by Qt Quick.
+# libimobiledevice6 comes from dpkg-shlibdeps, as the binaries link it. Making the backup itself
+# needs idevicebackup2 and the usbmuxd daemon that sees phones on USB; both are only recommended:
+# a family whose backups are made elsewhere (another computer, a NAS) needs neither, and Bridge
+# says what is missing when a run cannot start.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "gnome-keyring, adwaita-icon-theme, fonts-dejavu-core, qt6-gtk-platformtheme, \
-qt6-xdgdesktopportal-platformtheme, xdg-desktop-portal-gtk | xdg-desktop-portal-backend")
+qt6-xdgdesktopportal-platformtheme, xdg-desktop-portal-gtk | xdg-desktop-portal-backend, \
+usbmuxd, libimobiledevice-utils")
 # Qt speaks the StatusNotifier tray protocol itself; GNOME Shell shows such icons only with
 # this extension. Recommending it would pull GNOME Shell onto every other desktop.
 set(CPACK_DEBIAN_PACKAGE_SUGGESTS "qt6-wayland, gnome-shell-extension-appindicator")

@@ -51,10 +51,6 @@
         <translation>Diesen Computer mit Quorva Family koppeln.</translation>
     </message>
     <message>
-        <source>Start up as the application does at launch, then pair with CODE and finish setting up: load the children, restore the backup folder, scan when ready.</source>
-        <translation>Wie die Anwendung beim Start hochfahren, dann mit CODE koppeln und die Einrichtung abschließen: die Kinder laden, den Backup-Ordner wiederherstellen und scannen, sobald alles bereit ist.</translation>
-    </message>
-    <message>
         <source>The pairing code shown in Quorva Family.</source>
         <translation>Der in Quorva Family angezeigte Kopplungscode.</translation>
     </message>
@@ -221,6 +217,41 @@
     <message>
         <source>Start up as at launch, which runs one scan and upload cycle when everything is set up: the newest finished backup of every assigned iPhone, each under its child. On a terminal, the upload&apos;s progress is shown on standard error.</source>
         <translation>Wie beim Programmstart starten; ist alles eingerichtet, läuft ein Scan- und Sendedurchgang: die neueste fertige Sicherung jedes zugeordneten iPhones, jede für ihr Kind. In einem Terminal wird der Fortschritt des Sendens auf der Standardfehlerausgabe angezeigt.</translation>
+    </message>
+    <message>
+        <source>Pair with CODE and finish setting up: load the children, restore the backup folder, scan when ready. Nothing of an earlier pairing runs first, and what it was sent is sent again under the new one.</source>
+        <translation>Mit CODE koppeln und die Einrichtung abschließen: die Kinder laden, den Backup-Ordner wiederherstellen, prüfen, sobald alles bereit ist. Von einer früheren Kopplung läuft vorher nichts, und was an sie gesendet wurde, wird unter der neuen erneut gesendet.</translation>
+    </message>
+    <message>
+        <source>Back up a connected iPhone, then scan it.</source>
+        <translation>Ein angeschlossenes iPhone sichern und dann prüfen.</translation>
+    </message>
+    <message>
+        <source>Back up the assigned iPhone DEVICE, connected to this computer by its cable, into the backup folder with idevicebackup2, then scan the new backup. Without DEVICE, the one assigned iPhone that is connected. On a terminal, the backup&apos;s progress is shown on standard error.</source>
+        <translation>Das zugeordnete iPhone DEVICE, per Kabel an diesen Computer angeschlossen, mit idevicebackup2 in den Backup-Ordner sichern und dann das neue Backup prüfen. Ohne DEVICE das eine zugeordnete iPhone, das angeschlossen ist. Im Terminal wird der Fortschritt der Sicherung auf der Standardfehlerausgabe gezeigt.</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectedIPhones</name>
+    <message>
+        <source>%1 is connected to this computer.</source>
+        <translation>%1 ist an diesen Computer angeschlossen.</translation>
+    </message>
+    <message>
+        <source>Trust this iPhone</source>
+        <translation>Diesem iPhone vertrauen</translation>
+    </message>
+    <message>
+        <source>Asks %1 to trust this computer.</source>
+        <translation>Bittet %1, diesem Computer zu vertrauen.</translation>
+    </message>
+    <message>
+        <source>Back up now</source>
+        <translation>Jetzt sichern</translation>
+    </message>
+    <message>
+        <source>Backs up %1 into the backup folder, then scans it.</source>
+        <translation>Sichert %1 in den Backup-Ordner und prüft es dann.</translation>
     </message>
 </context>
 <context>
@@ -539,6 +570,14 @@
     <message>
         <source>%1 is assigned to no one.</source>
         <translation>%1 ist niemandem zugeordnet.</translation>
+    </message>
+    <message>
+        <source>No assigned iPhone is connected to this computer.</source>
+        <translation>Kein zugeordnetes iPhone ist an diesen Computer angeschlossen.</translation>
+    </message>
+    <message>
+        <source>More than one assigned iPhone is connected: name one (%1 devices lists them).</source>
+        <translation>Mehr als ein zugeordnetes iPhone ist angeschlossen: nenne eines (%1 devices listet sie auf).</translation>
     </message>
 </context>
 <context>
@@ -911,6 +950,18 @@
     <message>
         <source>No connection to the iPhone service (usbmuxd): Bridge cannot see connected iPhones.</source>
         <translation>Keine Verbindung zum iPhone-Dienst (usbmuxd): Bridge sieht keine angeschlossenen iPhones.</translation>
+    </message>
+    <message>
+        <source>%1 is not assigned to a child: Bridge backs up only the children&apos;s iPhones.</source>
+        <translation>%1 ist keinem Kind zugeordnet: Bridge sichert nur die iPhones der Kinder.</translation>
+    </message>
+    <message>
+        <source>Connect %1 to this computer with its cable to back it up.</source>
+        <translation>Schließe %1 mit dem Kabel an diesen Computer an, um es zu sichern.</translation>
+    </message>
+    <message>
+        <source>%1 is backed up once the backup or scan under way has finished.</source>
+        <translation>%1 wird gesichert, sobald die laufende Sicherung oder Prüfung beendet ist.</translation>
     </message>
 </context>
 <context>

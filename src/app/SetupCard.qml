@@ -102,6 +102,17 @@ BridgeCard {
             }
         }
 
+        Loader {
+            // Only while there is something to say: nothing hidden in the screen reader's tree.
+            active: card.appState.devices.some( // qmllint disable
+                device => device.childId !== "" && (device.connected || device.activity !== ""))
+            visible: active
+            Layout.fillWidth: true
+            sourceComponent: ConnectedIPhones {
+                appState: card.appState // qmllint disable unqualified
+            }
+        }
+
         RowLayout {
             spacing: 12
             Layout.fillWidth: true

@@ -3,12 +3,14 @@
 
 #include "state/AutomaticScanLoop.h"
 #include "state/ComputerName.h"
+#include "state/DeviceBackups.h"
 #include "state/LoginItem.h"
 #include "state/StateTexts.h"
 #include "stores/Preferences.h"
 
 #include "model/BridgeClientError.h"
 
+#include <QPointer>
 #include <QVariantMap>
 
 #include <algorithm>
@@ -38,6 +40,66 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
         value && value->typeId() == QMetaType::QString)
         stored = value->toString().toStdString();
     setSelectedChildID(std::move(stored));
+    if (m_platform.deviceWatcher) {
+        m_deviceBackups = std::make_unique<DeviceBackups>(
+            m_platform.deviceWatcher,
+            BackupRunOptions{.tool = m_platform.backupTool, .stallAfter = m_platform.backupStallAfter});
+        connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this,
+                &BridgeAppState::devicesChanged);
+        connect(m_deviceBackups.get(), &DeviceBackups::backedUp, this, [this] { (void)scanNewBackup(); });
+    }
+}
+
+QCoro::Task<> BridgeAppState::scanNewBackup()
+{
+    QPointer<BridgeAppState> self(this);
+    co_await restoreBackupSelection();
+    if (self && canScan())
+        co_await scanNow();
+}
+
+void BridgeAppState::updateBackupTargets()
+{
+    if (!m_deviceBackups)
+        return;
+    std::optional<std::filesystem::path> folder;
+    try {
+        folder = m_services.bookmarks.resolve();
+    } catch (...) {
+        // No folder to back up into: nothing is backed up until one is chosen.
+    }
+    std::map<QString, DeviceBackups::Target> bound;
+    for (const BackupDescriptor& device : m_devices) {
+        if (!m_bindings.contains(device.id))
+            continue;
+        bound[QString::fromStdString(device.id)] = {
+            QString::fromStdString(device.deviceName),
+            device.isBeingWritten ? std::nullopt
+                                  : std::optional(device.lastBackupAt.value_or(Instant::distantPast()))};
+    }
+    m_deviceBackups->setTargets(std::move(folder), std::move(bound));
+}
+
+QCoro::Task<BackupRunOutcome> BridgeAppState::backUpAndScan(QString deviceId)
+{
+    if (!m_deviceBackups)
+        co_return BackupRunOutcome{};
+    QPointer<BridgeAppState> self(this);
+    const BackupRunOutcome outcome = co_await m_deviceBackups->backUp(std::move(deviceId));
+    if (self && outcome.result == BackupRunOutcome::Result::finished)
+        co_await scanNewBackup();
+    co_return outcome;
+}
+
+void BridgeAppState::requestBackUp(const QString& deviceId)
+{
+    (void)backUpAndScan(deviceId);
+}
+
+void BridgeAppState::requestTrust(const QString& deviceId)
+{
+    if (m_deviceBackups)
+        (void)m_deviceBackups->trust(deviceId);
 }
 
 BridgeAppState::~BridgeAppState()
@@ -132,8 +194,11 @@ std::string BridgeAppState::bridgeName() const
 
 void BridgeAppState::setPhase(quorva::Phase phase)
 {
-    if (publish(this, m_phase, std::move(phase), &BridgeAppState::phaseChanged))
-        emit canScanChanged();
+    if (!publish(this, m_phase, std::move(phase), &BridgeAppState::phaseChanged))
+        return;
+    emit canScanChanged();
+    if (m_deviceBackups)
+        m_deviceBackups->setScanning(m_phase.kind() == quorva::Phase::Kind::scanning);
 }
 
 void BridgeAppState::raiseFailure(const QString& text)
@@ -190,6 +255,7 @@ void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices,
         m_devices = std::move(devices);
         m_bindings = std::move(bindings);
         m_family.update(m_children, m_bindings);
+        updateBackupTargets();
         emit devicesChanged();
         emit canScanChanged();
     }
@@ -286,6 +352,8 @@ QVariantList BridgeAppState::devicesForDisplay() const
     QVariantList list;
     for (const BackupDescriptor& device : m_devices) {
         const auto binding = m_bindings.find(device.id);
+        const DeviceActivity activity =
+            m_deviceBackups ? m_deviceBackups->activity(QString::fromStdString(device.id)) : DeviceActivity{};
         list.append(QVariantMap{
             {QStringLiteral("id"), QString::fromStdString(device.id)},
             {QStringLiteral("name"), QString::fromStdString(device.deviceName)},
@@ -295,6 +363,10 @@ QVariantList BridgeAppState::devicesForDisplay() const
             {QStringLiteral("state"), QString::fromLatin1(stateName(device))},
             {QStringLiteral("childId"),
              binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
+            {QStringLiteral("connected"), activity.connected},
+            {QStringLiteral("backingUp"), activity.running},
+            {QStringLiteral("untrusted"), activity.untrusted},
+            {QStringLiteral("activity"), activity.text},
         });
     }
     return list;

@@ -7,6 +7,7 @@
 #include "state/BridgePlatform.h"
 #include "state/BridgeSession.h"
 #include "state/FamilyModel.h"
+#include "state/IPhoneBackupRun.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"
@@ -30,6 +31,7 @@
 namespace quorva {
 
 class AutomaticScanLoop;
+class DeviceBackups;
 
 // Everything the state object is built from: the collaborators of every pairing, the secret store
 // and the platform's services. One composition root fills it, for the application and for tests.
@@ -132,6 +134,10 @@ public:
     QCoro::Task<> disconnect();
     void setLaunchAtLogin(bool enabled);
     void startAutomaticScanning();
+    // The backups this computer makes of connected iPhones; null where it makes none.
+    [[nodiscard]] DeviceBackups* deviceBackups() const { return m_deviceBackups.get(); }
+    // Backs the connected iPhone up into the chosen folder, then scans the new backup.
+    QCoro::Task<BackupRunOutcome> backUpAndScan(QString deviceId);
     // Whether the automatic loop exists (started by set-up, removed by disconnect).
     [[nodiscard]] bool hasAutomaticScanning() const { return m_automaticScanTask != nullptr; }
 
@@ -145,6 +151,9 @@ public:
     Q_INVOKABLE void requestSetLaunchAtLogin(bool enabled);
     // The child's iPhone from the set-up card; an empty device id is "not on this computer".
     Q_INVOKABLE void requestAssignChildDevice(const QString& childId, const QString& deviceId);
+    // "Back up now" and "Trust this iPhone" of a connected iPhone.
+    Q_INVOKABLE void requestBackUp(const QString& deviceId);
+    Q_INVOKABLE void requestTrust(const QString& deviceId);
 
     // ---- Views of the properties for QML -------------------------------------------------
     // The children with their bound iPhones.
@@ -153,7 +162,8 @@ public:
     void setSelectedChildIDFromDisplay(const QString& id);   // empty clears
     [[nodiscard]] BackupView selectedBackupForDisplay() const;
     // [{id, name, productType, lastBackupAt (QDateTime), state ("finished", "being written",
-    // "encrypted"), childId (empty when not assigned)}]
+    // "encrypted"), childId (empty when not assigned), connected, backingUp, untrusted, activity
+    // (what the parent reads of a backup made here, empty when nothing)}]
     [[nodiscard]] QVariantList devicesForDisplay() const;
     [[nodiscard]] QDateTime lastScanAtForDisplay() const; // invalid when absent
 
@@ -205,6 +215,9 @@ private:
     void setTotalAlertsCreated(qint64 count);
     void setUploadProgress(int uploaded, int total);
     void setLaunchesAtLogin(bool enabled);
+    // The folder and the bound iPhones' newest finished backups, for the backups made here.
+    void updateBackupTargets();
+    QCoro::Task<> scanNewBackup();
 
     SessionServices m_services;
     BridgeTokenStore m_tokenStore;
@@ -232,6 +245,7 @@ private:
     bool m_launchesAtLogin = false;
     std::unique_ptr<AutomaticScanLoop> m_automaticScanTask;
     std::unique_ptr<AutomaticScanLoop> m_secretStoreRetry;
+    std::unique_ptr<DeviceBackups> m_deviceBackups;
 };
 
 } // namespace quorva

@@ -1,6 +1,7 @@
 #include "state/BridgeComposition.h"
 
 #include "state/ComputerName.h"
+#include "state/DeviceWatcher.h"
 #include "state/LoginItem.h"
 
 namespace quorva {
@@ -11,6 +12,7 @@ BridgePlatform defaultPlatform(decltype(BridgePlatform::chooseFolder) chooseFold
     platform.chooseFolder = std::move(chooseFolder);
     platform.loginItem = std::make_shared<LoginItem>();
     platform.computerName = [] { return computerName(); };
+    platform.deviceWatcher = std::make_shared<DeviceWatcher>();
     return platform;
 }
 

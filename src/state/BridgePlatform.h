@@ -11,6 +11,7 @@
 
 namespace quorva {
 
+class DeviceWatcher;
 class LoginItem;
 
 // What the folder chooser is asked to show.
@@ -31,6 +32,11 @@ struct BridgePlatform {
     std::chrono::milliseconds automaticScanInterval = std::chrono::minutes(30);
     // How often start-up asks again while the secret store is locked or not running yet.
     std::chrono::milliseconds secretStoreRetryInterval = std::chrono::minutes(1);
+    // The iPhones connected to this computer; nothing where Bridge makes no backups itself.
+    std::shared_ptr<DeviceWatcher> deviceWatcher;
+    // idevicebackup2, found on the PATH unless a path is given; a run silent this long is ended.
+    QString backupTool = QStringLiteral("idevicebackup2");
+    std::chrono::milliseconds backupStallAfter = std::chrono::minutes(10);
 };
 
 } // namespace quorva

@@ -3,6 +3,7 @@
 
 #include "model/BridgeClientError.h"
 #include "state/AutomaticScanLoop.h"
+#include "state/DeviceBackups.h"
 #include "state/FolderAccess.h"
 #include "state/StateTexts.h"
 #include "state/WorkerThread.h"
@@ -20,6 +21,9 @@ QCoro::Task<> BridgeAppState::start()
         if (!self || !co_await becomeTheWriter(std::chrono::hours(24)) || !self)
             co_return;
     }
+    // Watched from the first start on; a second start finds the watcher running.
+    if (m_deviceBackups)
+        m_deviceBackups->start();
     if (co_await beginStoredSession() && self)
         co_await completeSetup(m_session);
 }

@@ -352,6 +352,22 @@ QString encryptedBackupsOn(const QString& deviceName)
         .arg(deviceName);
 }
 
+QString deviceNotAssigned(const QString& deviceName)
+{
+    return Text::tr("%1 is not assigned to a child: Bridge backs up only the children's iPhones.")
+        .arg(deviceName);
+}
+
+QString deviceNotConnected(const QString& deviceName)
+{
+    return Text::tr("Connect %1 to this computer with its cable to back it up.").arg(deviceName);
+}
+
+QString backupMustWait(const QString& deviceName)
+{
+    return Text::tr("%1 is backed up once the backup or scan under way has finished.").arg(deviceName);
+}
+
 QString deviceServiceUnavailable()
 {
     return Text::tr("No connection to the iPhone service (usbmuxd): Bridge cannot see connected iPhones.");

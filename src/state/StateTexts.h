@@ -50,6 +50,10 @@ inline const QString selectedChildKey = QStringLiteral("bridge.selected-child-id
 // encrypts its backups, that it must stop.
 [[nodiscard]] QString trustOutcome(const QString& deviceName, const TrustOutcome& outcome);
 [[nodiscard]] QString encryptedBackupsOn(const QString& deviceName);
+[[nodiscard]] QString deviceNotAssigned(const QString& deviceName);
+[[nodiscard]] QString deviceNotConnected(const QString& deviceName);
+// Another run, or a scan of the folder, is under way (or no folder is chosen yet).
+[[nodiscard]] QString backupMustWait(const QString& deviceName);
 [[nodiscard]] QString deviceServiceUnavailable();
 
 // For the service, in English.

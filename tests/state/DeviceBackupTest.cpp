@@ -1,6 +1,7 @@
 #include "BridgeFixture.h"
 #include "FakeUsbmuxd.h"
 
+#include "state/DeviceBackups.h"
 #include "state/DeviceWatcher.h"
 #include "state/IPhoneBackupRun.h"
 #include "state/StateTexts.h"
@@ -398,6 +399,70 @@ INSTANTIATE_TEST_SUITE_P(
                    "not enough free space"},
         EndingCase{"AnyOtherFailure", {.progress = {9}, .exitStatus = 1}, Result::failed, "exit status 1"}),
     [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace quorva::test
+
+namespace quorva::test {
+namespace {
+
+// ---- Backups this computer makes of the family's iPhones --------------------------------------
+
+// A stand-in for idevicebackup2 that puts a prepared backup in place of the phone's, as a real
+// run rewrites it, and records which phone it was asked for.
+QString writeCopyingTool(const QTemporaryDir& bin, const std::filesystem::path& prepared)
+{
+    QFile file(bin.filePath("idevicebackup2"));
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("#!/bin/sh\necho \"$2\" >> \"" + bin.filePath("asked").toUtf8() +
+               "\"\nprintf '\\r[=====     ]  50%% Finished'\nrm -rf \"$4/$2\"\ncp -R \"" +
+               QByteArray::fromStdString(prepared.string()) + "\" \"$4/$2\"\n" +
+               "cat > \"$4/$2/Status.plist\" <<EOF\n<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<plist version=\"1.0\"><dict><key>SnapshotState</key><string>finished</string>\n"
+               "<key>Date</key><date>$(date -u +%Y-%m-%dT%H:%M:%SZ)</date></dict></plist>\nEOF\n"
+               "printf '\\r[==========] 100%% Finished\\n'\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    return file.fileName();
+}
+
+TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScannedAndNoOtherIs)
+{
+    const std::string parentsPhone = "00008030-000C1D2E3F40002E";
+    FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    BridgeFixture harness;
+    const std::filesystem::path folder = harness.path("Backup");
+    harness.writeBackup(folder / BackupContent{}.udid, {.candidates = 1, .ageHours = 20 * 24});
+    harness.writeBackup(
+        folder / parentsPhone,
+        {.udid = parentsPhone, .deviceName = "Dad's iPhone", .candidates = 5, .ageHours = 30 * 24});
+    const std::filesystem::path prepared =
+        harness.writeBackup(harness.path("made") / BackupContent{}.udid, {.candidates = 3, .ageHours = 0});
+    harness.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    harness.backupTool = writeCopyingTool(bin, prepared);
+
+    auto state = harness.makeState();
+    harness.pair(*state);
+    harness.nextChoice = folder;
+    QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->assignDevice(BackupContent{}.udid, kAva));
+    QCoro::waitFor(state->start()); // as at launch: the watcher starts
+    usbmuxd.attach(QString::fromStdString(parentsPhone));
+    usbmuxd.attach(QString::fromStdString(BackupContent{}.udid));
+
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 3; }))
+        << "the new backup's three candidates are scanned and sent; recorded " << recordedIds().size();
+    QFile asked(bin.filePath("asked"));
+    ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
+    EXPECT_EQ(asked.readAll().trimmed(), QByteArray::fromStdString(BackupContent{}.udid))
+        << "only Ava's iPhone";
+    EXPECT_TRUE(recordedIds(parentsPhone).empty());
+    EXPECT_EQ(state->deviceBackups()->activity(QString::fromStdString(BackupContent{}.udid)).text,
+              texts::backupRunOutcome(QStringLiteral("Maya's iPhone"),
+                                      {.result = BackupRunOutcome::Result::finished, .exitStatus = 0}));
+}
 
 } // namespace
 } // namespace quorva::test

@@ -69,6 +69,9 @@ std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::millisecon
     platform.computerName = [this] { return computerName; };
     platform.automaticScanInterval = interval;
     platform.secretStoreRetryInterval = secretStoreRetry;
+    platform.deviceWatcher = deviceWatcher;
+    if (!backupTool.isEmpty())
+        platform.backupTool = backupTool;
     return makeBridgeAppState(m_network, std::move(platform),
                               {.serviceURL = url.isEmpty() ? serviceURL() : url,
                                .tokenService = tokenService(),

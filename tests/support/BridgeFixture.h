@@ -5,6 +5,7 @@
 #include "Printers.h"
 #include "SampleBackup.h"
 #include "state/BridgeAppState.h"
+#include "state/DeviceWatcher.h"
 #include "stores/Preferences.h"
 
 #include <QNetworkAccessManager>
@@ -93,6 +94,9 @@ public:
     QString computerName = QStringLiteral("Test Mac");
     std::chrono::milliseconds secretStoreRetry = std::chrono::minutes(1);
     std::filesystem::path autostartFolder;
+    // The iPhones connected to this computer and the backup tool; none by default.
+    std::shared_ptr<DeviceWatcher> deviceWatcher;
+    QString backupTool;
 
     [[nodiscard]] std::optional<std::string> storedToken();
 

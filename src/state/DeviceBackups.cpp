@@ -1,0 +1,161 @@
+#include "state/DeviceBackups.h"
+
+#include "state/StateTexts.h"
+
+#include <QPointer>
+
+namespace quorva {
+
+DeviceBackups::DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options, QObject* parent)
+    : QObject(parent), m_watcher(std::move(watcher)), m_options(std::move(options))
+{
+    connect(m_watcher.get(), &DeviceWatcher::deviceConnected, this, [this](const QString& udid) {
+        m_triedAutomatically.erase(udid);
+        emit activityChanged();
+        considerAutomaticRun();
+    });
+    connect(m_watcher.get(), &DeviceWatcher::deviceIdentified, this, &DeviceBackups::activityChanged);
+    connect(m_watcher.get(), &DeviceWatcher::deviceDisconnected, this, [this](const QString& udid) {
+        // A run under way ends by itself, saying the phone was unplugged.
+        if (!m_run || m_run->udid() != udid)
+            m_texts.erase(udid);
+        emit activityChanged();
+    });
+}
+
+DeviceBackups::~DeviceBackups() = default;
+
+bool DeviceBackups::start()
+{
+    return m_watcher->start();
+}
+
+void DeviceBackups::setTargets(std::optional<std::filesystem::path> folder, std::map<QString, Target> bound)
+{
+    m_folder = std::move(folder);
+    m_bound = std::move(bound);
+    emit activityChanged();
+    considerAutomaticRun();
+}
+
+void DeviceBackups::setScanning(bool scanning)
+{
+    m_scanning = scanning;
+    if (!scanning)
+        considerAutomaticRun();
+}
+
+void DeviceBackups::considerAutomaticRun()
+{
+    if (m_run || m_scanning || !m_folder)
+        return;
+    const double staleSeconds = std::chrono::duration<double>(staleAfter).count();
+    const Instant now = Instant::now();
+    for (const ConnectedIPhone& phone : m_watcher->connected()) {
+        const auto target = m_bound.find(phone.udid);
+        if (target == m_bound.end() || m_triedAutomatically[phone.udid] || m_untrusted[phone.udid])
+            continue;
+        const std::optional<Instant>& last = target->second.lastFinished;
+        if (last && now.unixSeconds - last->unixSeconds < staleSeconds)
+            continue;
+        m_triedAutomatically[phone.udid] = true;
+        (void)runAutomatically(phone.udid);
+        return;
+    }
+}
+
+QCoro::Task<> DeviceBackups::runAutomatically(QString udid)
+{
+    QPointer<DeviceBackups> self(this);
+    const BackupRunOutcome outcome = co_await backUp(udid);
+    if (self && outcome.result == BackupRunOutcome::Result::finished)
+        emit backedUp(udid);
+}
+
+QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
+{
+    BackupRunOutcome refused;
+    const QString name = nameOf(udid);
+    if (!m_bound.contains(udid)) {
+        setText(udid, texts::deviceNotAssigned(name));
+        co_return refused;
+    }
+    if (!m_watcher->device(udid)) {
+        setText(udid, texts::deviceNotConnected(name));
+        co_return refused;
+    }
+    if (!m_folder) {
+        setText(udid, texts::chooseChildAndBackup());
+        co_return refused;
+    }
+    if (m_run || m_scanning) {
+        setText(udid, texts::backupMustWait(name));
+        co_return refused;
+    }
+    QPointer<DeviceBackups> self(this);
+    m_run = std::make_unique<IPhoneBackupRun>(udid, *m_folder, m_options);
+    IPhoneBackupRun* run = m_run.get();
+    connect(run, &IPhoneBackupRun::stageChanged, this, [this, run, udid](BackupRunStage stage) {
+        setText(udid, texts::backupRunState(nameOf(udid), stage, run->percent()));
+    });
+    connect(run, &IPhoneBackupRun::progressed, this, [this, run, udid](int percent) {
+        setText(udid, texts::backupRunState(nameOf(udid), run->stage(), percent));
+    });
+    emit activityChanged();
+    const BackupRunOutcome outcome = co_await run->run();
+    if (!self)
+        co_return outcome;
+    m_run.reset();
+    // Exit 255 before any progress is most often a phone that has not trusted this computer.
+    m_untrusted[udid] = outcome.result == BackupRunOutcome::Result::notReached;
+    setText(udid, texts::backupRunOutcome(name, outcome));
+    if (outcome.result != BackupRunOutcome::Result::finished)
+        considerAutomaticRun();
+    co_return outcome;
+}
+
+QCoro::Task<QString> DeviceBackups::trust(QString udid)
+{
+    QPointer<DeviceBackups> self(this);
+    const TrustOutcome outcome = co_await m_watcher->trust(udid);
+    if (!self)
+        co_return QString();
+    const QString text = texts::trustOutcome(nameOf(udid), outcome);
+    setText(udid, text);
+    if (outcome.result == TrustOutcome::Result::trusted) {
+        m_untrusted.erase(udid);
+        m_triedAutomatically.erase(udid);
+        if (!outcome.willEncrypt.value_or(false))
+            considerAutomaticRun();
+    }
+    co_return text;
+}
+
+DeviceActivity DeviceBackups::activity(const QString& udid) const
+{
+    const auto text = m_texts.find(udid);
+    const auto untrusted = m_untrusted.find(udid);
+    return {.connected = m_watcher->device(udid).has_value(),
+            .running = m_run && m_run->udid() == udid,
+            .untrusted = untrusted != m_untrusted.end() && untrusted->second,
+            .text = text == m_texts.end() ? QString() : text->second};
+}
+
+void DeviceBackups::setText(const QString& udid, QString text)
+{
+    if (m_texts[udid] == text)
+        return;
+    m_texts[udid] = std::move(text);
+    emit activityChanged();
+}
+
+QString DeviceBackups::nameOf(const QString& udid) const
+{
+    if (const auto target = m_bound.find(udid); target != m_bound.end() && !target->second.name.isEmpty())
+        return target->second.name;
+    if (const auto phone = m_watcher->device(udid); phone && !phone->name.isEmpty())
+        return phone->name;
+    return udid;
+}
+
+} // namespace quorva

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QCoroTask>
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+
+// After the standard headers: moc 6.4 fails to parse <concepts> when <compare> comes first.
+#include "state/DeviceWatcher.h"
+#include "state/IPhoneBackupRun.h"
+
+namespace quorva {
+
+// What the parent reads about one of the family's iPhones on this computer.
+struct DeviceActivity {
+    bool connected = false;
+    bool running = false;  // a backup of it is being made
+    bool untrusted = false; // it did not let this computer back it up: "Trust this iPhone" helps
+    QString text;           // empty when there is nothing to say
+    friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
+};
+
+// Makes the backups of the family's iPhones on this computer, into the chosen folder: a bound
+// iPhone that is connected and whose newest finished backup is older than twelve hours, and one
+// the parent asks for. Never two runs at once, and none while a scan reads the folder.
+class DeviceBackups : public QObject {
+    Q_OBJECT
+
+public:
+    static constexpr std::chrono::hours staleAfter{12};
+
+    // A bound iPhone: its name for the texts, and when its newest finished backup was made.
+    struct Target {
+        QString name;
+        std::optional<Instant> lastFinished;
+    };
+
+    DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options, QObject* parent = nullptr);
+    ~DeviceBackups() override;
+
+    // Starts watching for connected iPhones; false when another watcher of this process does.
+    bool start();
+    void setTargets(std::optional<std::filesystem::path> folder, std::map<QString, Target> bound);
+    // While a scan reads the folder, no run starts; one that was due starts after it.
+    void setScanning(bool scanning);
+
+    // A run of the iPhone now, to its end; `failed` without a run when it is not bound, not
+    // connected, or another run or a scan is under way (the activity says which).
+    QCoro::Task<BackupRunOutcome> backUp(QString udid);
+    // Asks the iPhone to trust this computer; the text says what the parent does next.
+    QCoro::Task<QString> trust(QString udid);
+
+    [[nodiscard]] DeviceActivity activity(const QString& udid) const;
+    [[nodiscard]] bool isRunning() const { return m_run != nullptr; }
+    [[nodiscard]] DeviceServiceState serviceState() const { return m_watcher->serviceState(); }
+
+signals:
+    void activityChanged();
+    // A run this object started by itself ended with a new finished backup: time to scan it.
+    void backedUp(const QString& udid);
+
+private:
+    void considerAutomaticRun();
+    QCoro::Task<> runAutomatically(QString udid);
+    void setText(const QString& udid, QString text);
+    [[nodiscard]] QString nameOf(const QString& udid) const;
+
+    std::shared_ptr<DeviceWatcher> m_watcher;
+    BackupRunOptions m_options;
+    std::optional<std::filesystem::path> m_folder;
+    std::map<QString, Target> m_bound;
+    bool m_scanning = false;
+    std::unique_ptr<IPhoneBackupRun> m_run;
+    std::map<QString, QString> m_texts;  // the last word on each iPhone
+    std::map<QString, bool> m_untrusted; // refused by the iPhone until it trusts this computer
+    std::map<QString, bool> m_triedAutomatically; // once per connection, so a failure is not retried in a loop
+};
+
+} // namespace quorva
