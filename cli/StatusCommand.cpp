@@ -1,7 +1,10 @@
 #include "StatusCommand.h"
 
+#include "RecordJson.h"
 #include "TerminalText.h"
+#include "backup/IPhoneBackupScanner.h"
 #include "state/LoginItem.h"
+#include "state/StateTexts.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"
 #include "stores/DeviceBindingStore.h"
@@ -10,9 +13,11 @@
 
 #include <QCoreApplication>
 #include <QCoroTask>
+#include <QDateTime>
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <optional>
 #include <ostream>
@@ -53,6 +58,16 @@ int runStatus(bool json, std::ostream& out)
             folderProblem = e.what();
         }
     }
+    // Each iPhone's newest backup, from the property lists alone, to say which ones are old.
+    std::vector<BackupDescriptor> devices;
+    if (folder) {
+        try {
+            devices = newestPerDevice(IPhoneBackupScanner().backups(*folder));
+        } catch (const std::exception&) {
+            // A folder without backups: the bindings are listed without dates.
+        }
+    }
+    const Instant now = Instant::now();
     const UploadCheckpointStore checkpoint;
     auto accepted = checkpoint.identifiers().size();
     nlohmann::json bindings = nlohmann::json::array();
@@ -60,8 +75,22 @@ int runStatus(bool json, std::ostream& out)
     for (const auto& [device, owner] : DeviceBindingStore().bindings()) {
         const auto deviceAccepted = checkpoint.forDevice(device).identifiers().size();
         accepted += deviceAccepted;
-        bindings.push_back({{"deviceId", device}, {"childId", owner}, {"acceptedCount", deviceAccepted}});
+        const auto backup = std::ranges::find(devices, device, &BackupDescriptor::id);
+        const bool found = backup != devices.end();
+        const bool old = found && isOld(*backup, now);
+        bindings.push_back({{"deviceId", device},
+                            {"childId", owner},
+                            {"acceptedCount", deviceAccepted},
+                            {"lastBackupAt", instantJson(found ? backup->lastBackupAt : std::nullopt)},
+                            {"backupIsOld", old}});
         bindingLines.append(Text::tr("  %1: %2").arg(safe(device), safe(owner)));
+        if (old)
+            bindingLines.append(QStringLiteral("    ") +
+                                texts::deviceLastBackedUpOn(
+                                    safe(backup->deviceName),
+                                    QDateTime::fromSecsSinceEpoch(
+                                        static_cast<qint64>(backup->lastBackupAt->unixSeconds), Qt::UTC)
+                                        .date()));
     }
     const bool atLogin = LoginItem().status() == LoginItem::Status::enabled;
 

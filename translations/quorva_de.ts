@@ -963,6 +963,10 @@
         <source>%1 is backed up once the backup or scan under way has finished.</source>
         <translation>%1 wird gesichert, sobald die laufende Sicherung oder Prüfung beendet ist.</translation>
     </message>
+    <message>
+        <source>%1 was last backed up on %2; there is nothing newer to check.</source>
+        <translation>%1 wurde zuletzt am %2 gesichert; es gibt nichts Neueres zu prüfen.</translation>
+    </message>
 </context>
 <context>
     <name>quorva::words</name>

@@ -24,6 +24,13 @@ struct BackupDescriptor {
 };
 
 // The backup's state as the CLI's JSON and the window's model name it.
+// Whether the backup is older than two days at `now`: the parent is told there is nothing newer.
+[[nodiscard]] inline bool isOld(const BackupDescriptor& backup, Instant now)
+{
+    constexpr double oldAfterSeconds = 2 * 24 * 3600.0;
+    return backup.lastBackupAt && now.unixSeconds - backup.lastBackupAt->unixSeconds > oldAfterSeconds;
+}
+
 [[nodiscard]] inline const char* stateName(const BackupDescriptor& backup)
 {
     return backup.isEncrypted ? "encrypted" : backup.isBeingWritten ? "being written" : "finished";

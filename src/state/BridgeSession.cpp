@@ -288,9 +288,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
                 failures.push_back(bound.size() > 1 ? texts::forChild(name, text) : text);
                 continue;
             }
-            constexpr double kOldAfterSeconds = 2 * 24 * 3600.0;
-            if (backup.lastBackupAt &&
-                outcome.startedAt.unixSeconds - backup.lastBackupAt->unixSeconds > kOldAfterSeconds)
+            if (isOld(backup, outcome.startedAt))
                 notes.push_back(texts::lastBackedUpOn(
                     name, QDateTime::fromSecsSinceEpoch(static_cast<qint64>(backup.lastBackupAt->unixSeconds),
                                                         Qt::UTC)

@@ -6,7 +6,8 @@
 
 namespace quorva {
 
-DeviceBackups::DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options, QObject* parent)
+DeviceBackups::DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options,
+                             QObject* parent)
     : QObject(parent), m_watcher(std::move(watcher)), m_options(std::move(options))
 {
     connect(m_watcher.get(), &DeviceWatcher::deviceConnected, this, [this](const QString& udid) {

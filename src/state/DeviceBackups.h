@@ -19,7 +19,7 @@ namespace quorva {
 // What the parent reads about one of the family's iPhones on this computer.
 struct DeviceActivity {
     bool connected = false;
-    bool running = false;  // a backup of it is being made
+    bool running = false;   // a backup of it is being made
     bool untrusted = false; // it did not let this computer back it up: "Trust this iPhone" helps
     QString text;           // empty when there is nothing to say
     friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
@@ -40,7 +40,8 @@ public:
         std::optional<Instant> lastFinished;
     };
 
-    DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options, QObject* parent = nullptr);
+    DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options,
+                  QObject* parent = nullptr);
     ~DeviceBackups() override;
 
     // Starts watching for connected iPhones; false when another watcher of this process does.
@@ -78,7 +79,8 @@ private:
     std::unique_ptr<IPhoneBackupRun> m_run;
     std::map<QString, QString> m_texts;  // the last word on each iPhone
     std::map<QString, bool> m_untrusted; // refused by the iPhone until it trusts this computer
-    std::map<QString, bool> m_triedAutomatically; // once per connection, so a failure is not retried in a loop
+    std::map<QString, bool>
+        m_triedAutomatically; // once per connection, so a failure is not retried in a loop
 };
 
 } // namespace quorva

@@ -177,6 +177,12 @@ Notice lastBackedUpOn(const QString& childName, const QDate& day)
             QString::fromUtf8(pattern).arg(childName, date.reported)};
 }
 
+QString deviceLastBackedUpOn(const QString& deviceName, const QDate& day)
+{
+    return Text::tr("%1 was last backed up on %2; there is nothing newer to check.")
+        .arg(deviceName, QLocale().toString(day, QStringLiteral("d MMM")));
+}
+
 Notice waitingToBeAssigned(const QStringList& deviceNames)
 {
     return notice(

@@ -72,6 +72,8 @@ struct Notice {
 // A bound iPhone's newest finished backup is older than a scan should trust without saying so.
 [[nodiscard]] Notice lastBackedUpOn(const QString& childName, const QDate& day);
 [[nodiscard]] Notice waitingToBeAssigned(const QStringList& deviceNames);
+// As lastBackedUpOn, for a reader who knows the iPhone by its own name only.
+[[nodiscard]] QString deviceLastBackedUpOn(const QString& deviceName, const QDate& day);
 // One child's failure among several children's iPhones.
 [[nodiscard]] Notice forChild(const QString& childName, const Notice& failure);
 // Joined one after the other, as one text.

@@ -67,6 +67,13 @@ grep -q "bridgeToken\|Bearer" "$work/scan.json" && fail "the token must never be
 [ "$(json "$work/status.json" 'd["acceptedCount"]')" = "$sent" ] || fail "the checkpoint should hold what was accepted"
 [ "$(json "$work/status.json" '[(b["deviceId"], b["childId"]) for b in d["bindings"]]')" = "[('$maya', 'child-maya')]" ] \
   || fail "status should list the binding: $(cat "$work/status.json")"
+# The same iPhones backed up weeks ago: status says the assigned one is old, with its date.
+"$samples" "$work/Old" --devices 2 --messages 30 --now 2026-01-10T12:00:00Z >/dev/null
+"$cli" choose-backup "$work/Old" >/dev/null
+"$cli" status >"$work/status-old"
+grep -q "Maya's iPhone was last backed up on 10 Jan; there is nothing newer to check." "$work/status-old" \
+  || fail "status should say the backup is old: $(cat "$work/status-old")"
+"$cli" choose-backup "$work/Backup" >/dev/null
 
 # run prints each settled state as it happens, one JSON object a line, also into a file.
 "$cli" run --json >"$work/run.jsonl" 2>"$work/run.err" &
