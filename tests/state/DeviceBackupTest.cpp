@@ -78,18 +78,6 @@ TEST(DeviceWatcher, SeesIPhonesArriveAndLeave)
     EXPECT_EQ(QCoro::waitFor(watcher.trust(kUdid)).result, TrustOutcome::Result::notConnected);
 }
 
-TEST(DeviceWatcher, AnIPhoneOverTheNetworkIsNotOneToBackUp)
-{
-    FakeUsbmuxd usbmuxd;
-    usbmuxd.attach(kOtherUdid, /*overNetwork=*/true);
-    usbmuxd.attach(kUdid);
-    DeviceWatcher watcher({.serviceAddress = usbmuxd.address()});
-    ASSERT_TRUE(watcher.start());
-    ASSERT_TRUE(BridgeFixture::waitFor([&] { return !watcher.connected().empty(); }));
-    BridgeFixture::spin(200ms);
-    EXPECT_EQ(udids(watcher), std::vector<QString>{kUdid});
-}
-
 TEST(DeviceWatcher, WithoutUsbmuxdSaysSoAndFindsItWhenItStarts)
 {
     FakeUsbmuxd usbmuxd;
