@@ -37,6 +37,10 @@ void UiHarness::launch(QuorvaBridgeApp::Start start)
             // The entry would start the application beside this executable, which tests lack.
             platform.loginItem = std::make_shared<LoginItem>(
                 LoginItem::defaultAutostartFolder(), QStringList{QCoreApplication::applicationFilePath()});
+            if (deviceWatcher)
+                platform.deviceWatcher = deviceWatcher;
+            if (!backupTool.isEmpty())
+                platform.backupTool = backupTool;
             return makeBridgeAppState(network, std::move(platform),
                                       {.serviceURL = serviceURL(),
                                        .tokenService = test::tokenService(),

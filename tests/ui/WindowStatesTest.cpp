@@ -1,10 +1,14 @@
 // The window in each state a family meets, checked through what a person would see.
+#include "FakeUsbmuxd.h"
 #include "UiHarness.h"
 #include "app/Formats.h"
+#include "state/StateTexts.h"
 #include "state/UiLanguage.h"
 
+#include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QTemporaryDir>
 
 namespace quorva::uitest {
 namespace {
@@ -118,6 +122,43 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboard)
     const auto devices = test::bodiesOf(ui.received(), "devices");
     ASSERT_EQ(devices.size(), 1u);
     EXPECT_EQ(devices[0]["externalDeviceId"], "AVA");
+}
+
+TEST(WindowStates, AConnectedIPhoneIsBackedUpFromTheSetupCardByKeyboard)
+{
+    test::FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    QFile tool(bin.filePath("idevicebackup2"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\necho \"$2\" > \"" + bin.filePath("asked").toUtf8() +
+               "\"\nprintf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    UiHarness ui;
+    ui.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    ui.backupTool = tool.fileName();
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.backup()); // backed up an hour ago: nothing is due by itself
+    ui.scanAndWait();                   // the folder's one iPhone becomes Ava's
+    const QString udid = QString::fromStdString(BackupContent{}.udid);
+    usbmuxd.attach(udid);
+
+    const QString button = QStringLiteral("backUpButton-") + udid;
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(button); }));
+    EXPECT_EQ(ui.text(QStringLiteral("deviceActivity-") + udid),
+              "Maya's iPhone is connected to this computer.");
+    ASSERT_TRUE(ui.tabTo(button));
+    ui.press(Qt::Key_Space);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return QFile::exists(bin.filePath("asked")); }))
+        << "the tool never ran";
+    EXPECT_TRUE(UiHarness::waitFor([&] {
+        return ui.text(QStringLiteral("deviceActivity-") + udid) ==
+               texts::backupRunOutcome(
+                   QStringLiteral("Maya's iPhone"),
+                   {.result = BackupRunOutcome::Result::failed, .exitStatus = 1, .percent = 50});
+    })) << ui.text(QStringLiteral("deviceActivity-") + udid).toStdString();
 }
 
 TEST(WindowStates, TextsFromBackupsAndTheServiceAreShownVerbatim)
