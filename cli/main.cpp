@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <filesystem>
 #include <iostream>
 #include <unistd.h>
 
@@ -41,7 +42,14 @@ int main(int argc, char** argv)
             return runClassify(invocation, std::cout);
         // `run` is itself an instance: a second one beside a running one would only wait.
         if (invocation.command != u"run") {
-            if (const auto answer = askRunningInstance(arguments)) {
+            QStringList forwarded = arguments;
+            if (invocation.command == u"choose-backup") {
+                // The application would read a relative folder from where it was started.
+                const qsizetype at = forwarded.lastIndexOf(invocation.arguments.value(0));
+                forwarded[at] = QString::fromStdString(
+                    std::filesystem::absolute(invocation.arguments.value(0).toStdString()).string());
+            }
+            if (const auto answer = askRunningInstance(forwarded)) {
                 std::cout << answer->out.toStdString() << std::flush;
                 std::cerr << answer->err.toStdString() << std::flush;
                 return answer->status;

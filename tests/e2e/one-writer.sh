@@ -21,7 +21,8 @@ done
 own_config=$XDG_CONFIG_HOME
 # A CLI on its own would use these empty preferences, find no backup and scan nothing.
 export XDG_CONFIG_HOME="$work/elsewhere"
-"$cli" choose-backup "$work/backup" >"$work/choose.out" 2>&1 || fail "choose-backup failed: $(cat "$work/choose.out")"
+# A folder named from here, not from where the application was started.
+(cd "$work" && "$cli" choose-backup backup) >"$work/choose.out" 2>&1 || fail "choose-backup failed: $(cat "$work/choose.out")"
 "$cli" scan >"$work/scan.out" 2>&1 &
 scan_pid=$!
 for _ in $(seq 500); do
