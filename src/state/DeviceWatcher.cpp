@@ -1,5 +1,6 @@
 #include "state/DeviceWatcher.h"
 
+#include "state/Published.h"
 #include "state/WorkerThread.h"
 
 #include <QPointer>
@@ -324,10 +325,7 @@ QCoro::Task<TrustOutcome> DeviceWatcher::trust(QString udid)
 
 void DeviceWatcher::setServiceState(DeviceServiceState state)
 {
-    if (state == m_serviceState)
-        return;
-    m_serviceState = state;
-    emit serviceStateChanged(state);
+    publish(this, m_serviceState, state, &DeviceWatcher::serviceStateChanged);
 }
 
 } // namespace quorva

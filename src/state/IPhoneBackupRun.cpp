@@ -1,6 +1,7 @@
 #include "state/IPhoneBackupRun.h"
 
 #include "backup/PropertyList.h"
+#include "state/Published.h"
 
 #include <QCoroProcess>
 #include <QCoroSignal>
@@ -218,10 +219,7 @@ void IPhoneBackupRun::endRun(bool stalled)
 
 void IPhoneBackupRun::setStage(BackupRunStage stage)
 {
-    if (stage == m_stage)
-        return;
-    m_stage = stage;
-    emit stageChanged(stage);
+    publish(this, m_stage, stage, &IPhoneBackupRun::stageChanged);
 }
 
 } // namespace quorva

@@ -245,7 +245,7 @@ bool showed(const Watched& watched, const QString& text)
     return std::find(watched.shown.begin(), watched.shown.end(), text) != watched.shown.end();
 }
 
-TEST_F(Backup, AFinishedRunReachesAHundredAndIsTheNewBackup)
+TEST_F(Backup, AFinishedRunReachesAHundredAndIsTheNewBackupAndTheNextIsIncremental)
 {
     const FakeTool fake{.progress = {0, 12, 42, 87, 100}, .snapshot = "finished"};
     IPhoneBackupRun run(kUdid, root(), {.tool = writeTool(fake)});
@@ -265,18 +265,15 @@ TEST_F(Backup, AFinishedRunReachesAHundredAndIsTheNewBackup)
     EXPECT_EQ(toolArguments(),
               (QStringList{QStringLiteral("-u"), kUdid, QStringLiteral("backup"), m_root.path()}));
     EXPECT_FALSE(texts::backupRunOutcome(kName, watched.outcome).isEmpty());
-}
 
-TEST_F(Backup, WithABackupAlreadyThereTheRunIsIncremental)
-{
-    std::filesystem::create_directories(root() / kUdid.toStdString());
+    // The next run finds the phone's backup in the folder: incremental.
     QFile info(QString::fromStdString((root() / kUdid.toStdString() / "Info.plist").string()));
     ASSERT_TRUE(info.open(QIODevice::WriteOnly));
     info.close();
-    IPhoneBackupRun run(kUdid, root(), {.tool = writeTool({.progress = {100}, .snapshot = "finished"})});
-    const BackupRunOutcome outcome = QCoro::waitFor(run.run());
-    EXPECT_EQ(outcome.result, BackupRunOutcome::Result::finished);
-    EXPECT_TRUE(outcome.incremental);
+    IPhoneBackupRun next(kUdid, root(), {.tool = writeTool(fake)});
+    const BackupRunOutcome again = QCoro::waitFor(next.run());
+    EXPECT_EQ(again.result, BackupRunOutcome::Result::finished);
+    EXPECT_TRUE(again.incremental);
 }
 
 TEST_F(Backup, APhoneLeftLockedWaitsForThePasscodeThenFails)
