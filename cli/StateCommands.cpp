@@ -316,7 +316,7 @@ QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation
     const QString argument = invocation.arguments.value(0);
     int code = 0;
     if (name == u"status") {
-        co_return runStatus(json, out);
+        co_return co_await runStatus(state, json, out);
     } else if (name == u"pair") {
         code = co_await pair(state, argument);
     } else if (name == u"children") {
@@ -355,12 +355,12 @@ QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation
 
 int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& out, std::ostream& err)
 {
-    // A read needs no writer: it sees what the writer has written through.
-    if (invocation.command == u"status")
-        return runStatus(invocation.json, out);
     checkWorkflowArguments(invocation);
     QNetworkAccessManager session;
     auto state = makeBridgeAppState(session, defaultPlatform({}));
+    // A read needs no writer: it sees what the writer has written through.
+    if (invocation.command == u"status")
+        return QCoro::waitFor(runStatus(*state, invocation.json, out));
     // A moment's patience: another CLI finishing its work, or the application taking its name
     // on the bus just now.
     if (!QCoro::waitFor(state->becomeTheWriter(std::chrono::seconds(5)))) {

@@ -3,13 +3,8 @@
 #include "RecordJson.h"
 #include "TerminalText.h"
 #include "backup/IPhoneBackupScanner.h"
-#include "state/LoginItem.h"
+#include "state/BridgeAppState.h"
 #include "state/StateTexts.h"
-#include "stores/BackupBookmarkStore.h"
-#include "stores/BridgeTokenStore.h"
-#include "stores/DeviceBindingStore.h"
-#include "stores/Preferences.h"
-#include "stores/UploadCheckpointStore.h"
 
 #include <QCoreApplication>
 #include <QCoroTask>
@@ -41,17 +36,17 @@ QString safe(const std::string& text)
 
 } // namespace
 
-int runStatus(bool json, std::ostream& out)
+QCoro::Task<int> runStatus(const BridgeAppState& state, bool json, std::ostream& out)
 {
-    const bool paired = QCoro::waitFor(BridgeTokenStore().read()).token.has_value();
-    std::optional<std::string> child;
-    if (const auto stored = Preferences::string(QStringLiteral("bridge.selected-child-id")))
-        child = stored->toStdString();
+    const BridgeTokenStore tokenStore = state.tokenStore();
+    const bool paired = (co_await tokenStore.read()).token.has_value();
+    const std::optional<std::string> child = state.selectedChildID();
     // A folder never chosen is no problem; only a chosen one that cannot be found again is.
-    const BackupBookmarkStore bookmarks;
+    const SessionServices& stored = state.services();
+    const BackupBookmarkStore& bookmarks = stored.bookmarks;
     std::optional<std::string> folder;
     std::optional<std::string> folderProblem;
-    if (Preferences::value(bookmarks.key())) {
+    if (bookmarks.isStored()) {
         try {
             folder = bookmarks.resolve().string();
         } catch (const std::exception& e) {
@@ -68,11 +63,11 @@ int runStatus(bool json, std::ostream& out)
         }
     }
     const Instant now = Instant::now();
-    const UploadCheckpointStore checkpoint;
+    const UploadCheckpointStore& checkpoint = stored.checkpoint;
     auto accepted = checkpoint.identifiers().size();
     nlohmann::json bindings = nlohmann::json::array();
     QStringList bindingLines;
-    for (const auto& [device, owner] : DeviceBindingStore().bindings()) {
+    for (const auto& [device, owner] : stored.bindings.bindings()) {
         const auto deviceAccepted = checkpoint.forDevice(device).identifiers().size();
         accepted += deviceAccepted;
         const auto backup = std::ranges::find(devices, device, &BackupDescriptor::id);
@@ -92,7 +87,7 @@ int runStatus(bool json, std::ostream& out)
                                         static_cast<qint64>(backup->lastBackupAt->unixSeconds), Qt::UTC)
                                         .date()));
     }
-    const bool atLogin = LoginItem().status() == LoginItem::Status::enabled;
+    const bool atLogin = state.launchesAtLogin();
 
     if (json) {
         const nlohmann::json doc = {
@@ -105,7 +100,7 @@ int runStatus(bool json, std::ostream& out)
             {"launchesAtLogin", atLogin},
         };
         out << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
-        return 0;
+        co_return 0;
     }
     const QString folderText = folder          ? safe(*folder)
                                : folderProblem ? Text::tr("not found (%1)").arg(safe(*folderProblem))
@@ -123,7 +118,7 @@ int runStatus(bool json, std::ostream& out)
     out << Text::tr("Accepted by the service: %L1 message identifiers").arg(accepted).toStdString() << "\n"
         << Text::tr("Launch at login:  %1").arg(atLogin ? Text::tr("on") : Text::tr("off")).toStdString()
         << std::endl;
-    return 0;
+    co_return 0;
 }
 
 } // namespace quorva::cli

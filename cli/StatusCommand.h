@@ -1,11 +1,17 @@
 #pragma once
 
+#include <QCoroTask>
+
 #include <iosfwd>
+
+namespace quorva {
+class BridgeAppState;
+}
 
 namespace quorva::cli {
 
-// `status [--json]`: what is stored on this computer, read from the stores without asking the
-// service. Needs a QCoreApplication (the secret store answers on its event loop).
-int runStatus(bool json, std::ostream& out);
+// `status [--json]`: what the state's stores hold on this computer, read without asking the
+// service. Needs an event loop (the secret store answers on it).
+[[nodiscard]] QCoro::Task<int> runStatus(const BridgeAppState& state, bool json, std::ostream& out);
 
 } // namespace quorva::cli

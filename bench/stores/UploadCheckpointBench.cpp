@@ -34,7 +34,7 @@ std::vector<quorva::ScannedMessage> scan()
 const quorva::UploadCheckpointStore& fullCheckpoint()
 {
     static const quorva::UploadCheckpointStore store = [] {
-        const quorva::UploadCheckpointStore checkpoint;
+        const quorva::UploadCheckpointStore checkpoint{quorva::Preferences()};
         std::vector<std::string> ids;
         for (int i = 0; i < stored; ++i)
             ids.push_back(identifier(i));

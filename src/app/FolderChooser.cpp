@@ -1,7 +1,6 @@
 #include "FolderChooser.h"
 
 #include "state/StateTexts.h"
-#include "stores/BackupBookmarkStore.h"
 
 #include <QCoroSignal>
 #include <QDir>
@@ -21,15 +20,6 @@ bool pathExists(const std::filesystem::path& path)
     return std::filesystem::exists(path, error);
 }
 
-std::optional<std::filesystem::path> lastChosenFolder()
-{
-    try {
-        return BackupBookmarkStore().resolve();
-    } catch (...) {
-        return std::nullopt; // none chosen yet, or gone: the other places will do
-    }
-}
-
 } // namespace
 
 FolderChooser::FolderChooser(QObject* parent) : QObject(parent), m_message(texts::chooserMessage()) {}
@@ -42,7 +32,7 @@ QCoro::Task<std::optional<std::filesystem::path>> FolderChooser::choose(FolderCh
         m_message = request.message;
         emit messageChanged();
     }
-    const auto start = startingFolderFor(request, lastChosenFolder());
+    const auto start = startingFolderFor(request);
     emit requested(request.title, request.message, request.confirmLabel,
                    QUrl::fromLocalFile(QString::fromStdString(start.string())));
     const QUrl folder = co_await qCoro(this, &FolderChooser::finished);
@@ -86,12 +76,11 @@ std::vector<std::filesystem::path> knownBackupFolders([[maybe_unused]] const std
 #endif
 }
 
-std::filesystem::path startingFolderFor(const FolderChooserRequest& request,
-                                        const std::optional<std::filesystem::path>& lastChosen)
+std::filesystem::path startingFolderFor(const FolderChooserRequest& request)
 {
     const std::filesystem::path home = QDir::homePath().toStdString();
     std::vector<std::filesystem::path> candidates;
-    for (const auto& folder : {lastChosen, request.startingFolder})
+    for (const auto& folder : {request.lastChosenFolder, request.startingFolder})
         if (folder)
             candidates.push_back(*folder);
     for (auto& folder : knownBackupFolders(home))

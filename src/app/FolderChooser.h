@@ -48,7 +48,6 @@ private:
 [[nodiscard]] std::vector<std::filesystem::path> knownBackupFolders(const std::filesystem::path& home);
 // The folder the dialog opens in, the first that exists of: the folder chosen last, the
 // request's own, a known backup folder; else the home folder (never the working folder).
-[[nodiscard]] std::filesystem::path startingFolderFor(const FolderChooserRequest& request,
-                                                      const std::optional<std::filesystem::path>& lastChosen);
+[[nodiscard]] std::filesystem::path startingFolderFor(const FolderChooserRequest& request);
 
 } // namespace quorva

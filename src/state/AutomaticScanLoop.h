@@ -10,7 +10,7 @@ namespace quorva {
 
 // The background loop that scans again every interval while the application runs: sleep on
 // the continuous clock, then scan if allowed, and repeat until cancelled. It knows the state
-// only through the two callbacks, which hold it weakly.
+// only through the two callbacks, which it never calls once cancelled or destroyed.
 class AutomaticScanLoop {
 public:
     using CanScan = std::function<bool()>;

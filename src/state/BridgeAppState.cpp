@@ -5,12 +5,12 @@
 #include "state/ComputerName.h"
 #include "state/DeviceBackups.h"
 #include "state/LoginItem.h"
+#include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "stores/Preferences.h"
+#include "state/WhileAlive.h"
 
 #include "model/BridgeClientError.h"
 
-#include <QPointer>
 #include <QVariantMap>
 
 #include <algorithm>
@@ -32,11 +32,12 @@ QDateTime toDateTime(std::optional<Instant> instant)
 
 BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
     : QObject(parent), m_services(std::move(parts.services)), m_tokenStore(std::move(parts.tokenStore)),
-      m_platform(std::move(parts.platform)), m_statusMessage(texts::starting())
+      m_platform(std::move(parts.platform)), m_preferences(std::move(parts.preferences)),
+      m_statusMessage(texts::starting())
 {
     m_launchesAtLogin = m_platform.loginItem && m_platform.loginItem->status() == LoginItem::Status::enabled;
     std::optional<std::string> stored;
-    if (const auto value = Preferences::value(texts::selectedChildKey);
+    if (const auto value = m_preferences.value(texts::selectedChildKey);
         value && value->typeId() == QMetaType::QString)
         stored = value->toString().toStdString();
     setSelectedChildID(std::move(stored));
@@ -52,9 +53,9 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
 
 QCoro::Task<> BridgeAppState::scanNewBackup()
 {
-    QPointer<BridgeAppState> self(this);
-    co_await restoreBackupSelection();
-    if (self && canScan())
+    QCoro::Task<> restore = restoreBackupSelection();
+    const bool alive = co_await whileAlive(this, std::move(restore));
+    if (alive && canScan())
         co_await scanNow();
 }
 
@@ -84,11 +85,13 @@ QCoro::Task<BackupRunOutcome> BridgeAppState::backUpAndScan(QString deviceId)
 {
     if (!m_deviceBackups)
         co_return BackupRunOutcome{};
-    QPointer<BridgeAppState> self(this);
-    const BackupRunOutcome outcome = co_await m_deviceBackups->backUp(std::move(deviceId));
-    if (self && outcome.result == BackupRunOutcome::Result::finished)
+    QCoro::Task<BackupRunOutcome> run = m_deviceBackups->backUp(std::move(deviceId));
+    const std::optional<BackupRunOutcome> outcome = co_await whileAlive(this, std::move(run));
+    if (!outcome)
+        co_return BackupRunOutcome{};
+    if (outcome->result == BackupRunOutcome::Result::finished)
         co_await scanNewBackup();
-    co_return outcome;
+    co_return *outcome;
 }
 
 void BridgeAppState::requestBackUp(const QString& deviceId)
@@ -104,9 +107,8 @@ void BridgeAppState::requestTrust(const QString& deviceId)
 
 BridgeAppState::~BridgeAppState()
 {
-    // Work still in flight resumes into nothing: a cancelled session calls back no one.
-    if (m_session)
-        m_session->cancel();
+    // Before anything it reports into: work still in flight resumes into nothing.
+    m_session.reset();
 }
 
 std::optional<std::string> BridgeAppState::token() const
@@ -114,10 +116,21 @@ std::optional<std::string> BridgeAppState::token() const
     return m_session ? std::optional(m_session->token()) : std::nullopt;
 }
 
+void BridgeAppState::replaceSession(std::string token)
+{
+    m_session = std::make_unique<BridgeSession>(m_services, std::move(token));
+    connect(m_session.get(), &BridgeSession::scanning, this, [this] {
+        setPhase(quorva::Phase::scanning());
+        setStatusMessage(texts::scanning());
+    });
+    connect(m_session.get(), &BridgeSession::devicesFound, this, &BridgeAppState::setDevices);
+    connect(m_session.get(), &BridgeSession::uploading, this, &BridgeAppState::setUploadProgress);
+}
+
 void BridgeAppState::beginSession(std::string token)
 {
     endSession();
-    m_session = std::make_shared<BridgeSession>(m_services, std::move(token));
+    replaceSession(std::move(token));
     emit tokenChanged();
     emit canScanChanged();
 }
@@ -128,7 +141,6 @@ void BridgeAppState::endSession()
     setUploadProgress(0, 0);
     if (!m_session)
         return;
-    m_session->cancel();
     m_session.reset();
     emit tokenChanged();
     emit canScanChanged();
@@ -138,16 +150,13 @@ void BridgeAppState::interruptSession()
 {
     if (!m_session)
         return;
-    auto fresh = std::make_shared<BridgeSession>(m_services, m_session->token());
-    m_session->cancel();
-    m_session = std::move(fresh);
+    std::string token = m_session->token();
+    replaceSession(std::move(token));
     setUploadProgress(0, 0);
 }
 
-void BridgeAppState::handleSessionEnd(const std::shared_ptr<BridgeSession>& session, SessionEnd end)
+void BridgeAppState::handleSessionEnd(SessionEnd end)
 {
-    if (session != m_session)
-        return; // replaced meanwhile: what it says is of a pairing that is over
     switch (end) {
     case SessionEnd::unauthorized:
         // The stored token stays until the parent pairs again or disconnects; this run no longer
@@ -229,9 +238,9 @@ void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
     // Written through even when unchanged, so the stored value always follows the property.
     try {
         if (id)
-            Preferences::setValue(texts::selectedChildKey, QString::fromStdString(*id));
+            m_preferences.setValue(texts::selectedChildKey, QString::fromStdString(*id));
         else
-            Preferences::remove(texts::selectedChildKey);
+            m_preferences.remove(texts::selectedChildKey);
     } catch (const std::exception&) {
         // The choice still holds for this run; only the next launch would not restore it.
     }

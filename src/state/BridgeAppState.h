@@ -11,6 +11,7 @@
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"
+#include "stores/Preferences.h"
 
 #include <QCoroTask>
 #include <QDateTime>
@@ -32,6 +33,7 @@ namespace quorva {
 
 class AutomaticScanLoop;
 class DeviceBackups;
+class PairingAttempt;
 
 // Everything the state object is built from: the collaborators of every pairing, the secret store
 // and the platform's services. One composition root fills it, for the application and for tests.
@@ -39,12 +41,14 @@ struct BridgeStateParts {
     SessionServices services;
     BridgeTokenStore tokenStore;
     BridgePlatform platform;
+    Preferences preferences; // where the selected child is kept
 };
 
 // The one object that QML and the CLI see: everything the user sees, and the operations they
-// start. The work itself belongs to the session of the current pairing; this object turns what
-// the session reports into published properties. It lives on the main thread, and no
-// operation throws to its caller.
+// start. The work itself belongs to the session of the current pairing and to the pairing
+// attempt; this object turns what they report into published properties. An operation resumes
+// after a wait only through `whileAlive`, bound to the session or attempt it waits for, or to
+// this object. It lives on the main thread, and no operation throws to its caller.
 class BridgeAppState : public QObject {
     Q_OBJECT
     // One property a line, however long.
@@ -112,6 +116,9 @@ public:
     [[nodiscard]] bool hasToken() const { return m_session != nullptr; }
     // A token, a child and a backup are present, and no scan is running.
     [[nodiscard]] bool canScan() const;
+    // What is stored, for a read of it beside the published properties (the CLI's status).
+    [[nodiscard]] const SessionServices& services() const { return m_services; }
+    [[nodiscard]] const BridgeTokenStore& tokenStore() const { return m_tokenStore; }
 
     // ---- Operations --------------------------------------------------------------------
     // Makes this process the one that writes the pairing, the choices and the checkpoint, for as
@@ -186,9 +193,12 @@ signals:
     void canScanChanged();
 
 private:
-    // Reads the stored pairing and begins its session; false when there is none (the phase says why).
+    // Reads the stored pairing and begins its session; false when there is none (the phase says
+    // why), or when this object went meanwhile.
     QCoro::Task<bool> beginStoredSession();
-    QCoro::Task<> completeSetup(std::shared_ptr<BridgeSession> session);
+    // Children, backup, the first scan or a set-up heartbeat, then the loop, for as long as the
+    // session that is current now lasts.
+    QCoro::Task<> completeSetup();
     void updateReadiness();
     [[nodiscard]] std::string bridgeName() const;
     // Starts a session for the stored pairing, ending the one before.
@@ -197,8 +207,10 @@ private:
     void endSession();
     // Ends what the current session has in flight; the pairing itself goes on in a fresh one.
     void interruptSession();
-    // What every operation does when its session was refused or replaced meanwhile.
-    void handleSessionEnd(const std::shared_ptr<BridgeSession>& session, SessionEnd end);
+    // The session of this token in place of the current one, which ends.
+    void replaceSession(std::string token);
+    // What every operation does when the service refused the current session's token.
+    void handleSessionEnd(SessionEnd end);
     void waitForSecretStore();
 
     // Guarded writers of the published properties: they return when nothing changes.
@@ -222,10 +234,11 @@ private:
     SessionServices m_services;
     BridgeTokenStore m_tokenStore;
     BridgePlatform m_platform;
+    Preferences m_preferences;
 
     UserLock::Hold m_writer;
-    std::shared_ptr<BridgeSession> m_session;
-    std::shared_ptr<bool> m_pairingAttempt; // set to true to cancel the pairing in flight
+    std::unique_ptr<PairingAttempt> m_pairing; // the pairing in flight
+    std::unique_ptr<BridgeSession> m_session;
 
     quorva::Phase m_phase = quorva::Phase::starting();
     int m_failureCount = 0;

@@ -19,18 +19,21 @@ BridgePlatform defaultPlatform(decltype(BridgePlatform::chooseFolder) chooseFold
 std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& network, BridgePlatform platform,
                                                    const CompositionOptions& options, QObject* parent)
 {
+    const Preferences& preferences = options.preferences;
     SessionServices services{
         .api = std::make_shared<BridgeAPI>(options.serviceURL.value_or(BridgeAPI::resolveBaseURL()), network,
                                            options.requestTimeout, options.requestDeadline),
         .scanner = std::make_shared<const IPhoneBackupScanner>(LocalRiskClassifier()),
-        .bookmarks = BackupBookmarkStore(QStringLiteral("bridge.backup-bookmark")),
-        .checkpoint = UploadCheckpointStore(QStringLiteral("bridge.uploaded-message-ids"), 5000),
-        .lock = std::make_shared<UserLock>(options.lockPath.value_or(UserLock::defaultPath())),
+        .bookmarks = BackupBookmarkStore(preferences, QStringLiteral("bridge.backup-bookmark")),
+        .checkpoint = UploadCheckpointStore(preferences, QStringLiteral("bridge.uploaded-message-ids"), 5000),
+        .bindings = DeviceBindingStore(preferences, QStringLiteral("bridge.device-children")),
+        .lock =
+            std::make_shared<UserLock>(options.lockPath.value_or(UserLock::besidePreferences(preferences))),
     };
     return std::make_unique<BridgeAppState>(
         BridgeStateParts{std::move(services),
                          BridgeTokenStore(options.tokenService, QStringLiteral("bridge-token")),
-                         std::move(platform)},
+                         std::move(platform), preferences},
         parent);
 }
 

@@ -3,6 +3,7 @@
 #include "api/BridgeAPI.h"
 #include "state/BridgeAppState.h"
 #include "state/BridgePlatform.h"
+#include "stores/Preferences.h"
 
 #include <QString>
 #include <QUrl>
@@ -24,6 +25,8 @@ struct CompositionOptions {
     std::chrono::milliseconds requestTimeout = BridgeAPI::defaultTimeout;
     std::chrono::milliseconds requestDeadline = BridgeAPI::defaultDeadline;
     std::optional<QString> lockPath; // beside the preferences when absent
+    // The one preferences file every store of the state writes to.
+    Preferences preferences;
 };
 
 // The platform services as the application uses them at launch, around the given chooser.

@@ -20,6 +20,7 @@ struct FolderChooserRequest {
     QString message;
     QString confirmLabel;
     std::optional<std::filesystem::path> startingFolder;
+    std::optional<std::filesystem::path> lastChosenFolder; // still there, when one was chosen before
 };
 
 // The platform services the state object uses, injected so the window passes a real dialog,

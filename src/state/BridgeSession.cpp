@@ -6,7 +6,6 @@
 #include "state/StateTexts.h"
 #include "state/WorkerThread.h"
 #include "stores/FolderReference.h"
-#include "stores/Preferences.h"
 
 #include <QDateTime>
 #include <QStringList>
@@ -80,31 +79,51 @@ int64_t saturatingAlertSum(int64_t total, int64_t more)
                                                               : total + more;
 }
 
-BridgeSession::BridgeSession(SessionServices services, std::string token)
-    : m_services(std::move(services)), m_token(std::move(token))
+struct BridgeSession::Work {
+    SessionServices services;
+    std::string token;
+    std::stop_source stop;
+
+    // The session's end after a wait, when it is not the operation's own to decide. While there
+    // is none, the session is still there to signal through.
+    [[nodiscard]] std::optional<SessionEnd> interruption() const
+    {
+        if (stop.stop_requested())
+            return SessionEnd::cancelled;
+        return std::nullopt;
+    }
+};
+
+BridgeSession::BridgeSession(SessionServices services, std::string token, QObject* parent)
+    : QObject(parent), m_work(std::make_shared<Work>(Work{std::move(services), std::move(token), {}}))
 {
 }
 
-std::optional<SessionEnd> BridgeSession::interruption() const
+BridgeSession::~BridgeSession()
 {
-    if (m_cancelled)
-        return SessionEnd::cancelled;
-    return std::nullopt;
+    m_work->stop.request_stop();
 }
+
+const std::string& BridgeSession::token() const
+{
+    return m_work->token;
+}
+
+// Every coroutine below holds `work` and reaches `this` only to signal, after a wait has found
+// the session not stopped: the session is stopped as it is destroyed.
 
 QCoro::Task<ChildrenOutcome> BridgeSession::loadChildren()
 {
-    const auto self = shared_from_this(); // the work keeps its session alive until it returns
-    const std::shared_ptr<BridgeAPI> api = m_services.api;
+    const std::shared_ptr<const Work> work = m_work;
     ChildrenOutcome outcome;
     std::exception_ptr failure;
     try {
-        std::string token = m_token;
-        outcome.children = (co_await api->fetchChildren(std::move(token))).children;
+        std::string token = work->token;
+        outcome.children = (co_await work->services.api->fetchChildren(std::move(token))).children;
     } catch (...) {
         failure = std::current_exception();
     }
-    if (const auto end = interruption()) {
+    if (const auto end = work->interruption()) {
         outcome.end = *end;
     } else if (failure) {
         outcome.end = isUnauthorized(failure) ? SessionEnd::unauthorized : SessionEnd::failed;
@@ -115,13 +134,12 @@ QCoro::Task<ChildrenOutcome> BridgeSession::loadChildren()
 
 QCoro::Task<bool> BridgeSession::heartbeat(HeartbeatReport report)
 {
-    const auto self = shared_from_this();
-    const std::shared_ptr<BridgeAPI> api = m_services.api;
-    if (interruption())
+    const std::shared_ptr<const Work> work = m_work;
+    if (work->interruption())
         co_return false;
     try {
-        std::string token = m_token;
-        co_await api->sendHeartbeat(std::move(report), std::move(token));
+        std::string token = work->token;
+        co_await work->services.api->sendHeartbeat(std::move(report), std::move(token));
         co_return true;
     } catch (...) {
         co_return false;
@@ -139,12 +157,12 @@ struct BridgeSession::DeviceTally {
 };
 
 QCoro::Task<std::optional<SessionEnd>>
-BridgeSession::uploadDevice(const BackupDescriptor& backup, const std::string& childId,
-                            const std::string& scanStamp, const CycleObserver& observer, DeviceTally& tally)
+BridgeSession::uploadDevice(const std::shared_ptr<const Work>& work, const BackupDescriptor& backup,
+                            const std::string& childId, const std::string& scanStamp, DeviceTally& tally)
 {
-    const std::shared_ptr<BridgeAPI> api = m_services.api;
-    const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
-    const UploadCheckpointStore checkpoint = m_services.checkpoint.forDevice(backup.id);
+    const std::shared_ptr<BridgeAPI> api = work->services.api;
+    const std::shared_ptr<const IPhoneBackupScanner> scanner = work->services.scanner;
+    const UploadCheckpointStore checkpoint = work->services.checkpoint.forDevice(backup.id);
     const std::optional<std::string> earlier = checkpoint.completedBackup();
 
     // Arguments of awaited calls are named locals: g++ 12 destroys a temporary argument of a
@@ -153,7 +171,7 @@ BridgeSession::uploadDevice(const BackupDescriptor& backup, const std::string& c
         std::optional<std::string> fingerprint;
         std::optional<BackupScanResult> result; // nothing when the backup is unchanged
     };
-    auto read = [scanner, backup, earlier, startedAt = tally.startedAt, stop = m_stop.get_token()] {
+    auto read = [scanner, backup, earlier, startedAt = tally.startedAt, stop = work->stop.get_token()] {
         Read done;
         done.fingerprint = scanner->fingerprint(backup, stop);
         if (!done.fingerprint || done.fingerprint != earlier)
@@ -161,7 +179,7 @@ BridgeSession::uploadDevice(const BackupDescriptor& backup, const std::string& c
         return done;
     };
     const Read done = co_await onWorkerThread(std::move(read));
-    if (const auto end = interruption())
+    if (const auto end = work->interruption())
         co_return end;
     std::vector<ScannedMessage> fresh;
     if (done.result) {
@@ -171,23 +189,23 @@ BridgeSession::uploadDevice(const BackupDescriptor& backup, const std::string& c
     }
 
     DeviceRegistration registration{childId, backup.id, backup.deviceName, scanStamp};
-    co_await api->registerDevice(std::move(registration), m_token);
+    co_await api->registerDevice(std::move(registration), work->token);
     std::vector<std::string> accepted;
     const int batches = static_cast<int>((fresh.size() + kBatchSize - 1) / kBatchSize);
     for (int index = 0; index < batches; ++index) {
-        if (const auto end = interruption())
+        if (const auto end = work->interruption())
             co_return end;
-        observer.uploading(index, batches);
+        emit uploading(index, batches);
         BridgeIngestRequest batch =
             ingestBatch(fresh, static_cast<std::size_t>(index) * kBatchSize, childId, backup, scanStamp);
-        const BridgeIngestResponse response = co_await api->ingest(batch, m_token);
+        const BridgeIngestResponse response = co_await api->ingest(batch, work->token);
         tally.alerts = saturatingAlertSum(tally.alerts, response.alertsCreated);
         collectAccepted(batch, response, accepted);
     }
-    if (const auto end = interruption())
+    if (const auto end = work->interruption())
         co_return end;
     if (batches > 0)
-        observer.uploading(batches, batches);
+        emit uploading(batches, batches);
     // Only after the last batch: a failed batch records nothing and the next cycle resends all.
     checkpoint.record(accepted);
     tally.accepted += static_cast<int64_t>(accepted.size());
@@ -200,10 +218,11 @@ BridgeSession::uploadDevice(const BackupDescriptor& backup, const std::string& c
     co_return std::nullopt;
 }
 
-QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObserver observer)
+QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
 {
-    const auto self = shared_from_this();
-    const std::shared_ptr<BridgeAPI> api = m_services.api;
+    const std::shared_ptr<const Work> work = m_work;
+    const SessionServices& services = work->services;
+    const std::shared_ptr<BridgeAPI> api = services.api;
     CycleOutcome outcome;
     const auto ended = [&](SessionEnd end) {
         outcome.end = end;
@@ -217,7 +236,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
     std::filesystem::path folder;
     bool unreadable = false;
     try {
-        folder = m_services.bookmarks.resolve();
+        folder = services.bookmarks.resolve();
     } catch (const FolderUnreadable&) {
         unreadable = true; // still there: a failure to report, not a choice to forget
     } catch (...) {
@@ -226,11 +245,11 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
         co_return ended(SessionEnd::failed);
     }
 
-    observer.scanning();
+    emit scanning();
     outcome.startedAt = Instant::now();
     const std::string scanStamp = formatInternetDateTime(outcome.startedAt);
     const ScopedFolderAccess access(folder);
-    const std::string token = m_token;
+    const std::string token = work->token;
 
     DeviceTally tally;
     tally.startedAt = outcome.startedAt;
@@ -240,24 +259,23 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
     try {
         if (unreadable || (!access.started() && !isReadableFolder(folder)))
             throw BridgeClientError::backupAccessLost();
-        const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
+        const std::shared_ptr<const IPhoneBackupScanner> scanner = services.scanner;
         auto discover = [scanner, folder] { return newestPerDevice(scanner->backups(folder)); };
         outcome.devices = co_await onWorkerThread(std::move(discover));
-        if (const auto end = interruption())
+        if (const auto end = work->interruption())
             co_return ended(*end);
         if (outcome.devices.empty())
             throw BridgeClientError::noBackupFound();
 
         // The single-child flow of a folder with one iPhone: it is the selected child's.
-        outcome.bindings = m_services.bindings.bindings();
+        outcome.bindings = services.bindings.bindings();
         const bool soleUnbound =
             outcome.devices.size() == 1 && !outcome.bindings.contains(outcome.devices[0].id);
-        if (soleUnbound && request.selectedChildId &&
-            !m_services.bindings.deviceOf(*request.selectedChildId)) {
-            m_services.bindings.bind(outcome.devices[0].id, *request.selectedChildId);
-            outcome.bindings = m_services.bindings.bindings();
+        if (soleUnbound && request.selectedChildId && !services.bindings.deviceOf(*request.selectedChildId)) {
+            services.bindings.bind(outcome.devices[0].id, *request.selectedChildId);
+            outcome.bindings = services.bindings.bindings();
         }
-        observer.devicesFound(outcome.devices, outcome.bindings);
+        emit devicesFound(outcome.devices, outcome.bindings);
 
         std::vector<std::pair<BackupDescriptor, std::string>> bound;
         QStringList unassigned;
@@ -278,7 +296,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
                 continue;
             }
             try {
-                if (const auto end = co_await uploadDevice(backup, childId, scanStamp, observer, tally))
+                if (const auto end = co_await uploadDevice(work, backup, childId, scanStamp, tally))
                     co_return ended(*end);
             } catch (...) {
                 if (isUnauthorized(std::current_exception()))
@@ -314,7 +332,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
     } catch (...) {
         failure = std::current_exception();
     }
-    if (const auto end = interruption())
+    if (const auto end = work->interruption())
         co_return ended(*end);
     if (!failure && failures.empty())
         co_return ended(SessionEnd::done);
@@ -335,7 +353,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request, CycleObs
     } catch (...) {
         // The failure is shown whether or not the service heard of it.
     }
-    if (const auto end = interruption())
+    if (const auto end = work->interruption())
         co_return ended(*end);
     co_return ended(SessionEnd::failed);
 }

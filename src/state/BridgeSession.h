@@ -1,5 +1,9 @@
 #pragma once
 
+#include <QCoroTask>
+#include <QObject>
+#include <QString>
+
 #include "api/BridgeAPI.h"
 #include "backup/IPhoneBackupScanner.h"
 #include "model/BackupDescriptor.h"
@@ -10,9 +14,6 @@
 #include "stores/BackupBookmarkStore.h"
 #include "stores/DeviceBindingStore.h"
 #include "stores/UploadCheckpointStore.h"
-
-#include <QCoroTask>
-#include <QString>
 
 #include <chrono>
 #include <cstdint>
@@ -64,15 +65,6 @@ struct CycleOutcome {
     int64_t alerts = 0;
 };
 
-// What a running cycle tells its caller as it goes; never called once the session is cancelled.
-struct CycleObserver {
-    std::function<void()> scanning; // the guards passed
-    // The iPhones in the folder and whose each is, before any is read.
-    std::function<void(const std::vector<BackupDescriptor>&, const std::map<std::string, std::string>&)>
-        devicesFound;
-    std::function<void(int sentBatches, int totalBatches)> uploading; // before each batch, and after the last
-};
-
 // total + more, never past the largest count and never lowered: a service reporting absurd alert
 // counts must not wrap the running total around.
 [[nodiscard]] int64_t saturatingAlertSum(int64_t total, int64_t more);
@@ -90,44 +82,48 @@ struct SessionServices {
 };
 
 // One pairing and the work that belongs to it: its token, and the cycles, children requests and
-// heartbeats made with it. Cancelling the session (a disconnect, a new pairing) ends that work at
-// its next wait: no further request, no checkpoint write, no callback. Only the process holding
-// the user lock runs sessions, so nothing else changes the pairing under one.
-class BridgeSession : public std::enable_shared_from_this<BridgeSession> {
+// heartbeats made with it. Destroying the session (a disconnect, a new pairing, its owner going)
+// ends that work at its next wait: no further request, no checkpoint write, no signal, and its
+// owner's awaits bound to it (`whileAlive`) resume no further. Only the process holding the user
+// lock runs sessions, so nothing else changes the pairing under one.
+class BridgeSession : public QObject {
+    Q_OBJECT
+
 public:
-    BridgeSession(SessionServices services, std::string token);
-
-    [[nodiscard]] const std::string& token() const { return m_token; }
-
+    BridgeSession(SessionServices services, std::string token, QObject* parent = nullptr);
     // Also stops a backup read of this session that is under way on a worker thread.
-    void cancel()
-    {
-        m_cancelled = true;
-        m_stop.request_stop();
-    }
-    [[nodiscard]] bool isCancelled() const { return m_cancelled; }
+    ~BridgeSession() override;
+
+    [[nodiscard]] const std::string& token() const;
 
     [[nodiscard]] QCoro::Task<ChildrenOutcome> loadChildren();
     // One scan and upload cycle: every bound iPhone's newest finished backup in the stored folder,
     // each in turn under its own child, what is new uploaded in batches, what the service accepted
     // recorded per device, the outcome reported in one heartbeat.
-    [[nodiscard]] QCoro::Task<CycleOutcome> runCycle(CycleRequest request, CycleObserver observer);
+    [[nodiscard]] QCoro::Task<CycleOutcome> runCycle(CycleRequest request);
     // A heartbeat whose answer does not matter; false when it was not sent or not answered.
     [[nodiscard]] QCoro::Task<bool> heartbeat(HeartbeatReport report);
+
+    // What the work the session holds in flight uses: it outlives the session by as long as
+    // that work takes to notice the session is gone.
+    struct Work;
+
+signals:
+    // What a running cycle tells as it goes.
+    void scanning(); // the guards passed
+    // The iPhones in the folder and whose each is, before any is read.
+    void devicesFound(const std::vector<quorva::BackupDescriptor>& devices,
+                      const std::map<std::string, std::string>& bindings);
+    void uploading(int sentBatches, int totalBatches); // before each batch, and after the last
 
 private:
     struct DeviceTally; // what the devices of one cycle add up to
     // Reads and uploads one bound iPhone's backup; nothing, or how the session ended meanwhile.
     [[nodiscard]] QCoro::Task<std::optional<SessionEnd>>
-    uploadDevice(const BackupDescriptor& backup, const std::string& childId, const std::string& scanStamp,
-                 const CycleObserver& observer, DeviceTally& tally);
-    // The session's end after a wait, when it is not the operation's own to decide.
-    [[nodiscard]] std::optional<SessionEnd> interruption() const;
+    uploadDevice(const std::shared_ptr<const Work>& work, const BackupDescriptor& backup,
+                 const std::string& childId, const std::string& scanStamp, DeviceTally& tally);
 
-    SessionServices m_services;
-    std::string m_token;
-    bool m_cancelled = false;
-    std::stop_source m_stop;
+    std::shared_ptr<Work> m_work;
 };
 
 } // namespace quorva

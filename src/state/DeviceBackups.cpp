@@ -2,7 +2,7 @@
 
 #include "state/StateTexts.h"
 
-#include <QPointer>
+#include "state/WhileAlive.h"
 
 namespace quorva {
 
@@ -67,9 +67,9 @@ void DeviceBackups::considerAutomaticRun()
 
 QCoro::Task<> DeviceBackups::runAutomatically(QString udid)
 {
-    QPointer<DeviceBackups> self(this);
-    const BackupRunOutcome outcome = co_await backUp(udid);
-    if (self && outcome.result == BackupRunOutcome::Result::finished)
+    QCoro::Task<BackupRunOutcome> run = backUp(udid);
+    const std::optional<BackupRunOutcome> outcome = co_await whileAlive(this, std::move(run));
+    if (outcome && outcome->result == BackupRunOutcome::Result::finished)
         emit backedUp(udid);
 }
 
@@ -93,7 +93,6 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
         setText(udid, texts::backupMustWait(name));
         co_return refused;
     }
-    QPointer<DeviceBackups> self(this);
     m_run = std::make_unique<IPhoneBackupRun>(udid, *m_folder, m_options);
     IPhoneBackupRun* run = m_run.get();
     connect(run, &IPhoneBackupRun::stageChanged, this, [this, run, udid](BackupRunStage stage) {
@@ -103,9 +102,11 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
         setText(udid, texts::backupRunState(nameOf(udid), run->stage(), percent));
     });
     emit activityChanged();
-    const BackupRunOutcome outcome = co_await run->run();
-    if (!self)
-        co_return outcome;
+    QCoro::Task<BackupRunOutcome> running = run->run();
+    const std::optional<BackupRunOutcome> ended = co_await whileAlive(this, std::move(running));
+    if (!ended)
+        co_return BackupRunOutcome{};
+    const BackupRunOutcome outcome = *ended;
     m_run.reset();
     // Exit 255 before any progress is most often a phone that has not trusted this computer.
     m_untrusted[udid] = outcome.result == BackupRunOutcome::Result::notReached;
@@ -117,10 +118,11 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
 
 QCoro::Task<QString> DeviceBackups::trust(QString udid)
 {
-    QPointer<DeviceBackups> self(this);
-    const TrustOutcome outcome = co_await m_watcher->trust(udid);
-    if (!self)
+    QCoro::Task<TrustOutcome> asked = m_watcher->trust(udid);
+    const std::optional<TrustOutcome> answered = co_await whileAlive(this, std::move(asked));
+    if (!answered)
         co_return QString();
+    const TrustOutcome& outcome = *answered;
     const QString text = texts::trustOutcome(nameOf(udid), outcome);
     setText(udid, text);
     if (outcome.result == TrustOutcome::Result::trusted) {

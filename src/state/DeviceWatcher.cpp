@@ -3,7 +3,7 @@
 #include "state/Published.h"
 #include "state/WorkerThread.h"
 
-#include <QPointer>
+#include "state/WhileAlive.h"
 
 #include <libimobiledevice/libimobiledevice.h>
 #include <libimobiledevice/lockdown.h>
@@ -231,11 +231,12 @@ QCoro::Task<> DeviceWatcher::refreshList()
     if (m_listing)
         co_return;
     m_listing = true;
-    QPointer<DeviceWatcher> self(this);
     const quint64 eventsBefore = m_events;
-    const DeviceList list = co_await onWorkerThread(&listDevices);
-    if (!self)
+    QCoro::Task<DeviceList> listing = onWorkerThread(&listDevices);
+    const std::optional<DeviceList> listed = co_await whileAlive(this, std::move(listing));
+    if (!listed)
         co_return;
+    const DeviceList& list = *listed;
     m_listing = false;
 
     if (!list.reachable) {
@@ -298,14 +299,15 @@ void DeviceWatcher::removeDevice(const QString& udid)
 
 QCoro::Task<> DeviceWatcher::identify(QString udid)
 {
-    QPointer<DeviceWatcher> self(this);
     // Named, not a temporary inside co_await: g++ 12 destroys such a temporary twice.
     auto read = [udid = udid.toUtf8(), label = m_options.label.toUtf8()] {
         return readIdentity(udid, label);
     };
-    const Identity identity = co_await onWorkerThread(std::move(read));
-    if (!self || (identity.name.isEmpty() && identity.iosVersion.isEmpty()))
+    QCoro::Task<Identity> reading = onWorkerThread(std::move(read));
+    const std::optional<Identity> identified = co_await whileAlive(this, std::move(reading));
+    if (!identified || (identified->name.isEmpty() && identified->iosVersion.isEmpty()))
         co_return;
+    const Identity& identity = *identified;
     const auto found = std::find_if(m_devices.begin(), m_devices.end(),
                                     [&](const ConnectedIPhone& phone) { return phone.udid == udid; });
     if (found == m_devices.end())

@@ -3,31 +3,20 @@
 
 #include "state/AutomaticScanLoop.h"
 #include "state/LoginItem.h"
+#include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "stores/Preferences.h"
-
-#include <QPointer>
+#include "state/WhileAlive.h"
 
 namespace quorva {
 
-namespace {
-
-// Holds the state weakly: a loop must not keep a destroyed state's scan going.
-QCoro::Task<> scanIfAlive(QPointer<BridgeAppState> state)
-{
-    if (state)
-        co_await state->scanNow();
-}
-
-} // namespace
-
 QCoro::Task<bool> BridgeAppState::becomeTheWriter(std::chrono::milliseconds patience)
 {
-    QPointer<BridgeAppState> self(this);
     const std::shared_ptr<UserLock> lock = m_services.lock;
-    UserLock::Hold hold = co_await lock->acquire(patience);
-    if (!self)
+    QCoro::Task<UserLock::Hold> acquired = lock->acquire(patience);
+    const std::optional<UserLock::Hold> held = co_await whileAlive(this, std::move(acquired));
+    if (!held)
         co_return false;
+    UserLock::Hold hold = *held;
     if (!hold) {
         raiseFailure(texts::busyElsewhere());
         co_return false;
@@ -39,9 +28,9 @@ QCoro::Task<bool> BridgeAppState::becomeTheWriter(std::chrono::milliseconds pati
 QCoro::Task<> BridgeAppState::disconnect()
 {
     // This process's own work ends at once: its results are of a pairing that is being forgotten.
-    if (m_pairingAttempt)
-        *m_pairingAttempt = true;
-    m_pairingAttempt.reset();
+    if (m_pairing)
+        m_pairing->cancel();
+    m_pairing.reset();
     endSession();
     // The deletion is sent first and awaited last, so everything else happens without a pause
     // and a pairing that follows writes its token after this deletion.
@@ -85,11 +74,10 @@ void BridgeAppState::setLaunchAtLogin(bool enabled)
 void BridgeAppState::startAutomaticScanning()
 {
     m_automaticScanTask.reset();
-    QPointer<BridgeAppState> self(this);
     try {
-        m_automaticScanTask = std::make_unique<AutomaticScanLoop>([self] { return self && self->canScan(); },
-                                                                  [self] { return scanIfAlive(self); },
-                                                                  m_platform.automaticScanInterval);
+        // The loop is this object's: it calls back no one once destroyed.
+        m_automaticScanTask = std::make_unique<AutomaticScanLoop>(
+            [this] { return canScan(); }, [this] { return scanNow(); }, m_platform.automaticScanInterval);
     } catch (const std::exception&) {
         // No timer to be had (descriptors exhausted): scans still run from the window and start-up.
     }

@@ -4,13 +4,13 @@
 #include "model/BridgeClientError.h"
 #include "state/AutomaticScanLoop.h"
 #include "state/FolderAccess.h"
+#include "state/PairingAttempt.h"
 #include "state/PairingCode.h"
 #include "state/StateTexts.h"
+#include "state/WhileAlive.h"
 #include "state/WorkerThread.h"
-#include "stores/Preferences.h"
 
 #include <QDir>
-#include <QPointer>
 
 namespace quorva {
 
@@ -35,114 +35,86 @@ QCoro::Task<> BridgeAppState::pair()
         raiseFailure(texts::enterPairingCode());
         co_return;
     }
-    // One pairing at a time: a newer one or a disconnect ends this one. This object going does
-    // not: a code the service has redeemed must still be kept, or it was spent for nothing.
-    QPointer<BridgeAppState> self(this);
-    if (m_pairingAttempt)
-        *m_pairingAttempt = true;
-    const auto cancelled = std::make_shared<bool>(false);
-    m_pairingAttempt = cancelled;
+    // One pairing at a time: a newer one or a disconnect cancels this one.
+    if (m_pairing)
+        m_pairing->cancel();
+    m_pairing = std::make_unique<PairingAttempt>(m_services.api, m_tokenStore, m_services.checkpoint);
+    PairingAttempt* attempt = m_pairing.get();
     // What the current pairing has in flight ends now; should this pairing fail, that one goes on
     // with fresh work.
     interruptSession();
     setPhase(quorva::Phase::starting());
     setStatusMessage(texts::pairing());
 
-    // Copies: the requests must not reach into this object, which may go meanwhile.
-    const std::shared_ptr<BridgeAPI> api = m_services.api;
-    const BridgeTokenStore tokenStore = m_tokenStore;
-    const UploadCheckpointStore checkpoint = m_services.checkpoint;
-
-    std::string bridgeToken;
-    std::optional<QString> failure;
-    try {
-        // Named arguments: g++ 12 destroys temporaries passed to an awaited coroutine twice.
-        std::string normalized = code.toStdString();
-        std::string name = bridgeName();
-        const BridgeRedeemResponse response = co_await api->redeem(std::move(normalized), std::move(name));
-        bridgeToken = response.bridgeToken;
-    } catch (...) {
-        failure = texts::failureText(std::current_exception());
-    }
-    if (*cancelled)
-        co_return;
-    if (!failure) {
-        try {
-            // Stored before it is kept in memory: a token only in memory would be lost at the next launch.
-            co_await tokenStore.save(bridgeToken);
-        } catch (...) {
-            failure = texts::secretStoreRefusedPairing();
-        }
-        if (*cancelled) {
-            // Disconnected while the store was writing: what it wrote is of a forgotten pairing.
-            co_await tokenStore.remove();
-            co_return;
-        }
-    }
-    if (!failure) {
-        // What the pairing before was sent, this one's family has not received.
-        try {
-            checkpoint.clear();
-        } catch (const std::exception&) {
-            // Left over, it only holds back what the old pairing already has.
-        }
-    }
-    if (!self)
-        co_return; // kept for the next launch all the same
-    if (failure) {
-        raiseFailure(*failure);
+    // Named arguments: g++ 12 destroys temporaries passed to an awaited coroutine twice.
+    std::string normalized = code.toStdString();
+    std::string name = bridgeName();
+    QCoro::Task<PairingOutcome> redeem = attempt->run(std::move(normalized), std::move(name));
+    const std::optional<PairingOutcome> outcome = co_await whileAlive(attempt, std::move(redeem));
+    if (!outcome || outcome->cancelled)
+        co_return; // a newer pairing, a disconnect, or this object is gone
+    m_pairing.reset();
+    if (outcome->failure) {
+        raiseFailure(*outcome->failure);
         setStatusMessage(texts::pairingFailed());
         co_return;
     }
-    m_pairingAttempt.reset();
     m_secretStoreRetry.reset();
-    beginSession(bridgeToken);
+    beginSession(outcome->token);
     setPairingCode(QString());
-    co_await completeSetup(m_session);
+    co_await completeSetup();
 }
 
 QCoro::Task<> BridgeAppState::chooseBackupFolder()
 {
-    QPointer<BridgeAppState> self(this);
     const auto chooseFolder = m_platform.chooseFolder;
     if (!chooseFolder)
         co_return;
-    const FolderChooserRequest request{texts::chooserTitle(), texts::chooserMessage(),
-                                       texts::chooserConfirm(), defaultBackupFolder()};
-    std::optional<std::filesystem::path> chosen;
+    FolderChooserRequest request{texts::chooserTitle(), texts::chooserMessage(), texts::chooserConfirm(),
+                                 defaultBackupFolder(), std::nullopt};
+    try {
+        request.lastChosenFolder = m_services.bookmarks.resolve();
+    } catch (...) {
+        // None chosen yet, or gone: the chooser's other places will do.
+    }
+    std::optional<std::optional<std::filesystem::path>> chosen;
     std::optional<QString> failure;
     try {
-        chosen = co_await chooseFolder(request);
+        QCoro::Task<std::optional<std::filesystem::path>> asked = chooseFolder(request);
+        chosen = co_await whileAlive(this, std::move(asked));
+        if (!chosen)
+            co_return; // this object went while the chooser was open
     } catch (...) {
         failure = texts::failureText(std::current_exception());
     }
-    if (!self || (!chosen && !failure))
+    if (!failure && !*chosen)
         co_return;
     if (failure) {
         raiseFailure(*failure);
         setStatusMessage(texts::backupSetupFailed());
         co_return;
     }
-    co_await useBackupFolder(*chosen);
+    co_await useBackupFolder(**chosen);
 }
 
 QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
 {
-    QPointer<BridgeAppState> self(this);
     std::vector<BackupDescriptor> devices;
     std::optional<QString> failure;
     const ScopedFolderAccess access(folder);
     try {
         const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
         auto discover = [scanner, folder] { return scanner->backups(folder); };
-        const std::vector<BackupDescriptor> backups = co_await onWorkerThread(std::move(discover));
-        if (!self)
+        QCoro::Task<std::vector<BackupDescriptor>> read = onWorkerThread(std::move(discover));
+        const std::optional<std::vector<BackupDescriptor>> backups =
+            co_await whileAlive(this, std::move(read));
+        if (!backups)
             co_return;
-        if (backups.empty())
+        if (backups->empty())
             throw BridgeClientError::noBackupFound();
         // The folder itself is remembered, not the backup in it: the next scan takes the newest again.
         m_services.bookmarks.save(folder);
-        devices = newestPerDevice(backups);
+        devices = newestPerDevice(*backups);
     } catch (...) {
         failure = texts::failureText(std::current_exception());
     }

@@ -4,12 +4,13 @@
 
 #include "model/BridgeClientError.h"
 #include "state/StateTexts.h"
+#include "state/WhileAlive.h"
 
 namespace quorva {
 
 QCoro::Task<> BridgeAppState::scanNow()
 {
-    const std::shared_ptr<BridgeSession> session = m_session;
+    BridgeSession* session = m_session.get();
     if (!session) {
         setPhase(quorva::Phase::needsPairing());
         co_return;
@@ -19,25 +20,18 @@ QCoro::Task<> BridgeAppState::scanNow()
         co_return;
     }
 
-    CycleObserver observer;
-    observer.scanning = [this] {
-        setPhase(quorva::Phase::scanning());
-        setStatusMessage(texts::scanning());
-    };
-    observer.devicesFound = [this](const std::vector<BackupDescriptor>& devices,
-                                   const std::map<std::string, std::string>& bindings) {
-        setDevices(devices, bindings);
-    };
-    observer.uploading = [this](int sent, int total) { setUploadProgress(sent, total); };
+    // What the cycle finds as it goes arrives through the session's signals.
     CycleRequest request{m_selectedChildID, m_children};
-    const CycleOutcome outcome = co_await session->runCycle(std::move(request), std::move(observer));
-    if (outcome.end == SessionEnd::cancelled)
+    QCoro::Task<CycleOutcome> cycle = session->runCycle(std::move(request));
+    const std::optional<CycleOutcome> ended = co_await whileAlive(session, std::move(cycle));
+    if (!ended || ended->end == SessionEnd::cancelled)
         co_return; // a new pairing, a disconnect, or this object is gone
+    const CycleOutcome& outcome = *ended;
     setUploadProgress(0, 0);
     if (outcome.end != SessionEnd::done && outcome.end != SessionEnd::failed) {
         if (m_phase.kind() == quorva::Phase::Kind::scanning)
             updateReadiness();
-        handleSessionEnd(session, outcome.end);
+        handleSessionEnd(outcome.end);
         co_return;
     }
     if (outcome.folderLost) {

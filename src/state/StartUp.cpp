@@ -6,42 +6,44 @@
 #include "state/DeviceBackups.h"
 #include "state/FolderAccess.h"
 #include "state/StateTexts.h"
+#include "state/WhileAlive.h"
 #include "state/WorkerThread.h"
-#include "stores/Preferences.h"
-
-#include <QPointer>
 
 namespace quorva {
 
 QCoro::Task<> BridgeAppState::start()
 {
-    QPointer<BridgeAppState> self(this);
     // Another Bridge process at work (a CLI scan) finishes first: this one says so, then waits.
-    if (!co_await becomeTheWriter(std::chrono::milliseconds::zero())) {
-        if (!self || !co_await becomeTheWriter(std::chrono::hours(24)) || !self)
-            co_return;
-    }
+    // Each wait returns false also when this object went meanwhile. (One co_await a statement:
+    // g++ 12 miscompiles two in one condition.)
+    bool writer = co_await becomeTheWriter(std::chrono::milliseconds::zero());
+    if (!writer)
+        writer = co_await becomeTheWriter(std::chrono::hours(24));
+    if (!writer)
+        co_return;
     // Watched from the first start on; a second start finds the watcher running.
     if (m_deviceBackups)
         m_deviceBackups->start();
-    if (co_await beginStoredSession() && self)
-        co_await completeSetup(m_session);
+    const bool paired = co_await beginStoredSession();
+    if (paired)
+        co_await completeSetup();
 }
 
 QCoro::Task<> BridgeAppState::resumePairing()
 {
-    QPointer<BridgeAppState> self(this);
-    if (co_await beginStoredSession() && self)
+    const bool paired = co_await beginStoredSession();
+    if (paired)
         co_await loadChildren();
 }
 
 QCoro::Task<bool> BridgeAppState::beginStoredSession()
 {
-    QPointer<BridgeAppState> self(this);
     const BridgeTokenStore tokenStore = m_tokenStore;
-    const TokenLookup stored = co_await tokenStore.read();
-    if (!self || m_session)
+    QCoro::Task<TokenLookup> read = tokenStore.read();
+    const std::optional<TokenLookup> found = co_await whileAlive(this, std::move(read));
+    if (!found || m_session)
         co_return false; // gone, or paired meanwhile
+    const TokenLookup& stored = *found;
     if (stored.storeUnavailable) {
         // At login the keyring may not be open yet: asking to pair now would make a second bridge.
         setPhase(quorva::Phase::starting());
@@ -63,26 +65,26 @@ void BridgeAppState::waitForSecretStore()
 {
     if (m_secretStoreRetry)
         return;
-    QPointer<BridgeAppState> self(this);
     try {
-        m_secretStoreRetry = std::make_unique<AutomaticScanLoop>([self] { return self && !self->m_session; },
-                                                                 [self]() -> QCoro::Task<> {
-                                                                     if (self)
-                                                                         co_await self->start();
-                                                                 },
-                                                                 m_platform.secretStoreRetryInterval);
+        // The loop is this object's: it calls back no one once destroyed.
+        m_secretStoreRetry = std::make_unique<AutomaticScanLoop>(
+            [this] { return !m_session; }, [this] { return start(); }, m_platform.secretStoreRetryInterval);
     } catch (const std::exception&) {
         // No timer to be had: the next launch asks again.
     }
 }
 
-QCoro::Task<> BridgeAppState::completeSetup(std::shared_ptr<BridgeSession> session)
+QCoro::Task<> BridgeAppState::completeSetup()
 {
-    co_await loadChildren();
-    if (session->isCancelled())
+    // Each step goes on only while the session it began with lasts, and this object with it.
+    BridgeSession* session = m_session.get();
+    if (!session)
         co_return;
-    co_await restoreBackupSelection();
-    if (session->isCancelled())
+    QCoro::Task<> children = loadChildren();
+    if (!co_await whileAlive(session, std::move(children)))
+        co_return;
+    QCoro::Task<> backup = restoreBackupSelection();
+    if (!co_await whileAlive(session, std::move(backup)))
         co_return;
     // A failed children request stays on screen: readiness would hide a revoked or broken
     // service behind "ready". The next loop tick or the alert's OK tries again.
@@ -91,7 +93,9 @@ QCoro::Task<> BridgeAppState::completeSetup(std::shared_ptr<BridgeSession> sessi
         updateReadiness();
 
     if (!childrenFailed && canScan()) {
-        co_await scanNow();
+        QCoro::Task<> scan = scanNow();
+        if (!co_await whileAlive(session, std::move(scan)))
+            co_return;
     } else if (!childrenFailed) {
         const QString issue = m_selectedBackup && m_selectedBackup->isEncrypted
                                   ? QString::fromStdString(BridgeClientError::encryptedBackup().description())
@@ -100,27 +104,30 @@ QCoro::Task<> BridgeAppState::completeSetup(std::shared_ptr<BridgeSession> sessi
         report.status = "error";
         report.setupIssue = issue.toStdString();
         // The set-up heartbeat is informational; its failure shows nowhere.
-        (void)co_await session->heartbeat(std::move(report));
+        QCoro::Task<bool> heartbeat = session->heartbeat(std::move(report));
+        if (!co_await whileAlive(session, std::move(heartbeat)))
+            co_return;
     }
-    if (!session->isCancelled())
-        startAutomaticScanning();
+    startAutomaticScanning();
 }
 
 QCoro::Task<> BridgeAppState::loadChildren()
 {
-    const std::shared_ptr<BridgeSession> session = m_session;
+    BridgeSession* session = m_session.get();
     if (!session)
         co_return;
-    const ChildrenOutcome outcome = co_await session->loadChildren();
-    if (outcome.end == SessionEnd::cancelled)
+    QCoro::Task<ChildrenOutcome> request = session->loadChildren();
+    const std::optional<ChildrenOutcome> answered = co_await whileAlive(session, std::move(request));
+    if (!answered || answered->end == SessionEnd::cancelled)
         co_return; // a new pairing, a disconnect, or this object is gone
+    const ChildrenOutcome& outcome = *answered;
     if (outcome.end == SessionEnd::failed) {
         raiseFailure(outcome.failure);
         setStatusMessage(texts::childrenFailed());
         co_return;
     }
     if (outcome.end != SessionEnd::done) {
-        handleSessionEnd(session, outcome.end);
+        handleSessionEnd(outcome.end);
         co_return;
     }
     setChildren(outcome.children);
@@ -142,16 +149,18 @@ QCoro::Task<> BridgeAppState::restoreBackupSelection()
     }
     const ScopedFolderAccess access(folder);
     const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
-    QPointer<BridgeAppState> self(this);
-    std::vector<BackupDescriptor> devices;
+    std::optional<std::vector<BackupDescriptor>> devices;
     try {
         auto discover = [scanner, folder] { return newestPerDevice(scanner->backups(folder)); };
-        devices = co_await onWorkerThread(std::move(discover));
+        QCoro::Task<std::vector<BackupDescriptor>> read = onWorkerThread(std::move(discover));
+        devices = co_await whileAlive(this, std::move(read));
+        if (!devices)
+            co_return;
     } catch (...) {
         // A folder that no longer holds a backup leaves no selection; set-up reports it.
+        devices.emplace();
     }
-    if (self)
-        setDevices(std::move(devices), m_services.bindings.bindings());
+    setDevices(std::move(*devices), m_services.bindings.bindings());
 }
 
 } // namespace quorva

@@ -15,9 +15,9 @@ Q_LOGGING_CATEGORY(lcState, "quorva.state", QtWarningMsg)
 
 UserLock::UserLock(QString path) : m_path(std::move(path)) {}
 
-QString UserLock::defaultPath()
+QString UserLock::besidePreferences(const Preferences& preferences)
 {
-    return QFileInfo(Preferences::fileName()).dir().filePath(QStringLiteral("bridge.lock"));
+    return QFileInfo(preferences.fileName()).dir().filePath(QStringLiteral("bridge.lock"));
 }
 
 QCoro::Task<UserLock::Hold> UserLock::acquire(std::chrono::milliseconds patience)

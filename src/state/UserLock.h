@@ -10,6 +10,8 @@ class QLockFile;
 
 namespace quorva {
 
+class Preferences;
+
 // The lock every Bridge process of one user shares. A scan cycle holds it from start to end and
 // every change of the stored pairing is made under it, so two processes (the window and the CLI)
 // never read-modify-write the checkpoint or the pairing over each other. One UserLock object
@@ -20,13 +22,13 @@ class UserLock {
 public:
     using Hold = std::shared_ptr<QLockFile>; // released when the last copy goes
 
-    // The lock file beside the preferences, so whatever shares the preferences shares the lock.
-    explicit UserLock(QString path = defaultPath());
+    explicit UserLock(QString path);
 
     // The lock, waiting up to `patience` for another process to let go of it; null when it did not.
     [[nodiscard]] QCoro::Task<Hold> acquire(std::chrono::milliseconds patience);
 
-    [[nodiscard]] static QString defaultPath();
+    // The lock file beside the preferences, so whatever shares the preferences shares the lock.
+    [[nodiscard]] static QString besidePreferences(const Preferences& preferences);
 
 private:
     QString m_path;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stores/Preferences.h"
+
 #include <QString>
 
 #include <filesystem>
@@ -9,7 +11,8 @@ namespace quorva {
 // Remembers the chosen backup folder across runs as a folder reference in the preferences.
 class BackupBookmarkStore {
 public:
-    explicit BackupBookmarkStore(QString key = QStringLiteral("bridge.backup-bookmark"));
+    explicit BackupBookmarkStore(Preferences preferences,
+                                 QString key = QStringLiteral("bridge.backup-bookmark"));
 
     // Stores a fresh reference. Throws PlatformError when none can be made; the earlier one stays.
     void save(const std::filesystem::path& folder) const;
@@ -18,10 +21,13 @@ public:
     [[nodiscard]] std::filesystem::path resolve() const;
     // Removes the reference; never fails.
     void clear() const;
+    // Whether a folder was chosen, found again or not.
+    [[nodiscard]] bool isStored() const;
 
     [[nodiscard]] const QString& key() const { return m_key; }
 
 private:
+    Preferences m_preferences;
     QString m_key;
 };
 

@@ -13,7 +13,7 @@ namespace quorva {
 std::map<std::string, std::string> DeviceBindingStore::bindings() const
 {
     std::map<std::string, std::string> entries;
-    const std::optional<QVariant> stored = Preferences::value(m_key);
+    const std::optional<QVariant> stored = m_preferences.value(m_key);
     if (!stored || stored->typeId() != QMetaType::QVariantMap)
         return entries;
     const QVariantMap map = stored->toMap();
@@ -30,13 +30,13 @@ void DeviceBindingStore::write(const std::map<std::string, std::string>& binding
     QVariantMap map;
     for (const auto& [device, child] : bindings)
         map.insert(QString::fromStdString(device), QString::fromStdString(child));
-    Preferences::setValue(m_key, map);
+    m_preferences.setValue(m_key, map);
 }
 
 void DeviceBindingStore::clear() const
 {
     try {
-        Preferences::remove(m_key);
+        m_preferences.remove(m_key);
     } catch (const std::exception& error) {
         qCWarning(lcStores) << "the iPhones' children could not be forgotten:" << error.what();
     }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "stores/Preferences.h"
+
 #include <QString>
 
 #include <map>
@@ -13,8 +15,9 @@ namespace quorva {
 // binding a device to a child releases the child's earlier one.
 class DeviceBindingStore {
 public:
-    explicit DeviceBindingStore(QString key = QStringLiteral("bridge.device-children"))
-        : m_key(std::move(key))
+    explicit DeviceBindingStore(Preferences preferences,
+                                QString key = QStringLiteral("bridge.device-children"))
+        : m_preferences(std::move(preferences)), m_key(std::move(key))
     {
     }
 
@@ -36,6 +39,7 @@ public:
 private:
     void write(const std::map<std::string, std::string>& bindings) const;
 
+    Preferences m_preferences;
     QString m_key;
 };
 

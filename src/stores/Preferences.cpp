@@ -14,12 +14,10 @@ namespace quorva {
 
 namespace {
 
-// Changing either name moves the file and so forgets every stored value.
 class Settings : public QSettings {
 public:
-    Settings()
-        : QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Quorva"),
-                    QStringLiteral("Quorva Bridge"))
+    Settings(const QString& organization, const QString& application)
+        : QSettings(QSettings::NativeFormat, QSettings::UserScope, organization, application)
     {
     }
 };
@@ -66,9 +64,8 @@ void restrictToOwner(const QString& fileName)
         fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write, fs::perm_options::replace, ec);
 }
 
-void write(const QString& key, const std::function<void(QSettings&)>& change)
+void write(Settings& settings, const QString& key, const std::function<void(QSettings&)>& change)
 {
-    Settings settings;
     const QString fileName = settings.fileName();
     prepareOwnerOnlyFile(fileName);
     const bool existed = settings.contains(key);
@@ -92,30 +89,37 @@ void write(const QString& key, const std::function<void(QSettings&)>& change)
 
 } // namespace
 
-std::optional<QVariant> Preferences::value(const QString& key)
+Preferences::Preferences(QString organization, QString application)
+    : m_organization(std::move(organization)), m_application(std::move(application))
 {
-    const Settings settings;
+}
+
+std::optional<QVariant> Preferences::value(const QString& key) const
+{
+    const Settings settings(m_organization, m_application);
     if (!settings.contains(key))
         return std::nullopt;
     return settings.value(key);
 }
 
-void Preferences::setValue(const QString& key, const QVariant& value)
+void Preferences::setValue(const QString& key, const QVariant& value) const
 {
-    write(key, [&](QSettings& settings) { settings.setValue(key, value); });
+    Settings settings(m_organization, m_application);
+    write(settings, key, [&](QSettings& settings) { settings.setValue(key, value); });
 }
 
-void Preferences::remove(const QString& key)
+void Preferences::remove(const QString& key) const
 {
-    write(key, [&](QSettings& settings) { settings.remove(key); });
+    Settings settings(m_organization, m_application);
+    write(settings, key, [&](QSettings& settings) { settings.remove(key); });
 }
 
-QString Preferences::fileName()
+QString Preferences::fileName() const
 {
-    return Settings().fileName();
+    return Settings(m_organization, m_application).fileName();
 }
 
-std::optional<QStringList> Preferences::stringList(const QString& key)
+std::optional<QStringList> Preferences::stringList(const QString& key) const
 {
     const std::optional<QVariant> stored = value(key);
     if (!stored)
@@ -143,7 +147,7 @@ std::optional<QStringList> Preferences::stringList(const QString& key)
     }
 }
 
-std::optional<QByteArray> Preferences::bytes(const QString& key)
+std::optional<QByteArray> Preferences::bytes(const QString& key) const
 {
     const std::optional<QVariant> stored = value(key);
     if (!stored || stored->typeId() != QMetaType::QByteArray)
@@ -151,7 +155,7 @@ std::optional<QByteArray> Preferences::bytes(const QString& key)
     return stored->toByteArray();
 }
 
-std::optional<QString> Preferences::string(const QString& key)
+std::optional<QString> Preferences::string(const QString& key) const
 {
     const std::optional<QVariant> stored = value(key);
     if (!stored || stored->typeId() != QMetaType::QString)

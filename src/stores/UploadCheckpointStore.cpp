@@ -12,11 +12,6 @@ namespace quorva {
 
 namespace {
 
-QStringList storedIdentifiers(const QString& key)
-{
-    return key.isEmpty() ? QStringList{} : Preferences::stringList(key).value_or(QStringList{});
-}
-
 QString devicesGroup(const QString& key)
 {
     return key + QStringLiteral("-by-device");
@@ -29,9 +24,14 @@ QString completedBackupKey(const QString& key)
 
 } // namespace
 
-UploadCheckpointStore::UploadCheckpointStore(QString key, int maximumCount)
-    : m_key(std::move(key)), m_maximumCount(maximumCount)
+UploadCheckpointStore::UploadCheckpointStore(Preferences preferences, QString key, int maximumCount)
+    : m_preferences(std::move(preferences)), m_key(std::move(key)), m_maximumCount(maximumCount)
 {
+}
+
+QStringList UploadCheckpointStore::listUnder(const QString& key) const
+{
+    return key.isEmpty() ? QStringList{} : m_preferences.stringList(key).value_or(QStringList{});
 }
 
 UploadCheckpointStore UploadCheckpointStore::forDevice(const std::string& deviceId) const
@@ -39,7 +39,7 @@ UploadCheckpointStore UploadCheckpointStore::forDevice(const std::string& device
     // Percent-encoded: an identifier taken from a folder name may hold a slash, which would
     // otherwise nest preference groups.
     const QString name = QString::fromLatin1(QByteArray::fromStdString(deviceId).toPercentEncoding());
-    UploadCheckpointStore store(devicesGroup(m_key) + QLatin1Char('/') + name, m_maximumCount);
+    UploadCheckpointStore store(m_preferences, devicesGroup(m_key) + QLatin1Char('/') + name, m_maximumCount);
     store.m_earlierKey = m_key;
     return store;
 }
@@ -47,13 +47,12 @@ UploadCheckpointStore UploadCheckpointStore::forDevice(const std::string& device
 bool UploadCheckpointStore::contains(const std::string& id) const
 {
     const QString identifier = QString::fromStdString(id);
-    return storedIdentifiers(m_key).contains(identifier) ||
-           storedIdentifiers(m_earlierKey).contains(identifier);
+    return listUnder(m_key).contains(identifier) || listUnder(m_earlierKey).contains(identifier);
 }
 
 void UploadCheckpointStore::record(const std::vector<std::string>& ids) const
 {
-    QStringList all = storedIdentifiers(m_key);
+    QStringList all = listUnder(m_key);
     QSet<QString> known(all.cbegin(), all.cend());
     for (const std::string& id : ids) {
         QString identifier = QString::fromStdString(id);
@@ -67,16 +66,16 @@ void UploadCheckpointStore::record(const std::vector<std::string>& ids) const
     if (all.size() > limit)
         all.remove(0, all.size() - limit);
     // Written even when nothing changed: this also replaces a value of the wrong type.
-    Preferences::setValue(m_key, all);
+    m_preferences.setValue(m_key, all);
 }
 
 void UploadCheckpointStore::clear() const
 {
     try {
-        Preferences::remove(m_key);
-        Preferences::remove(completedBackupKey(m_key));
+        m_preferences.remove(m_key);
+        m_preferences.remove(completedBackupKey(m_key));
         if (m_earlierKey.isEmpty())
-            Preferences::remove(devicesGroup(m_key));
+            m_preferences.remove(devicesGroup(m_key));
     } catch (const PlatformError& error) {
         // Disconnecting must not fail half-way; at worst some messages are not uploaded again.
         qCWarning(lcStores) << "the upload checkpoint could not be removed:" << error.what();
@@ -85,18 +84,18 @@ void UploadCheckpointStore::clear() const
 
 std::optional<std::string> UploadCheckpointStore::completedBackup() const
 {
-    const auto stored = Preferences::string(completedBackupKey(m_key));
+    const auto stored = m_preferences.string(completedBackupKey(m_key));
     return stored ? std::optional(stored->toStdString()) : std::nullopt;
 }
 
 void UploadCheckpointStore::recordCompletedBackup(const std::string& fingerprint) const
 {
-    Preferences::setValue(completedBackupKey(m_key), QString::fromStdString(fingerprint));
+    m_preferences.setValue(completedBackupKey(m_key), QString::fromStdString(fingerprint));
 }
 
 std::vector<std::string> UploadCheckpointStore::identifiers() const
 {
-    const QStringList stored = storedIdentifiers(m_key);
+    const QStringList stored = listUnder(m_key);
     std::vector<std::string> result;
     result.reserve(static_cast<std::size_t>(stored.size()));
     for (const QString& id : stored)
@@ -107,7 +106,7 @@ std::vector<std::string> UploadCheckpointStore::identifiers() const
 std::vector<ScannedMessage>
 UploadCheckpointStore::notYetRecorded(const std::vector<ScannedMessage>& candidates) const
 {
-    const QStringList stored = storedIdentifiers(m_key) + storedIdentifiers(m_earlierKey);
+    const QStringList stored = listUnder(m_key) + listUnder(m_earlierKey);
     const QSet<QString> recorded(stored.cbegin(), stored.cend());
     std::vector<ScannedMessage> fresh;
     std::copy_if(candidates.cbegin(), candidates.cend(), std::back_inserter(fresh),

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/ScannedMessage.h"
+#include "stores/Preferences.h"
 
 #include <QString>
 
@@ -13,7 +14,8 @@ namespace quorva {
 // The identifiers of messages the service has accepted, oldest first, at most maximumCount.
 class UploadCheckpointStore {
 public:
-    explicit UploadCheckpointStore(QString key = QStringLiteral("bridge.uploaded-message-ids"),
+    explicit UploadCheckpointStore(Preferences preferences,
+                                   QString key = QStringLiteral("bridge.uploaded-message-ids"),
                                    int maximumCount = 5000);
 
     // The list of one device, under a key of its own beside this one. What this list recorded
@@ -44,6 +46,9 @@ public:
     [[nodiscard]] int maximumCount() const { return m_maximumCount; }
 
 private:
+    [[nodiscard]] QStringList listUnder(const QString& key) const;
+
+    Preferences m_preferences;
     QString m_key;
     int m_maximumCount;
     QString m_earlierKey; // empty for the shared list

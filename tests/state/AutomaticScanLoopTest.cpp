@@ -83,7 +83,7 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
     EXPECT_FALSE(state->selectedBackup());
     for (const char* key :
          {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids"})
-        EXPECT_FALSE(Preferences::value(QString::fromUtf8(key))) << key;
+        EXPECT_FALSE(Preferences().value(QString::fromUtf8(key))) << key;
 }
 
 TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)

@@ -58,7 +58,7 @@ TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
     EXPECT_TRUE(state->pairingCode().isEmpty());
     EXPECT_EQ(state->childProfiles(), (std::vector<BridgeChild>{{kAva, "Ava"}}));
     EXPECT_EQ(state->selectedChildID(), kAva);
-    EXPECT_EQ(Preferences::value(QStringLiteral("bridge.selected-child-id")),
+    EXPECT_EQ(Preferences().value(QStringLiteral("bridge.selected-child-id")),
               QVariant(QString::fromStdString(kAva)));
     // No backup yet: set-up reports what is missing and the automatic loop runs.
     EXPECT_EQ(state->phase(), Phase::needsSetup());

@@ -131,7 +131,7 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
     EXPECT_TRUE(bodiesOf(requests, "heartbeat").back().contains("lastIngestAt"));
 
     // An item the service already holds is answered "duplicate", which is as good as processed.
-    UploadCheckpointStore().clear();
+    UploadCheckpointStore(Preferences()).clear();
     QCoro::waitFor(state->scanNow());
     EXPECT_EQ(recordedIds(), std::vector<std::string>{accepted});
 }

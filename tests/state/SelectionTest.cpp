@@ -26,7 +26,7 @@ TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
     EXPECT_EQ(state->selectedBackup()->url, *harness.nextChoice);
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan Maya's iPhone"));
-    EXPECT_EQ(BackupBookmarkStore().resolve(), *harness.nextChoice);
+    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), *harness.nextChoice);
     EXPECT_TRUE(harness.received().empty()); // neither a scan nor a heartbeat follows
 }
 
@@ -44,7 +44,7 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
     EXPECT_EQ(state->selectedBackup()->id, "NEWER");
     EXPECT_EQ(state->phase(), Phase::needsSetup()); // no child chosen yet
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan New iPhone"));
-    EXPECT_EQ(BackupBookmarkStore().resolve(), parent); // the folder, not the backup inside it
+    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), parent); // the folder, not the backup inside it
 
     state->setSelectedChildID(kAva);
     harness.writeBackup(parent / "newest", {.udid = "LOCKED", .ageHours = 1, .encrypted = true});
@@ -70,7 +70,7 @@ TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
     EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText));
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Backup setup needs attention"));
     EXPECT_EQ(state->selectedBackup(), chosen);
-    EXPECT_EQ(BackupBookmarkStore().resolve(), first);
+    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), first);
 
     harness.nextChoice.reset();
     QCoro::waitFor(state->chooseBackupFolder());
@@ -87,14 +87,14 @@ TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
     QSignalSpy canScanChanged(state.get(), &BridgeAppState::canScanChanged);
 
     state->setSelectedChildIDFromDisplay(QStringLiteral("child-7"));
-    EXPECT_EQ(Preferences::value(kChildKey), QVariant(QStringLiteral("child-7")));
+    EXPECT_EQ(Preferences().value(kChildKey), QVariant(QStringLiteral("child-7")));
     state->setSelectedChildIDFromDisplay(QStringLiteral("child-7"));
     EXPECT_EQ(changed.count(), 1);
     EXPECT_EQ(canScanChanged.count(), 1);
     EXPECT_EQ(harness.makeState()->selectedChildIDForDisplay(), QStringLiteral("child-7"));
 
     state->setSelectedChildIDFromDisplay(QString());
-    EXPECT_FALSE(Preferences::value(kChildKey)); // removed, not an empty string
+    EXPECT_FALSE(Preferences().value(kChildKey)); // removed, not an empty string
     EXPECT_FALSE(harness.makeState()->selectedChildID());
 }
 

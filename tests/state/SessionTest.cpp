@@ -237,7 +237,7 @@ TEST(Session, AnErrorHeartbeatCarriesNoLocalPath)
     BridgeFixture harness;
     auto state = harness.readyState({.candidates = 1});
     // The checkpoint cannot be written: the failure names the preferences file on screen only.
-    const std::filesystem::path settings = QFileInfo(Preferences::fileName()).path().toStdString();
+    const std::filesystem::path settings = QFileInfo(Preferences().fileName()).path().toStdString();
     const FilePermissionsApply permissions;
     ASSERT_TRUE(permissions.applies());
     std::filesystem::permissions(settings,

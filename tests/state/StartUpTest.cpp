@@ -43,7 +43,7 @@ TEST(StartUp, APairedComputerReportsWhatIsMissingThenScansOnceSetUp)
     EXPECT_EQ(heartbeat["setupIssue"], words::setupIssue);
 
     // The next launch finds a backup too.
-    BackupBookmarkStore().save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
+    BackupBookmarkStore(Preferences()).save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
     before = harness.received().size();
     state = harness.makeState();
     EXPECT_EQ(state->selectedChildID(), kAva); // restored from the preferences
@@ -59,26 +59,26 @@ TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
 {
     BridgeFixture harness;
     harness.pair(*harness.makeState()); // in an earlier launch
-    Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
+    Preferences().setValue(kChildKey, QStringLiteral("child-gone"));
     auto state = harness.makeState();
     EXPECT_EQ(state->selectedChildID(), "child-gone");
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->selectedChildID(), kAva); // the only child
-    EXPECT_EQ(Preferences::value(kChildKey), QVariant(QString::fromStdString(kAva)));
+    EXPECT_EQ(Preferences().value(kChildKey), QVariant(QString::fromStdString(kAva)));
 
     BridgeFixture family;
     family.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     family.pair(*family.makeState()); // in an earlier launch
-    Preferences::setValue(kChildKey, QStringLiteral("child-gone"));
+    Preferences().setValue(kChildKey, QStringLiteral("child-gone"));
     state = family.makeState();
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->childProfiles().size(), 2u);
     EXPECT_FALSE(state->selectedChildID());
-    EXPECT_FALSE(Preferences::value(kChildKey)); // removed, not emptied
+    EXPECT_FALSE(Preferences().value(kChildKey)); // removed, not emptied
     EXPECT_EQ(state->phase(), Phase::needsSetup());
 
     // One of the children, stored, is kept at every start.
-    Preferences::setValue(kChildKey, QString::fromStdString(kBen));
+    Preferences().setValue(kChildKey, QString::fromStdString(kBen));
     state = family.makeState();
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->selectedChildID(), kBen);

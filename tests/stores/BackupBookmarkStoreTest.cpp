@@ -22,10 +22,13 @@ protected:
     void SetUp() override { ASSERT_TRUE(m_dir.isValid()); }
 
     [[nodiscard]] fs::path root() const { return fs::canonical(m_dir.path().toStdString()); }
-    [[nodiscard]] QByteArray stored() const { return Preferences::bytes(store.key()).value_or(QByteArray()); }
+    [[nodiscard]] QByteArray stored() const
+    {
+        return Preferences().bytes(store.key()).value_or(QByteArray());
+    }
 
     QTemporaryDir m_dir;
-    const BackupBookmarkStore store{QStringLiteral("test.bookmark")};
+    const BackupBookmarkStore store{Preferences(), QStringLiteral("test.bookmark")};
 };
 
 bool mentions(const std::exception& error, const fs::path& path)
@@ -38,7 +41,7 @@ TEST_F(BackupBookmarkStoreTest, AClearedFolderMeansAccessLost)
     fs::create_directory(root() / "Backup");
     store.save(root() / "Backup");
     store.clear();
-    EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
+    EXPECT_EQ(Preferences().value(store.key()), std::nullopt);
     EXPECT_EQ(test::thrownBy<BridgeClientError>([&] { (void)store.resolve(); }),
               BridgeClientError::backupAccessLost());
 }
@@ -114,7 +117,7 @@ class UnreadableStoredForm : public BackupBookmarkStoreTest,
 
 TEST_P(UnreadableStoredForm, FailsClearly)
 {
-    Preferences::setValue(store.key(), GetParam().value);
+    Preferences().setValue(store.key(), GetParam().value);
     const auto failure = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
     ASSERT_TRUE(failure);
     EXPECT_STREQ(failure->what(),

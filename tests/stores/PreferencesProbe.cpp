@@ -16,17 +16,17 @@ int main(int argc, char** argv)
     const QString& key = arguments[2];
 
     QTextStream out(stdout);
-    const std::optional<QVariant> value = quorva::Preferences::value(key);
+    const std::optional<QVariant> value = quorva::Preferences().value(key);
     out << (value ? QString::fromLatin1(value->typeName() ? value->typeName() : "invalid")
                   : QStringLiteral("absent"))
         << '\n';
     if (what == QLatin1String("checkpoint")) {
-        for (const std::string& id : quorva::UploadCheckpointStore(key).identifiers())
+        for (const std::string& id : quorva::UploadCheckpointStore(quorva::Preferences(), key).identifiers())
             out << QString::fromStdString(id) << '\n';
     } else if (what == QLatin1String("bytes")) {
-        out << quorva::Preferences::bytes(key).value_or(QByteArray()).toHex() << '\n';
+        out << quorva::Preferences().bytes(key).value_or(QByteArray()).toHex() << '\n';
     } else if (what == QLatin1String("string")) {
-        out << quorva::Preferences::string(key).value_or(QStringLiteral("<none>")) << '\n';
+        out << quorva::Preferences().string(key).value_or(QStringLiteral("<none>")) << '\n';
     } else {
         return 2;
     }

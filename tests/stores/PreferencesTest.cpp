@@ -35,40 +35,40 @@ fs::perms modeOf(const QString& path)
 TEST(Preferences, WritesReachTheDiskAtOnceAndReadBackInTheirOwnType)
 {
     const QByteArray bytes("\x00\xff@ByteArray(", 13);
-    Preferences::setValue("test.string", QStringLiteral("child-7 ✓"));
-    Preferences::setValue("test.bytes", bytes);
-    Preferences::setValue("test.list", QStringList{"a", "b, c"});
+    Preferences().setValue("test.string", QStringLiteral("child-7 ✓"));
+    Preferences().setValue("test.bytes", bytes);
+    Preferences().setValue("test.list", QStringList{"a", "b, c"});
     // On disk these look like a plain string and an invalid value; both must stay lists.
-    Preferences::setValue("test.one", QStringList{"only"});
-    Preferences::setValue("test.none", QStringList{});
-    Preferences::setValue("test.other", QVariantMap{{"a", 1}});
+    Preferences().setValue("test.one", QStringList{"only"});
+    Preferences().setValue("test.none", QStringList{});
+    Preferences().setValue("test.other", QVariantMap{{"a", 1}});
 
     EXPECT_EQ(probe("string", "test.string"), (QStringList{"QString", "child-7 ✓"}));
     EXPECT_EQ(probe("bytes", "test.bytes"), (QStringList{"QByteArray", bytes.toHex()}));
     EXPECT_EQ(probe("checkpoint", "test.list"), (QStringList{"QStringList", "a", "b, c"}));
     EXPECT_EQ(probe("checkpoint", "test.one"), (QStringList{"QString", "only"}));
     EXPECT_EQ(probe("checkpoint", "test.none"), QStringList{"invalid"});
-    EXPECT_EQ(Preferences::stringList("test.absent"), std::nullopt);
-    EXPECT_EQ(Preferences::stringList("test.other"), std::nullopt);
-    EXPECT_EQ(Preferences::bytes("test.one"), std::nullopt);
-    EXPECT_EQ(Preferences::string("test.other"), std::nullopt);
+    EXPECT_EQ(Preferences().stringList("test.absent"), std::nullopt);
+    EXPECT_EQ(Preferences().stringList("test.other"), std::nullopt);
+    EXPECT_EQ(Preferences().bytes("test.one"), std::nullopt);
+    EXPECT_EQ(Preferences().string("test.other"), std::nullopt);
 
-    Preferences::remove("test.string");
-    EXPECT_EQ(Preferences::value("test.string"), std::nullopt);
+    Preferences().remove("test.string");
+    EXPECT_EQ(Preferences().value("test.string"), std::nullopt);
     EXPECT_EQ(probe("string", "test.string"), (QStringList{"absent", "<none>"}));
 }
 
 TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
 {
     const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
-    Preferences::setValue("test.private", QStringLiteral("x"));
-    const QString file = Preferences::fileName();
+    Preferences().setValue("test.private", QStringLiteral("x"));
+    const QString file = Preferences().fileName();
     EXPECT_EQ(modeOf(file), ownerOnly);
     EXPECT_EQ(modeOf(QFileInfo(file).path()), fs::perms::owner_all);
 
     // A file loosened since, or left by an older version, is tightened by the next write.
     fs::permissions(QFile::encodeName(file).toStdString(), ownerOnly | fs::perms::group_read);
-    Preferences::setValue("test.private", QStringLiteral("y"));
+    Preferences().setValue("test.private", QStringLiteral("y"));
     EXPECT_EQ(modeOf(file), ownerOnly);
 }
 
@@ -76,23 +76,23 @@ TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
 // stays readable.
 TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
 {
-    Preferences::setValue("test.kept", QStringLiteral("earlier"));
-    const fs::path folder = QFileInfo(Preferences::fileName()).path().toStdString();
+    Preferences().setValue("test.kept", QStringLiteral("earlier"));
+    const fs::path folder = QFileInfo(Preferences().fileName()).path().toStdString();
     {
         const test::FilePermissionsApply permissions;
         ASSERT_TRUE(permissions.applies());
         fs::permissions(folder, fs::perms::owner_read | fs::perms::owner_exec);
-        const auto failure =
-            test::thrownBy<PlatformError>([] { Preferences::setValue("test.kept", QStringLiteral("lost")); });
+        const auto failure = test::thrownBy<PlatformError>(
+            [] { Preferences().setValue("test.kept", QStringLiteral("lost")); });
         fs::permissions(folder, fs::perms::owner_all);
         ASSERT_TRUE(failure);
-        EXPECT_NE(std::string(failure->what()).find(Preferences::fileName().toStdString()),
+        EXPECT_NE(std::string(failure->what()).find(Preferences().fileName().toStdString()),
                   std::string::npos);
-        EXPECT_EQ(Preferences::string("test.kept"), QStringLiteral("earlier"));
+        EXPECT_EQ(Preferences().string("test.kept"), QStringLiteral("earlier"));
     }
     // The failed value must not ride along with the next successful write.
-    Preferences::setValue("test.unrelated", QStringLiteral("later"));
-    EXPECT_EQ(Preferences::string("test.kept"), QStringLiteral("earlier"));
+    Preferences().setValue("test.unrelated", QStringLiteral("later"));
+    EXPECT_EQ(Preferences().string("test.kept"), QStringLiteral("earlier"));
     EXPECT_EQ(probe("string", "test.kept"), (QStringList{"QString", "earlier"}));
 }
 

@@ -24,7 +24,7 @@ ScannedMessage candidate(std::string id)
 
 TEST(UploadCheckpointStore, RecordAppendsNewIdentifiersAndDropsTheOldestBeyondTheLimit)
 {
-    const UploadCheckpointStore store("test.trim");
+    const UploadCheckpointStore store(Preferences(), "test.trim");
     EXPECT_FALSE(store.contains("id-1")); // a fresh installation holds nothing
     store.record(identifiers(0, 4995));
     store.record(identifiers(4995, 10));
@@ -37,7 +37,7 @@ TEST(UploadCheckpointStore, RecordAppendsNewIdentifiersAndDropsTheOldestBeyondTh
 
 TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlace)
 {
-    const UploadCheckpointStore store("test.order");
+    const UploadCheckpointStore store(Preferences(), "test.order");
     store.record({"a", "b", "c"});
     store.record({"c", "a"});
     EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"a", "b", "c"}));
@@ -46,14 +46,14 @@ TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlace)
     EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"a", "b", "c", "d", "e"}));
 
     // A list that outgrew a lower limit is trimmed by the next record, even of nothing.
-    UploadCheckpointStore(store.key(), 2).record({});
+    UploadCheckpointStore(Preferences(), store.key(), 2).record({});
     EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"d", "e"}));
 }
 
 TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplacedUntilCleared)
 {
-    const UploadCheckpointStore store("test.wrong");
-    Preferences::setValue(store.key(), QByteArray("id-1"));
+    const UploadCheckpointStore store(Preferences(), "test.wrong");
+    Preferences().setValue(store.key(), QByteArray("id-1"));
     EXPECT_FALSE(store.contains("id-1"));
     EXPECT_TRUE(store.identifiers().empty());
     EXPECT_EQ(store.notYetRecorded({candidate("id-1")}).size(), 1u);
@@ -61,12 +61,12 @@ TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplacedUntilCl
     store.record({"id-2"});
     EXPECT_EQ(store.identifiers(), std::vector<std::string>{"id-2"});
     store.clear();
-    EXPECT_EQ(Preferences::value(store.key()), std::nullopt);
+    EXPECT_EQ(Preferences().value(store.key()), std::nullopt);
 }
 
 TEST(UploadCheckpointStore, NotYetRecordedKeepsTheOrderOfTheUnrecordedCandidates)
 {
-    const UploadCheckpointStore store("test.filter");
+    const UploadCheckpointStore store(Preferences(), "test.filter");
     store.record({"b", "d"});
     const std::vector<ScannedMessage> fresh = store.notYetRecorded(
         {candidate("a"), candidate("b"), candidate("c"), candidate("d"), candidate("e")});

@@ -36,7 +36,7 @@ BridgeFixture::BridgeFixture()
     config.children = {{kAva, "Ava"}};
     autostartFolder = path("autostart");
     for (const QString& key : kPreferenceKeys)
-        Preferences::remove(key);
+        Preferences().remove(key);
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 
@@ -187,7 +187,7 @@ bool BridgeFixture::waitFor(const std::function<bool()>& done)
 
 std::vector<std::string> recordedIds(const std::string& device)
 {
-    return UploadCheckpointStore().forDevice(device).identifiers();
+    return UploadCheckpointStore(Preferences()).forDevice(device).identifiers();
 }
 
 std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests, const std::string& endpoint)
