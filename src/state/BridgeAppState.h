@@ -136,6 +136,7 @@ public:
     QCoro::Task<> chooseBackupFolder();
     // The folder a parent named without the chooser, as the CLI does.
     QCoro::Task<> useBackupFolder(std::filesystem::path folder);
+    // One cycle; asked for while one runs, it runs after that one.
     QCoro::Task<> scanNow();
     QCoro::Task<> loadChildren();
     QCoro::Task<> disconnect();

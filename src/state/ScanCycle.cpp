@@ -6,10 +6,29 @@
 #include "state/StateTexts.h"
 #include "state/WhileAlive.h"
 
+#include <QCoroSignal>
+
 namespace quorva {
+
+namespace {
+
+// Never resumes once the state is gone; nothing awaits it then.
+QCoro::Task<> nextPhaseChange(BridgeAppState* state)
+{
+    co_await qCoro(state, &BridgeAppState::phaseChanged);
+}
+
+} // namespace
 
 QCoro::Task<> BridgeAppState::scanNow()
 {
+    // One cycle at a time: a scan asked for while one runs (the CLI through the running
+    // application) waits for that one to end, then looks again for what came since.
+    while (m_phase.kind() == quorva::Phase::Kind::scanning) {
+        QCoro::Task<> change = nextPhaseChange(this);
+        if (!co_await whileAlive(this, std::move(change)))
+            co_return;
+    }
     BridgeSession* session = m_session.get();
     if (!session) {
         setPhase(quorva::Phase::needsPairing());

@@ -8,6 +8,7 @@
 
 #include <limits>
 #include <regex>
+#include <set>
 
 namespace quorva::test {
 namespace {
@@ -134,6 +135,26 @@ TEST(ScanCycle, OnlyItemsTheServiceAcceptedAreRecorded)
     UploadCheckpointStore(Preferences()).clear();
     QCoro::waitFor(state->scanNow());
     EXPECT_EQ(recordedIds(), std::vector<std::string>{accepted});
+}
+
+// The CLI asks the running application to scan while the application's own cycle uploads: the
+// second scan waits for the first to end, then looks again, and no item goes out twice.
+TEST(ScanCycle, AScanAskedForWhileOneRunsWaitsForItAndSendsNothingTwice)
+{
+    BridgeFixture harness;
+    harness.config.faults.delayPerBatch = std::chrono::milliseconds(100);
+    auto state = harness.readyState({.candidates = 250});
+    const std::size_t before = harness.received().size();
+    state->requestScanNow();
+    ASSERT_EQ(state->phase(), Phase::scanning());
+    QCoro::waitFor(state->scanNow());
+    const auto requests = harness.receivedSince(before);
+    const auto sent = itemIds(bodiesOf(requests, "ingest/batch"));
+    EXPECT_EQ(sent.size(), 250u);
+    EXPECT_EQ(std::set<std::string>(sent.begin(), sent.end()).size(), 250u);
+    EXPECT_EQ(bodiesOf(requests, "heartbeat").size(), 2u); // the second cycle ran, with nothing new
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(recordedIds().size(), 250u);
 }
 
 TEST(ScanCycle, AlertTotalsSaturateInsteadOfOverflowing)
