@@ -2,11 +2,11 @@
 
 #include "backup/PropertyList.h"
 #include "state/Published.h"
+#include "state/WhileAlive.h"
 
 #include <QCoroProcess>
 #include <QCoroSignal>
 #include <QFileInfo>
-#include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -19,6 +19,17 @@
 namespace quorva {
 
 namespace {
+
+QCoro::Task<bool> startProcess(QProcess* process)
+{
+    co_return co_await qCoro(process).start();
+}
+
+QCoro::Task<> processFinished(QProcess* process)
+{
+    if (process->state() != QProcess::NotRunning)
+        co_await qCoro(process, &QProcess::finished);
+}
 
 // idevicebackup2's exit statuses: a device error N leaves it with (256 - N) mod 256.
 constexpr int kExitDeviceLocked = 208; // device error 48: the passcode was never entered
@@ -65,7 +76,6 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
         co_return outcome;
     }
     m_started = true;
-    QPointer<IPhoneBackupRun> self(this);
 
     std::error_code ignored;
     outcome.incremental = std::filesystem::exists(m_root / m_udid.toStdString() / "Info.plist", ignored);
@@ -91,10 +101,14 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
     const QFileInfo tool(m_options.tool.contains(QLatin1Char('/'))
                              ? m_options.tool
                              : QStandardPaths::findExecutable(m_options.tool));
-    const bool started = tool.isFile() && tool.isExecutable() && co_await qCoro(process).start();
-    if (!self)
-        co_return outcome;
-    if (!started) {
+    std::optional<bool> started = false;
+    if (tool.isFile() && tool.isExecutable()) {
+        QCoro::Task<bool> starting = startProcess(process);
+        started = co_await whileAlive(this, std::move(starting));
+        if (!started)
+            co_return outcome;
+    }
+    if (!*started) {
         setStage(BackupRunStage::ended);
         outcome.result = BackupRunOutcome::Result::toolMissing;
         outcome.lastLine = tool.filePath().isEmpty() ? m_options.tool : process->errorString();
@@ -103,9 +117,8 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
     m_stallTimer->start();
     setStage(BackupRunStage::waitingForPasscode);
 
-    if (process->state() != QProcess::NotRunning)
-        co_await qCoro(process, &QProcess::finished);
-    if (!self)
+    QCoro::Task<> finishing = processFinished(process);
+    if (!co_await whileAlive(this, std::move(finishing)))
         co_return outcome;
     m_stallTimer->stop();
     readOutput();
