@@ -66,6 +66,52 @@ std::optional<InstanceAnswer> askRunningInstance(const QStringList& arguments, Q
 
 InstanceCommands::InstanceCommands(BridgeAppState& state, QObject* parent) : QObject(parent), m_state(state)
 {
+    connect(&state, &BridgeAppState::phaseChanged, this, [this] {
+        announce(QStringLiteral("Phase"), phase());
+        announce(QStringLiteral("FailureText"), failureText());
+    });
+    connect(&state, &BridgeAppState::statusMessageChanged, this,
+            [this] { announce(QStringLiteral("StatusMessage"), statusMessage()); });
+    connect(&state, &BridgeAppState::tokenChanged, this,
+            [this] { announce(QStringLiteral("Paired"), paired()); });
+    connect(&state, &BridgeAppState::canScanChanged, this,
+            [this] { announce(QStringLiteral("CanScan"), canScan()); });
+}
+
+QString InstanceCommands::phase() const
+{
+    return m_state.phase().name();
+}
+
+QString InstanceCommands::failureText() const
+{
+    return m_state.failureText();
+}
+
+QString InstanceCommands::statusMessage() const
+{
+    return m_state.statusMessage();
+}
+
+bool InstanceCommands::paired() const
+{
+    return m_state.hasToken();
+}
+
+bool InstanceCommands::canScan() const
+{
+    return m_state.canScan();
+}
+
+void InstanceCommands::announce(const QString& property, const QVariant& value) const
+{
+    if (!m_bus)
+        return;
+    QDBusMessage changed = QDBusMessage::createSignal(QString::fromLatin1(instancePath),
+                                                      QStringLiteral("org.freedesktop.DBus.Properties"),
+                                                      QStringLiteral("PropertiesChanged"));
+    changed << QString::fromLatin1(instanceInterface) << QVariantMap{{property, value}} << QStringList();
+    m_bus->send(changed);
 }
 
 InstanceCommands::~InstanceCommands()
@@ -78,7 +124,9 @@ InstanceCommands::~InstanceCommands()
 
 bool InstanceCommands::offer(QDBusConnection bus)
 {
-    if (!bus.isConnected() || !bus.registerObject(instancePath, this, QDBusConnection::ExportScriptableSlots))
+    if (!bus.isConnected() ||
+        !bus.registerObject(instancePath, this,
+                            QDBusConnection::ExportScriptableSlots | QDBusConnection::ExportAllProperties))
         return false;
     if (!bus.registerService(instanceService)) {
         bus.unregisterObject(instancePath);

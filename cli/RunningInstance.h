@@ -32,9 +32,16 @@ struct InstanceAnswer {
 [[nodiscard]] std::optional<InstanceAnswer>
 askRunningInstance(const QStringList& arguments, QDBusConnection bus = QDBusConnection::sessionBus());
 
+// The state object's operations as one method, and what a parent sees of it as properties,
+// announced through the bus's PropertiesChanged as they change.
 class InstanceCommands : public QObject, protected QDBusContext {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", QUORVA_APP_ID ".Commands")
+    Q_PROPERTY(QString Phase READ phase)
+    Q_PROPERTY(QString FailureText READ failureText)
+    Q_PROPERTY(QString StatusMessage READ statusMessage)
+    Q_PROPERTY(bool Paired READ paired)
+    Q_PROPERTY(bool CanScan READ canScan)
 
 public:
     explicit InstanceCommands(BridgeAppState& state, QObject* parent = nullptr);
@@ -47,7 +54,17 @@ public slots:
     // The exit status, with what the command printed; answered when the command has finished.
     Q_SCRIPTABLE int Run(const QStringList& arguments, QString& out, QString& err);
 
+public:
+    // "starting", "needsPairing", "needsSetup", "ready", "scanning" or "failed", as the CLI's JSON.
+    [[nodiscard]] QString phase() const;
+    [[nodiscard]] QString failureText() const;
+    [[nodiscard]] QString statusMessage() const;
+    [[nodiscard]] bool paired() const;
+    [[nodiscard]] bool canScan() const;
+
 private:
+    void announce(const QString& property, const QVariant& value) const;
+
     BridgeAppState& m_state;
     std::optional<QDBusConnection> m_bus;
 };

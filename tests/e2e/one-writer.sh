@@ -17,6 +17,9 @@ for _ in $(seq 200); do
   kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
   sleep 0.05
 done
+bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
+gdbus monitor "${bus_object[@]}" >"$work/monitor.log" 2>&1 &
+monitor_pid=$! # ends with the bus, should a check fail first
 
 own_config=$XDG_CONFIG_HOME
 # A CLI on its own would use these empty preferences, find no backup and scan nothing.
@@ -31,6 +34,9 @@ for _ in $(seq 500); do
 done
 [ "$(batches)" -ge 2 ] || fail "the application's upload did not start: $(cat "$work/scan.out" "$work/app.out")"
 
+phase=$(gdbus call "${bus_object[@]}" --method org.freedesktop.DBus.Properties.Get app.quorva.bridge.Commands Phase)
+[ "$phase" = "(<'scanning'>,)" ] || fail "the bus shows the phase as $phase during the upload"
+
 "$cli" disconnect >"$work/disconnect.out" 2>&1 || fail "the disconnect failed: $(cat "$work/disconnect.out")"
 after=$(batches)
 wait "$scan_pid" || true
@@ -43,6 +49,10 @@ sleep 1.5
 [ "$(json "$work/status.json" 'd["paired"]')" = False ] || fail "still paired after the disconnect"
 [ "$(json "$work/status.json" 'd["acceptedCount"]')" = 0 ] || fail "the cancelled upload recorded ids"
 kill -0 "$app_pid" || fail "the application stopped"
+# What the window shows is announced on the bus as it changes.
+grep -q "'Phase': <'scanning'>" "$work/monitor.log" || fail "no announcement of the scan: $(cat "$work/monitor.log")"
+grep -q "'Paired': <false>" "$work/monitor.log" || fail "no announcement of the disconnect: $(cat "$work/monitor.log")"
+kill "$monitor_pid"
 
 # With the application running, a second instance of the work is refused, not run beside it.
 [ "$(XDG_CONFIG_HOME=$own_config exit_status "$cli" run)" = 1 ] || fail "a second headless run must fail while the application runs"
