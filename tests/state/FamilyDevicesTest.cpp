@@ -104,7 +104,7 @@ TEST(AFamilyFolder, WithNothingAssignedSendsNothingThenOnlyTheChildrensMessagesE
     EXPECT_EQ(recordedFor("BEN"), 1u);
 }
 
-TEST(ABackupBeingWritten, IsNotOpenedUntilItIsFinished)
+TEST(AnUnfinishedOrOldBackup, IsOpenedOnlyOnceFinishedAndAnOldOneIsSaidToBeOldWithItsDate)
 {
     BridgeFixture harness;
     auto state = harness.readyState({.candidates = 2, .snapshotState = "uploading"});
@@ -122,28 +122,22 @@ TEST(ABackupBeingWritten, IsNotOpenedUntilItIsFinished)
     EXPECT_TRUE(state->statusMessage().endsWith(QString::fromStdString(note)))
         << state->statusMessage().toStdString();
 
-    harness.writeBackup(backup, {.candidates = 2});
-    EXPECT_EQ(endpoints(harness.scan(*state)), (Names{"devices", "ingest/batch", "heartbeat"}));
+    // Finished, but weeks ago.
+    harness.writeBackup(backup, {.candidates = 2, .ageHours = 20 * 24});
+    const auto old = harness.scan(*state);
+    EXPECT_EQ(endpoints(old), (Names{"devices", "ingest/batch", "heartbeat"}));
     EXPECT_EQ(state->lastCandidateCount(), 2);
-}
-
-TEST(AnOldBackup, IsSaidToBeOldWithItsDate)
-{
-    BridgeFixture harness;
-    auto state = harness.readyState({.candidates = 1, .ageHours = 20 * 24});
-    const auto requests = harness.scan(*state);
-
     const QDate day = QDateTime::currentDateTimeUtc().addSecs(-20 * 24 * 3600).date();
-    const QString note =
+    const QString oldNote =
         QStringLiteral("Ava's iPhone was last backed up on %1; there is nothing newer to check.")
             .arg(QLocale::c().toString(day, QStringLiteral("d MMM")));
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], note.toStdString());
+    EXPECT_EQ(bodiesOf(old, "heartbeat").at(0)["status"], "active");
+    EXPECT_EQ(bodiesOf(old, "heartbeat").at(0)["setupIssue"], oldNote.toStdString());
     EXPECT_TRUE(state->statusMessage().startsWith(QStringLiteral("Scan complete.")));
-    EXPECT_TRUE(state->statusMessage().endsWith(note)) << state->statusMessage().toStdString();
+    EXPECT_TRUE(state->statusMessage().endsWith(oldNote)) << state->statusMessage().toStdString();
 
     // A fresh backup says nothing of age.
-    harness.writeBackup(harness.path("backup"), {.candidates = 1});
+    harness.writeBackup(backup, {.candidates = 1});
     const auto fresh = harness.scan(*state);
     EXPECT_TRUE(bodiesOf(fresh, "heartbeat").at(0)["setupIssue"].is_null());
     EXPECT_FALSE(state->statusMessage().contains(QStringLiteral("last backed up")));
