@@ -28,7 +28,7 @@ TEST(LoginItem, QuotesTheCommandAsDesktopEntriesRequire)
     EXPECT_EQ(LoginItem::execValue({"/100%/run", ""}), R"(/100%%/run "")");
 }
 
-TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
+TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntryAndWhatCannotBeDoneIsReported)
 {
     BridgeFixture harness;
     const auto folder = harness.path("config/autostart");
@@ -57,11 +57,7 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntry)
     EXPECT_FALSE(std::filesystem::exists(item.entryPath()));
     EXPECT_EQ(item.status(), Status::notRegistered);
     EXPECT_NO_THROW(item.unregisterItem());
-}
 
-TEST(LoginItem, ReportsWhatCannotBeDone)
-{
-    BridgeFixture harness;
     // A file where the folder should be: no permission trick, so it holds for root too.
     std::ofstream(harness.path("blocked")) << "";
     const LoginItem blocked(harness.path("blocked") / "autostart", {"/usr/bin/true"});

@@ -54,26 +54,41 @@ std::size_t recordedFor(const std::string& device)
     return recordedIds(device).size();
 }
 
-TEST(AFamilyFolder, SendsOnlyTheChildrensMessagesEachUnderItsOwnChildAndDevice)
+TEST(AFamilyFolder, WithNothingAssignedSendsNothingThenOnlyTheChildrensMessagesEachUnderItsOwnChild)
 {
+    // An install from before iPhones were assigned: a child selected, several iPhones in the folder.
     FamilyComputer family;
     ASSERT_EQ(family.state->devices().size(), 3u);
+    family.state->setSelectedChildID(kAva);
+    ASSERT_TRUE(family.state->canScan());
+
+    const auto requests = family.harness.scan(*family.state);
+    EXPECT_EQ(endpoints(requests), Names{"heartbeat"});
+    const std::string waiting = "Choose whose iPhone each backup is. Waiting to be assigned: Dad's iPhone, "
+                                "Ava's iPhone, Ben's iPhone.";
+    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "error");
+    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], waiting);
+    EXPECT_EQ(family.state->phase(), Phase::failed(QString::fromStdString(waiting)));
+    EXPECT_TRUE(family.state->deviceBindings().empty());
+    EXPECT_EQ(recordedFor("AVA"), 0u);
+
+    // Once each child's iPhone is assigned, only those are read.
     ASSERT_TRUE(family.state->assignDevice("AVA", kAva));
     ASSERT_TRUE(family.state->assignDevice("BEN", kBen));
 
-    const auto requests = family.harness.scan(*family.state);
-    EXPECT_EQ(endpoints(requests),
+    const auto assigned = family.harness.scan(*family.state);
+    EXPECT_EQ(endpoints(assigned),
               (Names{"devices", "ingest/batch", "devices", "ingest/batch", "heartbeat"}));
     using Pairs = std::vector<std::pair<std::string, std::string>>;
-    EXPECT_EQ(childAndDevice(bodiesOf(requests, "devices")), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
-    const auto batches = bodiesOf(requests, "ingest/batch");
+    EXPECT_EQ(childAndDevice(bodiesOf(assigned, "devices")), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
+    const auto batches = bodiesOf(assigned, "ingest/batch");
     EXPECT_EQ(childAndDevice(batches), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
     ASSERT_EQ(batches.size(), 2u);
     EXPECT_EQ(batches[0]["items"].size(), 2u);
     EXPECT_EQ(batches[1]["items"].size(), 1u);
     for (const auto& item : batches[1]["items"])
         EXPECT_EQ(item["childId"], kBen);
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
+    EXPECT_EQ(bodiesOf(assigned, "heartbeat").at(0)["status"], "active");
     EXPECT_EQ(family.state->lastCandidateCount(), 3);
     EXPECT_EQ(recordedFor("AVA"), 2u);
     EXPECT_EQ(recordedFor("BEN"), 1u);
@@ -89,25 +104,7 @@ TEST(AFamilyFolder, SendsOnlyTheChildrensMessagesEachUnderItsOwnChildAndDevice)
     EXPECT_EQ(recordedFor("BEN"), 1u);
 }
 
-TEST(AFamilyFolder, WithNothingAssignedSendsNothingAndNamesTheIPhonesWaiting)
-{
-    // An install from before iPhones were assigned: a child selected, several iPhones in the folder.
-    FamilyComputer family;
-    family.state->setSelectedChildID(kAva);
-    ASSERT_TRUE(family.state->canScan());
-
-    const auto requests = family.harness.scan(*family.state);
-    EXPECT_EQ(endpoints(requests), Names{"heartbeat"});
-    const std::string waiting = "Choose whose iPhone each backup is. Waiting to be assigned: Dad's iPhone, "
-                                "Ava's iPhone, Ben's iPhone.";
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "error");
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], waiting);
-    EXPECT_EQ(family.state->phase(), Phase::failed(QString::fromStdString(waiting)));
-    EXPECT_TRUE(family.state->deviceBindings().empty());
-    EXPECT_EQ(recordedFor("AVA"), 0u);
-}
-
-TEST(ABackupBeingWritten, IsNotOpenedUntilItIsFinished)
+TEST(AnUnfinishedOrOldBackup, IsOpenedOnlyOnceFinishedAndAnOldOneIsSaidToBeOldWithItsDate)
 {
     BridgeFixture harness;
     auto state = harness.readyState({.candidates = 2, .snapshotState = "uploading"});
@@ -125,28 +122,22 @@ TEST(ABackupBeingWritten, IsNotOpenedUntilItIsFinished)
     EXPECT_TRUE(state->statusMessage().endsWith(QString::fromStdString(note)))
         << state->statusMessage().toStdString();
 
-    harness.writeBackup(backup, {.candidates = 2});
-    EXPECT_EQ(endpoints(harness.scan(*state)), (Names{"devices", "ingest/batch", "heartbeat"}));
+    // Finished, but weeks ago.
+    harness.writeBackup(backup, {.candidates = 2, .ageHours = 20 * 24});
+    const auto old = harness.scan(*state);
+    EXPECT_EQ(endpoints(old), (Names{"devices", "ingest/batch", "heartbeat"}));
     EXPECT_EQ(state->lastCandidateCount(), 2);
-}
-
-TEST(AnOldBackup, IsSaidToBeOldWithItsDate)
-{
-    BridgeFixture harness;
-    auto state = harness.readyState({.candidates = 1, .ageHours = 20 * 24});
-    const auto requests = harness.scan(*state);
-
     const QDate day = QDateTime::currentDateTimeUtc().addSecs(-20 * 24 * 3600).date();
-    const QString note =
+    const QString oldNote =
         QStringLiteral("Ava's iPhone was last backed up on %1; there is nothing newer to check.")
             .arg(QLocale::c().toString(day, QStringLiteral("d MMM")));
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
-    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], note.toStdString());
+    EXPECT_EQ(bodiesOf(old, "heartbeat").at(0)["status"], "active");
+    EXPECT_EQ(bodiesOf(old, "heartbeat").at(0)["setupIssue"], oldNote.toStdString());
     EXPECT_TRUE(state->statusMessage().startsWith(QStringLiteral("Scan complete.")));
-    EXPECT_TRUE(state->statusMessage().endsWith(note)) << state->statusMessage().toStdString();
+    EXPECT_TRUE(state->statusMessage().endsWith(oldNote)) << state->statusMessage().toStdString();
 
     // A fresh backup says nothing of age.
-    harness.writeBackup(harness.path("backup"), {.candidates = 1});
+    harness.writeBackup(backup, {.candidates = 1});
     const auto fresh = harness.scan(*state);
     EXPECT_TRUE(bodiesOf(fresh, "heartbeat").at(0)["setupIssue"].is_null());
     EXPECT_FALSE(state->statusMessage().contains(QStringLiteral("last backed up")));

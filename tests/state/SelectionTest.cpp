@@ -14,20 +14,35 @@ namespace {
 const QString kNoBackupText = QString::fromUtf8(words::noBackupFound);
 const QString kChildKey = QStringLiteral("bridge.selected-child-id");
 
-TEST(FolderChoice, ASingleBackupFolderIsRememberedAndSelected)
+TEST(FolderChoice, ASingleBackupFolderIsRememberedAndAnEmptyFolderOrACancelLeavesIt)
 {
     BridgeFixture harness;
     auto state = harness.makeState();
     state->setSelectedChildID(kAva);
-    harness.nextChoice = harness.writeBackup(harness.path("single"), {.deviceName = "Maya's iPhone"});
+    const auto first = harness.writeBackup(harness.path("single"), {.deviceName = "Maya's iPhone"});
+    harness.nextChoice = first;
     QCoro::waitFor(state->chooseBackupFolder());
-
-    ASSERT_TRUE(state->selectedBackup());
-    EXPECT_EQ(state->selectedBackup()->url, *harness.nextChoice);
+    const auto chosen = state->selectedBackup();
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->url, first);
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan Maya's iPhone"));
-    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), *harness.nextChoice);
+    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), first);
     EXPECT_TRUE(harness.received().empty()); // neither a scan nor a heartbeat follows
+
+    std::filesystem::create_directories(harness.path("empty"));
+    harness.nextChoice = harness.path("empty");
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText));
+    EXPECT_EQ(state->statusMessage(), QStringLiteral("Backup setup needs attention"));
+    EXPECT_EQ(state->selectedBackup(), chosen);
+    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), first);
+
+    harness.nextChoice.reset();
+    QCoro::waitFor(state->chooseBackupFolder());
+    EXPECT_EQ(harness.chooserRequests.size(), 3u);
+    EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText)); // a cancel changes nothing
+    EXPECT_EQ(state->selectedBackup(), chosen);
 }
 
 TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
@@ -52,31 +67,6 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
     EXPECT_TRUE(state->selectedBackup()->isEncrypted);
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::encryptedBackupChosen));
-}
-
-TEST(FolderChoice, AnEmptyFolderOrACancelLeavesTheEarlierChoice)
-{
-    BridgeFixture harness;
-    auto state = harness.makeState();
-    const auto first = harness.writeBackup(harness.path("first"), {});
-    harness.nextChoice = first;
-    QCoro::waitFor(state->chooseBackupFolder());
-    const auto chosen = state->selectedBackup();
-    ASSERT_TRUE(chosen);
-
-    std::filesystem::create_directories(harness.path("empty"));
-    harness.nextChoice = harness.path("empty");
-    QCoro::waitFor(state->chooseBackupFolder());
-    EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText));
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Backup setup needs attention"));
-    EXPECT_EQ(state->selectedBackup(), chosen);
-    EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), first);
-
-    harness.nextChoice.reset();
-    QCoro::waitFor(state->chooseBackupFolder());
-    EXPECT_EQ(harness.chooserRequests.size(), 3u);
-    EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText)); // a cancel changes nothing
-    EXPECT_EQ(state->selectedBackup(), chosen);
 }
 
 TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)

@@ -10,7 +10,7 @@ namespace {
 
 const QString kChildKey = QStringLiteral("bridge.selected-child-id");
 
-TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
+TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThenScansOnceSetUp)
 {
     BridgeFixture harness;
     auto state = harness.makeState();
@@ -21,15 +21,10 @@ TEST(StartUp, AFirstLaunchAsksForPairingAndDoesNothingElse)
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(state->hasAutomaticScanning());
     EXPECT_TRUE(harness.received().empty());
-}
-
-TEST(StartUp, APairedComputerReportsWhatIsMissingThenScansOnceSetUp)
-{
-    BridgeFixture harness;
-    harness.pair(*harness.makeState()); // in an earlier launch
+    harness.pair(*state);
     std::size_t before = harness.received().size();
 
-    auto state = harness.makeState();
+    state = harness.makeState(); // the next launch
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::needsSetup());
     EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::chooseChildAndBackup));

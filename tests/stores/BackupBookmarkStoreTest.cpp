@@ -36,17 +36,7 @@ bool mentions(const std::exception& error, const fs::path& path)
     return std::string(error.what()).find(path.string()) != std::string::npos;
 }
 
-TEST_F(BackupBookmarkStoreTest, AClearedFolderMeansAccessLost)
-{
-    fs::create_directory(root() / "Backup");
-    store.save(root() / "Backup");
-    store.clear();
-    EXPECT_EQ(Preferences().value(store.key()), std::nullopt);
-    EXPECT_EQ(test::thrownBy<BridgeClientError>([&] { (void)store.resolve(); }),
-              BridgeClientError::backupAccessLost());
-}
-
-TEST_F(BackupBookmarkStoreTest, ResolvesTheSavedFolderWithoutRewritingIt)
+TEST_F(BackupBookmarkStoreTest, ResolvesTheSavedFolderWithoutRewritingItUntilCleared)
 {
     fs::create_directories(root() / "real" / "Backup");
     fs::create_directory_symlink(root() / "real", root() / "link");
@@ -55,6 +45,11 @@ TEST_F(BackupBookmarkStoreTest, ResolvesTheSavedFolderWithoutRewritingIt)
 
     EXPECT_EQ(store.resolve(), root() / "real" / "Backup");
     EXPECT_EQ(stored(), saved);
+
+    store.clear();
+    EXPECT_EQ(Preferences().value(store.key()), std::nullopt);
+    EXPECT_EQ(test::thrownBy<BridgeClientError>([&] { (void)store.resolve(); }),
+              BridgeClientError::backupAccessLost());
 }
 
 TEST_F(BackupBookmarkStoreTest, AMissingFolderFailsNamingItAndTheStoredOneStays)
@@ -80,61 +75,44 @@ TEST_F(BackupBookmarkStoreTest, AMissingFolderFailsNamingItAndTheStoredOneStays)
     EXPECT_TRUE(test::thrownBy<PlatformError>([&] { (void)store.resolve(); }));
 }
 
-TEST_F(BackupBookmarkStoreTest, AReplacedFolderIsStaleAndRefreshed)
+TEST_F(BackupBookmarkStoreTest, AFolderReplacedOrNowReachedThroughALinkIsStaleAndRefreshed)
 {
-    const fs::path folder = root() / "Backup";
-    fs::create_directory(folder);
+    const fs::path folder = root() / "a" / "Backup";
+    fs::create_directories(folder);
+    fs::create_directories(root() / "b" / "Backup");
     store.save(folder);
     // Keep the old folder around so that the new one cannot reuse its inode.
-    fs::rename(folder, root() / "Backup.old");
+    fs::rename(folder, root() / "a" / "Backup.old");
     fs::create_directory(folder);
-
     EXPECT_EQ(store.resolve(), folder);
     EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(folder));
-}
-
-TEST_F(BackupBookmarkStoreTest, APathThatNowLeadsThroughALinkIsStaleAndRefreshed)
-{
-    fs::create_directories(root() / "a" / "Backup");
-    fs::create_directories(root() / "b" / "Backup");
-    store.save(root() / "a" / "Backup");
 
     fs::rename(root() / "a", root() / "a.old");
     fs::create_directory_symlink(root() / "b", root() / "a");
-
     EXPECT_EQ(store.resolve(), root() / "b" / "Backup");
     EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(root() / "b" / "Backup"));
 }
 
-struct StoredForm {
-    const char* name;
-    operator std::string_view() const { return name; } // how gtest prints the row
-    QVariant value;
-};
-
-class UnreadableStoredForm : public BackupBookmarkStoreTest,
-                             public ::testing::WithParamInterface<StoredForm> {};
-
-TEST_P(UnreadableStoredForm, FailsClearly)
+TEST_F(BackupBookmarkStoreTest, AnUnreadableStoredFormFailsClearly)
 {
-    Preferences().setValue(store.key(), GetParam().value);
-    const auto failure = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
-    ASSERT_TRUE(failure);
-    EXPECT_STREQ(failure->what(),
-                 "The stored backup folder reference could not be read. Choose the folder again.");
+    const std::pair<const char*, QVariant> forms[] = {
+        {"garbage", QByteArray("\x00\xff garbage", 10)},
+        {"array", QByteArray("[1, 2]")},
+        {"noInode", QByteArray(R"({"version":1,"path":"/tmp","device":1})")},
+        {"negativeDevice", QByteArray(R"({"version":1,"path":"/tmp","device":-1,"inode":2})")},
+        {"laterVersion", QByteArray(R"({"version":99,"path":"/tmp","device":1,"inode":2})")},
+        {"versionZero", QByteArray(R"({"version":0,"path":"/tmp","device":1,"inode":2})")},
+        {"relativePath", QByteArray(R"({"version":1,"path":"tmp","device":1,"inode":2})")},
+        {"text", QStringLiteral("/tmp")}};
+    for (const auto& [name, value] : forms) {
+        SCOPED_TRACE(name);
+        Preferences().setValue(store.key(), value);
+        const auto failure = test::thrownBy<PlatformError>([&] { (void)store.resolve(); });
+        ASSERT_TRUE(failure);
+        EXPECT_STREQ(failure->what(),
+                     "The stored backup folder reference could not be read. Choose the folder again.");
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Forms, UnreadableStoredForm,
-    ::testing::Values(
-        StoredForm{"garbage", QByteArray("\x00\xff garbage", 10)}, StoredForm{"array", QByteArray("[1, 2]")},
-        StoredForm{"noInode", QByteArray(R"({"version":1,"path":"/tmp","device":1})")},
-        StoredForm{"negativeDevice", QByteArray(R"({"version":1,"path":"/tmp","device":-1,"inode":2})")},
-        StoredForm{"laterVersion", QByteArray(R"({"version":99,"path":"/tmp","device":1,"inode":2})")},
-        StoredForm{"versionZero", QByteArray(R"({"version":0,"path":"/tmp","device":1,"inode":2})")},
-        StoredForm{"relativePath", QByteArray(R"({"version":1,"path":"tmp","device":1,"inode":2})")},
-        StoredForm{"text", QStringLiteral("/tmp")}),
-    test::RowName());
 
 TEST(FolderReference, KeepsPathsThatAreNotUtf8)
 {

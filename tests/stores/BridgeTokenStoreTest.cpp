@@ -72,7 +72,7 @@ TEST_F(BridgeTokenStoreTest, TheLastSavedTokenReadsBackUntilRemoved)
     EXPECT_EQ(test::failureOf(store.remove()), nullptr); // removing nothing is fine
 }
 
-TEST_F(BridgeTokenStoreTest, SavingReplacesAnItemStoredAsText)
+TEST_F(BridgeTokenStoreTest, AnItemAnotherClientWroteIsReplacedBySavingAndReadOnlyWhenUtf8)
 {
     // A text item is found before a binary one, so it must not survive a save.
     ASSERT_EQ(test::failureOf(writeRaw(store, QStringLiteral("old-text-token"))), nullptr);
@@ -80,16 +80,12 @@ TEST_F(BridgeTokenStoreTest, SavingReplacesAnItemStoredAsText)
     ASSERT_EQ(test::failureOf(store.save("new-token")), nullptr);
     EXPECT_EQ(read(store), "new-token");
     EXPECT_EQ(itemCount(store), 1);
-}
 
-TEST_F(BridgeTokenStoreTest, BytesThatAreNotUtf8AreNoToken)
-{
     ASSERT_EQ(test::failureOf(writeRaw(store, QByteArray("tok\xC3\x28"
                                                          "en"))),
               nullptr);
     EXPECT_EQ(read(store), std::nullopt);
-
-    // Nor are they stored: that token could never be read back. The earlier item stays.
+    // Nor are such bytes stored: that token could never be read back. The earlier item stays.
     ASSERT_EQ(test::failureOf(store.save("valid")), nullptr);
     EXPECT_NE(test::errorOf<SecretStoreRefusal>(test::failureOf(store.save("in\xEDvalid"))), std::nullopt);
     EXPECT_EQ(read(store), "valid");

@@ -58,7 +58,7 @@ TEST(Preferences, WritesReachTheDiskAtOnceAndReadBackInTheirOwnType)
     EXPECT_EQ(probe("string", "test.string"), (QStringList{"absent", "<none>"}));
 }
 
-TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
+TEST(Preferences, FileAndFolderAreOwnerOnlyAndAWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
 {
     const fs::perms ownerOnly = fs::perms::owner_read | fs::perms::owner_write;
     Preferences().setValue("test.private", QStringLiteral("x"));
@@ -70,14 +70,11 @@ TEST(Preferences, FileAndTheFolderWeCreateAreOwnerOnly)
     fs::permissions(QFile::encodeName(file).toStdString(), ownerOnly | fs::perms::group_read);
     Preferences().setValue("test.private", QStringLiteral("y"));
     EXPECT_EQ(modeOf(file), ownerOnly);
-}
 
-// A folder that may not be written makes every write fail, even for root, while what is cached
-// stays readable.
-TEST(Preferences, AWriteThatCannotReachTheDiskFailsAndIsNotWrittenLater)
-{
+    // A folder that may not be written makes every write fail, even for root, while what is cached
+    // stays readable.
     Preferences().setValue("test.kept", QStringLiteral("earlier"));
-    const fs::path folder = QFileInfo(Preferences().fileName()).path().toStdString();
+    const fs::path folder = QFileInfo(file).path().toStdString();
     {
         const test::FilePermissionsApply permissions;
         ASSERT_TRUE(permissions.applies());

@@ -43,7 +43,25 @@ private:
         m_vfs.xOpen = &open;
         m_methods = sqlite3_io_methods{};
         m_methods.iVersion = 2;
-        m_methods.xClose = [](sqlite3_file* f) { return real(f)->pMethods->xClose(real(f)); };
+        // Every other call goes straight to the real file.
+#define QUORVA_FORWARD(call)                                                                                 \
+    m_methods.call = [](sqlite3_file* f, auto... rest) { return real(f)->pMethods->call(real(f), rest...); }
+        QUORVA_FORWARD(xClose);
+        QUORVA_FORWARD(xTruncate);
+        QUORVA_FORWARD(xSync);
+        QUORVA_FORWARD(xFileSize);
+        QUORVA_FORWARD(xLock);
+        QUORVA_FORWARD(xUnlock);
+        QUORVA_FORWARD(xCheckReservedLock);
+        QUORVA_FORWARD(xFileControl);
+        QUORVA_FORWARD(xSectorSize);
+        QUORVA_FORWARD(xDeviceCharacteristics);
+        // Write-ahead-log databases need the shared-memory calls too.
+        QUORVA_FORWARD(xShmMap);
+        QUORVA_FORWARD(xShmLock);
+        QUORVA_FORWARD(xShmBarrier);
+        QUORVA_FORWARD(xShmUnmap);
+#undef QUORVA_FORWARD
         m_methods.xRead = [](sqlite3_file* f, void* out, int amount, sqlite3_int64 offset) {
             const auto delay = self().m_readDelay.load();
             if (delay > 0 && reinterpret_cast<File*>(f)->slowed)
@@ -54,43 +72,17 @@ private:
             self().m_written += amount;
             return real(f)->pMethods->xWrite(real(f), data, amount, offset);
         };
-        m_methods.xTruncate = [](sqlite3_file* f, sqlite3_int64 size) {
-            return real(f)->pMethods->xTruncate(real(f), size);
-        };
-        m_methods.xSync = [](sqlite3_file* f, int flags) { return real(f)->pMethods->xSync(real(f), flags); };
-        m_methods.xFileSize = [](sqlite3_file* f, sqlite3_int64* size) {
-            return real(f)->pMethods->xFileSize(real(f), size);
-        };
-        m_methods.xLock = [](sqlite3_file* f, int level) { return real(f)->pMethods->xLock(real(f), level); };
-        m_methods.xUnlock = [](sqlite3_file* f, int level) {
-            return real(f)->pMethods->xUnlock(real(f), level);
-        };
-        m_methods.xCheckReservedLock = [](sqlite3_file* f, int* out) {
-            return real(f)->pMethods->xCheckReservedLock(real(f), out);
-        };
-        m_methods.xFileControl = [](sqlite3_file* f, int op, void* arg) {
-            return real(f)->pMethods->xFileControl(real(f), op, arg);
-        };
-        m_methods.xSectorSize = [](sqlite3_file* f) { return real(f)->pMethods->xSectorSize(real(f)); };
-        m_methods.xDeviceCharacteristics = [](sqlite3_file* f) {
-            return real(f)->pMethods->xDeviceCharacteristics(real(f));
-        };
-        // Write-ahead-log databases need the shared-memory calls too.
-        m_methods.xShmMap = [](sqlite3_file* f, int region, int size, int extend, void volatile** out) {
-            return real(f)->pMethods->xShmMap(real(f), region, size, extend, out);
-        };
-        m_methods.xShmLock = [](sqlite3_file* f, int offset, int n, int flags) {
-            return real(f)->pMethods->xShmLock(real(f), offset, n, flags);
-        };
-        m_methods.xShmBarrier = [](sqlite3_file* f) { real(f)->pMethods->xShmBarrier(real(f)); };
-        m_methods.xShmUnmap = [](sqlite3_file* f, int remove) {
-            return real(f)->pMethods->xShmUnmap(real(f), remove);
-        };
         sqlite3_vfs_register(&m_vfs, 1);
     }
 
-    static SqliteFileObserver& self() { return install(); }
-    static sqlite3_file* real(sqlite3_file* f) { return reinterpret_cast<File*>(f)->real; }
+    static SqliteFileObserver& self()
+    {
+        return install();
+    }
+    static sqlite3_file* real(sqlite3_file* f)
+    {
+        return reinterpret_cast<File*>(f)->real;
+    }
 
     static int open(sqlite3_vfs* vfs, const char* name, sqlite3_file* f, int flags, int* outFlags)
     {

@@ -125,7 +125,6 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     ui.click("pairButton");
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
     EXPECT_EQ(ui.text("pairingCodeField"), "12") << "a refused code stays for correcting";
-    EXPECT_TRUE(ui.received().empty());
     check("failure-alert", {ui.find("failureAlert")});
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));

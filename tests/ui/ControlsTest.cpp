@@ -1,11 +1,14 @@
-// Each control of the window calls its operation, as a person uses it.
+// Each control of the window calls its operation, as a person uses it. The "Scan now" command
+// (Ctrl+R) is enabled exactly when a scan may start; that it starts a new cycle while a failure
+// is shown, the failure alert's test shows.
+#include "SqliteFileObserver.h"
 #include "UiHarness.h"
 #include "state/LoginItem.h"
 
 namespace quorva::uitest {
 namespace {
 
-TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
+TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachableWhichSaysWhenItIsRefused)
 {
     UiHarness ui;
     ui.launch();
@@ -40,31 +43,7 @@ TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachable)
     EXPECT_TRUE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
     ui.click("launchAtLoginSwitch");
     EXPECT_FALSE(ui.state().launchesAtLogin());
-}
 
-TEST(Controls, TheFolderDialogOpensAtTheLastChoiceAndCancellingKeepsTheBackup)
-{
-    UiHarness ui;
-    ui.launch();
-    ui.pair();
-    EXPECT_TRUE(ui.shown("chooserMessageText"));
-    const auto folder = ui.backup();
-    ui.chooseBackupFolder(folder);
-    ui.click("chooseBackupButton");
-    QObject* dialog = ui.openFolderDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->property("currentFolder").toUrl().toLocalFile(),
-              QString::fromStdString(folder.string()));
-    ui.press(Qt::Key_Escape);
-    EXPECT_TRUE(UiHarness::waitFor([&] { return !dialog->property("visible").toBool(); }));
-    EXPECT_EQ(ui.text("backupDeviceName"), "Maya's iPhone") << "cancelling keeps the backup";
-}
-
-TEST(Controls, ARefusedLoginRegistrationLeavesTheSwitchOffAndSaysSo)
-{
-    UiHarness ui;
-    ui.launch();
-    ui.pair();
     const auto folder = LoginItem::defaultAutostartFolder();
     std::filesystem::remove_all(folder);
     QFile blocker(QString::fromStdString(folder.string()));
@@ -73,6 +52,44 @@ TEST(Controls, ARefusedLoginRegistrationLeavesTheSwitchOffAndSaysSo)
     EXPECT_FALSE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
     EXPECT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
     EXPECT_TRUE(ui.shown("failureAlert"));
+}
+
+// The menu item and its shortcut agree, and follow canScan.
+bool commandEnabled(const UiHarness& ui)
+{
+    EXPECT_EQ(ui.enabled("scanNowMenuItem"), ui.enabled("scanNowShortcut"));
+    EXPECT_EQ(ui.enabled("scanNowMenuItem"), ui.enabled("scanNowAction"));
+    return ui.enabled("scanNowMenuItem");
+}
+
+// The backup on a slow disk: while it is read, the window still answers a person.
+TEST(ScanNowCommand, DoesNothingWhenNotPairedOrWhileScanningAndTheWindowAnswersMeanwhile)
+{
+    UiHarness ui;
+    ui.launch();
+    EXPECT_FALSE(commandEnabled(ui));
+    ui.press(Qt::Key_R, Qt::ControlModifier);
+    UiHarness::spin(std::chrono::milliseconds(200));
+    EXPECT_EQ(ui.state().phase(), Phase::needsPairing());
+    EXPECT_TRUE(ui.received().empty());
+
+    ui.pair();
+    ui.chooseBackupFolder(ui.backup("backups", {.candidates = 400, .benign = 2000}));
+    ASSERT_TRUE(commandEnabled(ui));
+    test::SqliteFileObserver::install().setReadDelay(std::chrono::milliseconds(20));
+    ui.press(Qt::Key_R, Qt::ControlModifier);
+    ASSERT_EQ(ui.state().phase(), Phase::scanning());
+    EXPECT_FALSE(commandEnabled(ui));
+    ui.press(Qt::Key_R, Qt::ControlModifier); // ignored: one cycle at a time
+    ui.click("headerMenuButton");
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("headerMenu"); }));
+    EXPECT_EQ(ui.state().phase(), Phase::scanning()) << "the menu opened while the backup was read";
+    ui.press(Qt::Key_Escape);
+    test::SqliteFileObserver::install().setReadDelay({});
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() != Phase::scanning(); }));
+    EXPECT_EQ(ui.state().phase(), Phase::ready()) << ui.state().phase().failureText().toStdString();
+    EXPECT_EQ(ui.countReceived("devices"), 1) << "exactly one cycle registered the device";
+    EXPECT_TRUE(commandEnabled(ui));
 }
 
 } // namespace

@@ -34,18 +34,23 @@ TEST(Shell, WindowFitsTheScreenAndKeepsAReadableColumnWhenMaximised)
     EXPECT_NEAR(card.center().x(), screen.width() / 2.0, 20) << "centred";
 }
 
-TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneButNotOfTheProcess)
+TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTrayScans)
 {
     UiHarness ui;
     ui.launch(QuorvaBridgeApp::Start::inBackground);
     EXPECT_EQ(ui.app().window(), nullptr);
     EXPECT_EQ(ui.state().phase(), Phase::needsPairing()) << "start-up ran";
+    TrayIcon tray(ui.app());
+    EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "not paired";
     ui.app().showWindow();
     ASSERT_TRUE(showsWindowAgain(ui));
     EXPECT_TRUE(ui.shown("pairingCard"));
     EXPECT_FALSE(ui.shown("setupCard"));
     ui.pair();
     ASSERT_TRUE(ui.state().hasAutomaticScanning());
+    EXPECT_TRUE(ui.shown("chooserMessageText"));
+    ui.chooseBackupFolder(ui.backup());
+    ASSERT_TRUE(tray.scanNowAction().isEnabled());
     const long childrenRequests = ui.countReceived("children");
 
     QSignalSpy quitting(QCoreApplication::instance(), &QCoreApplication::aboutToQuit);
@@ -54,26 +59,6 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneButNotOfThePro
     EXPECT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); })) << "the closed window's scene is kept";
     EXPECT_EQ(quitting.count(), 0);
     EXPECT_TRUE(ui.state().hasAutomaticScanning());
-
-    // Reopening builds the content anew over the same state; start-up does not run again.
-    ui.app().showWindow();
-    ASSERT_TRUE(showsWindowAgain(ui));
-    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("setupCard"); }));
-    EXPECT_EQ(ui.countReceived("children"), childrenRequests);
-}
-
-TEST(Shell, TheTrayScansWithTheWindowClosedAndOpensItAgain)
-{
-    UiHarness ui;
-    ui.launch();
-    TrayIcon tray(ui.app());
-    EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "not paired";
-    ui.pair();
-    ui.chooseBackupFolder(ui.backup());
-    ASSERT_TRUE(tray.scanNowAction().isEnabled());
-
-    ui.window().close();
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.app().window() == nullptr; }));
     tray.scanNowAction().trigger();
     EXPECT_EQ(ui.state().phase(), Phase::scanning());
     EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "one scan at a time";
@@ -81,9 +66,12 @@ TEST(Shell, TheTrayScansWithTheWindowClosedAndOpensItAgain)
     EXPECT_EQ(ui.state().phase(), Phase::ready());
     EXPECT_TRUE(tray.scanNowAction().isEnabled());
 
+    // Reopening builds the content anew over the same state; start-up does not run again.
     tray.openAction().trigger();
     ASSERT_TRUE(showsWindowAgain(ui));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("setupCard"); }));
     EXPECT_TRUE(ui.text("statusMessageText").startsWith("Scan complete."));
+    EXPECT_EQ(ui.countReceived("children"), childrenRequests);
 }
 
 TEST(Shell, ASecondLaunchShowsTheRunningInstanceAndADeadOnesNameIsTakenOver)

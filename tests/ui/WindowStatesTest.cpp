@@ -13,30 +13,20 @@
 namespace quorva::uitest {
 namespace {
 
-QStringList pickerEntries(const UiHarness& ui)
-{
-    QObject* picker = ui.find(QStringLiteral("childPicker"));
-    QStringList names;
-    for (int i = 0; i < picker->property("count").toInt(); ++i) {
-        QString name;
-        QMetaObject::invokeMethod(picker, "textAt", Q_RETURN_ARG(QString, name), Q_ARG(int, i));
-        names << name;
-    }
-    return names;
-}
-
-// Paired with one child (chosen automatically) and a backup chosen through the dialog.
-void pairAndChooseBackup(UiHarness& ui, const BackupContent& content = {})
+// Paired (the only child chosen automatically) and a backup chosen through the dialog: its folder.
+std::filesystem::path pairAndChooseBackup(UiHarness& ui, const BackupContent& content = {})
 {
     ui.launch();
     ui.pair();
-    ui.chooseBackupFolder(ui.backup("backups", content));
+    const auto folder = ui.backup("backups", content);
+    ui.chooseBackupFolder(folder);
+    return folder;
 }
 
 TEST(WindowStates, ReadyShowsTheChildAndTheBackupThenAScanItsSpinnerAndCounts)
 {
     UiHarness ui;
-    pairAndChooseBackup(ui, {.candidates = 2, .benign = 1});
+    const auto folder = pairAndChooseBackup(ui, {.candidates = 2, .benign = 1});
     EXPECT_FALSE(ui.shown("pairingCard"));
     EXPECT_TRUE(ui.shown("headerMenuButton"));
     EXPECT_EQ(ui.text("statusMessageText"), "Ready to scan Maya's iPhone");
@@ -58,6 +48,16 @@ TEST(WindowStates, ReadyShowsTheChildAndTheBackupThenAScanItsSpinnerAndCounts)
     EXPECT_EQ(ui.text("statusDetailText"),
               "Last checked " + abbreviatedDateTime(ui.state().lastScanAtForDisplay()) +
                   ". 3 recent incoming messages inspected locally. 2 new candidates sent for safety review.");
+
+    // Choosing again starts at the last choice, and cancelling keeps the backup.
+    ui.click("chooseBackupButton");
+    QObject* dialog = ui.openFolderDialog();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->property("currentFolder").toUrl().toLocalFile(),
+              QString::fromStdString(folder.string()));
+    ui.press(Qt::Key_Escape);
+    EXPECT_TRUE(UiHarness::waitFor([&] { return !dialog->property("visible").toBool(); }));
+    EXPECT_EQ(ui.text("backupDeviceName"), "Maya's iPhone");
 }
 
 TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
@@ -85,16 +85,6 @@ TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
               "Zuletzt geprüft: " + when +
                   ". Kürzlich eingegangene Nachrichten, lokal geprüft: 1.200. Neue Kandidaten zur "
                   "Sicherheitsprüfung gesendet: 1.000.");
-}
-
-TEST(WindowStates, AnEncryptedBackupWarnsInsteadOfACheck)
-{
-    UiHarness ui;
-    pairAndChooseBackup(ui, {.deviceName = "Ben's iPhone", .encrypted = true});
-    EXPECT_EQ(ui.text("backupDeviceName"), "Ben's iPhone");
-    for (const char* icon : {"phaseIcon", "backupStateIcon"})
-        EXPECT_EQ(ui.find(icon)->property("symbol").toString(), "lock.trianglebadge.exclamationmark") << icon;
-    EXPECT_TRUE(ui.enabled("scanButton")); // the scan itself refuses it
 }
 
 TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboard)
@@ -161,20 +151,26 @@ TEST(WindowStates, AConnectedIPhoneIsBackedUpFromTheSetupCardByKeyboard)
     })) << ui.text(QStringLiteral("deviceActivity-") + udid).toStdString();
 }
 
-TEST(WindowStates, TextsFromBackupsAndTheServiceAreShownVerbatim)
+TEST(WindowStates, AnEncryptedBackupWarnsAndTextsFromBackupsAndTheServiceAreShownVerbatim)
 {
     UiHarness ui;
     ui.config.children = {{kAva, "<b>Ava</b>"}, {kBen, "Ben"}};
-    pairAndChooseBackup(ui, {.deviceName = "<i>Maya</i> <img src=\"http://127.0.0.1:1/x.png\">"});
+    const QString markup = QStringLiteral("<i>Maya</i> <img src=\"http://127.0.0.1:1/x.png\">");
+    ui.launch();
+    ui.pair();
+    EXPECT_EQ(ui.find("childPicker")->property("displayText").toString(), "Choose a child");
+    ui.state().setSelectedChildID(kAva);
+    EXPECT_EQ(ui.find("childPicker")->property("displayText").toString(), "<b>Ava</b>");
+    ui.chooseBackupFolder(ui.backup("backups", {.deviceName = markup.toStdString(), .encrypted = true}));
 
     // Rich text would drop the markup (and fetch the image): plain text keeps every character.
     auto* name = ui.item("backupDeviceName");
-    ASSERT_NE(name, nullptr);
+    ASSERT_EQ(ui.text("backupDeviceName"), markup);
     const QFontMetricsF metrics(name->property("font").value<QFont>());
-    EXPECT_NEAR(name->property("contentWidth").toReal(),
-                metrics.horizontalAdvance(ui.text("backupDeviceName")), 2);
-    EXPECT_EQ(pickerEntries(ui), (QStringList{"<b>Ava</b>", "Ben"}));
-    EXPECT_EQ(ui.find("childPicker")->property("displayText").toString(), "Choose a child");
+    EXPECT_NEAR(name->property("contentWidth").toReal(), metrics.horizontalAdvance(markup), 2);
+    for (const char* icon : {"phaseIcon", "backupStateIcon"})
+        EXPECT_EQ(ui.find(icon)->property("symbol").toString(), "lock.trianglebadge.exclamationmark") << icon;
+    EXPECT_TRUE(ui.enabled("scanButton")); // the scan itself refuses it
 }
 
 } // namespace
