@@ -24,12 +24,8 @@ struct Message {
     const char* name;
     std::string text;
     Labels expected;
+    operator std::string_view() const { return name; } // how gtest prints the row
 };
-
-void PrintTo(const Message& message, std::ostream* out)
-{
-    *out << message.name;
-}
 
 const Message kMessages[] = {
     {"Empty", "", {}},
@@ -92,12 +88,8 @@ INSTANTIATE_TEST_SUITE_P(Messages, Classification, ::testing::ValuesIn(kMessages
 struct Term {
     std::string label;
     std::string term;
+    operator std::string_view() const { return term; } // how gtest prints the row
 };
-
-void PrintTo(const Term& term, std::ostream* out)
-{
-    *out << term.term;
-}
 
 std::vector<Term> defaultTerms()
 {
