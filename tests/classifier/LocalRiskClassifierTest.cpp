@@ -47,9 +47,7 @@ const Message kMessages[] = {
     {"EmbeddedNul", std::string("kill\0you kill you", 17), {kThreat}},
 
     // Spellings that look or read like the plain phrase.
-    {"LineBreak", "kill\nyou", {kThreat}},
     {"CarriageReturnAndTab", "kill\r\n\tyou", {kThreat}},
-    {"TwoSpaces", "kill  you", {kThreat}},
     {"LineSeparator", "kill\u2028you", {kThreat}},
     {"NoBreakSpace", "kill\u00a0you", {kThreat}},
     {"ZeroWidthSpace", "kill\u200byou", {kThreat}},
