@@ -67,13 +67,11 @@ public:
     }
 
     // A reply with Content-Length and a deliberately non-standard reason phrase.
-    void answer(int status, const QByteArray& body, const QByteArray& contentType = "application/json")
+    void answer(int status, const QByteArray& body)
     {
-        QByteArray head = "HTTP/1.1 " + QByteArray::number(status) + " Scripted Reason\r\n";
-        if (!contentType.isEmpty())
-            head += "Content-Type: " + contentType + "\r\n";
-        answerRaw(head + "Content-Length: " + QByteArray::number(body.size()) +
-                  "\r\nConnection: close\r\n\r\n" + body);
+        answerRaw("HTTP/1.1 " + QByteArray::number(status) +
+                  " Scripted Reason\r\nContent-Type: application/json\r\nContent-Length: " +
+                  QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     }
     void answerRaw(const QByteArray& bytes) { m_script.push_back({bytes}); }
     // Reads the request and never writes a byte back.

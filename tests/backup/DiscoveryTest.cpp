@@ -116,6 +116,7 @@ struct Described {
     Lists lists;
     std::string described; // id | device name | product type | last backup | encrypted
     const char* folder = "3f2a-device";
+    std::uintmax_t spreadOutInfo = 0; // an Info.plist whose objects lie this many bytes past its header
     friend void PrintTo(const Described& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -206,6 +207,17 @@ std::string binaryStatus(double dateSecondsSince2001)
     return binaryDictionary({{"Date", binaryDate(dateSecondsSince2001)}});
 }
 
+// {"Display Name": "Read"} whose objects follow `gap` bytes of nothing, written as a sparse file.
+void writeSpreadOutInfo(const fs::path& file, uint64_t gap)
+{
+    const std::string list =
+        binaryPlist({"\xD1\x01\x02", binaryAsciiString("Display Name"), binaryAsciiString("Read")}, 1, gap);
+    std::ofstream out(file, std::ios::binary);
+    out << list.substr(0, 8);
+    out.seekp(static_cast<std::streamoff>(8 + gap));
+    out << list.substr(8);
+}
+
 class DescribedBackup : public ::testing::TestWithParam<Described> {};
 
 } // namespace
@@ -219,6 +231,8 @@ TEST_P(DescribedBackup, FromWhatItsPropertyListsHold)
     const fs::path backup = samples::writeSampleBackup(folder / row.folder, plan);
     for (const auto& [file, bytes] : row.lists)
         writeFile(backup / file, bytes.make());
+    if (row.spreadOutInfo > 0)
+        writeSpreadOutInfo(backup / "Info.plist", row.spreadOutInfo);
     fs::last_write_time(backup, std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
                                     std::chrono::seconds(static_cast<int64_t>(kFolderDate.unixSeconds)))));
     EXPECT_EQ(summary(IPhoneBackupScanner().backups(folder.path()).front()), row.described);
@@ -289,6 +303,9 @@ const std::vector<Described> kHostile = {
     {"InfoWithThreeHundredThousandKeys", infoPlist(+[] { return keysXml(300'000); }), kBare},
     {"BigInfoStillNamesTheDevice", infoPlist(bigInfo),
      "3f2a-device | Maya’s iPhone | - | 2024-05-02T21:30:00.000Z"},
+    // Real lists run to tens of megabytes; one of over 256 MiB is not read at all.
+    {"InfoOfAMegabyte", {}, kRead, "3f2a-device", std::uintmax_t{1} << 20},
+    {"InfoAByteOverTheSizeCap", {}, kBare, "3f2a-device", (std::uintmax_t{256} << 20) - 72},
     {"XmlAtTheDepthLimit", infoPlist(nestedXml(62)), kRead},
     {"XmlPastTheDepthLimit", infoPlist(nestedXml(63)), kBare},
     {"BinaryAtTheDepthLimit", statusPlist(binaryArrayChain(62, 1)), kDated},
@@ -325,35 +342,6 @@ const std::vector<Described> kHostile = {
                "<key>k</key><array/></dict></plist>"),
      kRead}};
 INSTANTIATE_TEST_SUITE_P(Hostile, DescribedBackup, ::testing::ValuesIn(kHostile), rowName<Described>);
-
-// {"Display Name": "Read"} whose objects follow `gap` bytes of nothing, written as a sparse file.
-void writeSpreadOutInfo(const fs::path& file, uint64_t gap)
-{
-    const std::string list =
-        binaryPlist({"\xD1\x01\x02", binaryAsciiString("Display Name"), binaryAsciiString("Read")}, 1, gap);
-    std::ofstream out(file, std::ios::binary);
-    out << list.substr(0, 8);
-    out.seekp(static_cast<std::streamoff>(8 + gap));
-    out << list.substr(8);
-}
-
-// Real lists run to tens of megabytes; one of over 256 MiB is not read at all.
-TEST(Discovery, AnInfoListOverTheSizeCapIsPassedOver)
-{
-    const auto describedWithGap = [](std::uintmax_t gap) {
-        TempFolder folder;
-        samples::SampleBackupPlan plan;
-        plan.writeInfoPlist = plan.writeStatusPlist = plan.writeManifestPlist = false;
-        const fs::path backup = samples::writeSampleBackup(folder / "3f2a-device", plan);
-        writeSpreadOutInfo(backup / "Info.plist", gap);
-        fs::last_write_time(backup,
-                            std::chrono::file_clock::from_sys(std::chrono::sys_seconds(
-                                std::chrono::seconds(static_cast<int64_t>(kFolderDate.unixSeconds)))));
-        return summary(IPhoneBackupScanner().backups(folder.path()).front());
-    };
-    EXPECT_EQ(describedWithGap(std::uintmax_t{1} << 20), kRead);
-    EXPECT_EQ(describedWithGap((std::uintmax_t{256} << 20) - 72), kBare); // a byte over the cap
-}
 
 void writeBackup(const fs::path& folder, const std::string& udid, std::optional<Instant> statusDate)
 {

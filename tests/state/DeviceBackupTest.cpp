@@ -15,7 +15,7 @@
 
 #include <chrono>
 #include <filesystem>
-#include <ostream>
+#include <string_view>
 #include <vector>
 
 namespace quorva::test {
@@ -93,7 +93,6 @@ TEST(DeviceWatcher, WithoutUsbmuxdSaysSoAndFindsItWhenItStarts)
     EXPECT_EQ(watcher.serviceState(), DeviceServiceState::unavailable);
     EXPECT_TRUE(watcher.connected().empty());
     EXPECT_EQ(QCoro::waitFor(watcher.trust(kUdid)).result, TrustOutcome::Result::notConnected);
-    EXPECT_FALSE(texts::deviceServiceUnavailable().isEmpty());
 
     ASSERT_TRUE(usbmuxd.start());
     ASSERT_TRUE(
@@ -120,12 +119,8 @@ struct TrustCase {
     const char* name;
     TrustOutcome outcome;
     const char* says;
+    operator std::string_view() const { return name; } // how gtest prints the row
 };
-
-void PrintTo(const TrustCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class TrustTexts : public ::testing::TestWithParam<TrustCase> {};
 
@@ -148,7 +143,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 "Bridge reads only unencrypted backups: turn off Encrypt local backup"},
                       TrustCase{"Trusted", {R::trusted, false}, "trusts this computer"},
                       TrustCase{"NotConnected", {R::notConnected}, "not connected"}),
-    [](const ::testing::TestParamInfo<TrustCase>& info) { return std::string(info.param.name); });
+    RowName());
 
 // ---- Making a backup -------------------------------------------------------------------------
 
@@ -276,82 +271,56 @@ TEST_F(Backup, AFinishedRunReachesAHundredAndIsTheNewBackupAndTheNextIsIncrement
     EXPECT_TRUE(again.incremental);
 }
 
-TEST_F(Backup, APhoneLeftLockedWaitsForThePasscodeThenFails)
-{
-    const FakeTool fake{.exitStatus = 208, .silenceFirst = 0.3, .lastWords = "ErrorCode 208: (Unknown)"};
-    IPhoneBackupRun run(kUdid, root(), {.tool = writeTool(fake)});
-    const Watched watched = watch(run);
-
-    EXPECT_TRUE(showed(watched, QStringLiteral("Waiting for the passcode on Maya's iPhone")));
-    EXPECT_EQ(watched.outcome.result, BackupRunOutcome::Result::locked);
-    EXPECT_EQ(watched.outcome.exitStatus, 208);
-    EXPECT_EQ(watched.outcome.lastLine, QStringLiteral("ErrorCode 208: (Unknown)"));
-    EXPECT_TRUE(texts::backupRunOutcome(kName, watched.outcome).contains(QLatin1String("passcode")));
-}
-
-TEST_F(Backup, ARunWithoutProgressForTooLongIsEnded)
-{
-    const FakeTool fake{.progress = {17}, .hang = true};
-    IPhoneBackupRun run(kUdid, root(),
-                        {.tool = writeTool(fake), .stallAfter = 400ms, .terminateGrace = 500ms});
-    QElapsedTimer clock;
-    clock.start();
-    const Watched watched = watch(run);
-
-    EXPECT_EQ(watched.outcome.result, BackupRunOutcome::Result::stalled);
-    EXPECT_EQ(watched.outcome.percent, 17);
-    EXPECT_FALSE(watched.outcome.exitStatus);
-    EXPECT_LT(clock.elapsed(), 5000); // the tool sleeps for 30 s
-    EXPECT_TRUE(
-        texts::backupRunOutcome(kName, watched.outcome).contains(QLatin1String("stopped making progress")));
-}
-
-TEST_F(Backup, CancellingEndsTheTool)
-{
-    IPhoneBackupRun run(kUdid, root(), {.tool = writeTool({.progress = {5}, .hang = true})});
-    QObject::connect(
-        &run, &IPhoneBackupRun::progressed, &run, [&] { run.cancel(); }, Qt::QueuedConnection);
-    QElapsedTimer clock;
-    clock.start();
-    const BackupRunOutcome outcome = QCoro::waitFor(run.run());
-    EXPECT_EQ(outcome.result, BackupRunOutcome::Result::cancelled);
-    EXPECT_LT(clock.elapsed(), 5000);
-    EXPECT_TRUE(texts::backupRunOutcome(kName, outcome).isEmpty());
-}
-
-TEST_F(Backup, WithoutTheToolSaysWhatToInstall)
-{
-    IPhoneBackupRun run(kUdid, root(), {.tool = m_bin.filePath("not-there")});
-    const BackupRunOutcome outcome = QCoro::waitFor(run.run());
-    EXPECT_EQ(outcome.result, BackupRunOutcome::Result::toolMissing);
-    EXPECT_TRUE(texts::backupRunOutcome(kName, outcome).contains(QLatin1String("libimobiledevice-utils")));
-}
-
-// Runs that end by themselves, told apart by how the tool ended and what it left in Status.plist.
+// How a run ends, told apart by how the tool ended and what it left in Status.plist, or by what
+// Bridge did to it, and what the parent reads on the way and at the end.
 struct EndingCase {
     const char* name;
     FakeTool fake;
     BackupRunOutcome::Result result;
-    const char* says; // in what the parent reads
+    const char* says = "";          // with the phone's name, in the outcome's text; none when empty
+    const char* shownOnTheWay = ""; // a state text the parent saw while the tool ran
+    std::chrono::milliseconds stallAfter{0};
+    bool cancelOnProgress = false;
+    bool toolMissing = false;
+    operator std::string_view() const { return name; } // how gtest prints the row
 };
-
-void PrintTo(const EndingCase& c, std::ostream* out)
-{
-    *out << c.name;
-}
 
 class BackupEnding : public Backup, public ::testing::WithParamInterface<EndingCase> {};
 
 TEST_P(BackupEnding, IsToldApart)
 {
-    IPhoneBackupRun run(kUdid, root(), {.tool = writeTool(GetParam().fake)});
-    const BackupRunOutcome outcome = QCoro::waitFor(run.run());
-    EXPECT_EQ(outcome.result, GetParam().result);
-    EXPECT_EQ(outcome.exitStatus, GetParam().fake.exitStatus);
-    EXPECT_EQ(outcome.snapshotDate.has_value(), GetParam().result == BackupRunOutcome::Result::finished);
+    const EndingCase& c = GetParam();
+    BackupRunOptions options{.tool = c.toolMissing ? m_bin.filePath("not-there") : writeTool(c.fake)};
+    if (c.stallAfter.count() > 0)
+        options.stallAfter = c.stallAfter, options.terminateGrace = 500ms;
+    IPhoneBackupRun run(kUdid, root(), options);
+    if (c.cancelOnProgress)
+        QObject::connect(
+            &run, &IPhoneBackupRun::progressed, &run, [&] { run.cancel(); }, Qt::QueuedConnection);
+    QElapsedTimer clock;
+    clock.start();
+    const Watched watched = watch(run);
+    const BackupRunOutcome& outcome = watched.outcome;
+
+    EXPECT_EQ(outcome.result, c.result);
+    EXPECT_LT(clock.elapsed(), 5000); // a hanging tool sleeps for 30 s
+    const bool endedByItself = !c.toolMissing && !c.cancelOnProgress && c.stallAfter.count() == 0;
+    EXPECT_EQ(outcome.exitStatus, endedByItself ? std::optional(c.fake.exitStatus) : std::nullopt);
+    EXPECT_EQ(outcome.percent, c.fake.progress.empty() ? 0 : c.fake.progress.back());
+    if (*c.fake.lastWords) {
+        EXPECT_EQ(outcome.lastLine, QString::fromUtf8(c.fake.lastWords));
+    }
+    EXPECT_EQ(outcome.snapshotDate.has_value(), c.result == BackupRunOutcome::Result::finished);
+    if (*c.shownOnTheWay) {
+        EXPECT_TRUE(showed(watched, QString::fromUtf8(c.shownOnTheWay)));
+    }
     const QString text = texts::backupRunOutcome(kName, outcome);
-    EXPECT_TRUE(text.contains(kName)) << text.toStdString();
-    EXPECT_TRUE(text.contains(QLatin1String(GetParam().says))) << text.toStdString();
+    if (*c.says) {
+        EXPECT_TRUE(text.contains(kName)) << text.toStdString();
+        EXPECT_TRUE(text.contains(QLatin1String(c.says))) << text.toStdString();
+    } else {
+        EXPECT_TRUE(text.isEmpty()) << text.toStdString();
+    }
 }
 
 using Result = BackupRunOutcome::Result;
@@ -368,6 +337,11 @@ INSTANTIATE_TEST_SUITE_P(
                    {.progress = {100}, .snapshot = "finished", .snapshotIsOld = true},
                    Result::notFinished,
                    "ended without finishing"},
+        EndingCase{"PhoneLeftLocked",
+                   {.exitStatus = 208, .silenceFirst = 0.3, .lastWords = "ErrorCode 208: (Unknown)"},
+                   Result::locked,
+                   "passcode",
+                   "Waiting for the passcode on Maya's iPhone"},
         EndingCase{"UnpluggedMidRun",
                    {.progress = {3, 31},
                     .exitStatus = 255,
@@ -382,14 +356,21 @@ INSTANTIATE_TEST_SUITE_P(
                    {.progress = {64}, .exitStatus = 105},
                    Result::noDiskSpace,
                    "not enough free space"},
-        EndingCase{"AnyOtherFailure", {.progress = {9}, .exitStatus = 1}, Result::failed, "exit status 1"}),
-    [](const ::testing::TestParamInfo<EndingCase>& info) { return std::string(info.param.name); });
-
-} // namespace
-} // namespace quorva::test
-
-namespace quorva::test {
-namespace {
+        EndingCase{"AnyOtherFailure", {.progress = {9}, .exitStatus = 1}, Result::failed, "exit status 1"},
+        EndingCase{.name = "WithoutProgressForTooLong",
+                   .fake = {.progress = {17}, .hang = true},
+                   .result = Result::stalled,
+                   .says = "stopped making progress",
+                   .stallAfter = 400ms},
+        EndingCase{.name = "Cancelled",
+                   .fake = {.progress = {5}, .hang = true},
+                   .result = Result::cancelled,
+                   .cancelOnProgress = true},
+        EndingCase{.name = "WithoutTheTool",
+                   .result = Result::toolMissing,
+                   .says = "libimobiledevice-utils",
+                   .toolMissing = true}),
+    RowName());
 
 // ---- Backups this computer makes of the family's iPhones --------------------------------------
 
@@ -413,17 +394,17 @@ QString writeCopyingTool(const QTemporaryDir& bin, const std::filesystem::path& 
 
 TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScannedAndNoOtherIs)
 {
-    const std::string parentsPhone = "00008030-000C1D2E3F40002E";
+    const std::string parentsPhone = "00008030-000C1D2E3F40002E", avasPhone = BackupContent{}.udid;
     FakeUsbmuxd usbmuxd;
     QTemporaryDir bin;
     BridgeFixture harness;
     const std::filesystem::path folder = harness.path("Backup");
-    harness.writeBackup(folder / BackupContent{}.udid, {.candidates = 1, .ageHours = 20 * 24});
+    harness.writeBackup(folder / avasPhone, {.candidates = 1, .ageHours = 20 * 24});
     harness.writeBackup(
         folder / parentsPhone,
         {.udid = parentsPhone, .deviceName = "Dad's iPhone", .candidates = 5, .ageHours = 30 * 24});
     const std::filesystem::path prepared =
-        harness.writeBackup(harness.path("made") / BackupContent{}.udid, {.candidates = 3, .ageHours = 0});
+        harness.writeBackup(harness.path("made") / avasPhone, {.candidates = 3, .ageHours = 0});
     harness.deviceWatcher =
         std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
     harness.backupTool = writeCopyingTool(bin, prepared);
@@ -432,19 +413,18 @@ TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScan
     harness.pair(*state);
     harness.nextChoice = folder;
     QCoro::waitFor(state->chooseBackupFolder());
-    ASSERT_TRUE(state->assignDevice(BackupContent{}.udid, kAva));
+    ASSERT_TRUE(state->assignDevice(avasPhone, kAva));
     QCoro::waitFor(state->start()); // as at launch: the watcher starts
     usbmuxd.attach(QString::fromStdString(parentsPhone));
-    usbmuxd.attach(QString::fromStdString(BackupContent{}.udid));
+    usbmuxd.attach(QString::fromStdString(avasPhone));
 
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 3; }))
         << "the new backup's three candidates are scanned and sent; recorded " << recordedIds().size();
     QFile asked(bin.filePath("asked"));
     ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
-    EXPECT_EQ(asked.readAll().trimmed(), QByteArray::fromStdString(BackupContent{}.udid))
-        << "only Ava's iPhone";
+    EXPECT_EQ(asked.readAll().trimmed(), QByteArray::fromStdString(avasPhone)) << "only Ava's iPhone";
     EXPECT_TRUE(recordedIds(parentsPhone).empty());
-    EXPECT_EQ(state->deviceBackups()->activity(QString::fromStdString(BackupContent{}.udid)).text,
+    EXPECT_EQ(state->deviceBackups()->activity(QString::fromStdString(avasPhone)).text,
               texts::backupRunOutcome(QStringLiteral("Maya's iPhone"),
                                       {.result = BackupRunOutcome::Result::finished, .exitStatus = 0}));
 }

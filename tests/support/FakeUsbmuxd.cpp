@@ -66,33 +66,19 @@ QString FakeUsbmuxd::address() const
     return QStringLiteral("UNIX:") + m_dir.filePath(QStringLiteral("usbmuxd"));
 }
 
-int FakeUsbmuxd::requests(const QString& type) const
+QByteArray FakeUsbmuxd::attachedMessage(const QString& udid, int id)
 {
-    const auto found = m_requests.find(type);
-    return found == m_requests.end() ? 0 : found->second;
+    return key("DeviceID") + integer(id) + key("MessageType") + string("Attached") + key("Properties") +
+           "<dict>" + key("ConnectionType") + string("USB") + key("DeviceID") + integer(id) +
+           key("SerialNumber") + string(udid) + key("ConnectionSpeed") + integer(480000000) +
+           key("LocationID") + integer(0) + key("ProductID") + integer(0x12a8) + "</dict>";
 }
 
-QByteArray FakeUsbmuxd::attachedMessage(const QString& udid, const Device& device) const
+void FakeUsbmuxd::attach(const QString& udid)
 {
-    QByteArray properties = key("ConnectionType") + string(device.overNetwork ? "Network" : "USB") +
-                            key("DeviceID") + integer(device.id) + key("SerialNumber") + string(udid);
-    if (device.overNetwork)
-        // A sockaddr_in for 192.168.1.20, as usbmuxd passes it on.
-        properties += key("EscapedFullServiceName") + string("fake._apple-mobdev2._tcp.local.") +
-                      key("NetworkAddress") + "<data>EAIAAMCoARQAAAAAAAAAAA==</data>";
-    else
-        properties += key("ConnectionSpeed") + integer(480000000) + key("LocationID") + integer(0) +
-                      key("ProductID") + integer(0x12a8);
-    return key("DeviceID") + integer(device.id) + key("MessageType") + string("Attached") +
-           key("Properties") + "<dict>" + properties + "</dict>";
-}
-
-void FakeUsbmuxd::attach(const QString& udid, bool overNetwork)
-{
-    const Device device{m_nextId++, overNetwork};
-    m_devices[udid] = device;
+    const int id = m_devices[udid] = m_nextId++;
     for (QLocalSocket* listener : m_listeners)
-        answer(listener, 0, plist(attachedMessage(udid, device)));
+        answer(listener, 0, plist(attachedMessage(udid, id)));
 }
 
 void FakeUsbmuxd::detach(const QString& udid)
@@ -100,7 +86,7 @@ void FakeUsbmuxd::detach(const QString& udid)
     const auto found = m_devices.find(udid);
     if (found == m_devices.end())
         return;
-    const int id = found->second.id;
+    const int id = found->second;
     m_devices.erase(found);
     for (QLocalSocket* listener : m_listeners)
         answer(listener, 0, plist(key("DeviceID") + integer(id) + key("MessageType") + string("Detached")));
@@ -142,17 +128,16 @@ void FakeUsbmuxd::serve(QLocalSocket* client)
             return;
         const QByteArray message = client->read(length).mid(kHeaderSize);
         const QString type = messageType.match(QString::fromUtf8(message)).captured(1);
-        ++m_requests[type];
         if (type == QLatin1String("ListDevices")) {
             QByteArray list;
-            for (const auto& [udid, device] : m_devices)
-                list += "<dict>" + attachedMessage(udid, device) + "</dict>";
+            for (const auto& [udid, id] : m_devices)
+                list += "<dict>" + attachedMessage(udid, id) + "</dict>";
             answer(client, tag, plist(key("DeviceList") + "<array>" + list + "</array>"));
         } else if (type == QLatin1String("Listen")) {
             answer(client, tag, result(0));
             m_listeners.push_back(client);
-            for (const auto& [udid, device] : m_devices)
-                answer(client, 0, plist(attachedMessage(udid, device)));
+            for (const auto& [udid, id] : m_devices)
+                answer(client, 0, plist(attachedMessage(udid, id)));
         } else {
             // Connect and the pair-record requests: refused, as by a phone that does not answer.
             answer(client, tag, result(3));

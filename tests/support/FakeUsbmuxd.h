@@ -27,29 +27,22 @@ public:
     [[nodiscard]] QString address() const;
     [[nodiscard]] bool isListening() const { return m_server.isListening(); }
 
-    void attach(const QString& udid, bool overNetwork = false);
+    void attach(const QString& udid);
     void detach(const QString& udid);
     // Closes every connection and stops listening, as when usbmuxd exits; start() listens again
     // at the same address, as when it comes back.
     void stop();
     bool start();
-    // How many requests of the type ("ListDevices", "Listen", "Connect" …) arrived.
-    [[nodiscard]] int requests(const QString& type) const;
 
 private:
-    struct Device {
-        int id;
-        bool overNetwork;
-    };
     void serve(QLocalSocket* client);
     void answer(QLocalSocket* client, quint32 tag, const QByteArray& plist);
-    [[nodiscard]] QByteArray attachedMessage(const QString& udid, const Device& device) const;
+    [[nodiscard]] static QByteArray attachedMessage(const QString& udid, int id);
 
     QTemporaryDir m_dir;
     QLocalServer m_server;
-    std::map<QString, Device> m_devices;
+    std::map<QString, int> m_devices; // udid -> device id
     std::vector<QLocalSocket*> m_listeners;
-    std::map<QString, int> m_requests;
     int m_nextId = 1;
 };
 
