@@ -149,6 +149,7 @@ const std::vector<Stored> kAttributedBody = {
     {"ArchiveTextCutShort", archive("\x06Hi th"), ""},
     {"ArchiveWithoutALength", archive(""), ""},
     {"ArchiveLengthTagUnknown", archive("\x83\x02\0\0\0abc"s), ""},
+    {"ArchiveLengthTagJustPastTheShortForm", archive("\x80" + std::string(200, 'x')), ""},
     {"ArchiveLengthCutShort", archive("\x81\xFF"), ""},
     {"ArchiveLengthPastTheEnd", archive("\x82" + repeat("\xFF", 4) + "abc"), ""},
     {"NotATypedStream", body(kStringMarker + "\x02Hi"), ""},
