@@ -161,7 +161,7 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
 {
     BridgeFixture harness;
     bool revoked = false;
-    const std::string endpoint = GetParam(); // a part of the endpoint's path
+    const std::string endpoint = GetParam(); // found in the endpoint's path
     harness.config.beforeRequest = [&](const devservice::HttpCall& call) {
         if (revoked && call.path.find(endpoint) != std::string::npos)
             throw devservice::ServiceError(401, "token_revoked", "Token revoked");
