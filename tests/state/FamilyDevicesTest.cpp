@@ -82,8 +82,7 @@ TEST(AFamilyFolder, WithNothingAssignedSendsNothingThenOnlyTheChildrensMessagesE
     using Pairs = std::vector<std::pair<std::string, std::string>>;
     EXPECT_EQ(childAndDevice(bodiesOf(assigned, "devices")), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
     const auto batches = bodiesOf(assigned, "ingest/batch");
-    EXPECT_EQ(childAndDevice(batches), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
-    ASSERT_EQ(batches.size(), 2u);
+    ASSERT_EQ(childAndDevice(batches), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
     EXPECT_EQ(batches[0]["items"].size(), 2u);
     EXPECT_EQ(batches[1]["items"].size(), 1u);
     for (const auto& item : batches[1]["items"])
@@ -133,7 +132,6 @@ TEST(AnUnfinishedOrOldBackup, IsOpenedOnlyOnceFinishedAndAnOldOneIsSaidToBeOldWi
             .arg(QLocale::c().toString(day, QStringLiteral("d MMM")));
     EXPECT_EQ(bodiesOf(old, "heartbeat").at(0)["status"], "active");
     EXPECT_EQ(bodiesOf(old, "heartbeat").at(0)["setupIssue"], oldNote.toStdString());
-    EXPECT_TRUE(state->statusMessage().startsWith(QStringLiteral("Scan complete.")));
     EXPECT_TRUE(state->statusMessage().endsWith(oldNote)) << state->statusMessage().toStdString();
 
     // A fresh backup says nothing of age.

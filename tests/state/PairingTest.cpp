@@ -72,7 +72,6 @@ TEST(Pairing, SuccessStoresTheTokenSelectsTheOnlyChildAndFinishesSetUp)
 
     const auto requests = harness.received();
     EXPECT_EQ(endpoints(requests), (std::vector<std::string>{"redeem", "children", "heartbeat"}));
-    EXPECT_EQ(requests[0].body["code"], "ABC123");
     EXPECT_EQ(requests[0].body["bridgeName"], "Test Mac");
     EXPECT_FALSE(requests[0].hasAuthorization);
     EXPECT_TRUE(requests[1].hasAuthorization);

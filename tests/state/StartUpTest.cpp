@@ -31,11 +31,8 @@ TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThe
     EXPECT_TRUE(state->hasAutomaticScanning());
     const auto requests = harness.receivedSince(before);
     ASSERT_EQ(endpoints(requests), (std::vector<std::string>{"children", "heartbeat"}));
-    const auto& heartbeat = requests[1].body;
-    EXPECT_EQ(heartbeat.size(), 3u);
-    EXPECT_TRUE(heartbeat.contains("appVersion"));
-    EXPECT_EQ(heartbeat["status"], "error");
-    EXPECT_EQ(heartbeat["setupIssue"], words::setupIssue);
+    EXPECT_EQ(requests[1].body["status"], "error");
+    EXPECT_EQ(requests[1].body["setupIssue"], words::setupIssue);
 
     // The next launch finds a backup too.
     BackupBookmarkStore(Preferences()).save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));

@@ -27,6 +27,17 @@ const QStringList kPreferenceKeys = {"bridge.selected-child-id",
                                      "bridge.uploaded-message-ids",
                                      "bridge.uploaded-message-ids-by-device",
                                      "bridge.device-children"};
+const std::string kPrefix = "/v1/parental/bridges/";
+
+// The answer's status and body.
+std::pair<int, QByteArray> send(QNetworkAccessManager& network, const QNetworkRequest& request,
+                                const QByteArray& method = "GET", const QByteArray& body = {})
+{
+    QNetworkReply* reply = network.sendCustomRequest(request, method, body);
+    QCoro::waitFor(qCoro(reply).waitForFinished());
+    reply->deleteLater();
+    return {reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(), reply->readAll()};
+}
 
 } // namespace
 
@@ -34,7 +45,6 @@ BridgeFixture::BridgeFixture()
 {
     config.pairingCodes = {kPairingCode};
     config.children = {{kAva, "Ava"}};
-    autostartFolder = path("autostart");
     for (const QString& key : kPreferenceKeys)
         Preferences().remove(key);
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
@@ -54,7 +64,7 @@ QUrl BridgeFixture::serviceURL() const
     return QUrl(QStringLiteral("http://127.0.0.1:%1").arg(m_service->port()));
 }
 
-std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::milliseconds interval, QUrl url)
+std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::milliseconds interval)
 {
     if (!m_service)
         startService();
@@ -65,7 +75,7 @@ std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::millisecon
         co_return std::optional(nextChoice); // a copy: QCoro moves from a returned lvalue
     };
     platform.loginItem =
-        std::make_shared<LoginItem>(autostartFolder, QStringList{QStringLiteral("/usr/bin/true")});
+        std::make_shared<LoginItem>(path("autostart"), QStringList{QStringLiteral("/usr/bin/true")});
     platform.computerName = [this] { return computerName; };
     platform.automaticScanInterval = interval;
     platform.secretStoreRetryInterval = secretStoreRetry;
@@ -73,7 +83,7 @@ std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::millisecon
     if (!backupTool.isEmpty())
         platform.backupTool = backupTool;
     return makeBridgeAppState(m_network, std::move(platform),
-                              {.serviceURL = url.isEmpty() ? serviceURL() : url,
+                              {.serviceURL = serviceURL(),
                                .tokenService = tokenService(),
                                .requestTimeout = std::chrono::milliseconds(5000)});
 }
@@ -107,31 +117,23 @@ BridgeFixture::Answer BridgeFixture::request(const std::string& method, const st
                                              const std::string& body,
                                              const std::optional<std::string>& authorization)
 {
-    QNetworkRequest request(
-        serviceURL().resolved(QUrl(QString::fromStdString("/v1/parental/bridges/" + endpoint))));
+    QNetworkRequest request(serviceURL().resolved(QUrl(QString::fromStdString(kPrefix + endpoint))));
     request.setRawHeader("Content-Type", "application/json");
     if (authorization)
         request.setRawHeader("Authorization", QByteArray::fromStdString(*authorization));
-    QNetworkReply* reply = m_network.sendCustomRequest(request, QByteArray::fromStdString(method),
-                                                       QByteArray::fromStdString(body));
-    QCoro::waitFor(qCoro(reply).waitForFinished());
-    Answer answer;
-    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    answer.body = nlohmann::json::parse(reply->readAll().toStdString(), nullptr, false);
-    reply->deleteLater();
-    return answer;
+    const auto [status, answer] =
+        send(m_network, request, QByteArray::fromStdString(method), QByteArray::fromStdString(body));
+    return {status, nlohmann::json::parse(answer.toStdString(), nullptr, false)};
 }
 
 std::vector<Received> BridgeFixture::received()
 {
-    QNetworkReply* reply = m_network.get(QNetworkRequest(serviceURL().resolved(QUrl("/dev/received"))));
-    QCoro::waitFor(qCoro(reply).waitForFinished());
-    reply->deleteLater();
-    const auto page = nlohmann::json::parse(reply->readAll().toStdString());
+    const auto page = nlohmann::json::parse(
+        send(m_network, QNetworkRequest(serviceURL().resolved(QUrl("/dev/received")))).second.toStdString());
     std::vector<Received> requests;
     for (const auto& entry : page.at("requests"))
-        requests.push_back({entry["method"], entry["path"], entry.value("body", nlohmann::json()),
-                            entry.value("hasAuthorization", false)});
+        requests.push_back(
+            {entry["path"], entry.value("body", nlohmann::json()), entry.value("hasAuthorization", false)});
     return requests;
 }
 
@@ -158,11 +160,10 @@ std::filesystem::path BridgeFixture::writeBackup(const std::filesystem::path& fo
     plan.snapshotState = content.snapshotState;
     // Incoming, a minute apart, newest first: the candidates, then the benign ones.
     for (int i = 0; i < content.candidates + content.benign; ++i)
-        plan.messages.push_back({.text = i < content.candidates
-                                             ? content.candidateText + " " + std::to_string(i)
-                                             : "see you at practice",
-                                 .sender = "+15550100",
-                                 .date = {now.unixSeconds - 60.0 * (i + 1)}});
+        plan.messages.push_back(
+            {.text = i < content.candidates ? "keep this secret " + std::to_string(i) : "see you at practice",
+             .sender = "+15550100",
+             .date = {now.unixSeconds - 60.0 * (i + 1)}});
     return samples::writeSampleBackup(folder, plan);
 }
 
@@ -194,7 +195,7 @@ std::vector<nlohmann::json> bodiesOf(const std::vector<Received>& requests, cons
 {
     std::vector<nlohmann::json> bodies;
     for (const Received& r : requests)
-        if (r.path == "/v1/parental/bridges/" + endpoint)
+        if (r.path == kPrefix + endpoint)
             bodies.push_back(r.body);
     return bodies;
 }
@@ -203,7 +204,7 @@ std::vector<std::string> endpoints(const std::vector<Received>& requests)
 {
     std::vector<std::string> names;
     for (const Received& r : requests)
-        names.push_back(r.path.substr(std::string("/v1/parental/bridges/").size()));
+        names.push_back(r.path.substr(kPrefix.size()));
     return names;
 }
 

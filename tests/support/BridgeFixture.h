@@ -31,7 +31,6 @@ inline const std::string kPairingCode = "ABC123";
 
 // One request as the development service received it.
 struct Received {
-    std::string method;
     std::string path;
     nlohmann::json body;
     bool hasAuthorization = false;
@@ -41,12 +40,11 @@ struct Received {
 struct BackupContent {
     std::string udid = "00008110-001A2B3C4D5E801E";
     std::string deviceName = "Maya's iPhone";
-    int candidates = 0;  // incoming messages every rule table flags
+    int candidates = 0;  // incoming messages every rule table flags: "keep this secret 0", "… 1" …
     int benign = 2;      // incoming messages nothing flags
     double ageHours = 1; // Last Backup Date, hours before now
     std::string snapshotState = "finished";
     bool encrypted = false;
-    std::string candidateText = "keep this secret";
 };
 
 // The development service on a free loopback port, fresh preferences and secret-store item,
@@ -63,7 +61,7 @@ public:
     [[nodiscard]] QUrl serviceURL() const;
 
     [[nodiscard]] std::unique_ptr<BridgeAppState>
-    makeState(std::chrono::milliseconds interval = std::chrono::minutes(30), QUrl serviceURL = {});
+    makeState(std::chrono::milliseconds interval = std::chrono::minutes(30));
     // Pairs with kPairingCode and waits for the set-up sequence that follows.
     void pair(BridgeAppState& state);
     // A new state, paired, with Ava selected and a backup of this content chosen in "backup".
@@ -93,7 +91,6 @@ public:
     std::vector<FolderChooserRequest> chooserRequests;
     QString computerName = QStringLiteral("Test Mac");
     std::chrono::milliseconds secretStoreRetry = std::chrono::minutes(1);
-    std::filesystem::path autostartFolder;
     // The iPhones connected to this computer and the backup tool; none by default.
     std::shared_ptr<DeviceWatcher> deviceWatcher;
     QString backupTool;

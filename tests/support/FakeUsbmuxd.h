@@ -13,11 +13,9 @@ class QLocalSocket;
 
 namespace quorva::test {
 
-// Enough of usbmuxd's plist protocol on a UNIX socket for libusbmuxd to list phones and follow
-// them coming and going: ListDevices, Listen (then Attached and Detached), and a refused Connect,
-// so that anything past the device list (lockdown, pairing) fails as with a phone that does not
-// answer. Each message is a 16-byte little-endian header {length, version 1, type 8 = plist,
-// tag} and an XML property list.
+// Enough of usbmuxd's plist protocol for libusbmuxd to list phones and follow them coming and
+// going; every other request is refused, so lockdown and pairing fail as with a phone that does
+// not answer.
 class FakeUsbmuxd : public QObject {
 public:
     FakeUsbmuxd();
@@ -25,12 +23,10 @@ public:
 
     // What libusbmuxd's USBMUXD_SOCKET_ADDRESS names.
     [[nodiscard]] QString address() const;
-    [[nodiscard]] bool isListening() const { return m_server.isListening(); }
 
     void attach(const QString& udid);
     void detach(const QString& udid);
-    // Closes every connection and stops listening, as when usbmuxd exits; start() listens again
-    // at the same address, as when it comes back.
+    // As when usbmuxd exits and comes back at the same address.
     void stop();
     bool start();
 
