@@ -98,7 +98,6 @@ TEST_P(CraftedBackup, IsReadOnlyWithinItself)
 }
 
 const std::vector<Layout> kLocations = {
-    {"AsWritten", relocated(""), kInside},
     {"Flat", relocated("", kMessagesFileID), kInside},
     {"HashedBeforeFlat",
      [](const Paths& p) { fs::copy_file(p.outside / kHashedMessages, p.backup / kMessagesFileID); }, kInside},
@@ -122,11 +121,7 @@ const std::vector<Layout> kLocations = {
 INSTANTIATE_TEST_SUITE_P(Locations, CraftedBackup, ::testing::ValuesIn(kLocations), rowName<Layout>);
 
 const std::vector<Layout> kDamage = {
-    {"ManifestNotADatabase", overwritten("Manifest.db", repeat("Q", 8192)),
-     kUnreadable + "file is not a database"},
     {"ManifestEmpty", overwritten("Manifest.db", ""), kUnreadable + "no such table: Files"},
-    {"MessagesNotADatabase", overwritten(kHashedMessages, repeat("\x5A\xA5", 8192)),
-     kUnreadable + "file is not a database"},
     {"MessagesEmpty", overwritten(kHashedMessages, ""), kUnreadable + "no such table: message"},
     {"MessagesCutInHalf", cutInHalf, kUnreadable + "database disk image is malformed"},
     {"EncryptedRefusedBeforeTheMessagesAreLookedFor", encryptedWithoutMessages,
