@@ -103,14 +103,10 @@ struct Described {
 };
 
 const Instant kFolderDate = utc(2021, 2, 3);
-const std::string kBare = "3f2a-device | iPhone backup | - | folder date";
+const auto dated = [](const std::string& date) { return "3f2a-device | iPhone backup | - | " + date; };
+const std::string kBare = dated("folder date");
 const std::string kRead = "3f2a-device | Read | - | folder date";
-const std::string kDated = "3f2a-device | iPhone backup | - | 2023-03-08T20:26:40.000Z"; // binaryArrayChain
-
-std::string dated(const std::string& date)
-{
-    return "3f2a-device | iPhone backup | - | " + date;
-}
+const std::string kDated = dated("2023-03-08T20:26:40.000Z"); // binaryArrayChain
 
 std::string summary(const BackupDescriptor& d)
 {
@@ -122,16 +118,13 @@ std::string summary(const BackupDescriptor& d)
 }
 
 // A list named "Read" around `value`, without a document type: the survey reads markup before it.
-std::string namedList(const std::string& value)
-{
+const auto namedList = [](const std::string& value) {
     return xmlPlist("<key>Display Name</key><string>Read</string><key>k</key>" + value);
-}
-
+};
 // <plist> and <dict> are two levels of nesting already.
-std::string nestedXml(int arrays)
-{
+const auto nestedXml = [](int arrays) {
     return namedList(repeat("<array>", arrays) + repeat("</array>", arrays));
-}
+};
 
 // Seventy arrays deep, with closing tags hidden before the deepest point and as many opening tags
 // hidden after it: a scanner that reads the hidden tags sees no more than 42 levels.
@@ -173,21 +166,15 @@ std::string longCountBinary(const std::string& count)
     return namedBinary({"\xAF" + count + "\x03"});
 }
 
-std::string xmlEntry(const std::string& key, const std::string& value)
-{
+const auto xmlEntry = [](const std::string& key, const std::string& value) {
     return xmlPlist("<key>" + key + "</key>" + value);
-}
-
-// {key: value}.
-std::string binaryEntry(std::string_view key, const std::string& value)
-{
+};
+const auto binaryEntry = [](std::string_view key, const std::string& value) {
     return binaryPlist({"\xD1\x01\x02", ascii(key), value});
-}
-
-std::string binaryStatus(double dateSecondsSince2001)
-{
-    return binaryEntry("Date", binaryDate(dateSecondsSince2001));
-}
+};
+const auto binaryStatus = [](double secondsSince2001) {
+    return binaryEntry("Date", binaryDate(secondsSince2001));
+};
 
 // {"Display Name": "Read"} whose objects follow `gap` bytes of nothing, written as a sparse file.
 void writeSpreadOutInfo(const fs::path& file, uint64_t gap)

@@ -47,7 +47,6 @@ const Message kMessages[] = {
     {"NoBreakSpace", "kill\u00a0you", {kThreat}},
     {"ZeroWidthSpace", "kill\u200byou", {kThreat}},
     {"SoftHyphen", "k\u00adill you", {kThreat}},
-    {"WordJoinerInsideAWord", "ki\u2060ll you", {kThreat}},
     {"Fullwidth", "\uff2b\uff29\uff2c\uff2c \uff39\uff2f\uff35", {kThreat}},
     {"FullwidthApostrophe", "DON\uff07T TELL YOUR PARENTS", {kGrooming}},
     {"PressurePhraseOverALineBreak", "https://x.example right\nnow", {kLink}},
