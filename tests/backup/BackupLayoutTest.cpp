@@ -2,7 +2,6 @@
 #include "model/BridgeClientError.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 #include <functional>
 
@@ -52,11 +51,6 @@ std::function<void(const Paths&)> relocated(std::string fileID, fs::path place =
             fs::rename(p.messages(), p.backup / place);
         }
     };
-}
-
-std::function<void(const Paths&)> overwritten(fs::path file, std::string bytes)
-{
-    return [=](const Paths& p) { writeFile(p.backup / file, bytes); };
 }
 
 // The entry of the backup replaced by a link to the same entry of the backup outside.
@@ -121,8 +115,10 @@ const std::vector<Layout> kLocations = {
 INSTANTIATE_TEST_SUITE_P(Locations, CraftedBackup, ::testing::ValuesIn(kLocations), rowName<Layout>);
 
 const std::vector<Layout> kDamage = {
-    {"ManifestEmpty", overwritten("Manifest.db", ""), kUnreadable + "no such table: Files"},
-    {"MessagesEmpty", overwritten(kHashedMessages, ""), kUnreadable + "no such table: message"},
+    {"ManifestEmpty", [](const Paths& p) { writeFile(p.manifest(), ""); },
+     kUnreadable + "no such table: Files"},
+    {"MessagesEmpty", [](const Paths& p) { writeFile(p.messages(), ""); },
+     kUnreadable + "no such table: message"},
     {"MessagesCutInHalf", cutInHalf, kUnreadable + "database disk image is malformed"},
     {"EncryptedRefusedBeforeTheMessagesAreLookedFor", encryptedWithoutMessages,
      "Inside: " + BridgeClientError::encryptedBackup().description()}};

@@ -5,6 +5,7 @@
 #include "model/BridgeClientError.h"
 
 #include "PropertyListWriter.h"
+#include "SampleBackup.h"
 #include "SqliteWriter.h"
 
 #include <gtest/gtest.h>

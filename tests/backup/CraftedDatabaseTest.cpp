@@ -4,7 +4,6 @@
 #include "backup/MessagesReader.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 #include "SqliteFileObserver.h"
 
 #include <poll.h>

@@ -5,7 +5,6 @@
 #include "model/PlatformError.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 #include <chrono>
 #include <cmath>
@@ -75,7 +74,6 @@ std::string binaryArrayChain(int depth, int fanOut)
 
 // The bytes of one property list; a function makes them when the row runs, for lists of megabytes.
 struct Bytes {
-    Bytes() = default;
     Bytes(const char* bytes) : Bytes(std::string(bytes)) {}
     Bytes(std::string bytes) : make([bytes = std::move(bytes)] { return bytes; }) {}
     Bytes(std::string (*maker)()) : make(maker) {}

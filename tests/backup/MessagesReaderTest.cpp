@@ -3,7 +3,6 @@
 #include "model/Iso8601.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 using namespace quorva;
 using namespace quorva::backuptest;

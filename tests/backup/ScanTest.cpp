@@ -2,7 +2,6 @@
 #include "backup/ScanWindow.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 #include <unicode/timezone.h>
 
