@@ -61,7 +61,6 @@ const Message kMessages[] = {
     {"PressureWordEndingAnotherScamTerm", "see bit.ly/x your account will be locked", {kScam, kLink}},
     {"ShortLinkAfterASpace", "see bit.ly/abc urgent", {kLink}},
     {"ShortLinkAfterALeadingSpace", " bit.ly/abc urgent", {kLink}},
-    {"ShortLinkAfterALineBreak", "see\nbit.ly/abc urgent", {kLink}},
     {"ShortLinkStartingTheText", "bit.ly/abc urgent", {}},
     {"ShortLinkDomainEndingAWord", "orbit.ly/abc urgent", {}},
 };
