@@ -19,7 +19,7 @@ namespace {
 
 // Binary property lists written byte by byte, for lists no well-behaved writer makes: `size` bytes
 // of `value`, most significant first; the encoded objects (the first is the top one) with their
-// offset table and trailer, references `refSize` bytes wide; a top-level dictionary.
+// offset table and trailer, references `refSize` bytes wide.
 std::string bigEndian(uint64_t value, int size)
 {
     std::string bytes(static_cast<std::size_t>(size), '\0');
