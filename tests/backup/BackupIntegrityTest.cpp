@@ -1,6 +1,5 @@
 // A scan never changes the backup: no journal, no lock file, not a byte or a date.
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 using namespace quorva;
 using namespace quorva::backuptest;

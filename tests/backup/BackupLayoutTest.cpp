@@ -2,7 +2,6 @@
 #include "model/BridgeClientError.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 #include <functional>
 
@@ -54,11 +53,6 @@ std::function<void(const Paths&)> relocated(std::string fileID, fs::path place =
     };
 }
 
-std::function<void(const Paths&)> overwritten(fs::path file, std::string bytes)
-{
-    return [=](const Paths& p) { writeFile(p.backup / file, bytes); };
-}
-
 // The entry of the backup replaced by a link to the same entry of the backup outside.
 std::function<void(const Paths&)> linkedOut(fs::path entry)
 {
@@ -98,7 +92,6 @@ TEST_P(CraftedBackup, IsReadOnlyWithinItself)
 }
 
 const std::vector<Layout> kLocations = {
-    {"AsWritten", relocated(""), kInside},
     {"Flat", relocated("", kMessagesFileID), kInside},
     {"HashedBeforeFlat",
      [](const Paths& p) { fs::copy_file(p.outside / kHashedMessages, p.backup / kMessagesFileID); }, kInside},
@@ -122,12 +115,10 @@ const std::vector<Layout> kLocations = {
 INSTANTIATE_TEST_SUITE_P(Locations, CraftedBackup, ::testing::ValuesIn(kLocations), rowName<Layout>);
 
 const std::vector<Layout> kDamage = {
-    {"ManifestNotADatabase", overwritten("Manifest.db", repeat("Q", 8192)),
-     kUnreadable + "file is not a database"},
-    {"ManifestEmpty", overwritten("Manifest.db", ""), kUnreadable + "no such table: Files"},
-    {"MessagesNotADatabase", overwritten(kHashedMessages, repeat("\x5A\xA5", 8192)),
-     kUnreadable + "file is not a database"},
-    {"MessagesEmpty", overwritten(kHashedMessages, ""), kUnreadable + "no such table: message"},
+    {"ManifestEmpty", [](const Paths& p) { writeFile(p.manifest(), ""); },
+     kUnreadable + "no such table: Files"},
+    {"MessagesEmpty", [](const Paths& p) { writeFile(p.messages(), ""); },
+     kUnreadable + "no such table: message"},
     {"MessagesCutInHalf", cutInHalf, kUnreadable + "database disk image is malformed"},
     {"EncryptedRefusedBeforeTheMessagesAreLookedFor", encryptedWithoutMessages,
      "Inside: " + BridgeClientError::encryptedBackup().description()}};

@@ -4,8 +4,11 @@
 #include "backup/Sha256.h"
 #include "model/BridgeClientError.h"
 
+#include "PropertyListWriter.h"
+#include "SampleBackup.h"
+#include "SqliteWriter.h"
+
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -26,14 +29,13 @@ inline const fs::path kHashedMessages = fs::path("3d") / kMessagesFileID;
 // A fresh folder under the system temp folder, removed with everything in it.
 class TempFolder {
 public:
-    TempFolder() : m_path(fs::temp_directory_path() / "quorva-backup-XXXXXX")
+    TempFolder()
     {
-        std::string pattern = m_path.string();
+        std::string pattern = (fs::temp_directory_path() / "quorva-backup-XXXXXX").string();
         m_path = fs::canonical(mkdtemp(pattern.data())); // the reader hands back resolved paths
     }
     ~TempFolder() { fs::remove_all(m_path); }
     TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
 
     [[nodiscard]] const fs::path& path() const { return m_path; }
     [[nodiscard]] fs::path operator/(const fs::path& child) const { return m_path / child; }
@@ -51,8 +53,7 @@ template <typename Row> std::string rowName(const ::testing::TestParamInfo<Row>&
 inline void writeFile(const fs::path& file, std::string_view bytes)
 {
     fs::create_directories(file.parent_path());
-    std::ofstream(file, std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), std::streamsize(bytes.size()));
+    samples::writeWholeFile(file, bytes);
 }
 
 inline std::string repeat(std::string_view piece, std::size_t times)
@@ -77,18 +78,9 @@ inline std::string sqlText(std::string_view bytes)
     return "CAST(" + sqlBlob(bytes) + " AS TEXT)";
 }
 
-// Runs SQL on a database file. Fails the test on error.
 inline void execute(const fs::path& database, const std::string& sql)
 {
-    sqlite3* db = nullptr;
-    char* message = nullptr;
-    int rc = sqlite3_open(database.c_str(), &db);
-    if (rc == SQLITE_OK)
-        rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    const std::string why = message ? message : sqlite3_errmsg(db);
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << why << "\n" << sql;
+    samples::SqliteWriter(database).execute(sql);
 }
 
 // Every entry under `folder`: relative path -> SHA-256 of the content (or "<dir>") and modification time.
@@ -106,12 +98,10 @@ inline std::map<std::string, std::string> snapshot(const fs::path& folder)
     return entries;
 }
 
-inline std::string xmlPlist(const std::string& body)
+inline std::string xmlPlist(const std::string& entries)
 {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<!DOCTYPE plist PUBLIC \"-//Apple//DTD PLIST "
-           "1.0//EN\" "
-           "\"http://www.apple.com/DTDs/PropertyList-1.0.dtd\">\n<plist version=\"1.0\">\n<dict>\n" +
-           body + "</dict>\n</plist>\n";
+    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" + entries +
+           "</dict></plist>";
 }
 
 // Calendar instants for tests, in UTC.

@@ -5,7 +5,6 @@
 #include "model/PlatformError.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 #include <chrono>
 #include <cmath>
@@ -20,7 +19,7 @@ namespace {
 
 // Binary property lists written byte by byte, for lists no well-behaved writer makes: `size` bytes
 // of `value`, most significant first; the encoded objects (the first is the top one) with their
-// offset table and trailer, references `refSize` bytes wide; a top-level dictionary.
+// offset table and trailer, references `refSize` bytes wide.
 std::string bigEndian(uint64_t value, int size)
 {
     std::string bytes(static_cast<std::size_t>(size), '\0');
@@ -46,28 +45,10 @@ std::string binaryPlist(const std::vector<std::string>& objects, int refSize = 1
     return out + bigEndian(objects.size(), 8) + bigEndian(0, 8) + bigEndian(table, 8);
 }
 
-std::string binaryAsciiString(std::string_view bytes)
+// A string object of fewer than 15 ASCII characters.
+std::string ascii(std::string_view bytes)
 {
-    const std::string length = bytes.size() < 15 ? std::string(1, char(0x50 + bytes.size()))
-                                                 : "\x5F\x10" + bigEndian(bytes.size(), 1);
-    return length + std::string(bytes);
-}
-
-std::string binaryDictionary(const std::vector<std::pair<std::string, std::string>>& entries)
-{
-    const std::size_t n = entries.size();
-    std::string dictionary = n < 15 ? std::string(1, char(0xD0 + n)) : "\xDF\x10" + bigEndian(n, 1);
-    std::vector<std::string> objects(1);
-    for (std::size_t i = 0; i < n; ++i) {
-        dictionary += char(1 + i);
-        objects.push_back(binaryAsciiString(entries[i].first));
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        dictionary += char(1 + n + i);
-        objects.push_back(entries[i].second);
-    }
-    objects[0] = dictionary;
-    return binaryPlist(objects);
+    return char(0x50 + bytes.size()) + std::string(bytes);
 }
 
 std::string binaryDate(double secondsSince2001)
@@ -83,8 +64,8 @@ std::string binaryArrayChain(int depth, int fanOut)
 {
     const int refSize = depth + 5 < 0x100 ? 1 : 4;
     const auto ref = [&](int index) { return bigEndian(static_cast<uint64_t>(index), refSize); };
-    std::vector<std::string> objects = {"\xD2" + ref(1) + ref(2) + ref(3) + ref(4), binaryAsciiString("Date"),
-                                        binaryAsciiString("Nested"), binaryDate(7e8)};
+    std::vector<std::string> objects = {"\xD2" + ref(1) + ref(2) + ref(3) + ref(4), ascii("Date"),
+                                        ascii("Nested"), binaryDate(7e8)};
     for (int level = 0; level < depth; ++level)
         objects.push_back(char(0xA0 + fanOut) + repeat(ref(5 + level), static_cast<std::size_t>(fanOut)));
     objects.push_back("\xA0");
@@ -93,7 +74,6 @@ std::string binaryArrayChain(int depth, int fanOut)
 
 // The bytes of one property list; a function makes them when the row runs, for lists of megabytes.
 struct Bytes {
-    Bytes() = default;
     Bytes(const char* bytes) : Bytes(std::string(bytes)) {}
     Bytes(std::string bytes) : make([bytes = std::move(bytes)] { return bytes; }) {}
     Bytes(std::string (*maker)()) : make(maker) {}
@@ -121,14 +101,10 @@ struct Described {
 };
 
 const Instant kFolderDate = utc(2021, 2, 3);
-const std::string kBare = "3f2a-device | iPhone backup | - | folder date";
+const auto dated = [](const std::string& date) { return "3f2a-device | iPhone backup | - | " + date; };
+const std::string kBare = dated("folder date");
 const std::string kRead = "3f2a-device | Read | - | folder date";
-const std::string kDated = "3f2a-device | iPhone backup | - | 2023-03-08T20:26:40.000Z"; // binaryArrayChain
-
-std::string dated(const std::string& date)
-{
-    return "3f2a-device | iPhone backup | - | " + date;
-}
+const std::string kDated = dated("2023-03-08T20:26:40.000Z"); // binaryArrayChain
 
 std::string summary(const BackupDescriptor& d)
 {
@@ -140,18 +116,13 @@ std::string summary(const BackupDescriptor& d)
 }
 
 // A list named "Read" around `value`, without a document type: the survey reads markup before it.
-std::string namedList(const std::string& value)
-{
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict><key>Display Name</key>"
-           "<string>Read</string><key>k</key>" +
-           value + "</dict></plist>";
-}
-
+const auto namedList = [](const std::string& value) {
+    return xmlPlist("<key>Display Name</key><string>Read</string><key>k</key>" + value);
+};
 // <plist> and <dict> are two levels of nesting already.
-std::string nestedXml(int arrays)
-{
+const auto nestedXml = [](int arrays) {
     return namedList(repeat("<array>", arrays) + repeat("</array>", arrays));
-}
+};
 
 // Seventy arrays deep, with closing tags hidden before the deepest point and as many opening tags
 // hidden after it: a scanner that reads the hidden tags sees no more than 42 levels.
@@ -172,46 +143,41 @@ std::string keysXml(int count)
     return namedList("<dict>" + keys + "</dict>");
 }
 
-// {"Display Name": "Read", "k": an array holding `times` references to one string of a megabyte}.
+// {"Display Name": "Read", "k": the first of `objects`}, binary.
+std::string namedBinary(std::vector<std::string> objects)
+{
+    objects.insert(objects.begin(),
+                   {"\xD2\x01\x02\x03\x04", ascii("Display Name"), ascii("k"), ascii("Read")});
+    return binaryPlist(objects);
+}
+
+// "k": an array holding `times` references to one string of a megabyte.
 std::string sharedStringBinary(int times)
 {
-    return binaryPlist({"\xD2\x01\x02\x03\x04", binaryAsciiString("Display Name"), binaryAsciiString("k"),
-                        binaryAsciiString("Read"),
-                        "\xAF\x10" + bigEndian(static_cast<uint64_t>(times), 1) + repeat("\x05", times),
+    return namedBinary({"\xAF\x10" + bigEndian(static_cast<uint64_t>(times), 1) + repeat("\x05", times),
                         "\x5F\x12" + bigEndian(1 << 20, 4) + std::string(1 << 20, 's')});
 }
 
-// {"Display Name": "Read", "k": an array of one reference whose count is written out after its marker}.
+// "k": an array of one reference whose count is written out after its marker.
 std::string longCountBinary(const std::string& count)
 {
-    return binaryPlist({"\xD2\x01\x02\x03\x04", binaryAsciiString("Display Name"), binaryAsciiString("k"),
-                        binaryAsciiString("Read"), "\xAF" + count + "\x03"});
+    return namedBinary({"\xAF" + count + "\x03"});
 }
 
-// Installed apps' metadata and icons make real Info.plists tens of megabytes.
-std::string bigInfo()
-{
-    return xmlPlist("<key>Applications</key><dict>" +
-                    repeat("<key>app.example</key><data>" + repeat("iVBORw0KGgo\n", 8000) + "</data>", 300) +
-                    "</dict><key>Display Name</key><string>Maya’s iPhone</string>"
-                    "<key>Last Backup Date</key><date>2024-05-02T21:30:00Z</date>");
-}
-
-std::string xmlEntry(const std::string& key, const std::string& value)
-{
+const auto xmlEntry = [](const std::string& key, const std::string& value) {
     return xmlPlist("<key>" + key + "</key>" + value);
-}
-
-std::string binaryStatus(double dateSecondsSince2001)
-{
-    return binaryDictionary({{"Date", binaryDate(dateSecondsSince2001)}});
-}
+};
+const auto binaryEntry = [](std::string_view key, const std::string& value) {
+    return binaryPlist({"\xD1\x01\x02", ascii(key), value});
+};
+const auto binaryStatus = [](double secondsSince2001) {
+    return binaryEntry("Date", binaryDate(secondsSince2001));
+};
 
 // {"Display Name": "Read"} whose objects follow `gap` bytes of nothing, written as a sparse file.
 void writeSpreadOutInfo(const fs::path& file, uint64_t gap)
 {
-    const std::string list =
-        binaryPlist({"\xD1\x01\x02", binaryAsciiString("Display Name"), binaryAsciiString("Read")}, 1, gap);
+    const std::string list = binaryPlist({"\xD1\x01\x02", ascii("Display Name"), ascii("Read")}, 1, gap);
     std::ofstream out(file, std::ios::binary);
     out << list.substr(0, 8);
     out.seekp(static_cast<std::streamoff>(8 + gap));
@@ -239,20 +205,17 @@ TEST_P(DescribedBackup, FromWhatItsPropertyListsHold)
 }
 
 const std::vector<Described> kFields = {
-    {"NoPropertyLists", {}, kBare},
     {"EveryFieldFromItsList",
      infoPlist(xmlPlist("<key>Unique Identifier</key><string>00008110-001A2B3C4D5E801E</string>"
                         "<key>Display Name</key><string>Maya’s iPhone</string><key>Device Name</key>"
                         "<string>iPhone</string><key>Product Type</key><string>iPhone14,5</string>"
                         "<key>Last Backup Date</key><date>2020-01-01T00:00:00Z</date>")) +
-         statusPlist(binaryStatus(736378200)) + manifestPlist(binaryDictionary({{"IsEncrypted", "\x09"}})),
+         statusPlist(binaryStatus(736378200)) + manifestPlist(binaryEntry("IsEncrypted", "\x09")),
      "00008110-001A2B3C4D5E801E | Maya’s iPhone | iPhone14,5 | 2024-05-02T21:30:00.000Z | encrypted"},
     {"StatusWithoutADateGivesWayToInfo",
      infoPlist(xmlEntry("Last Backup Date", "<date>2020-01-01T00:00:00Z</date>")) +
-         statusPlist(binaryDictionary({{"Version", binaryAsciiString("3.3")}})),
+         statusPlist(binaryEntry("Version", ascii("3.3"))),
      dated("2020-01-01T00:00:00.000Z")},
-    {"DeviceNameWithoutDisplayName", infoPlist(xmlEntry("Device Name", "<string>Old</string>")),
-     "3f2a-device | Old | - | folder date"},
     {"ValuesOfAnotherTypeCountAsAbsentAndEmptyStringsAsGiven",
      infoPlist(xmlPlist("<key>Unique Identifier</key><string></string><key>Display Name</key><integer>7"
                         "</integer><key>Device Name</key><string>Fallback</string><key>Product Type</key>"
@@ -288,7 +251,9 @@ const std::vector<Described> kDates = {
      statusPlist(xmlPlist("<key>Date</key><date>2024-01-01T00:00:00Z</date>"
                           "<key>Date</key><date>2024-01-02T00:00:00Z</date>")),
      kBare},
-    {"BinaryWrittenTwice", statusPlist(binaryDictionary({{"Date", binaryDate(0)}, {"Date", binaryDate(1)}})),
+    {"BinaryWrittenTwice",
+     statusPlist(
+         binaryPlist({"\xD2\x01\x02\x03\x04", ascii("Date"), ascii("Date"), binaryDate(0), binaryDate(1)})),
      kBare},
     {"AfterTheCalendar", statusPlist(binaryStatus(1e300)), kBare},
     {"BeforeTheCalendar", statusPlist(binaryStatus(-1e300)), kBare},
@@ -300,11 +265,8 @@ const std::vector<Described> kHostile = {
     {"InfoNestedAMillionDeep", infoPlist(+[] { return nestedXml(1'000'000); }), kBare},
     {"StatusNestedAHundredThousandDeep", statusPlist(binaryArrayChain(100'000, 1)), kBare},
     {"InfoDoublingAtEveryLevel", infoPlist(binaryArrayChain(50, 2)), kBare}, // 272 bytes, 2^50 arrays
-    {"InfoWithThreeHundredThousandKeys", infoPlist(+[] { return keysXml(300'000); }), kBare},
-    {"BigInfoStillNamesTheDevice", infoPlist(bigInfo),
-     "3f2a-device | Maya’s iPhone | - | 2024-05-02T21:30:00.000Z"},
     // Real lists run to tens of megabytes; one of over 256 MiB is not read at all.
-    {"InfoOfAMegabyte", {}, kRead, "3f2a-device", std::uintmax_t{1} << 20},
+    {"InfoAtTheSizeCap", {}, kRead, "3f2a-device", (std::uintmax_t{256} << 20) - 73},
     {"InfoAByteOverTheSizeCap", {}, kBare, "3f2a-device", (std::uintmax_t{256} << 20) - 72},
     {"XmlAtTheDepthLimit", infoPlist(nestedXml(62)), kRead},
     {"XmlPastTheDepthLimit", infoPlist(nestedXml(63)), kBare},
@@ -336,11 +298,8 @@ const std::vector<Described> kHostile = {
                repeat("<array>", 70) + repeat("</array>", 70) + "</dict><!-- --></plist>"),
      kBare},
     {"XmlDocumentTypeWithQuotedEnd", infoPlist("<!DOCTYPE plist [ <!ENTITY e \"]>\"> ]>" + nestedXml(3)),
-     kRead},
-    {"XmlDocumentTypeRightBeforeTheList",
-     infoPlist("<!DOCTYPE plist><plist version=\"1.0\"><dict><key>Display Name</key><string>Read</string>"
-               "<key>k</key><array/></dict></plist>"),
      kRead}};
+
 INSTANTIATE_TEST_SUITE_P(Hostile, DescribedBackup, ::testing::ValuesIn(kHostile), rowName<Described>);
 
 void writeBackup(const fs::path& folder, const std::string& udid, std::optional<Instant> statusDate)
@@ -354,12 +313,15 @@ void writeBackup(const fs::path& folder, const std::string& udid, std::optional<
 TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
 {
     TempFolder folder;
-    writeBackup(folder / "older", "older", utc(2024, 1, 1));
-    writeBackup(folder / "newer", "newer", utc(2024, 6, 1));
-    writeBackup(folder / "middle", "middle", utc(2024, 3, 1));
-    writeBackup(folder / ".hidden", "hidden", utc(2030, 1, 1));
-    for (const char* undated : {"undated-1", "undated-2", "undated-3"})
-        writeBackup(folder / undated, undated, std::nullopt);
+    for (const auto& [name, date] :
+         std::vector<std::pair<std::string, std::optional<Instant>>>{{"older", utc(2024, 1, 1)},
+                                                                     {"newer", utc(2024, 6, 1)},
+                                                                     {"middle", utc(2024, 3, 1)},
+                                                                     {".hidden", utc(2030, 1, 1)},
+                                                                     {"undated-1", {}},
+                                                                     {"undated-2", {}},
+                                                                     {"undated-3", {}}})
+        writeBackup(folder / name, name, date);
     writeFile(folder / "not-a-backup/Info.plist", xmlPlist(""));
     writeFile(folder / "plain-file", "Manifest.db");
 
@@ -398,11 +360,5 @@ TEST(Discovery, NoBackupIsAClientErrorAndAnUnlistableFolderAPlatformError)
     TempFolder folder;
     fs::create_directories(folder / "empty-device");
     EXPECT_EQ(scanOutcome(folder.path()), BridgeClientError::noBackupFound().description());
-    try {
-        (void)IPhoneBackupScanner().backups(folder / "Backup");
-        FAIL() << "no error";
-    } catch (const PlatformError& error) {
-        EXPECT_EQ(std::string(error.what()), "The folder \u201C" + (folder / "Backup").string() +
-                                                 "\u201D could not be opened: No such file or directory.");
-    }
+    EXPECT_THROW((void)IPhoneBackupScanner().backups(folder / "Backup"), PlatformError);
 }

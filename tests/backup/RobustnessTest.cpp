@@ -5,8 +5,6 @@
 #include "backup/TypedStream.h"
 
 #include "BackupTestSupport.h"
-#include "PropertyListWriter.h"
-#include "SampleBackup.h"
 
 #include <random>
 

@@ -2,7 +2,6 @@
 #include "backup/ScanWindow.h"
 
 #include "BackupTestSupport.h"
-#include "SampleBackup.h"
 
 #include <unicode/timezone.h>
 
@@ -50,22 +49,25 @@ struct DefaultTimeZone {
 
 } // namespace
 
+// The identifier covers the whole text, the candidate carries the first 4000 characters.
 TEST(Scan, CandidatesCarryStableIdentifiersNewestFirst)
 {
     TempFolder folder;
     const Instant now = utc(2024, 6, 1, 12);
+    const std::string longText = "I will hurt you " + std::string(4984, 'a') + "tail";
     samples::SampleBackupPlan plan;
     plan.udid = "TEST-UDID";
     plan.messages = {incoming("Please keep this secret, ok?", minutesBefore(now, 30), 42),
                      incoming("See you at practice", minutesBefore(now, 20), 43),
                      incoming("Send money now", minutesBefore(now, 10), -7),
-                     incoming("Nobody likes you, loser", minutesBefore(now, 40), 44)};
+                     incoming("Nobody likes you, loser", minutesBefore(now, 40), 44),
+                     incoming(longText, minutesBefore(now, 50), 5)};
     plan.messages[3].sender.reset();
 
     const BackupScanResult result = scanNewest(folder, plan, now);
     EXPECT_EQ(result.backup.id, "TEST-UDID");
-    EXPECT_EQ(result.inspectedCount, 4);
-    ASSERT_EQ(result.candidates.size(), 3u);
+    EXPECT_EQ(result.inspectedCount, 5);
+    ASSERT_EQ(result.candidates.size(), 4u);
     EXPECT_EQ(result.candidates[0],
               (ScannedMessage{"ac569b7e98f931b9e4fe5d252c9b69453967e231cc45ab68603df3ede250b5b4",
                               "Send money now",
@@ -74,6 +76,8 @@ TEST(Scan, CandidatesCarryStableIdentifiersNewestFirst)
                               {"scam or financial pressure"}}));
     EXPECT_EQ(result.candidates[1].id, "86526e808a54395ae9df7982c02d4010bf87d6c3bd30f2f5626a220668f1ed49");
     EXPECT_EQ(result.candidates[2].reasons, std::vector<std::string>{"bullying"});
+    EXPECT_EQ(result.candidates[3].text, longText.substr(0, 4000));
+    EXPECT_EQ(result.candidates[3].id, sha256Hex("TEST-UDID|5|" + longText));
 
     // A second scan finds the same identifiers; another device's backup finds others.
     const IPhoneBackupScanner scanner;
@@ -81,19 +85,6 @@ TEST(Scan, CandidatesCarryStableIdentifiersNewestFirst)
     BackupDescriptor other = result.backup;
     other.id = "OTHER-UDID";
     EXPECT_NE(scanner.scan(other, now).candidates[0].id, result.candidates[0].id);
-}
-
-// The identifier covers the whole text, the candidate carries the first 4000 characters.
-TEST(Scan, ALongCandidateIsCutButIdentifiedWhole)
-{
-    TempFolder folder;
-    const std::string text = "I will hurt you " + std::string(4984, 'a') + "tail";
-    samples::SampleBackupPlan plan;
-    plan.udid = "U";
-    plan.messages = {incoming(text, Instant::now(), 5)};
-    const auto candidate = scanNewest(folder, plan, Instant::now()).candidates.at(0);
-    EXPECT_EQ(candidate.text, text.substr(0, 4000));
-    EXPECT_EQ(candidate.id, sha256Hex("U|5|" + text));
 }
 
 TEST(Scan, TheWindowIsFourteenCalendarDaysInTheUsersTimeZone)
