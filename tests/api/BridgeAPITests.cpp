@@ -6,8 +6,8 @@
 #include "model/PlatformError.h"
 
 #include <QHostAddress>
+#include <QMap>
 #include <QNetworkAccessManager>
-#include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <deque>
-#include <map>
 #include <stdexcept>
 
 using namespace quorva;
@@ -26,18 +25,11 @@ using nlohmann::json;
 
 namespace {
 
-// One request as it arrived on the wire.
+// One request as it arrived on the wire: path and query as sent, header names lower-cased.
 struct RecordedRequest {
-    QByteArray method;
-    QByteArray target;                        // path and query, as sent
-    std::map<QByteArray, QByteArray> headers; // names lower-cased
+    QByteArray method, target;
+    QMap<QByteArray, QByteArray> headers;
     QByteArray body;
-
-    [[nodiscard]] bool has(const QByteArray& name) const { return headers.contains(name); }
-    [[nodiscard]] QByteArray header(const QByteArray& name) const
-    {
-        return has(name) ? headers.at(name) : QByteArray();
-    }
 };
 
 // An HTTP/1.1 server on 127.0.0.1 that records every request and answers each with the next
@@ -52,11 +44,9 @@ public:
         connect(&m_server, &QTcpServer::newConnection, this, [this] {
             while (QTcpSocket* socket = m_server.nextPendingConnection()) {
                 socket->setParent(this);
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { read(socket); });
-                connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                    m_pending.erase(socket);
-                    socket->deleteLater();
-                });
+                connect(socket, &QTcpSocket::readyRead, this,
+                        [this, socket, buffer = std::make_shared<QByteArray>()] { read(socket, *buffer); });
+                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             }
         });
     }
@@ -76,36 +66,32 @@ public:
     void answerRaw(const QByteArray& bytes) { m_script.push_back({bytes}); }
     // Reads the request and never writes a byte back.
     void neverAnswer() { m_script.push_back({}); }
-    // Writes the reply's head at once and its body one byte at a time, `interval` apart: never
-    // silent for long, and slow to finish.
-    void answerTrickling(const QByteArray& b, std::chrono::milliseconds gap) { m_script.push_back({b, gap}); }
+    // Writes the reply's head at once and its body a byte every `gap`: never silent for long,
+    // and slow to finish.
+    void answerTrickling(const QByteArray& bytes, std::chrono::milliseconds gap)
+    {
+        m_script.push_back({bytes, gap});
+    }
 
     [[nodiscard]] const std::vector<RecordedRequest>& requests() const { return m_requests; }
 
 private:
     struct Reply {
         QByteArray bytes; // none: silence
-        std::chrono::milliseconds trickle{0};
+        std::chrono::milliseconds gap{0};
     };
 
-    // Writes the rest at once, or a byte every `interval`; then closes.
-    void write(QTcpSocket* socket, QByteArray rest, std::chrono::milliseconds interval)
+    // A byte every `gap`, then closes; the socket going away stops the timer.
+    void trickle(QTcpSocket* socket, const QByteArray& rest, std::chrono::milliseconds gap)
     {
-        if (rest.isEmpty() || socket->state() != QAbstractSocket::ConnectedState) {
-            socket->disconnectFromHost();
-            return;
-        }
-        const qsizetype now = interval.count() > 0 ? 1 : rest.size();
-        socket->write(rest.left(now));
-        QTimer::singleShot(interval, this, [this, alive = QPointer(socket), rest = rest.mid(now), interval] {
-            if (alive)
-                write(alive, rest, interval);
-        });
+        if (rest.isEmpty())
+            return socket->disconnectFromHost();
+        socket->write(rest.left(1));
+        QTimer::singleShot(gap, socket, [=, this] { trickle(socket, rest.mid(1), gap); });
     }
 
-    void read(QTcpSocket* socket)
+    void read(QTcpSocket* socket, QByteArray& buffer)
     {
-        QByteArray& buffer = m_pending[socket];
         buffer += socket->readAll();
         const qsizetype headEnd = buffer.indexOf("\r\n\r\n");
         if (headEnd < 0)
@@ -119,7 +105,7 @@ private:
         for (const QByteArray& line : lines.mid(1))
             if (const qsizetype colon = line.indexOf(':'); colon > 0)
                 request.headers[line.left(colon).toLower()] = line.mid(colon + 2);
-        const qsizetype length = request.header("content-length").toLongLong();
+        const qsizetype length = request.headers.value("content-length").toLongLong();
         if (buffer.size() < headEnd + 4 + length)
             return; // the body is still on its way
         request.body = buffer.mid(headEnd + 4, length);
@@ -132,15 +118,15 @@ private:
         m_script.pop_front();
         if (reply.bytes.isEmpty())
             return;
-        const qsizetype bodyStart = reply.trickle.count() > 0 ? reply.bytes.indexOf("\r\n\r\n") + 4 : 0;
-        socket->write(reply.bytes.left(bodyStart));
-        write(socket, reply.bytes.mid(bodyStart), reply.trickle);
+        const qsizetype head =
+            reply.gap.count() > 0 ? reply.bytes.indexOf("\r\n\r\n") + 4 : reply.bytes.size();
+        socket->write(reply.bytes.left(head));
+        trickle(socket, reply.bytes.mid(head), reply.gap);
     }
 
     QTcpServer m_server;
     std::deque<Reply> m_script;
     std::vector<RecordedRequest> m_requests;
-    std::map<QTcpSocket*, QByteArray> m_pending;
 };
 
 const QByteArray kChildren = R"({"children":[{"id":"c1","name":"Ada"},{"id":"c2","name":"Ben","extra":1}]})";
@@ -171,17 +157,17 @@ TEST_F(BridgeAPITest, SendsExactlyTheHeadersOfEachRequest)
     ASSERT_EQ(sent.size(), 3u);
     EXPECT_EQ(sent[0].method, "GET");
     EXPECT_EQ(sent[0].target, "/v1/parental/bridges/children");
-    EXPECT_EQ(sent[0].header("accept"), "application/json");
-    EXPECT_EQ(sent[0].header("authorization"), "Bearer tok-1");
-    EXPECT_FALSE(sent[0].has("content-type"));
+    EXPECT_EQ(sent[0].headers.value("accept"), "application/json");
+    EXPECT_EQ(sent[0].headers.value("authorization"), "Bearer tok-1");
+    EXPECT_FALSE(sent[0].headers.contains("content-type"));
     EXPECT_TRUE(sent[0].body.isEmpty());
 
     EXPECT_EQ(sent[1].method, "POST");
     EXPECT_EQ(sent[1].target, "/v1/parental/bridges/redeem");
-    EXPECT_EQ(sent[1].header("content-type"), "application/json");
-    EXPECT_FALSE(sent[1].has("authorization")); // the earlier token leaks nowhere
+    EXPECT_EQ(sent[1].headers.value("content-type"), "application/json");
+    EXPECT_FALSE(sent[1].headers.contains("authorization")); // the earlier token leaks nowhere
 
-    EXPECT_EQ(sent[2].header("authorization"), "Bearer "); // present but empty token
+    EXPECT_EQ(sent[2].headers.value("authorization"), "Bearer "); // present but empty token
 }
 
 struct AnswerCase {
@@ -344,7 +330,7 @@ TEST_F(BridgeAPITest, EndpointPathsReplaceTheBaseURLsPath)
     server.answer(200, kChildren);
     (void)test::resultOf(prefixed.fetchChildren("t"));
     EXPECT_EQ(server.requests().at(0).target, "/v1/parental/bridges/children");
-    EXPECT_EQ(server.requests()[0].header("authorization"), "Bearer t"); // never the user information
+    EXPECT_EQ(server.requests()[0].headers.value("authorization"), "Bearer t"); // never the user information
 
     BridgeAPI nowhere(QUrl(), nam, 5s);
     EXPECT_EQ(errorOf<BridgeClientError>(nowhere.fetchChildren("t")), E::invalidResponse());
