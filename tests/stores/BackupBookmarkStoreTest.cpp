@@ -36,18 +36,29 @@ bool mentions(const std::exception& error, const fs::path& path)
     return std::string(error.what()).find(path.string()) != std::string::npos;
 }
 
-TEST_F(BackupBookmarkStoreTest, ResolvesTheSavedFolderWithoutRewritingItUntilCleared)
+TEST_F(BackupBookmarkStoreTest, ResolvesTheSavedFolderAndRewritesItOnlyWhenReplacedOrNowReachedThroughALink)
 {
-    fs::create_directories(root() / "real" / "Backup");
-    fs::create_directory_symlink(root() / "real", root() / "link");
+    const fs::path folder = root() / "a" / "Backup";
+    fs::create_directories(folder);
+    fs::create_directories(root() / "b" / "Backup");
+    fs::create_directory_symlink(root() / "a", root() / "link");
     store.save(root() / "link" / "Backup" / ".");
     const QByteArray saved = stored();
-
-    EXPECT_EQ(store.resolve(), root() / "real" / "Backup");
+    EXPECT_EQ(store.resolve(), folder);
     EXPECT_EQ(stored(), saved);
 
+    // Keep the old folder around so that the new one cannot reuse its inode.
+    fs::rename(folder, root() / "a" / "Backup.old");
+    fs::create_directory(folder);
+    EXPECT_EQ(store.resolve(), folder);
+    EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(folder));
+
+    fs::rename(root() / "a", root() / "a.old");
+    fs::create_directory_symlink(root() / "b", root() / "a");
+    EXPECT_EQ(store.resolve(), root() / "b" / "Backup");
+    EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(root() / "b" / "Backup"));
+
     store.clear();
-    EXPECT_EQ(Preferences().value(store.key()), std::nullopt);
     EXPECT_EQ(test::thrownBy<BridgeClientError>([&] { (void)store.resolve(); }),
               BridgeClientError::backupAccessLost());
 }
@@ -73,24 +84,6 @@ TEST_F(BackupBookmarkStoreTest, AMissingFolderFailsNamingItAndTheStoredOneStays)
     QFile file(QString::fromStdString(folder.string()));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     EXPECT_TRUE(test::thrownBy<PlatformError>([&] { (void)store.resolve(); }));
-}
-
-TEST_F(BackupBookmarkStoreTest, AFolderReplacedOrNowReachedThroughALinkIsStaleAndRefreshed)
-{
-    const fs::path folder = root() / "a" / "Backup";
-    fs::create_directories(folder);
-    fs::create_directories(root() / "b" / "Backup");
-    store.save(folder);
-    // Keep the old folder around so that the new one cannot reuse its inode.
-    fs::rename(folder, root() / "a" / "Backup.old");
-    fs::create_directory(folder);
-    EXPECT_EQ(store.resolve(), folder);
-    EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(folder));
-
-    fs::rename(root() / "a", root() / "a.old");
-    fs::create_directory_symlink(root() / "b", root() / "a");
-    EXPECT_EQ(store.resolve(), root() / "b" / "Backup");
-    EXPECT_EQ(FolderReference::decode(stored()), FolderReference::make(root() / "b" / "Backup"));
 }
 
 TEST_F(BackupBookmarkStoreTest, AnUnreadableStoredFormFailsClearly)
