@@ -61,10 +61,7 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
     EXPECT_TRUE(ui.state().hasAutomaticScanning());
     tray.scanNowAction().trigger();
     EXPECT_EQ(ui.state().phase(), Phase::scanning());
-    EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "one scan at a time";
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() != Phase::scanning(); }));
-    EXPECT_EQ(ui.state().phase(), Phase::ready());
-    EXPECT_TRUE(tray.scanNowAction().isEnabled());
 
     // Reopening builds the content anew over the same state; start-up does not run again.
     tray.openAction().trigger();
