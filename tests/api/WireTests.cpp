@@ -66,11 +66,8 @@ INSTANTIATE_TEST_SUITE_P(Dates, ServiceDate,
                                            DateCase{"leapDayOfACenturyYear", "2100-02-29T00:00:00Z"},
                                            DateCase{"dateOnly", "2026-03-01"},
                                            DateCase{"pastTheMonthsEnd", "2026-02-30T08:15:30Z"},
-                                           DateCase{"null", nullptr},
                                            DateCase{"spaceForT", "2026-03-01 08:15:30Z"},
                                            DateCase{"empty", ""}, DateCase{"noZone", "2026-03-01T08:15:30"},
-                                           DateCase{"letterInDay", "2026-03-0xT08:15:30Z"},
-                                           DateCase{"spaceInSeconds", "2026-03-01T08:15:3 Z"},
                                            DateCase{"letterInOffset", "2026-03-01T08:15:30+01:6a"}),
                          test::RowName());
 
