@@ -46,7 +46,6 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
     EXPECT_TRUE(ui.shown("pairingCard"));
     EXPECT_FALSE(ui.shown("setupCard"));
     ui.pair();
-    ASSERT_TRUE(ui.state().hasAutomaticScanning());
     EXPECT_TRUE(ui.shown("chooserMessageText"));
     ui.chooseBackupFolder(ui.backup());
     ASSERT_TRUE(tray.scanNowAction().isEnabled());
