@@ -3,7 +3,6 @@
 #include "api/WireEncoding.h"
 #include "model/PlatformError.h"
 
-#include "Await.h"
 #include "Printers.h"
 
 #include <nlohmann/json.hpp>
@@ -44,14 +43,10 @@ class ServiceDate : public ::testing::TestWithParam<DateCase> {};
 TEST_P(ServiceDate, ReadsInternetDatesWithAndWithoutFractionAndNothingElse)
 {
     const DateCase& c = GetParam();
-    const auto refused = test::thrownBy<WireDecodingError>([&] { (void)decodeServiceDate(c.value); });
-    if (c.seconds) {
-        EXPECT_FALSE(refused);
+    if (c.seconds)
         EXPECT_EQ(decodeServiceDate(c.value).unixSeconds, *c.seconds);
-    } else {
-        ASSERT_TRUE(refused);
-        EXPECT_STREQ(refused->what(), "Invalid ISO-8601 date");
-    }
+    else
+        EXPECT_THROW((void)decodeServiceDate(c.value), WireDecodingError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dates, ServiceDate,
