@@ -1,4 +1,3 @@
-#include "Await.h"
 #include "Printers.h"
 
 #include "stores/Preferences.h"
@@ -9,26 +8,9 @@
 namespace quorva {
 namespace {
 
-std::vector<std::string> identifiers(int first, int count)
-{
-    std::vector<std::string> ids;
-    for (int i = first; i < first + count; ++i)
-        ids.push_back("id-" + std::to_string(i));
-    return ids;
-}
-
 ScannedMessage candidate(std::string id)
 {
     return ScannedMessage{std::move(id), "text", std::nullopt, Instant{}, {"rule"}};
-}
-
-TEST(UploadCheckpointStore, RecordAppendsNewIdentifiersAndDropsTheOldestBeyondTheLimit)
-{
-    const UploadCheckpointStore store(Preferences(), "test.trim");
-    store.record(identifiers(0, 4995));
-    store.record(identifiers(4995, 10));
-
-    EXPECT_EQ(store.identifiers(), identifiers(5, 5000));
 }
 
 TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlaceAndOnlyTheUnrecordedAreSentInTheirOrder)
