@@ -82,9 +82,19 @@ TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
                   "Sicherheitsprüfung gesendet: 1.000.");
 }
 
-TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboard)
+TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedOneFromTheSetupCard)
 {
+    test::FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    QFile tool(bin.filePath("idevicebackup2"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\nprintf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
     UiHarness ui;
+    ui.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    ui.backupTool = tool.fileName();
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     ui.pair();
@@ -98,39 +108,18 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboard)
     ui.press(Qt::Key_Down);
     EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{"AVA", kAva}}));
     EXPECT_EQ(ui.text("unassignedText"), "Not assigned, never read: Dad's iPhone, Ben's iPhone");
-}
 
-TEST(WindowStates, AConnectedIPhoneIsBackedUpFromTheSetupCardByKeyboard)
-{
-    test::FakeUsbmuxd usbmuxd;
-    QTemporaryDir bin;
-    QFile tool(bin.filePath("idevicebackup2"));
-    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-    tool.write("#!/bin/sh\nprintf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
-    tool.close();
-    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
-    UiHarness ui;
-    ui.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool.fileName();
-    ui.launch();
-    ui.pair();
-    ui.chooseBackupFolder(ui.backup()); // backed up an hour ago: nothing is due by itself
-    ui.scanAndWait();                   // the folder's one iPhone becomes Ava's
-    const QString udid = QString::fromStdString(BackupContent{}.udid);
-    usbmuxd.attach(udid);
-
-    const QString button = QStringLiteral("backUpButton-") + udid, activity = "deviceActivity-" + udid;
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(button); }));
-    EXPECT_EQ(ui.text(activity), "Maya's iPhone is connected to this computer.");
-    ASSERT_TRUE(ui.tabTo(button));
+    // Her iPhone, backed up an hour ago, is connected: nothing is due by itself.
+    usbmuxd.attach(QStringLiteral("AVA"));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("backUpButton-AVA"); }));
+    EXPECT_EQ(ui.text("deviceActivity-AVA"), "Ava's iPhone is connected to this computer.");
+    ASSERT_TRUE(ui.tabTo("backUpButton-AVA"));
     ui.press(Qt::Key_Space);
-    EXPECT_TRUE(UiHarness::waitFor([&] {
-        return ui.text(activity) ==
-               texts::backupRunOutcome(
-                   QStringLiteral("Maya's iPhone"),
-                   {.result = BackupRunOutcome::Result::failed, .exitStatus = 1, .percent = 50});
-    })) << ui.text(activity).toStdString();
+    const QString failed =
+        texts::backupRunOutcome(QStringLiteral("Ava's iPhone"),
+                                {.result = BackupRunOutcome::Result::failed, .exitStatus = 1, .percent = 50});
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.text("deviceActivity-AVA") == failed; }))
+        << ui.text("deviceActivity-AVA").toStdString();
 }
 
 } // namespace
