@@ -98,7 +98,7 @@ bool UiHarness::shown(const QString& objectName) const
 int UiHarness::pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance)
 {
     const QImage image = window().grabWindow();
-    const qreal scale = image.devicePixelRatio();
+    const qreal scale = qreal(image.width()) / window().width(); // the grab may not say its own ratio
     const QRect area = target->mapRectToScene(target->boundingRect()).toAlignedRect();
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
