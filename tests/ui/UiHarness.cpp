@@ -73,11 +73,7 @@ void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
 
 QObject* UiHarness::openFolderDialog()
 {
-    QObject* dialog = nullptr;
-    return waitFor(
-               [&] { return (dialog = find("backupFolderDialog")) && dialog->property("visible").toBool(); })
-               ? dialog
-               : nullptr;
+    return waitFor([&] { return shown("backupFolderDialog"); }) ? find("backupFolderDialog") : nullptr;
 }
 
 QObject* UiHarness::find(const QString& objectName) const
