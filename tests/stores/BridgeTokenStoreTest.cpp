@@ -51,7 +51,7 @@ protected:
     const BridgeTokenStore store{serviceOfThisTest()};
 };
 
-TEST_F(BridgeTokenStoreTest, TheLastSavedTokenReadsBackUntilRemoved)
+TEST_F(BridgeTokenStoreTest, TheLastSavedTokenReadsBackUntilRemovedAndReplacesWhatAnotherClientWrote)
 {
     ASSERT_EQ(test::failureOf(store.save("first")), nullptr);
     ASSERT_EQ(test::failureOf(store.save("brt_live_0123456789abcdef")), nullptr);
@@ -63,11 +63,9 @@ TEST_F(BridgeTokenStoreTest, TheLastSavedTokenReadsBackUntilRemoved)
     ASSERT_EQ(test::failureOf(store.remove()), nullptr);
     EXPECT_EQ(read(store), std::nullopt);
     EXPECT_EQ(test::keyringItemCount(store.service(), store.account()), 0);
-}
 
-TEST_F(BridgeTokenStoreTest, AnItemAnotherClientWroteIsReplacedBySavingAndReadOnlyWhenUtf8)
-{
-    // A text item is found before a binary one, so it must not survive a save.
+    // An item another client wrote is replaced by saving, and read only when UTF-8. A text item is found
+    // before a binary one, so it must not survive a save.
     ASSERT_EQ(test::failureOf(writeRaw(store, QStringLiteral("old-text-token"))), nullptr);
     EXPECT_EQ(read(store), "old-text-token");
     ASSERT_EQ(test::failureOf(store.save("new-token")), nullptr);

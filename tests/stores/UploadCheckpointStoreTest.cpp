@@ -13,7 +13,7 @@ ScannedMessage candidate(std::string id)
     return ScannedMessage{std::move(id), "text", std::nullopt, Instant{}, {"rule"}};
 }
 
-TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlaceAndOnlyTheUnrecordedAreSentInTheirOrder)
+TEST(UploadCheckpointStore, KeepsIdentifiersInPlaceSendsOnlyTheUnrecordedAndReplacesAValueOfTheWrongType)
 {
     const UploadCheckpointStore store(Preferences(), "test.order");
     store.record({"a", "b", "c"});
@@ -29,11 +29,8 @@ TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlaceAndOnlyTheUnrecordedA
     // A list that outgrew a lower limit is trimmed by the next record, even of nothing.
     UploadCheckpointStore(Preferences(), store.key(), 2).record({});
     EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"d", "e"}));
-}
 
-TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplacedUntilCleared)
-{
-    const UploadCheckpointStore store(Preferences(), "test.wrong");
+    // A value of the wrong type reads as empty and is replaced, until cleared.
     Preferences().setValue(store.key(), QByteArray("id-1"));
     EXPECT_EQ(store.notYetRecorded({candidate("id-1")}).size(), 1u);
 
