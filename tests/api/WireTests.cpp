@@ -157,21 +157,15 @@ const RefusedAnswer kRefused[] = {
 
 INSTANTIATE_TEST_SUITE_P(Answers, Refused, ::testing::ValuesIn(kRefused), test::RowName());
 
-TEST(WireEncoding, RedeemAndDeviceBodiesCarryExactlyTheirMembers)
+// The heartbeat sends a null setup issue, and leaves out absent times.
+TEST(WireEncoding, RedeemDeviceAndHeartbeatBodiesCarryExactlyTheirMembers)
 {
-    EXPECT_EQ(json::parse(encodeRedeem("ABCD-1234", "Family Mac", "2.3.4")),
-              json({{"code", "ABCD-1234"},
-                    {"bridgeName", "Family Mac"},
-                    {"platform", "macos"},
-                    {"appVersion", "2.3.4"}}));
-
+    EXPECT_EQ(
+        json::parse(encodeRedeem("AB-12", "Family Mac", "2.3.4")),
+        json::parse(R"({"code":"AB-12","bridgeName":"Family Mac","platform":"macos","appVersion":"2.3.4"})"));
     EXPECT_EQ(json::parse(encodeDeviceRegistration({"c1", "UDID", "Ada’s iPhone", "T"})),
               json::parse(R"({"childId":"c1","externalDeviceId":"UDID","deviceName":"Ada’s iPhone",
                               "sourceType":"ios_backup","lastScanAt":"T"})"));
-}
-
-TEST(WireEncoding, HeartbeatSendsNullSetupIssueAndLeavesOutAbsentTimes)
-{
     EXPECT_EQ(json::parse(encodeHeartbeat({.status = "error", .setupIssue = "Choose a child"}, "0.1.0")),
               json::parse(R"({"status":"error","appVersion":"0.1.0","setupIssue":"Choose a child"})"));
     EXPECT_EQ(json::parse(encodeHeartbeat({.status = "active", .lastScanAt = "T"}, "0.1.0")),
