@@ -63,7 +63,6 @@ public:
                   QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
     }
     void answerRaw(const QByteArray& bytes) { m_script.push_back({bytes}); }
-    // Reads the request and never writes a byte back.
     void neverAnswer() { m_script.push_back({}); }
     // Writes the reply's head at once and its body a byte every `gap`: never silent for long,
     // and slow to finish.

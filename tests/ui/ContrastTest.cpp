@@ -96,7 +96,6 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     ui.window().resize(860, 1400);
     QTest::mouseMove(&ui.window(), QPoint(850, 1390));
 
-    // One walk through the window: each screen builds on the one before.
     const auto check = [&](const char* screen, const std::vector<QObject*>& shown) {
         SCOPED_TRACE(screen);
         UiHarness::spin(std::chrono::milliseconds(150));
