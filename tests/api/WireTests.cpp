@@ -153,7 +153,7 @@ const RefusedAnswer kRefused[] = {
 
 INSTANTIATE_TEST_SUITE_P(Answers, Refused, ::testing::ValuesIn(kRefused), test::RowName());
 
-// The heartbeat sends a null setup issue, and leaves out absent times.
+// The heartbeat sends setupIssue as null, and leaves out absent times.
 TEST(WireEncoding, RedeemDeviceAndHeartbeatBodiesCarryExactlyTheirMembers)
 {
     EXPECT_EQ(
