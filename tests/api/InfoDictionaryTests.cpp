@@ -4,47 +4,27 @@
 
 using namespace quorva;
 
-namespace {
-
-std::string plist(const std::string& entries)
+TEST(InfoDictionary, BaseURLAndVersionAreTheStoredTextsOrTheirFallbacks)
 {
-    return R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0"><dict>)" +
-           entries + "</dict></plist>";
-}
+    const auto read = [](const std::string& key, const std::string& value) {
+        return InfoDictionary::fromBytes(
+            R"(<?xml version="1.0" encoding="UTF-8"?><plist version="1.0"><dict><key>)" + key + "</key>" +
+            value + "</dict></plist>");
+    };
+    const auto url = [&](const std::string& value) {
+        return read("QUORVA_API_BASE_URL", value).apiBaseURL();
+    };
+    const QUrl production("https://api.quorva.app");
 
-QUrl baseURLFrom(const std::string& entries)
-{
-    return InfoDictionary::fromBytes(plist(entries)).apiBaseURL();
-}
+    EXPECT_EQ(url("<string>http://127.0.0.1:8787/prefix/</string>"), QUrl("http://127.0.0.1:8787/prefix/"));
+    for (const char* unusable :
+         {"<string></string>", "<integer>8787</integer>", "<string>not a url</string>",
+          "<string>/relative/only</string>", "<string> https://staging.example</string>"})
+        EXPECT_EQ(url(unusable), production) << unusable;
+    EXPECT_EQ(read("Other", "<string>http://x</string>").apiBaseURL(), production);
+    EXPECT_EQ(InfoDictionary::fromBytes("not a property list").apiBaseURL(), production);
 
-const QUrl kProduction("https://api.quorva.app");
-
-} // namespace
-
-TEST(InfoDictionary, BaseURLIsTheStoredTextOrTheProductionOrigin)
-{
-    EXPECT_EQ(baseURLFrom("<key>QUORVA_API_BASE_URL</key><string>http://127.0.0.1:8787/prefix/</string>"),
-              QUrl("http://127.0.0.1:8787/prefix/")); // kept as stored, trailing slash and all
-
-    EXPECT_EQ(baseURLFrom("<key>QUORVA_API_BASE_URL</key><string></string>"), kProduction);
-    EXPECT_EQ(baseURLFrom("<key>QUORVA_API_BASE_URL</key><integer>8787</integer>"), kProduction);
-    EXPECT_EQ(baseURLFrom("<key>Other</key><string>http://x</string>"), kProduction);
-    EXPECT_EQ(baseURLFrom("<key>QUORVA_API_BASE_URL</key><string>not a url</string>"), kProduction);
-    EXPECT_EQ(baseURLFrom("<key>QUORVA_API_BASE_URL</key><string>/relative/only</string>"), kProduction);
-    EXPECT_EQ(baseURLFrom("<key>QUORVA_API_BASE_URL</key><string> https://staging.example</string>"),
-              kProduction);
-    EXPECT_EQ(InfoDictionary::fromBytes("not a property list").apiBaseURL(), kProduction);
-}
-
-TEST(InfoDictionary, VersionIsTheShortVersionStringOrTheFallback)
-{
-    EXPECT_EQ(InfoDictionary::fromBytes(plist("<key>CFBundleShortVersionString</key><string>2.5.1</string>"))
-                  .shortVersion(),
-              "2.5.1");
-    EXPECT_EQ(InfoDictionary::fromBytes(plist("<key>CFBundleShortVersionString</key><real>2.5</real>"))
-                  .shortVersion(),
-              "0.1.0");
-    EXPECT_EQ(InfoDictionary::fromBytes(plist("")).shortVersion(), "0.1.0");
+    EXPECT_EQ(read("CFBundleShortVersionString", "<string>2.5.1</string>").shortVersion(), "2.5.1");
+    EXPECT_EQ(read("CFBundleShortVersionString", "<real>2.5</real>").shortVersion(), "0.1.0");
+    EXPECT_EQ(read("Other", "<string>2.5.1</string>").shortVersion(), "0.1.0");
 }

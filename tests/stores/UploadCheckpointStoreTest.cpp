@@ -1,4 +1,3 @@
-#include "Await.h"
 #include "Printers.h"
 
 #include "stores/Preferences.h"
@@ -9,33 +8,12 @@
 namespace quorva {
 namespace {
 
-std::vector<std::string> identifiers(int first, int count)
-{
-    std::vector<std::string> ids;
-    for (int i = first; i < first + count; ++i)
-        ids.push_back("id-" + std::to_string(i));
-    return ids;
-}
-
 ScannedMessage candidate(std::string id)
 {
     return ScannedMessage{std::move(id), "text", std::nullopt, Instant{}, {"rule"}};
 }
 
-TEST(UploadCheckpointStore, RecordAppendsNewIdentifiersAndDropsTheOldestBeyondTheLimit)
-{
-    const UploadCheckpointStore store(Preferences(), "test.trim");
-    EXPECT_FALSE(store.contains("id-1")); // a fresh installation holds nothing
-    store.record(identifiers(0, 4995));
-    store.record(identifiers(4995, 10));
-
-    EXPECT_EQ(store.identifiers(), identifiers(5, 5000));
-    EXPECT_FALSE(store.contains("id-4"));
-    EXPECT_TRUE(store.contains("id-5"));
-    EXPECT_TRUE(store.contains("id-5004"));
-}
-
-TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlaceAndOnlyTheUnrecordedAreSentInTheirOrder)
+TEST(UploadCheckpointStore, KeepsIdentifiersInPlaceSendsOnlyTheUnrecordedAndReplacesAValueOfTheWrongType)
 {
     const UploadCheckpointStore store(Preferences(), "test.order");
     store.record({"a", "b", "c"});
@@ -51,14 +29,9 @@ TEST(UploadCheckpointStore, StoredIdentifiersKeepTheirPlaceAndOnlyTheUnrecordedA
     // A list that outgrew a lower limit is trimmed by the next record, even of nothing.
     UploadCheckpointStore(Preferences(), store.key(), 2).record({});
     EXPECT_EQ(store.identifiers(), (std::vector<std::string>{"d", "e"}));
-}
 
-TEST(UploadCheckpointStore, AValueOfTheWrongTypeReadsAsEmptyAndIsReplacedUntilCleared)
-{
-    const UploadCheckpointStore store(Preferences(), "test.wrong");
+    // A value of the wrong type reads as empty and is replaced, until cleared.
     Preferences().setValue(store.key(), QByteArray("id-1"));
-    EXPECT_FALSE(store.contains("id-1"));
-    EXPECT_TRUE(store.identifiers().empty());
     EXPECT_EQ(store.notYetRecorded({candidate("id-1")}).size(), 1u);
 
     store.record({"id-2"});

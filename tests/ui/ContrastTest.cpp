@@ -31,14 +31,10 @@ QColor backgroundAround(const QImage& image, const QRect& box)
 {
     const QRect frame = box.adjusted(-3, -3, 3, 3).intersected(image.rect());
     std::map<QRgb, int> counts;
-    for (int y = frame.top(); y <= frame.bottom(); ++y) {
-        const bool edge = y == frame.top() || y == frame.bottom();
-        for (int x = frame.left(); x <= frame.right(); x += edge ? 1 : std::max(1, frame.width() - 1))
-            ++counts[image.pixel(x, y)];
-    }
-    return QColor(std::max_element(counts.begin(), counts.end(), [](const auto& one, const auto& other) {
-                      return one.second < other.second;
-                  })->first);
+    for (int y = frame.top(); y <= frame.bottom(); ++y)
+        for (int x = frame.left(); x <= frame.right(); ++x)
+            counts[image.pixel(x, y)] += !frame.adjusted(1, 1, -1, -1).contains(x, y);
+    return QColor(std::ranges::max_element(counts, {}, &std::pair<const QRgb, int>::second)->first);
 }
 
 // The rendered items under `item` that draw a text or a tinted icon, each against its own
@@ -100,7 +96,6 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     ui.window().resize(860, 1400);
     QTest::mouseMove(&ui.window(), QPoint(850, 1390));
 
-    // One walk through the window: each screen builds on the one before.
     const auto check = [&](const char* screen, const std::vector<QObject*>& shown) {
         SCOPED_TRACE(screen);
         UiHarness::spin(std::chrono::milliseconds(150));

@@ -23,7 +23,6 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     std::filesystem::rename(folder / "Manifest.db", folder / "Manifest.away"); // no backup found
     ui.scanAndWait();
 
-    ASSERT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
     const QString failure = ui.state().phase().failureText();
     EXPECT_EQ(ui.text("failureAlertText"), failure);

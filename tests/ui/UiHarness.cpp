@@ -73,11 +73,7 @@ void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
 
 QObject* UiHarness::openFolderDialog()
 {
-    QObject* dialog = nullptr;
-    return waitFor(
-               [&] { return (dialog = find("backupFolderDialog")) && dialog->property("visible").toBool(); })
-               ? dialog
-               : nullptr;
+    return waitFor([&] { return shown("backupFolderDialog"); }) ? find("backupFolderDialog") : nullptr;
 }
 
 QObject* UiHarness::find(const QString& objectName) const
@@ -98,7 +94,7 @@ bool UiHarness::shown(const QString& objectName) const
 int UiHarness::pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance)
 {
     const QImage image = window().grabWindow();
-    const qreal scale = image.devicePixelRatio();
+    const qreal scale = qreal(image.width()) / window().width(); // the grab may not say its own ratio
     const QRect area = target->mapRectToScene(target->boundingRect()).toAlignedRect();
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {

@@ -33,7 +33,6 @@ public:
     [[nodiscard]] QQuickWindow& window() const { return *m_app->window(); }
 
     void pair() { BridgeFixture::pair(state()); }
-    // A backup of this content in the folder `name` of the test's own.
     std::filesystem::path backup(const std::string& name = "backups", const BackupContent& content = {})
     {
         return writeBackup(path(name), content);
@@ -49,16 +48,13 @@ public:
     }
     // Runs the window's "Choose backup folder" flow and answers the real dialog with `folder`.
     void chooseBackupFolder(const std::filesystem::path& folder);
-    // The folder dialog once it is open; null if it does not open.
     [[nodiscard]] QObject* openFolderDialog();
     void scanAndWait() { QCoro::waitFor(state().scanNow()); }
-    // How many requests to this endpoint ("children", "devices" …) the service received.
     long countReceived(const std::string& endpoint)
     {
         return std::ranges::count(test::endpoints(received()), endpoint);
     }
 
-    // ---- What a person sees ---------------------------------------------------------------
     // The object with this objectName anywhere in the window, popups included; null if none.
     [[nodiscard]] QObject* find(const QString& objectName) const;
     QQuickItem* item(const QString& name) const { return qobject_cast<QQuickItem*>(find(name)); }
@@ -72,7 +68,7 @@ public:
     // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
     [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
 
-    // ---- What a person does: keys go to whatever has the keyboard focus -------------------
+    // Keys go to whatever has the keyboard focus.
     void click(const QString& objectName);
     void type(const QString& text)
     {
@@ -84,7 +80,6 @@ public:
     {
         return window().activeFocusItem() ? window().activeFocusItem()->objectName() : "";
     }
-    // Presses Tab until the named item has the focus; false after a full round without it.
     bool tabTo(const QString& objectName);
 
 private:
