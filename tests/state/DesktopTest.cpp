@@ -48,8 +48,6 @@ TEST(LoginItem, RegisteringAndUnregisteringFollowTheEntryAndWhatCannotBeDoneIsRe
     EXPECT_EQ(item.status(), Status::notRegistered);
     std::ofstream(item.entryPath()) << "[Desktop Entry]\nType=Application\nExec=x\nHidden=true\n";
     EXPECT_EQ(item.status(), Status::notRegistered);
-    std::ofstream(item.entryPath()) << "[Other]\nHidden=true\n[Desktop Entry]\nExec=x\n";
-    EXPECT_EQ(item.status(), Status::enabled);
 
     item.unregisterItem();
     EXPECT_FALSE(std::filesystem::exists(item.entryPath()));

@@ -40,7 +40,6 @@ TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThe
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->lastCandidateCount(), 2);
-    EXPECT_TRUE(state->hasAutomaticScanning());
     EXPECT_EQ(endpoints(harness.receivedSince(before)),
               (std::vector<std::string>{"children", "devices", "ingest/batch", "heartbeat"}));
 }
