@@ -98,20 +98,6 @@ TEST(DeviceWatcher, WithoutUsbmuxdSaysSoAndFindsItWhenItStarts)
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return watcher.device(kUdid).has_value(); }));
 }
 
-TEST(DeviceWatcher, OneWatcherAtATime)
-{
-    FakeUsbmuxd usbmuxd;
-    {
-        DeviceWatcher first({.serviceAddress = usbmuxd.address()});
-        ASSERT_TRUE(first.start());
-        DeviceWatcher second({.serviceAddress = usbmuxd.address()});
-        EXPECT_FALSE(second.start());
-    }
-    // Once the first is gone, another may watch.
-    DeviceWatcher third({.serviceAddress = usbmuxd.address()});
-    EXPECT_TRUE(third.start());
-}
-
 // ---- Making a backup -------------------------------------------------------------------------
 
 // Shell lines of a stand-in for idevicebackup2 ($2 is the phone, $4 the folder).
@@ -193,7 +179,6 @@ TEST_F(Backup, AFinishedRunReachesAHundredAndIsTheNewBackupAndTheNextIsIncrement
     QFile arguments(m_bin.filePath("args"));
     ASSERT_TRUE(arguments.open(QIODevice::ReadOnly));
     EXPECT_EQ(arguments.readAll(), "-u\n" + kUdid.toUtf8() + "\nbackup\n" + m_root.path().toUtf8() + "\n");
-    EXPECT_FALSE(texts::backupRunOutcome(kName, outcome).isEmpty());
 
     // The next run finds the phone's backup in the folder: incremental.
     std::ofstream(root() / kUdid.toStdString() / "Info.plist");

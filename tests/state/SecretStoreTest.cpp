@@ -3,6 +3,8 @@
 #include "BridgeFixture.h"
 #include "KeyringControl.h"
 
+#include "state/StateTexts.h"
+
 #include <gtest/gtest.h>
 
 namespace quorva::test {
@@ -42,10 +44,7 @@ TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
     QCoro::waitFor(state->pair());
     ASSERT_TRUE(unlockKeyring());
 
-    EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral(
-                                  "The secret store refused to keep this pairing, and the pairing code "
-                                  "has now been used. Get a new code in Quorva Family and pair again.")));
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Pairing needs attention"));
+    EXPECT_EQ(state->phase(), Phase::failed(texts::secretStoreRefusedPairing())); // the code is spent
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(harness.storedToken());
 }

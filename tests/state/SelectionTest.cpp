@@ -33,7 +33,6 @@ TEST(FolderChoice, ASingleBackupFolderIsRememberedAndAnEmptyFolderOrACancelLeave
     harness.nextChoice = harness.path("empty");
     QCoro::waitFor(state->chooseBackupFolder());
     EXPECT_EQ(state->phase(), Phase::failed(kNoBackupText));
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Backup setup needs attention"));
     EXPECT_EQ(state->selectedBackup(), chosen);
     EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), first);
 
@@ -56,8 +55,7 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
 
     ASSERT_TRUE(state->selectedBackup());
     EXPECT_EQ(state->selectedBackup()->id, "NEWER");
-    EXPECT_EQ(state->phase(), Phase::needsSetup()); // no child chosen yet
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Ready to scan New iPhone"));
+    EXPECT_EQ(state->phase(), Phase::needsSetup());                  // no child chosen yet
     EXPECT_EQ(BackupBookmarkStore(Preferences()).resolve(), parent); // the folder, not the backup inside it
 
     state->setSelectedChildID(kAva);
@@ -65,7 +63,6 @@ TEST(FolderChoice, AParentFolderGivesItsNewestBackupAndAnEncryptedOneIsFlagged)
     QCoro::waitFor(state->chooseBackupFolder());
     EXPECT_TRUE(state->selectedBackup()->isEncrypted);
     EXPECT_EQ(state->phase(), Phase::ready());
-    EXPECT_EQ(state->statusMessage(), QString::fromUtf8(words::encryptedBackupChosen));
 }
 
 TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
@@ -85,21 +82,6 @@ TEST(StateProperties, TheSelectedChildIsStoredAtOnceAndRestoredAtCreation)
     state->setSelectedChildIDFromDisplay(QString());
     EXPECT_FALSE(Preferences().value(kChildKey)); // removed, not an empty string
     EXPECT_FALSE(harness.makeState()->selectedChildID());
-}
-
-// That a failed phase allows a scan and a running one does not, the window's Scan now command
-// and failure alert tests show.
-TEST(StateProperties, CanScanNeedsTokenChildAndBackup)
-{
-    BridgeFixture harness;
-    auto state = harness.makeState();
-    harness.pair(*state);
-    EXPECT_FALSE(state->canScan()); // no backup yet
-    harness.nextChoice = harness.writeBackup(harness.path("backup"), {});
-    QCoro::waitFor(state->chooseBackupFolder());
-    EXPECT_TRUE(state->canScan());
-    state->setSelectedChildID(std::nullopt);
-    EXPECT_FALSE(state->canScan());
 }
 
 } // namespace

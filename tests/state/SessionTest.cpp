@@ -5,6 +5,7 @@
 #include "SqliteFileObserver.h"
 
 #include "ServiceError.h"
+#include "state/StateTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +20,6 @@ namespace {
 
 using Names = std::vector<std::string>;
 using namespace std::chrono_literals;
-
-const QString kPairAgain = QStringLiteral(
-    "This pairing with Quorva is no longer valid. Pair again with a new code from Quorva Family.");
-const QString kBusy =
-    QStringLiteral("Quorva Bridge is busy in another process on this computer. Try again in a moment.");
 
 using Sent = std::vector<std::pair<std::string, std::string>>; // path and bearer header, in order
 
@@ -148,7 +144,7 @@ TEST(Session, WhileOneProcessWritesAnotherDoesNothingAndSaysSo)
     ASSERT_TRUE(QCoro::waitFor(window->becomeTheWriter(0ms)));
     auto cli = harness.makeState(); // a second process: its own lock on the same file
     EXPECT_FALSE(QCoro::waitFor(cli->becomeTheWriter(0ms)));
-    EXPECT_EQ(cli->phase(), Phase::failed(kBusy));
+    EXPECT_EQ(cli->phase(), Phase::failed(texts::busyElsewhere()));
     window.reset(); // the application quits
     EXPECT_TRUE(QCoro::waitFor(cli->becomeTheWriter(0ms)));
 }
@@ -175,7 +171,7 @@ TEST_P(RevokedToken, AsksToPairAgainAndStopsWorking)
         QCoro::waitFor(state->scanNow());
     BridgeFixture::spin(300ms); // nothing starts over by itself
 
-    EXPECT_EQ(state->phase(), Phase::failed(kPairAgain));
+    EXPECT_EQ(state->phase(), Phase::failed(texts::pairingNoLongerValid()));
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(state->hasAutomaticScanning());
     EXPECT_TRUE(harness.storedToken());
@@ -203,7 +199,6 @@ TEST(Session, AChildrenFailureStaysOnScreen)
     auto state = harness.makeState(); // the next launch
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::failed(QStringLiteral("Quorva is down for maintenance.")));
-    EXPECT_EQ(state->statusMessage(), QStringLiteral("Child profiles could not be loaded"));
 }
 
 // A folder that is there but no longer readable is a failed scan, reported as one (one that is

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QCoroNetworkReply>
 #include <QEventLoop>
+#include <QSettings>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -21,12 +22,6 @@ QString tokenService()
 
 namespace {
 
-const QStringList kPreferenceKeys = {"bridge.selected-child-id",
-                                     "bridge.pairing-id",
-                                     "bridge.backup-bookmark",
-                                     "bridge.uploaded-message-ids",
-                                     "bridge.uploaded-message-ids-by-device",
-                                     "bridge.device-children"};
 const std::string kPrefix = "/v1/parental/bridges/";
 
 // The answer's status and body.
@@ -45,8 +40,7 @@ BridgeFixture::BridgeFixture()
 {
     config.pairingCodes = {kPairingCode};
     config.children = {{kAva, "Ava"}};
-    for (const QString& key : kPreferenceKeys)
-        Preferences().remove(key);
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quorva", "Quorva Bridge").clear();
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 

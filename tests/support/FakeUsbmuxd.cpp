@@ -83,11 +83,8 @@ void FakeUsbmuxd::attach(const QString& udid)
 
 void FakeUsbmuxd::detach(const QString& udid)
 {
-    const auto found = m_devices.find(udid);
-    if (found == m_devices.end())
-        return;
-    const int id = found->second;
-    m_devices.erase(found);
+    const int id = m_devices.at(udid);
+    m_devices.erase(udid);
     for (QLocalSocket* listener : m_listeners)
         answer(listener, 0, plist(key("DeviceID") + integer(id) + key("MessageType") + string("Detached")));
 }
