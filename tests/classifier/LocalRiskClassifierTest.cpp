@@ -27,12 +27,10 @@ struct Message {
 };
 
 const Message kMessages[] = {
-    {"WhiteSpaceOnly", " \t\n\u00a0\u3000", {}},
     {"TypographicApostrophe", "Don\u2019t tell your parents", {kGrooming}},
     {"Diacritics", "ÉVERYONE HÄTES YOÙ", {kBullying}},
     {"CapitalIWithADot", "\u0130 W\u0130LL HURT YOU", {kThreat}},
     {"DecomposedAccent", "Sui\u0301cide", {kSelfHarm}},
-    {"ApostropheAndEmoji", "YOU\u2019RE UGLY 😂", {kBullying}},
     {"TermInsideAWord", "we are getting closer", {kBullying}},
     {"RuleMatchedTwiceCountsOnce", "nudes, send pics, nude pic, nudes", {kSexual}},
     {"EveryLabel",
@@ -42,13 +40,10 @@ const Message kMessages[] = {
     {"EmbeddedNul", std::string("kill\0you kill you", 17), {kThreat}},
 
     // Spellings that look or read like the plain phrase.
-    {"CarriageReturnAndTab", "kill\r\n\tyou", {kThreat}},
     {"LineSeparator", "kill\u2028you", {kThreat}},
-    {"NoBreakSpace", "kill\u00a0you", {kThreat}},
     {"ZeroWidthSpace", "kill\u200byou", {kThreat}},
     {"SoftHyphen", "k\u00adill you", {kThreat}},
     {"Fullwidth", "\uff2b\uff29\uff2c\uff2c \uff39\uff2f\uff35", {kThreat}},
-    {"FullwidthApostrophe", "DON\uff07T TELL YOUR PARENTS", {kGrooming}},
     {"PressurePhraseOverALineBreak", "https://x.example right\nnow", {kLink}},
 
     {"LinkWithPressure", "Please VERIFY at https://bank.example/login", {kLink}},
