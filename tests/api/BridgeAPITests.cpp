@@ -161,9 +161,6 @@ TEST_F(BridgeAPITest, SendsExactlyTheHeadersOfEachRequestToPathsThatReplaceTheBa
     EXPECT_FALSE(sent[0].headers.contains("content-type"));
     EXPECT_FALSE(sent[1].headers.contains("authorization"));      // the earlier token leaks nowhere
     EXPECT_EQ(sent[2].headers.value("authorization"), "Bearer "); // present but empty token
-
-    BridgeAPI nowhere(QUrl(), nam, 5s);
-    EXPECT_EQ(errorOf<BridgeClientError>(nowhere.fetchChildren("t")), E::invalidResponse());
 }
 
 struct AnswerCase {
@@ -181,7 +178,6 @@ const AnswerCase kAnswers[] = {
     {"noContent", 204, "", E::invalidResponse()},
     {"firstRedirect", 300, R"({"message":"pick one"})", E::server(300, std::nullopt, "pick one")},
     {"notFound", 404, kChildren, E::server(404, std::nullopt, "Not Found")},
-    {"informational", 199, kChildren, E::server(199, std::nullopt, "Informational")},
     {"errorOverMessage", 401, R"({"error":"Token revoked","message":"lost","code":"revoked"})",
      E::server(401, "revoked", "Token revoked")},
     {"message", 500, R"({"message":"Try later"})", E::server(500, std::nullopt, "Try later")},
@@ -195,7 +191,6 @@ const AnswerCase kAnswers[] = {
     // What the wire records accept is theirs to say (WireTests); here only that a success answer
     // they refuse is an unreadable response.
     {"childWithoutName", 200, R"({"children":[{"id":"c1"}]})", E::invalidResponse()},
-    {"htmlSuccess", 200, "<html>maintenance</html>", E::invalidResponse()},
 };
 
 class AnswerTest : public BridgeAPITest, public ::testing::WithParamInterface<AnswerCase> {};

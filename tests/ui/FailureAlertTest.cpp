@@ -1,4 +1,4 @@
-// The failure alert: shown for every failure, also one that repeats, pressed by keyboard, and
+// The failure alert: shown for every failure, also one that repeats, answered by keyboard, and
 // withdrawn without counting as the parent's answer, in the styles whose dialogs differ.
 #include "UiHarness.h"
 
@@ -34,16 +34,11 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase().kind() != Phase::Kind::failed; }));
     EXPECT_EQ(ui.countReceived("children"), childrenRequests + 1);
 
-    // The same failure again: the alert is back with the same text; Escape answers it too.
+    // The same failure again: the alert is back.
     ui.scanAndWait();
     ASSERT_EQ(ui.state().phase(), Phase::failed(failure));
-    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }))
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }))
         << "a repeated failure is shown";
-    ui.press(Qt::Key_Escape);
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase().kind() != Phase::Kind::failed; }));
-    EXPECT_EQ(ui.countReceived("children"), childrenRequests + 2);
-    ui.scanAndWait();
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
 
     // A new cycle withdraws the alert; that is no answer and reloads nothing, also once a
     // closing animation has ended.
@@ -52,7 +47,7 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::ready(); }));
     UiHarness::spin(std::chrono::milliseconds(600));
     EXPECT_FALSE(ui.shown("failureAlert"));
-    EXPECT_EQ(ui.countReceived("children"), childrenRequests + 2) << "a withdrawn alert is no dismissal";
+    EXPECT_EQ(ui.countReceived("children"), childrenRequests + 1) << "a withdrawn alert is no dismissal";
 }
 
 INSTANTIATE_TEST_SUITE_P(Styles, FailureAlert, ::testing::Values("Fusion", "Material"),

@@ -1,24 +1,17 @@
-// The application shell: window size, life without a window, one instance and icons.
+// The application shell: window size, life without a window, and one instance.
 #include "UiHarness.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 
 #include <QPointer>
-#include <QQmlComponent>
-#include <QQmlEngine>
 #include <QScreen>
 #include <QTemporaryDir>
 
 namespace quorva::uitest {
 namespace {
 
-bool showsWindowAgain(UiHarness& ui)
-{
-    return ui.app().window() && QTest::qWaitForWindowExposed(ui.app().window());
-}
-
 // ctest runs this once more on a 1280 × 900 screen at double scale (ui.shell.small-screen).
-TEST(Shell, WindowFitsTheScreenKeepsAReadableColumnWhenMaximisedAndDrawsEverySymbol)
+TEST(Shell, WindowFitsTheScreenAndKeepsAReadableColumnWhenMaximised)
 {
     UiHarness ui;
     ui.launch();
@@ -31,23 +24,6 @@ TEST(Shell, WindowFitsTheScreenKeepsAReadableColumnWhenMaximisedAndDrawsEverySym
     const QRectF card = ui.item("statusCard")->mapRectToScene(ui.item("statusCard")->boundingRect());
     EXPECT_LE(card.width(), 800);
     EXPECT_NEAR(card.center().x(), screen.width() / 2.0, 20) << "centred";
-
-    QQmlComponent probe(qmlEngine(ui.find("contentView")));
-    probe.setData("import QtQuick\nimport Quorva.Bridge\nRow { z: 1000; Repeater { model: "
-                  "Object.keys(Symbols.themeNames)"
-                  "\nSymbolIcon { size: 48; color: \"#000000\"; symbol: modelData } } }",
-                  QUrl(QStringLiteral("qrc:/qt/qml/Quorva/Bridge/IconProbe.qml")));
-    std::unique_ptr<QObject> row(probe.create());
-    ASSERT_NE(row, nullptr) << probe.errorString().toStdString();
-    qobject_cast<QQuickItem*>(row.get())->setParentItem(ui.window().contentItem());
-    QList<QQuickItem*> icons = qobject_cast<QQuickItem*>(row.get())->childItems();
-    icons.removeIf([](QQuickItem* item) { return !item->property("symbol").isValid(); }); // the Repeater
-    ASSERT_FALSE(icons.isEmpty());
-    for (QQuickItem* icon : icons) {
-        ASSERT_TRUE(UiHarness::waitFor([&] { return icon->property("status").toInt() != 2; })); // not Loading
-        EXPECT_GT(ui.pixelsNear(icon, Qt::black, 60), 40)
-            << icon->property("symbol").toString().toStdString();
-    }
 }
 
 TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTrayScans)
@@ -58,11 +34,8 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
     TrayIcon tray(ui.app());
     EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "not paired";
     ui.app().showWindow();
-    ASSERT_TRUE(showsWindowAgain(ui));
-    EXPECT_TRUE(ui.shown("pairingCard"));
-    EXPECT_FALSE(ui.shown("setupCard"));
+    ASSERT_TRUE(ui.app().window() && QTest::qWaitForWindowExposed(ui.app().window()));
     ui.pair();
-    EXPECT_TRUE(ui.shown("chooserMessageText"));
     ui.chooseBackupFolder(ui.backup());
     ASSERT_TRUE(tray.scanNowAction().isEnabled());
     const long childrenRequests = ui.countReceived("children");
@@ -79,7 +52,7 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
 
     // Reopening builds the content anew over the same state; start-up does not run again.
     tray.openAction().trigger();
-    ASSERT_TRUE(showsWindowAgain(ui));
+    ASSERT_TRUE(ui.app().window() && QTest::qWaitForWindowExposed(ui.app().window()));
     EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("setupCard"); }));
     EXPECT_TRUE(ui.text("statusMessageText").startsWith("Scan complete."));
     EXPECT_EQ(ui.countReceived("children"), childrenRequests);
