@@ -187,6 +187,9 @@ const AnswerCase kAnswers[] = {
      E::server(409, "c", "m")},
     {"emptyErrorWins", 409, R"({"error":"","message":"M"})", E::server(409, std::nullopt, "")},
     {"errorBodyNoObject", 409, R"(["error"])", E::server(409, std::nullopt, "Conflict")},
+    // The last status of each class that Qt has no name for: still the service's answer.
+    {"unnamedClientStatus", 422, "{}", E::server(422, std::nullopt, "Unprocessable Content")},
+    {"unnamedServerStatus", 599, "{}", E::server(599, std::nullopt, "Server Error")},
     {"unknownClass", 999, "{}", E::server(999, std::nullopt, "Unknown Status")},
     // What the wire records accept is theirs to say (WireTests); here only that a success answer
     // they refuse is an unreadable response.
