@@ -40,7 +40,7 @@ BridgeFixture::BridgeFixture()
 {
     config.pairingCodes = {kPairingCode};
     config.children = {{kAva, "Ava"}};
-    QSettings(QSettings::NativeFormat, QSettings::UserScope, "Quorva", "Quorva Bridge").clear();
+    QSettings(Preferences().fileName(), QSettings::NativeFormat).clear();
     QCoro::waitFor(BridgeTokenStore(tokenService()).remove());
 }
 
