@@ -32,7 +32,7 @@ struct Command {
     std::optional<Argument> argument;
     const char* json = stateAsJson; // what --json prints; none without the option
     bool at = false;
-    std::optional<Argument> second;
+    std::optional<Argument> second = std::nullopt;
     const char* none = nullptr; // what --none stands for, in place of the second argument
     bool optional = false;      // the argument may be left out
 };
@@ -58,27 +58,21 @@ const std::array commands = {
         Argument{"CODE", QT_TRANSLATE_NOOP("CommandLine", "The pairing code shown in Quorva Family.")}},
     Command{"children", "",
         QT_TRANSLATE_NOOP("CommandLine", "List the family's child profiles."),
-        QT_TRANSLATE_NOOP("CommandLine", "Ask the service for the family's child profiles and list them; * marks the "
-                                         "selected one. Nothing is scanned or sent."),
+        QT_TRANSLATE_NOOP("CommandLine", "Ask the service for the family's child profiles and list them, each with "
+                                         "its id and the iPhone assigned to it. Nothing is scanned or sent."),
         std::nullopt},
-    Command{"select-child", "ID",
-        QT_TRANSLATE_NOOP("CommandLine", "Choose the child who owns the iPhone."),
-        QT_TRANSLATE_NOOP("CommandLine", "Choose the child who owns the iPhone. The service is asked for the family's "
-                                         "children, and an id that is not among them is refused. Nothing is scanned "
-                                         "or sent."),
-        Argument{"ID", QT_TRANSLATE_NOOP("CommandLine", "The child's id, as the children command lists it.")},
-        QT_TRANSLATE_NOOP("CommandLine", "Print the chosen id and the family's children as one JSON object.")},
     Command{"choose-backup", "FOLDER",
-        QT_TRANSLATE_NOOP("CommandLine", "Choose the backup folder."),
-        QT_TRANSLATE_NOOP("CommandLine", "Choose the folder of the iPhone's backups: the newest backup in it is "
-                                         "checked and the folder remembered."),
+        QT_TRANSLATE_NOOP("CommandLine", "Choose the family's backup folder."),
+        QT_TRANSLATE_NOOP("CommandLine", "Choose the folder that holds the family's iPhone backups: the iPhones in "
+                                         "it are listed and the folder remembered. Nothing is read until you assign "
+                                         "each child's iPhone (devices, then assign)."),
         Argument{"FOLDER", QT_TRANSLATE_NOOP("CommandLine", "A backup folder, or a folder of backups.")}},
     Command{"devices", "",
         QT_TRANSLATE_NOOP("CommandLine", "List the iPhones backed up in the backup folder."),
-        QT_TRANSLATE_NOOP("CommandLine", "List the iPhones backed up in the chosen backup folder: each one's newest "
-                                         "backup, whether it is finished, being written or encrypted, and the child "
-                                         "it is assigned to. Nothing is read past the backups' property lists, and "
-                                         "nothing is sent."),
+        QT_TRANSLATE_NOOP("CommandLine", "List the iPhones backed up in the chosen backup folder: each one's id, "
+                                         "name and model, when its newest backup was made, whether it is finished, "
+                                         "being written or encrypted, and the child it is assigned to. Nothing is "
+                                         "read past the backups' property lists, and nothing is sent."),
         std::nullopt,
         QT_TRANSLATE_NOOP("CommandLine", "Print the iPhones as one JSON array.")},
     Command{"assign", "DEVICE CHILD|--none",
@@ -86,7 +80,7 @@ const std::array commands = {
         QT_TRANSLATE_NOOP("CommandLine", "Assign the iPhone DEVICE, as the devices command lists it, to the child "
                                          "CHILD: its backups are scanned under that child from now on, and the "
                                          "child's earlier iPhone, if any, is no longer scanned. With --none, DEVICE "
-                                         "is no longer scanned at all."),
+                                         "is no longer scanned at all. Only assigned iPhones are ever read."),
         Argument{"DEVICE", QT_TRANSLATE_NOOP("CommandLine", "The iPhone's id, as the devices command lists it.")},
         stateAsJson, false,
         Argument{"CHILD", QT_TRANSLATE_NOOP("CommandLine", "The child's id, as the children command lists it.")},
@@ -114,9 +108,11 @@ const std::array commands = {
                                          "never printed.")},
     Command{"status", "",
         QT_TRANSLATE_NOOP("CommandLine", "Show what is stored on this computer."),
-        QT_TRANSLATE_NOOP("CommandLine", "Show what is stored on this computer: the pairing, the selected child, the "
-                                         "backup folder, how many messages the service accepted, launch at login. "
-                                         "The service is not asked."),
+        QT_TRANSLATE_NOOP("CommandLine", "Show the family as this computer sees it: the pairing, the backup folder, "
+                                         "one block per child (the iPhone, its last backup, how many messages the "
+                                         "service accepted), the iPhones nobody is assigned, what needs your "
+                                         "attention, launch at login. Only the children's names are asked of the "
+                                         "service."),
         std::nullopt},
     Command{"disconnect", "",
         QT_TRANSLATE_NOOP("CommandLine", "Forget the pairing and every choice."),
@@ -214,7 +210,10 @@ std::variant<Invocation, int> parseProgramOptions(const QStringList& arguments, 
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(wrapped(Text::tr(
-        "Checks the newest local iPhone backup for safety signals for Quorva Family, without a window.")));
+        "Checks the family's local iPhone backups for safety signals for Quorva Family, without a window. "
+        "Pair with a code from Quorva Family (pair), choose the folder that holds the backups (choose-backup), "
+        "say whose iPhone each backup is (devices, children, assign), then scan (scan, or run to keep "
+        "scanning). Only the assigned iPhones are read, each under its own child.")));
     const QCommandLineOption help = helpOption();
     const QCommandLineOption version = versionOption();
     parser.addOptions({help, version});

@@ -1,5 +1,6 @@
 #include "StateCommands.h"
 
+#include "HumanText.h"
 #include "RunningInstance.h"
 #include "SignalWatcher.h"
 #include "StateJson.h"
@@ -60,9 +61,19 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
     if (!json) {
         if (state.childProfiles().empty() && state.phase().kind() != Kind::failed)
             out << Text::tr("No child profiles.").toStdString() << "\n";
-        for (const BridgeChild& child : state.childProfiles())
-            out << (state.selectedChildID() == child.id ? "* " : "  ") << printable(child.id) << "  "
-                << printable(child.name) << "\n";
+        co_await state.restoreBackupSelection();
+        for (const BridgeChild& child : state.childProfiles()) {
+            const auto row = std::ranges::find(state.overview().children, child.id,
+                                               [](const ChildOverview& c) { return c.child.id; });
+            const QString iPhone = row != state.overview().children.end() && row->device
+                                       ? QString::fromStdString(printable(row->device->deviceName))
+                                       : Text::tr("no iPhone assigned");
+            out << Text::tr("%1  %2  (%3)")
+                       .arg(QString::fromStdString(printable(child.id)),
+                            QString::fromStdString(printable(child.name)), iPhone)
+                       .toStdString()
+                << "\n";
+        }
     }
     co_return exitStatusFor(state);
 }
@@ -89,29 +100,6 @@ QCoro::Task<bool> resumeWithChild(BridgeAppState& state, const std::string& id, 
     co_return true;
 }
 
-// Loads the pairing and its children only: choosing or listing a child must send nothing else.
-QCoro::Task<int> selectChild(BridgeAppState& state, std::string id, bool json, std::ostream& out,
-                             std::ostream& err)
-{
-    const bool known = co_await resumeWithChild(state, id, err);
-    if (!known)
-        co_return 1;
-    const auto& children = state.childProfiles();
-    const auto child = std::ranges::find(children, id, &BridgeChild::id);
-    state.setSelectedChildID(id);
-    if (json)
-        out << nlohmann::json{{"selectedChildID", id}, {"children", childrenJson(children, id)}}.dump(
-                   2, ' ', false, nlohmann::json::error_handler_t::replace)
-            << std::endl;
-    else
-        out << Text::tr("Selected child: %1  %2")
-                   .arg(QString::fromStdString(printable(child->id)),
-                        QString::fromStdString(printable(child->name)))
-                   .toStdString()
-            << std::endl;
-    co_return 0;
-}
-
 QString deviceState(const BackupDescriptor& device)
 {
     return device.isEncrypted      ? Text::tr("encrypted")
@@ -132,23 +120,39 @@ QCoro::Task<> watchDevices(BridgeAppState& state)
         co_await QCoro::sleepFor(std::chrono::milliseconds(100));
 }
 
+// The child an iPhone is assigned to, by name where the family is known.
+QString childOf(const BridgeAppState& state, const std::string& device)
+{
+    const auto binding = state.deviceBindings().find(device);
+    if (binding == state.deviceBindings().end())
+        return Text::tr("not assigned");
+    const auto child = std::ranges::find(state.childProfiles(), binding->second, &BridgeChild::id);
+    return QString::fromStdString(printable(child == state.childProfiles().end() ? binding->second : child->name));
+}
+
+QString deviceName(const BridgeAppState& state, const std::string& device)
+{
+    const auto found = std::ranges::find(state.devices(), device, &BackupDescriptor::id);
+    return QString::fromStdString(printable(found == state.devices().end() ? device : found->deviceName));
+}
+
 QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out, std::ostream& err)
 {
+    // The children's names, when paired; offline the ids stand in for them.
+    co_await state.resumePairing();
     co_await state.restoreBackupSelection();
     co_await watchDevices(state);
     if (json) {
         out << devicesJson(state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
     } else {
         for (const BackupDescriptor& device : state.devices()) {
-            const auto binding = state.deviceBindings().find(device.id);
-            const QString child = binding == state.deviceBindings().end()
-                                      ? Text::tr("not assigned")
-                                      : QString::fromStdString(printable(binding->second));
-            out << Text::tr("%1  %2  %3, %4: %5")
+            const QString backedUp = device.lastBackupAt ? readableDateTime(*device.lastBackupAt)
+                                                         : Text::tr("date unknown");
+            out << Text::tr("%1  %2 (%3)\n    last backup %4, %5; child: %6")
                        .arg(QString::fromStdString(printable(device.id)),
                             QString::fromStdString(printable(device.deviceName)),
-                            QString::fromStdString(printable(device.productType.value_or("-"))),
-                            deviceState(device), child)
+                            QString::fromStdString(printable(device.productType.value_or("-"))), backedUp,
+                            deviceState(device), childOf(state, device.id))
                        .toStdString()
                 << "\n";
         }
@@ -182,16 +186,25 @@ QCoro::Task<int> assign(BridgeAppState& state, std::string device, std::optional
             << std::endl;
         co_return 1;
     }
+    // The child's earlier iPhone, which this assignment releases.
+    std::optional<std::string> released;
+    for (const auto& [other, owner] : state.deviceBindings())
+        if (child && owner == *child && other != device)
+            released = other;
     if (!state.assignDevice(device, child)) {
         err << printable(state.phase().failureText().toStdString()) << std::endl;
         co_return 1;
     }
-    out << (child ? Text::tr("%1 is assigned to %2.")
-                        .arg(QString::fromStdString(printable(device)),
-                             QString::fromStdString(printable(*child)))
-                  : Text::tr("%1 is assigned to no one.").arg(QString::fromStdString(printable(device))))
+    const QString name = deviceName(state, device);
+    out << (child ? Text::tr("%1 is assigned to %2.").arg(name, childOf(state, device))
+                  : Text::tr("%1 is assigned to no one and is not read.").arg(name))
                .toStdString()
         << std::endl;
+    if (released)
+        out << Text::tr("%1 is no longer assigned to anyone and is not read.")
+                   .arg(deviceName(state, *released))
+                   .toStdString()
+            << std::endl;
     co_return 0;
 }
 
@@ -213,7 +226,7 @@ QCoro::Task<int> scan(BridgeAppState& state, bool terminal, std::ostream& err)
         if (!state.hasToken())
             tellNotPaired(err);
         else
-            err << Text::tr("No scan ran: %1 (%2 select-child ID, choose-backup FOLDER).")
+            err << Text::tr("No scan ran: %1 (%2 choose-backup FOLDER, devices, assign DEVICE CHILD).")
                        .arg(QString::fromStdString(printable(state.statusMessage().toStdString())),
                             programName)
                        .toStdString()
@@ -321,9 +334,9 @@ QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation
         code = co_await pair(state, argument);
     } else if (name == u"children") {
         code = co_await listChildren(state, json, out, err);
-    } else if (name == u"select-child") {
-        co_return co_await selectChild(state, argument.toStdString(), json, out, err);
     } else if (name == u"choose-backup") {
+        // The pairing and its children first, so that what is said of the folder is true.
+        co_await state.resumePairing();
         co_await state.useBackupFolder(fs::absolute(argument.toStdString()).lexically_normal());
         code = exitStatusFor(state);
     } else if (name == u"devices") {

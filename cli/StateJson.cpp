@@ -5,14 +5,20 @@
 #include "RecordJson.h"
 #include "state/BridgeAppState.h"
 
+#include <algorithm>
+
 namespace quorva::cli {
 
 nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
-                            const std::optional<std::string>& selectedID)
+                            const std::map<std::string, std::string>& bindings)
 {
     nlohmann::json list = nlohmann::json::array();
-    for (const BridgeChild& child : children)
-        list.push_back({{"id", child.id}, {"name", child.name}, {"selected", selectedID == child.id}});
+    for (const BridgeChild& child : children) {
+        const auto bound = std::ranges::find(bindings, child.id, &std::pair<const std::string, std::string>::second);
+        list.push_back({{"id", child.id},
+                        {"name", child.name},
+                        {"deviceId", bound == bindings.end() ? nlohmann::json(nullptr) : nlohmann::json(bound->first)}});
+    }
     return list;
 }
 
@@ -21,6 +27,9 @@ nlohmann::json devicesJson(const BridgeAppState& state)
     nlohmann::json list = nlohmann::json::array();
     for (const BackupDescriptor& device : state.devices()) {
         const auto binding = state.deviceBindings().find(device.id);
+        const auto child = binding == state.deviceBindings().end()
+                               ? state.childProfiles().end()
+                               : std::ranges::find(state.childProfiles(), binding->second, &BridgeChild::id);
         const DeviceActivity activity =
             state.deviceBackups() ? state.deviceBackups()->activity(QString::fromStdString(device.id))
                                   : DeviceActivity{};
@@ -38,6 +47,7 @@ nlohmann::json devicesJson(const BridgeAppState& state)
             {"state", stateName(device)},
             {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr)
                                                                 : nlohmann::json(binding->second)},
+            {"childName", child == state.childProfiles().end() ? nlohmann::json(nullptr) : nlohmann::json(child->name)},
             {"connection", connection},
             {"activity",
              activity.text.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(activity.text.toStdString())},
@@ -50,15 +60,17 @@ nlohmann::json stateJson(const BridgeAppState& state)
 {
     const Phase phase = state.phase();
     const bool failed = phase.kind() == Phase::Kind::failed;
+    nlohmann::json attention = nlohmann::json::array();
+    for (const texts::Notice& notice : state.overview().notices)
+        attention.push_back(notice.shown.toStdString());
     return {
         {"phase", phase.name().toStdString()},
         {"failure", failed ? nlohmann::json(phase.failureText().toStdString()) : nlohmann::json(nullptr)},
         {"statusMessage", state.statusMessage().toStdString()},
-        {"children", childrenJson(state.childProfiles(), state.selectedChildID())},
-        {"selectedChildID",
-         state.selectedChildID() ? nlohmann::json(*state.selectedChildID()) : nlohmann::json(nullptr)},
-        {"selectedBackup",
-         state.selectedBackup() ? backupJson(*state.selectedBackup()) : nlohmann::json(nullptr)},
+        {"backupFolder", state.backupFolder() ? nlohmann::json(state.backupFolder()->string()) : nlohmann::json(nullptr)},
+        {"children", childrenJson(state.childProfiles(), state.deviceBindings())},
+        {"devices", devicesJson(state)},
+        {"attention", attention},
         {"lastScanAt", instantJson(state.lastScanAt())},
         {"lastInspectedCount", state.lastInspectedCount()},
         {"lastCandidateCount", state.lastCandidateCount()},

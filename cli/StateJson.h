@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -18,10 +19,12 @@ namespace quorva::cli {
 [[nodiscard]] nlohmann::json stateJson(const BridgeAppState& state);
 
 // The family's children, each with `selected`.
-// The iPhones of the chosen folder: [{id, name, productType, lastBackupAt, state, childId}].
+// The iPhones of the chosen folder: [{id, name, productType, lastBackupAt, state, childId,
+// childName, connection, activity}].
 [[nodiscard]] nlohmann::json devicesJson(const BridgeAppState& state);
 
+// The family's children, each with the iPhone assigned to it: [{id, name, deviceId}].
 [[nodiscard]] nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
-                                          const std::optional<std::string>& selectedID);
+                                          const std::map<std::string, std::string>& bindings);
 
 } // namespace quorva::cli

@@ -39,14 +39,11 @@ void printState(const BridgeAppState& state, bool json, std::ostream& out, std::
     }
     out << Text::tr("Phase:  %1").arg(phaseWords(state.phase().kind())).toStdString() << "\n"
         << Text::tr("Status: %1").arg(safe(state.statusMessage())).toStdString() << "\n";
-    if (const auto& backup = state.selectedBackup()) {
-        const QString device = QString::fromStdString(printable(backup->deviceName));
-        const QString folder = QString::fromStdString(printable(backup->url.string()));
-        out << (backup->isEncrypted ? Text::tr("Backup: %1 (encrypted) in %2") : Text::tr("Backup: %1 in %2"))
-                   .arg(device, folder)
-                   .toStdString()
+    if (const auto& folder = state.backupFolder())
+        out << Text::tr("Backup folder: %1").arg(QString::fromStdString(printable(folder->string()))).toStdString()
             << "\n";
-    }
+    for (const QString& line : state.attention())
+        out << Text::tr("Needs attention: %1").arg(safe(line)).toStdString() << "\n";
     if (const auto at = state.lastScanAt())
         out << Text::tr(
                    "Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4")
@@ -70,8 +67,8 @@ StateFollower::StateFollower(const BridgeAppState& state, bool json, std::ostrea
     const auto settle = [this] { m_settled.start(); };
     for (const auto signal :
          {&BridgeAppState::phaseChanged, &BridgeAppState::statusMessageChanged,
-          &BridgeAppState::childrenChanged, &BridgeAppState::selectedChildIDChanged,
-          &BridgeAppState::selectedBackupChanged, &BridgeAppState::lastScanAtChanged,
+          &BridgeAppState::childrenChanged, &BridgeAppState::backupFolderChanged,
+          &BridgeAppState::attentionChanged, &BridgeAppState::lastScanAtChanged,
           &BridgeAppState::lastInspectedCountChanged, &BridgeAppState::lastCandidateCountChanged,
           &BridgeAppState::totalAlertsCreatedChanged})
         connect(&state, signal, this, settle);

@@ -5,19 +5,49 @@ import QtQuick.Controls
 import QtQuick.Layouts
 import Quorva.Bridge
 
-// A drop-down of choices with a name and an id, whose selection screen readers hear by name.
+// A drop-down of choices with a name, an id and a detail line, whose selection screen readers
+// hear by name. A choice is made only by an explicit act in the open list (a click, Enter or
+// Space): keys on the closed picker open the list and never change the choice, because a stray
+// arrow key would change whose messages are read.
 ComboBox {
     id: picker
 
     // Shown while nothing is chosen.
     property string placeholder
+    // Read by screen readers before the choice: "iPhone of Maya".
+    property string label
 
     textRole: "name"
     valueRole: "id"
     displayText: currentIndex < 0 ? placeholder : currentText
     font: Theme.font(Theme.body)
-    Layout.maximumWidth: 320
-    Layout.preferredWidth: 320
+    wheelEnabled: false
+    Layout.maximumWidth: 360
+    Layout.preferredWidth: 360
+    Accessible.name: label === "" ? displayText : qsTr("%1: %2").arg(label).arg(displayText)
+
+    Keys.priority: Keys.BeforeItem
+    Keys.onPressed: event => {
+        if (picker.popup.visible)
+            return
+        switch (event.key) {
+        case Qt.Key_Up:
+        case Qt.Key_Down:
+        case Qt.Key_PageUp:
+        case Qt.Key_PageDown:
+        case Qt.Key_Home:
+        case Qt.Key_End:
+            picker.popup.open()
+            event.accepted = true
+            return
+        default:
+            // Typing on a closed picker would pick the first entry with that letter.
+            if (event.text !== "" && event.key !== Qt.Key_Space && event.key !== Qt.Key_Return
+                    && event.key !== Qt.Key_Enter && event.key !== Qt.Key_Tab && event.key !== Qt.Key_Backtab
+                    && event.key !== Qt.Key_Escape)
+                event.accepted = true
+        }
+    }
 
     // The style shows the choice in a read-only text field, which Qt offers screen readers as an
     // unnamed editable text; a label gives them the choice's name.
@@ -32,20 +62,36 @@ ComboBox {
         elide: Text.ElideRight
     }
 
+    // Entries are read in full: the detail wraps under the name rather than being cut off.
+    popup.width: Math.max(picker.width, 420)
     delegate: ItemDelegate {
         id: choice
         required property int index
-        width: picker.width
-        // An array's entries and a model's rows alike.
+        required property var modelData
+        width: picker.popup.width - picker.popup.leftPadding - picker.popup.rightPadding
         text: picker.textAt(index)
         highlighted: picker.highlightedIndex === index
-        contentItem: Text {
-            text: choice.text
-            textFormat: Text.PlainText
-            font: picker.font
-            color: Theme.primary
-            elide: Text.ElideRight
-            verticalAlignment: Text.AlignVCenter
+        Accessible.name: detail.text === "" ? text : text + ", " + detail.text
+        contentItem: ColumnLayout {
+            spacing: 2
+            Text {
+                text: choice.text
+                textFormat: Text.PlainText
+                font: picker.font
+                color: Theme.primary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            Text {
+                id: detail
+                text: choice.modelData && choice.modelData.detail ? choice.modelData.detail : ""
+                visible: text !== ""
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.caption)
+                color: Theme.secondary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
         }
     }
 }

@@ -23,7 +23,7 @@ class DesktopWords : public QObject {
     Q_PROPERTY(QString pairButton MEMBER m_pairButton CONSTANT)
     Q_PROPERTY(QString disconnect MEMBER m_disconnect CONSTANT)
     Q_PROPERTY(QString disconnectQuestion MEMBER m_disconnectQuestion CONSTANT)
-    Q_PROPERTY(QString chooseBackupHeading MEMBER m_chooseBackupHeading CONSTANT)
+    Q_PROPERTY(QString backupFolderHeading MEMBER m_backupFolderHeading CONSTANT)
     Q_PROPERTY(QString backupHint MEMBER m_backupHint CONSTANT)
     Q_PROPERTY(QString explanation MEMBER m_explanation CONSTANT)
     Q_PROPERTY(QString launchAtLoginNote MEMBER m_launchAtLoginNote CONSTANT)
@@ -43,7 +43,7 @@ private:
     QString m_pairButton = shown(words::pairButton);
     QString m_disconnect = shown(words::disconnect);
     QString m_disconnectQuestion = shown(words::disconnectQuestion);
-    QString m_chooseBackupHeading = shown(words::chooseBackupHeading);
+    QString m_backupFolderHeading = shown(words::backupFolderHeading);
     QString m_backupHint = shown(words::backupHint);
     QString m_explanation = shown(words::explanation);
     QString m_launchAtLoginNote = shown(words::launchAtLoginNote);

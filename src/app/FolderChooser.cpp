@@ -33,8 +33,11 @@ QCoro::Task<std::optional<std::filesystem::path>> FolderChooser::choose(FolderCh
         emit messageChanged();
     }
     const auto start = startingFolderFor(request);
+    QUrl chosen;
+    if (request.lastChosenFolder && pathExists(*request.lastChosenFolder))
+        chosen = QUrl::fromLocalFile(QString::fromStdString(request.lastChosenFolder->string()));
     emit requested(request.title, request.message, request.confirmLabel,
-                   QUrl::fromLocalFile(QString::fromStdString(start.string())));
+                   QUrl::fromLocalFile(QString::fromStdString(start.string())), chosen);
     const QUrl folder = co_await qCoro(this, &FolderChooser::finished);
     if (!folder.isLocalFile())
         co_return std::nullopt;

@@ -34,8 +34,10 @@ public:
     Q_INVOKABLE void cancel();
 
 signals:
+    // `chosenFolder`, when valid, is the folder chosen before: the dialog offers it as the
+    // answer, so that confirming at once keeps it rather than a folder inside it.
     void requested(const QString& title, const QString& message, const QString& confirmLabel,
-                   const QUrl& startingFolder);
+                   const QUrl& startingFolder, const QUrl& chosenFolder);
     void finished(const QUrl& folder); // empty when cancelled
     void messageChanged();
 

@@ -1,5 +1,7 @@
 #include "Formats.h"
 
+#include <QCoreApplication>
+
 #include <unicode/datefmt.h>
 #include <unicode/locid.h>
 #include <unicode/unistr.h>
@@ -36,6 +38,29 @@ QString abbreviatedDateTime(const QDateTime& when, const QLocale& locale)
 QString Formats::abbreviatedDateTime(const QDateTime& when) const
 {
     return quorva::abbreviatedDateTime(when);
+}
+
+QString backupAge(const QDateTime& when, const QDateTime& now, const QLocale& locale)
+{
+    if (!when.isValid())
+        return {};
+    const QDateTime local = when.toLocalTime();
+    const auto days = local.date().daysTo(now.toLocalTime().date());
+    const QString time = locale.toString(local.time(), QLocale::ShortFormat);
+    if (days == 0)
+        return QCoreApplication::translate("quorva::Formats", "today, %1").arg(time);
+    if (days == 1)
+        return QCoreApplication::translate("quorva::Formats", "yesterday, %1").arg(time);
+    const QString day = locale.toString(local.date(), QStringLiteral("d MMM"));
+    if (days < 0) // a clock set wrong: the date alone, with no claim of when
+        return day;
+    return QCoreApplication::translate("quorva::Formats", "%1, %n days ago", nullptr, static_cast<int>(days))
+        .arg(day);
+}
+
+QString Formats::backupAge(const QDateTime& when) const
+{
+    return quorva::backupAge(when, QDateTime::currentDateTime());
 }
 
 } // namespace quorva

@@ -23,6 +23,11 @@ public:
 
     // Empty for an invalid date, so a view can tell "no date" from a date.
     Q_INVOKABLE [[nodiscard]] QString abbreviatedDateTime(const QDateTime& when) const;
+    // When a backup was made, as a parent weighs it: "today, 15:54", "yesterday, 21:02", or the
+    // day and how long ago ("17 Nov, 21 days ago"). Empty for an invalid date.
+    Q_INVOKABLE [[nodiscard]] QString backupAge(const QDateTime& when) const;
 };
+
+[[nodiscard]] QString backupAge(const QDateTime& when, const QDateTime& now, const QLocale& locale = QLocale());
 
 } // namespace quorva

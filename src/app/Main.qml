@@ -96,7 +96,7 @@ ApplicationWindow {
 
     Connections {
         target: window.folderChooser
-        function onRequested(title, message, confirmLabel, startingFolder) {
+        function onRequested(title, message, confirmLabel, startingFolder, chosenFolder) {
             // A fresh dialog each time: once shown, Qt's own dialog keeps its last folder and
             // ignores a new starting one.
             folderDialogLoader.active = false
@@ -104,7 +104,15 @@ ApplicationWindow {
             const dialog = folderDialogLoader.item
             dialog.title = title
             dialog.acceptLabel = confirmLabel
-            dialog.currentFolder = startingFolder
+            if (chosenFolder.toString() !== "") {
+                // Beside the family's folder, with it selected: inside it, Qt's own dialog would
+                // select the first folder within, and confirming at once would store that one.
+                const path = chosenFolder.toString().replace(/\/+$/, "")
+                dialog.currentFolder = path.substring(0, path.lastIndexOf("/") + 1)
+                dialog.selectedFolder = chosenFolder
+            } else {
+                dialog.currentFolder = startingFolder
+            }
             window.show()
             window.raise()
             window.requestActivate()

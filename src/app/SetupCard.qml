@@ -1,27 +1,32 @@
+pragma ComponentBehavior: Bound
+
 import QtQuick
 import Quorva.Bridge
 import QtQuick.Controls
 import QtQuick.Layouts
 
-// Shown once paired: the child, the backup folder, the scan button and launch at login.
+// Shown once paired: the family's backup folder, each child with its iPhone, the iPhones nobody
+// is assigned, the scan button and launch at login.
 BridgeCard {
     id: card
 
     required property BridgeAppState appState
     property string chooserMessage
-    readonly property bool hasBackup: appState.selectedBackup.valid
+    readonly property bool hasFolder: appState.backupFolder !== ""
 
     objectName: "setupCard"
-    // Right after pairing, the keyboard starts where setup does: at the child.
+    // Right after pairing, the keyboard starts where set-up does: at the folder, then the children.
     Component.onCompleted: {
-        if (appState.selectedChildID === "")
-            childPicker.forceActiveFocus()
+        if (!appState.setupComplete)
+            chooseButton.forceActiveFocus()
     }
 
     Label {
-        text: qsTr("Finish setup")
+        objectName: "setupTitle"
+        text: card.appState.setupComplete ? qsTr("Your family's iPhones") : qsTr("Finish setup")
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
+        Accessible.role: Accessible.Heading
     }
 
     ColumnLayout {
@@ -29,23 +34,56 @@ BridgeCard {
         Layout.fillWidth: true
 
         SymbolLabel {
-            symbol: "person.crop.circle"
-            text: qsTr("Choose the child who owns this iPhone")
+            symbol: "externaldrive.fill"
+            text: DesktopWords.backupFolderHeading
             font: Theme.font(Theme.headline)
             Layout.fillWidth: true
         }
 
-        ChoicePicker {
-            id: childPicker
-            objectName: "childPicker"
-            model: card.appState.children
-            valueRole: "childId"
-            placeholder: qsTr("Choose a child")
-            // Follows both the family and the selection; -1 (the placeholder) for none or an unknown id.
-            currentIndex: card.appState.children.count >= 0
-                          ? card.appState.children.indexOf(card.appState.selectedChildID) : -1
-            Accessible.name: qsTr("Child")
-            onActivated: card.appState.selectedChildID = currentValue
+        RowLayout {
+            spacing: 12
+            Layout.fillWidth: true
+
+            Label {
+                objectName: "backupFolderText"
+                text: card.hasFolder ? card.appState.backupFolder : qsTr("No folder chosen yet")
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.body)
+                color: card.hasFolder ? Theme.primary : Theme.secondary
+                elide: Text.ElideMiddle
+                Layout.fillWidth: true
+            }
+            BridgeButton {
+                id: chooseButton
+                objectName: "chooseBackupButton"
+                text: qsTr("Choose folder…")
+                Accessible.description: card.chooserMessage
+                onClicked: card.appState.requestChooseBackupFolder()
+            }
+        }
+
+        // Where such a backup comes from, on a desktop without Finder.
+        Label {
+            objectName: "backupHintText"
+            visible: text !== "" && !card.hasFolder
+            Accessible.ignored: !visible
+            text: DesktopWords.backupHint
+            textFormat: Text.PlainText
+            font: Theme.font(Theme.caption)
+            color: Theme.secondary
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+        Label {
+            objectName: "chooserMessageText"
+            visible: !card.hasFolder
+            Accessible.ignored: !visible
+            text: card.chooserMessage
+            textFormat: Text.PlainText
+            font: Theme.font(Theme.caption)
+            color: Theme.secondary
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
         }
     }
 
@@ -58,86 +96,45 @@ BridgeCard {
     }
 
     ColumnLayout {
-        spacing: 8
+        objectName: "familyRows"
+        spacing: 14
         Layout.fillWidth: true
 
         SymbolLabel {
-            symbol: "externaldrive.fill"
-            text: DesktopWords.chooseBackupHeading
+            symbol: "person.crop.circle"
+            text: qsTr("Whose iPhone is each backup?")
             font: Theme.font(Theme.headline)
             Layout.fillWidth: true
         }
-
-        // Where such a backup comes from, on a desktop without Finder.
         Label {
-            objectName: "backupHintText"
-            visible: text !== ""
+            objectName: "noChildrenText"
+            visible: card.appState.children.count === 0
             Accessible.ignored: !visible
-            text: DesktopWords.backupHint
+            text: qsTr("No child profiles yet. Add your children in Quorva Family, then they appear here.")
             textFormat: Text.PlainText
-            font: Theme.font(Theme.caption)
+            font: Theme.font(Theme.body)
             color: Theme.secondary
             wrapMode: Text.Wrap
             Layout.fillWidth: true
         }
 
-        Loader {
-            active: card.hasBackup
-            visible: active
-            Layout.fillWidth: true
-            sourceComponent: BackupSummary {
-                backup: card.appState.selectedBackup // qmllint disable unqualified
-            }
-        }
-
-        Loader {
-            id: assignments
-            // One child with one iPhone needs no choice: that iPhone is the child's.
-            active: card.appState.devices.length > 1
-                    || (card.appState.devices.length > 0 && card.appState.children.count > 1)
-            visible: active
-            Layout.fillWidth: true
-            sourceComponent: DeviceAssignments {
-                appState: card.appState // qmllint disable unqualified
-            }
-        }
-
-        Loader {
-            // Only while there is something to say: nothing hidden in the screen reader's tree.
-            active: card.appState.devices.some( // qmllint disable
-                device => device.childId !== "" && (device.connected || device.activity !== ""))
-            visible: active
-            Layout.fillWidth: true
-            sourceComponent: ConnectedIPhones {
-                appState: card.appState // qmllint disable unqualified
-            }
-        }
-
-        RowLayout {
-            spacing: 12
-            Layout.fillWidth: true
-
-            BridgeButton {
-                objectName: "chooseBackupButton"
-                text: card.hasBackup ? qsTr("Choose a different backup") : qsTr("Choose backup folder")
-                Accessible.description: card.chooserMessage
-                onClicked: card.appState.requestChooseBackupFolder()
-            }
-            Label {
-                objectName: "chooserMessageText"
-                text: card.chooserMessage
-                textFormat: Text.PlainText
-                font: Theme.font(Theme.caption)
-                color: Theme.secondary
-                wrapMode: Text.Wrap
+        Repeater {
+            model: card.appState.children
+            ChildRow {
+                appState: card.appState
                 Layout.fillWidth: true
             }
+        }
+
+        UnassignedIPhones {
+            appState: card.appState
+            Layout.fillWidth: true
         }
     }
 
     BridgeButton {
         objectName: "scanButton"
-        text: qsTr("Scan latest backup")
+        text: qsTr("Scan now")
         icon.name: Symbols.themeName("magnifyingglass")
         icon.source: Symbols.bundledSource("magnifyingglass")
         prominent: true

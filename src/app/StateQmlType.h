@@ -23,12 +23,4 @@ struct FamilyModelForeign {
     QML_ANONYMOUS
 };
 
-// The selected backup, read in QML as appState.selectedBackup.deviceName and so on.
-struct BackupViewForeign {
-    Q_GADGET
-    QML_FOREIGN(quorva::BackupView)
-    QML_VALUE_TYPE(backupView)
-    QML_UNCREATABLE("The state object publishes the backup.")
-};
-
 } // namespace quorva

@@ -16,9 +16,10 @@ BridgeCard {
         case BridgeAppState.NeedsSetup:
             return { symbol: "circle.dotted", color: Theme.secondary }
         case BridgeAppState.Ready:
-            // Ready, but the scan will refuse it: a warning like the backup summary's.
-            if (appState.selectedBackup.isEncrypted)
-                return { symbol: "lock.trianglebadge.exclamationmark", color: Theme.orange }
+            // Ready, but a child needs the parent: an old backup, one being written, an iPhone
+            // moved away, a child without one. "All fine" would claim more than was checked.
+            if (appState.attention.length > 0)
+                return { symbol: "exclamationmark.triangle.fill", color: Theme.orange }
             return { symbol: "checkmark.circle.fill", color: Theme.green }
         case BridgeAppState.Failed:
             return { symbol: "exclamationmark.triangle.fill", color: Theme.orange }
@@ -79,15 +80,44 @@ BridgeCard {
                 objectName: "statusDetailText"
                 text: card.lastScanText === ""
                       ? DesktopWords.explanation
-                      : qsTr("Last checked %1. %2 recent incoming messages inspected locally. %3 new candidates sent for safety review.")
-                        .arg(card.lastScanText)
-                        .arg(card.wholeNumber(card.appState.lastInspectedCount)) // qmllint disable type
-                        .arg(card.wholeNumber(card.appState.lastCandidateCount))
+                      : card.appState.lastScanUnchanged
+                        ? qsTr("Last checked %1. No new backup since the last check, so nothing new was sent.")
+                          .arg(card.lastScanText)
+                        : qsTr("Last checked %1. %2 recent incoming messages inspected locally. %3 new candidates sent for safety review.")
+                          .arg(card.lastScanText)
+                          .arg(card.wholeNumber(card.appState.lastInspectedCount)) // qmllint disable type
+                          .arg(card.wholeNumber(card.appState.lastCandidateCount))
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.callout)
                 color: Theme.secondary
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
+            }
+            // One line for each child or iPhone that needs the parent.
+            Repeater {
+                model: card.appState.attention
+                RowLayout {
+                    id: line
+                    required property string modelData
+                    required property int index
+                    spacing: 8
+                    Layout.fillWidth: true
+                    SymbolIcon {
+                        symbol: "exclamationmark.triangle.fill"
+                        color: Theme.orange
+                        size: Theme.callout
+                        Layout.alignment: Qt.AlignTop
+                    }
+                    Label {
+                        objectName: "attentionLine-" + line.index
+                        text: line.modelData
+                        textFormat: Text.PlainText
+                        font: Theme.font(Theme.callout)
+                        color: Theme.primary
+                        wrapMode: Text.Wrap
+                        Layout.fillWidth: true
+                    }
+                }
             }
         }
 

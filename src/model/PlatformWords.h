@@ -29,11 +29,12 @@ inline constexpr const char* notPaired =
     QUORVA_TEXT("quorva::words", "Pair this Mac with Quorva Family first.");
 inline constexpr const char* disconnect = QUORVA_TEXT("quorva::words", "Disconnect this Mac");
 inline constexpr const char* disconnectQuestion = QUORVA_TEXT("quorva::words", "Disconnect this Mac?");
-inline constexpr const char* chooseChildAndBackup =
-    QUORVA_TEXT("quorva::words", "Choose a child and Finder backup");
+inline constexpr const char* chooseBackupFolder =
+    QUORVA_TEXT("quorva::words", "Choose the folder that holds the family's Finder backups");
 // Sent to the service in the set-up heartbeat: never translated.
-inline constexpr const char* setupIssue = "Choose a child and Finder backup to finish setup.";
-inline constexpr const char* chooseBackupHeading = QUORVA_TEXT("quorva::words", "Choose the Finder backup");
+inline constexpr const char* setupIssue =
+    "Choose the Finder backup folder and whose iPhone each backup is to finish setup.";
+inline constexpr const char* backupFolderHeading = QUORVA_TEXT("quorva::words", "Finder backup folder");
 inline constexpr const char* scanning =
     QUORVA_TEXT("quorva::words", "Checking the latest Finder backup locally");
 inline constexpr const char* encryptedBackupChosen =
@@ -79,11 +80,12 @@ inline constexpr const char* notPaired =
     QUORVA_TEXT("quorva::words", "Pair this computer with Quorva Family first.");
 inline constexpr const char* disconnect = QUORVA_TEXT("quorva::words", "Disconnect this computer");
 inline constexpr const char* disconnectQuestion = QUORVA_TEXT("quorva::words", "Disconnect this computer?");
-inline constexpr const char* chooseChildAndBackup =
-    QUORVA_TEXT("quorva::words", "Choose a child and iPhone backup");
+inline constexpr const char* chooseBackupFolder =
+    QUORVA_TEXT("quorva::words", "Choose the folder that holds the family's iPhone backups");
 // Sent to the service in the set-up heartbeat: never translated.
-inline constexpr const char* setupIssue = "Choose a child and iPhone backup to finish setup.";
-inline constexpr const char* chooseBackupHeading = QUORVA_TEXT("quorva::words", "Choose the iPhone backup");
+inline constexpr const char* setupIssue =
+    "Choose the iPhone backup folder and whose iPhone each backup is to finish setup.";
+inline constexpr const char* backupFolderHeading = QUORVA_TEXT("quorva::words", "iPhone backup folder");
 inline constexpr const char* scanning =
     QUORVA_TEXT("quorva::words", "Checking the latest iPhone backup locally");
 inline constexpr const char* encryptedBackupChosen =

@@ -36,17 +36,17 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
       m_statusMessage(texts::starting())
 {
     m_launchesAtLogin = m_platform.loginItem && m_platform.loginItem->status() == LoginItem::Status::enabled;
-    std::optional<std::string> stored;
-    if (const auto value = m_preferences.value(texts::selectedChildKey);
+    if (const auto value = m_preferences.value(texts::earlierChildKey);
         value && value->typeId() == QMetaType::QString)
-        stored = value->toString().toStdString();
-    setSelectedChildID(std::move(stored));
+        m_earlierChild = value->toString().toStdString();
     if (m_platform.deviceWatcher) {
         m_deviceBackups = std::make_unique<DeviceBackups>(
             m_platform.deviceWatcher,
             BackupRunOptions{.tool = m_platform.backupTool, .stallAfter = m_platform.backupStallAfter});
-        connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this,
-                &BridgeAppState::devicesChanged);
+        connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this, [this] {
+            refreshFamily();
+            emit devicesChanged();
+        });
         connect(m_deviceBackups.get(), &DeviceBackups::backedUp, this, [this] { (void)scanNewBackup(); });
     }
 }
@@ -172,22 +172,28 @@ void BridgeAppState::handleSessionEnd(SessionEnd end)
     }
 }
 
+bool BridgeAppState::hasAssignedIPhone() const
+{
+    return m_folder && !m_overview.toRead.empty();
+}
+
 bool BridgeAppState::canScan() const
 {
-    return m_session && (m_selectedChildID || !m_bindings.empty()) && m_selectedBackup &&
-           m_phase.kind() != quorva::Phase::Kind::scanning;
+    return m_session && hasAssignedIPhone() && m_phase.kind() != quorva::Phase::Kind::scanning;
 }
 
 void BridgeAppState::updateReadiness()
 {
     if (!m_session) {
         setPhase(quorva::Phase::needsPairing());
-    } else if ((!m_selectedChildID && m_bindings.empty()) || !m_selectedBackup) {
+    } else if (!m_folder) {
         setPhase(quorva::Phase::needsSetup());
-        setStatusMessage(texts::chooseChildAndBackup());
-    } else if (m_selectedBackup->isEncrypted) {
-        raiseFailure(texts::failureText(std::make_exception_ptr(BridgeClientError::encryptedBackup())));
+        setStatusMessage(texts::chooseBackupFolder());
+    } else if (!hasAssignedIPhone()) {
+        setPhase(quorva::Phase::needsSetup());
+        setStatusMessage(texts::assignIPhones());
     } else {
+        // An encrypted or old backup is the child's note, not the family's: the others are read.
         setPhase(quorva::Phase::ready());
         setStatusMessage(texts::ready());
     }
@@ -230,57 +236,78 @@ void BridgeAppState::setPairingCode(const QString& code)
 void BridgeAppState::setChildren(std::vector<BridgeChild> children)
 {
     if (publish(this, m_children, std::move(children), &BridgeAppState::childrenChanged))
-        m_family.update(m_children, m_bindings);
+        refreshFamily();
 }
 
-void BridgeAppState::setSelectedChildID(std::optional<std::string> id)
+void BridgeAppState::setBackupFolder(std::optional<std::filesystem::path> folder)
 {
-    // Written through even when unchanged, so the stored value always follows the property.
-    try {
-        if (id)
-            m_preferences.setValue(texts::selectedChildKey, QString::fromStdString(*id));
-        else
-            m_preferences.remove(texts::selectedChildKey);
-    } catch (const std::exception&) {
-        // The choice still holds for this run; only the next launch would not restore it.
-    }
-    if (!publish(this, m_selectedChildID, std::move(id), &BridgeAppState::selectedChildIDChanged))
-        return;
-    emit canScanChanged();
-    if (!m_devices.empty())
-        setDevices(m_devices, m_bindings);
-}
-
-void BridgeAppState::setSelectedBackup(std::optional<BackupDescriptor> backup)
-{
-    if (publish(this, m_selectedBackup, std::move(backup), &BridgeAppState::selectedBackupChanged))
-        emit canScanChanged();
+    if (publish(this, m_folder, std::move(folder), &BridgeAppState::backupFolderChanged))
+        refreshFamily();
 }
 
 void BridgeAppState::setDevices(std::vector<BackupDescriptor> devices,
                                 std::map<std::string, std::string> bindings)
 {
-    if (m_devices != devices || m_bindings != bindings) {
-        m_devices = std::move(devices);
-        m_bindings = std::move(bindings);
-        m_family.update(m_children, m_bindings);
-        updateBackupTargets();
-        emit devicesChanged();
-        emit canScanChanged();
+    if (m_devices == devices && m_bindings == bindings)
+        return;
+    m_devices = std::move(devices);
+    m_bindings = std::move(bindings);
+    refreshFamily();
+    updateBackupTargets();
+    emit devicesChanged();
+}
+
+QString BridgeAppState::lastScanText(const DeviceScan& scan)
+{
+    if (scan.failed)
+        return tr("The last scan could not read this backup.");
+    if (scan.unchanged)
+        return tr("No new backup since the last scan.");
+    return tr("Last scan: %n recent incoming messages inspected", nullptr, static_cast<int>(scan.inspected)) +
+           QStringLiteral(", ") + tr("%n sent for safety review.", nullptr, static_cast<int>(scan.sent));
+}
+
+void BridgeAppState::refreshFamily()
+{
+    m_overview = overviewOf({.children = m_children,
+                             .childrenKnown = m_childrenLoaded,
+                             .devices = m_folder ? m_devices : std::vector<BackupDescriptor>{},
+                             .bindings = m_bindings,
+                             .assignedToNoOne = m_services.bindings.assignedToNoOne(),
+                             .earlierChild = m_earlierChild,
+                             .now = Instant::now()});
+    std::vector<FamilyRow> rows;
+    for (const ChildOverview& child : m_overview.children) {
+        FamilyRow row;
+        row.childId = QString::fromStdString(child.child.id);
+        row.name = QString::fromStdString(child.child.name);
+        row.deviceState = child.deviceMissing ? QStringLiteral("missing") : QString();
+        row.proposedDeviceId = QString::fromStdString(child.proposedDeviceId.value_or(""));
+        row.attention = child.attention ? child.attention->shown : QString();
+        if (const auto& device = child.device) {
+            const QString id = QString::fromStdString(device->id);
+            const DeviceActivity activity = m_deviceBackups ? m_deviceBackups->activity(id) : DeviceActivity{};
+            row.deviceId = id;
+            row.deviceName = QString::fromStdString(device->deviceName);
+            row.productType = QString::fromStdString(device->productType.value_or(""));
+            row.lastBackupAt = toDateTime(device->lastBackupAt);
+            row.backupIsOld = isOld(*device, Instant::now());
+            row.deviceState = QString::fromLatin1(stateName(*device));
+            row.connected = activity.connected;
+            row.backingUp = activity.running;
+            row.untrusted = activity.untrusted;
+            row.activity = activity.text;
+            if (const auto scan = m_lastScans.find(device->id); scan != m_lastScans.end())
+                row.lastScan = lastScanText(scan->second);
+        }
+        rows.push_back(std::move(row));
     }
-    // What the window sums up is the selected child's iPhone, else the first one bound, else the newest.
-    const auto boundTo = [&](const std::optional<std::string>& child) {
-        return std::ranges::find_if(m_devices, [&](const BackupDescriptor& device) {
-            const auto binding = m_bindings.find(device.id);
-            return binding != m_bindings.end() && (!child || binding->second == *child);
-        });
-    };
-    auto shown = m_selectedChildID ? boundTo(m_selectedChildID) : m_devices.end();
-    if (shown == m_devices.end())
-        shown = boundTo(std::nullopt);
-    if (shown == m_devices.end())
-        shown = m_devices.begin();
-    setSelectedBackup(shown == m_devices.end() ? std::nullopt : std::optional(*shown));
+    m_family.update(std::move(rows));
+    QStringList attention;
+    for (const texts::Notice& notice : m_overview.notices)
+        attention.append(notice.shown);
+    publish(this, m_attention, std::move(attention), &BridgeAppState::attentionChanged);
+    emit canScanChanged();
 }
 
 bool BridgeAppState::assignDevice(const std::string& deviceId, const std::optional<std::string>& childId)
@@ -295,7 +322,12 @@ bool BridgeAppState::assignDevice(const std::string& deviceId, const std::option
         return false;
     }
     setDevices(m_devices, m_services.bindings.bindings());
-    if (m_phase.kind() != quorva::Phase::Kind::scanning && m_phase.kind() != quorva::Phase::Kind::starting)
+    // Assigning to no one may leave the bindings as they were and still end the news of it.
+    refreshFamily();
+    emit devicesChanged();
+    const auto kind = m_phase.kind();
+    if (kind != quorva::Phase::Kind::scanning && kind != quorva::Phase::Kind::starting &&
+        kind != quorva::Phase::Kind::failed)
         updateReadiness();
     return true;
 }
@@ -332,35 +364,30 @@ void BridgeAppState::setLaunchesAtLogin(bool enabled)
 
 // ---- Views for QML -------------------------------------------------------------------------
 
-QString BridgeAppState::selectedChildIDForDisplay() const
+QString BridgeAppState::backupFolderForDisplay() const
 {
-    return m_selectedChildID ? QString::fromStdString(*m_selectedChildID) : QString();
+    return m_folder ? QString::fromStdString(m_folder->string()) : QString();
 }
 
-void BridgeAppState::setSelectedChildIDFromDisplay(const QString& id)
+QVariantList BridgeAppState::unassignedForDisplay() const
 {
-    setSelectedChildID(id.isEmpty() ? std::nullopt : std::optional(id.toStdString()));
-}
-
-BackupView BridgeAppState::selectedBackupForDisplay() const
-{
-    if (!m_selectedBackup)
-        return {};
-    const BackupDescriptor& backup = *m_selectedBackup;
-    return {.valid = true,
-            .id = QString::fromStdString(backup.id),
-            .deviceName = QString::fromStdString(backup.deviceName),
-            .productType = QString::fromStdString(backup.productType.value_or("")),
-            .lastBackupAt = toDateTime(backup.lastBackupAt),
-            .isEncrypted = backup.isEncrypted,
-            .path = QString::fromStdString(backup.url.string())};
+    return devicesForDisplay(m_overview.unassigned);
 }
 
 QVariantList BridgeAppState::devicesForDisplay() const
 {
+    return devicesForDisplay(m_devices);
+}
+
+QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescriptor>& devices) const
+{
+    const std::set<std::string> noOne = m_services.bindings.assignedToNoOne();
     QVariantList list;
-    for (const BackupDescriptor& device : m_devices) {
+    for (const BackupDescriptor& device : devices) {
         const auto binding = m_bindings.find(device.id);
+        const auto child = binding == m_bindings.end()
+                               ? m_children.end()
+                               : std::ranges::find(m_children, binding->second, &BridgeChild::id);
         const DeviceActivity activity =
             m_deviceBackups ? m_deviceBackups->activity(QString::fromStdString(device.id)) : DeviceActivity{};
         list.append(QVariantMap{
@@ -372,6 +399,8 @@ QVariantList BridgeAppState::devicesForDisplay() const
             {QStringLiteral("state"), QString::fromLatin1(stateName(device))},
             {QStringLiteral("childId"),
              binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
+            {QStringLiteral("assignedToNoOne"), noOne.contains(device.id)},
+            {QStringLiteral("childName"), child == m_children.end() ? QString() : QString::fromStdString(child->name)},
             {QStringLiteral("connected"), activity.connected},
             {QStringLiteral("backingUp"), activity.running},
             {QStringLiteral("untrusted"), activity.untrusted},
@@ -424,6 +453,11 @@ void BridgeAppState::requestDisconnect()
 void BridgeAppState::requestSetLaunchAtLogin(bool enabled)
 {
     setLaunchAtLogin(enabled);
+}
+
+void BridgeAppState::requestAssignToNoOne(const QString& deviceId)
+{
+    (void)assignDevice(deviceId.toStdString(), std::nullopt);
 }
 
 void BridgeAppState::requestAssignChildDevice(const QString& childId, const QString& deviceId)

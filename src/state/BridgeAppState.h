@@ -3,10 +3,10 @@
 #include "backup/IPhoneBackupScanner.h"
 #include "model/BackupDescriptor.h"
 #include "model/BridgeChild.h"
-#include "state/BackupView.h"
 #include "state/BridgePlatform.h"
 #include "state/BridgeSession.h"
 #include "state/FamilyModel.h"
+#include "state/FamilyOverview.h"
 #include "state/IPhoneBackupRun.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
@@ -17,6 +17,7 @@
 #include <QDateTime>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include <chrono>
@@ -41,7 +42,7 @@ struct BridgeStateParts {
     SessionServices services;
     BridgeTokenStore tokenStore;
     BridgePlatform platform;
-    Preferences preferences; // where the selected child is kept
+    Preferences preferences; // where an earlier version kept its one child
 };
 
 // The one object that QML and the CLI see: everything the user sees, and the operations they
@@ -58,9 +59,12 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(int failureCount READ failureCount NOTIFY failureRaised)
     Q_PROPERTY(QString pairingCode READ pairingCode WRITE setPairingCode NOTIFY pairingCodeChanged)
     Q_PROPERTY(quorva::FamilyModel* children READ family CONSTANT)
-    Q_PROPERTY(QString selectedChildID READ selectedChildIDForDisplay WRITE setSelectedChildIDFromDisplay NOTIFY selectedChildIDChanged)
-    Q_PROPERTY(quorva::BackupView selectedBackup READ selectedBackupForDisplay NOTIFY selectedBackupChanged)
+    Q_PROPERTY(QString backupFolder READ backupFolderForDisplay NOTIFY backupFolderChanged)
     Q_PROPERTY(QVariantList devices READ devicesForDisplay NOTIFY devicesChanged)
+    Q_PROPERTY(QVariantList unassignedDevices READ unassignedForDisplay NOTIFY devicesChanged)
+    Q_PROPERTY(QStringList attention READ attention NOTIFY attentionChanged)
+    Q_PROPERTY(bool lastScanUnchanged READ lastScanUnchanged NOTIFY lastScanAtChanged)
+    Q_PROPERTY(bool setupComplete READ hasAssignedIPhone NOTIFY canScanChanged)
     Q_PROPERTY(QDateTime lastScanAt READ lastScanAtForDisplay NOTIFY lastScanAtChanged)
     Q_PROPERTY(qint64 lastInspectedCount READ lastInspectedCount NOTIFY lastInspectedCountChanged)
     Q_PROPERTY(qint64 lastCandidateCount READ lastCandidateCount NOTIFY lastCandidateCountChanged)
@@ -91,13 +95,21 @@ public:
     [[nodiscard]] QString pairingCode() const { return m_pairingCode; }
     void setPairingCode(const QString& code);
     [[nodiscard]] const std::vector<BridgeChild>& childProfiles() const { return m_children; }
-    [[nodiscard]] const std::optional<std::string>& selectedChildID() const { return m_selectedChildID; }
-    // Every assignment is written through to the preferences; assigning nothing removes the key.
-    void setSelectedChildID(std::optional<std::string> id);
-    [[nodiscard]] const std::optional<BackupDescriptor>& selectedBackup() const { return m_selectedBackup; }
+    // The chosen backup folder, as last found again; nothing when none is chosen or it is gone.
+    [[nodiscard]] const std::optional<std::filesystem::path>& backupFolder() const { return m_folder; }
     // Each iPhone's newest backup in the chosen folder, as last found, and whose each is.
     [[nodiscard]] const std::vector<BackupDescriptor>& devices() const { return m_devices; }
     [[nodiscard]] const std::map<std::string, std::string>& deviceBindings() const { return m_bindings; }
+    // The family against the folder, as the window and the CLI show it.
+    [[nodiscard]] const FamilyOverview& overview() const { return m_overview; }
+    // Everything set-up leaves open and every child that needs the parent, one line each.
+    [[nodiscard]] QStringList attention() const { return m_attention; }
+    // What the last scan read of each iPhone.
+    [[nodiscard]] const std::map<std::string, DeviceScan>& lastScans() const { return m_lastScans; }
+    // A folder is chosen and an iPhone in it is assigned: there is something to read.
+    [[nodiscard]] bool hasAssignedIPhone() const;
+    // The last scan found every backup as it had read it before.
+    [[nodiscard]] bool lastScanUnchanged() const { return m_lastScanUnchanged; }
     // Binds the iPhone to the child, or releases it with nothing; false, with a failure shown,
     // when the choice could not be stored.
     bool assignDevice(const std::string& deviceId, const std::optional<std::string>& childId);
@@ -114,7 +126,7 @@ public:
     // takes the stored token.
     [[nodiscard]] std::optional<std::string> token() const;
     [[nodiscard]] bool hasToken() const { return m_session != nullptr; }
-    // A token, a child and a backup are present, and no scan is running.
+    // A token, a folder and an assigned iPhone in it are present, and no scan is running.
     [[nodiscard]] bool canScan() const;
     // What is stored, for a read of it beside the published properties (the CLI's status).
     [[nodiscard]] const SessionServices& services() const { return m_services; }
@@ -159,6 +171,8 @@ public:
     Q_INVOKABLE void requestSetLaunchAtLogin(bool enabled);
     // The child's iPhone from the set-up card; an empty device id is "not on this computer".
     Q_INVOKABLE void requestAssignChildDevice(const QString& childId, const QString& deviceId);
+    // An iPhone in the folder that is no child's (a parent's own): not read, and no longer news.
+    Q_INVOKABLE void requestAssignToNoOne(const QString& deviceId);
     // "Back up now" and "Trust this iPhone" of a connected iPhone.
     Q_INVOKABLE void requestBackUp(const QString& deviceId);
     Q_INVOKABLE void requestTrust(const QString& deviceId);
@@ -166,13 +180,14 @@ public:
     // ---- Views of the properties for QML -------------------------------------------------
     // The children with their bound iPhones.
     [[nodiscard]] FamilyModel* family() { return &m_family; }
-    [[nodiscard]] QString selectedChildIDForDisplay() const; // empty when none
-    void setSelectedChildIDFromDisplay(const QString& id);   // empty clears
-    [[nodiscard]] BackupView selectedBackupForDisplay() const;
+    [[nodiscard]] QString backupFolderForDisplay() const; // empty when none
     // [{id, name, productType, lastBackupAt (QDateTime), state ("finished", "being written",
-    // "encrypted"), childId (empty when not assigned), connected, backingUp, untrusted, activity
-    // (what the parent reads of a backup made here, empty when nothing)}]
+    // "encrypted"), childId (empty when not assigned), childName, connected, backingUp, untrusted,
+    // activity (what the parent reads of a backup made here, empty when nothing)}]
     [[nodiscard]] QVariantList devicesForDisplay() const;
+    // The same for the iPhones in the folder that nobody is assigned.
+    [[nodiscard]] QVariantList unassignedForDisplay() const;
+    [[nodiscard]] QVariantList devicesForDisplay(const std::vector<BackupDescriptor>& devices) const;
     [[nodiscard]] QDateTime lastScanAtForDisplay() const; // invalid when absent
 
 signals:
@@ -180,9 +195,9 @@ signals:
     void failureRaised();
     void pairingCodeChanged();
     void childrenChanged();
-    void selectedChildIDChanged();
-    void selectedBackupChanged();
+    void backupFolderChanged();
     void devicesChanged();
+    void attentionChanged();
     void lastScanAtChanged();
     void lastInspectedCountChanged();
     void lastCandidateCountChanged();
@@ -219,9 +234,12 @@ private:
     void raiseFailure(const QString& text); // phase failed, announced even when the text repeats
     void setStatusMessage(const QString& message);
     void setChildren(std::vector<BridgeChild> children);
-    void setSelectedBackup(std::optional<BackupDescriptor> backup);
-    // The devices found and their bindings; the selected backup becomes the selected child's.
+    void setBackupFolder(std::optional<std::filesystem::path> folder);
+    // The devices found and their bindings.
     void setDevices(std::vector<BackupDescriptor> devices, std::map<std::string, std::string> bindings);
+    // The family, its rows and what needs the parent, after any of what they follow changed.
+    void refreshFamily();
+    [[nodiscard]] static QString lastScanText(const DeviceScan& scan);
     void setLastScanAt(std::optional<Instant> at);
     void setLastInspectedCount(qint64 count);
     void setLastCandidateCount(qint64 count);
@@ -245,11 +263,16 @@ private:
     int m_failureCount = 0;
     QString m_pairingCode;
     std::vector<BridgeChild> m_children;
-    std::optional<std::string> m_selectedChildID;
-    std::optional<BackupDescriptor> m_selectedBackup;
+    bool m_childrenLoaded = false;
+    std::optional<std::string> m_earlierChild; // read once, never written
+    std::optional<std::filesystem::path> m_folder;
     std::vector<BackupDescriptor> m_devices;
     std::map<std::string, std::string> m_bindings;
+    FamilyOverview m_overview;
     FamilyModel m_family;
+    QStringList m_attention;
+    std::map<std::string, DeviceScan> m_lastScans;
+    bool m_lastScanUnchanged = false;
     std::optional<Instant> m_lastScanAt;
     qint64 m_lastInspectedCount = 0;
     qint64 m_lastCandidateCount = 0;

@@ -26,7 +26,7 @@ struct CompositionOptions {
     std::chrono::milliseconds requestDeadline = BridgeAPI::defaultDeadline;
     std::optional<QString> lockPath; // beside the preferences when absent
     // The one preferences file every store of the state writes to.
-    Preferences preferences;
+    Preferences preferences = Preferences();
 };
 
 // The platform services as the application uses them at launch, around the given chooser.

@@ -2,6 +2,7 @@
 
 #include "model/BridgeClientError.h"
 #include "model/Iso8601.h"
+#include "state/FamilyOverview.h"
 #include "state/FolderAccess.h"
 #include "state/StateTexts.h"
 #include "state/WorkerThread.h"
@@ -154,6 +155,7 @@ struct BridgeSession::DeviceTally {
     int64_t alerts = 0;
     std::optional<std::string> lastAccepted;
     bool ingested = false;
+    std::map<std::string, DeviceScan> scans;
 };
 
 QCoro::Task<std::optional<SessionEnd>>
@@ -182,10 +184,14 @@ BridgeSession::uploadDevice(const std::shared_ptr<const Work>& work, const Backu
     if (const auto end = work->interruption())
         co_return end;
     std::vector<ScannedMessage> fresh;
+    DeviceScan& scan = tally.scans[backup.id];
+    scan.unchanged = !done.result;
     if (done.result) {
         fresh = checkpoint.notYetRecorded(done.result->candidates);
-        tally.inspected += done.result->inspectedCount;
-        tally.sent += static_cast<int64_t>(fresh.size());
+        scan.inspected = done.result->inspectedCount;
+        scan.sent = static_cast<int64_t>(fresh.size());
+        tally.inspected += scan.inspected;
+        tally.sent += scan.sent;
     }
 
     DeviceRegistration registration{childId, backup.id, backup.deviceName, scanStamp};
@@ -267,51 +273,46 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
         if (outcome.devices.empty())
             throw BridgeClientError::noBackupFound();
 
-        // The single-child flow of a folder with one iPhone: it is the selected child's.
+        // Only what the parent assigned is read: an iPhone nobody is assigned stays unread,
+        // however alone it is in the folder.
         outcome.bindings = services.bindings.bindings();
-        const bool soleUnbound =
-            outcome.devices.size() == 1 && !outcome.bindings.contains(outcome.devices[0].id);
-        if (soleUnbound && request.selectedChildId && !services.bindings.deviceOf(*request.selectedChildId)) {
-            services.bindings.bind(outcome.devices[0].id, *request.selectedChildId);
-            outcome.bindings = services.bindings.bindings();
-        }
         emit devicesFound(outcome.devices, outcome.bindings);
-
-        std::vector<std::pair<BackupDescriptor, std::string>> bound;
-        QStringList unassigned;
-        for (const BackupDescriptor& device : outcome.devices) {
-            const auto binding = outcome.bindings.find(device.id);
-            if (binding != outcome.bindings.end())
-                bound.emplace_back(device, binding->second);
-            else
+        const FamilyOverview family = overviewOf({.children = request.children,
+                                                  .childrenKnown = request.childrenKnown,
+                                                  .devices = outcome.devices,
+                                                  .bindings = outcome.bindings,
+                                                  .assignedToNoOne = services.bindings.assignedToNoOne(),
+                                                  .earlierChild = std::nullopt,
+                                                  .now = outcome.startedAt});
+        if (family.toRead.empty()) {
+            QStringList unassigned;
+            for (const BackupDescriptor& device : family.unassigned)
                 unassigned.append(QString::fromStdString(device.deviceName));
-        }
-        if (bound.empty())
             failures.push_back(texts::waitingToBeAssigned(unassigned));
+        }
 
-        for (const auto& [backup, childId] : bound) {
-            const QString name = childName(childId);
-            if (backup.isBeingWritten) {
-                notes.push_back(texts::backupBeingWritten(name));
+        // A backup being written is read once it is finished; the notes say so.
+        for (const auto& [backup, childId] : family.toRead) {
+            if (backup.isBeingWritten)
                 continue;
-            }
+            const QString name = childName(childId);
             try {
                 if (const auto end = co_await uploadDevice(work, backup, childId, scanStamp, tally))
                     co_return ended(*end);
             } catch (...) {
                 if (isUnauthorized(std::current_exception()))
                     throw;
+                tally.scans[backup.id].failed = true;
                 const texts::Notice text{texts::failureText(std::current_exception()),
                                          texts::reportText(std::current_exception())};
-                failures.push_back(bound.size() > 1 ? texts::forChild(name, text) : text);
+                failures.push_back(family.toRead.size() > 1 ? texts::forChild(name, text) : text);
                 continue;
             }
-            if (isOld(backup, outcome.startedAt))
-                notes.push_back(texts::lastBackedUpOn(
-                    name, QDateTime::fromSecsSinceEpoch(static_cast<qint64>(backup.lastBackupAt->unixSeconds),
-                                                        Qt::UTC)
-                              .date()));
         }
+        // With nothing assigned, the failure above says all there is to do.
+        if (!family.toRead.empty())
+            notes = family.notices;
+        outcome.scans = tally.scans;
         outcome.inspected = tally.inspected;
         outcome.sent = tally.sent;
         outcome.accepted = tally.accepted;

@@ -44,10 +44,20 @@ struct ChildrenOutcome {
 
 // What a cycle is asked to scan for.
 struct CycleRequest {
-    // The child set-up chose: the one iPhone of a folder is bound to it when it has none yet.
-    std::optional<std::string> selectedChildId;
-    // The family's children, for the names in texts; bindings to anyone else are left alone.
+    // The family's children, for the names in texts. Once known, an iPhone bound to anyone else
+    // is not read: its child has left the family.
     std::vector<BridgeChild> children;
+    bool childrenKnown = false;
+};
+
+// What one cycle read of one iPhone.
+struct DeviceScan {
+    int64_t inspected = 0;
+    int64_t sent = 0;
+    bool unchanged = false; // the same backup as the last complete read: nothing was read again
+    bool failed = false;
+
+    friend bool operator==(const DeviceScan&, const DeviceScan&) = default;
 };
 
 struct CycleOutcome {
@@ -57,7 +67,8 @@ struct CycleOutcome {
     // What the parent must know even when nothing failed: a backup being written, or one that is old.
     QString notes;
     std::vector<BackupDescriptor> devices;       // each iPhone's newest backup in the folder, as found
-    std::map<std::string, std::string> bindings; // device to child, after this cycle's own binding
+    std::map<std::string, std::string> bindings; // device to child
+    std::map<std::string, DeviceScan> scans;     // of each iPhone read
     Instant startedAt;
     int64_t inspected = 0;
     int64_t sent = 0;     // new candidates uploaded

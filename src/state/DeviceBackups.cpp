@@ -86,7 +86,7 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
         co_return refused;
     }
     if (!m_folder) {
-        setText(udid, texts::chooseChildAndBackup());
+        setText(udid, texts::chooseBackupFolder());
         co_return refused;
     }
     if (m_run || m_scanning) {

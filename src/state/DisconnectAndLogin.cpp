@@ -40,7 +40,15 @@ QCoro::Task<> BridgeAppState::disconnect()
     m_services.checkpoint.clear();
     m_services.bindings.clear();
     setChildren({});
-    setSelectedChildID(std::nullopt);
+    try {
+        m_preferences.remove(texts::earlierChildKey);
+    } catch (const std::exception&) {
+        // Only ever a proposal, and the family it named is being left.
+    }
+    m_earlierChild.reset();
+    m_childrenLoaded = false;
+    m_lastScans.clear();
+    setBackupFolder(std::nullopt);
     setDevices({}, {});
     setPhase(quorva::Phase::needsPairing());
     setStatusMessage(texts::pairFromFamilyApp());

@@ -4,21 +4,13 @@
 
 namespace quorva {
 
-void FamilyModel::update(const std::vector<BridgeChild>& children,
-                         const std::map<std::string, std::string>& bindings)
+void FamilyModel::update(std::vector<FamilyRow> rows)
 {
-    std::vector<Row> rows;
-    for (const BridgeChild& child : children) {
-        const auto bound =
-            std::ranges::find_if(bindings, [&](const auto& binding) { return binding.second == child.id; });
-        rows.push_back({QString::fromStdString(child.id), QString::fromStdString(child.name),
-                        bound == bindings.end() ? QString() : QString::fromStdString(bound->first)});
-    }
     if (rows == m_rows)
         return;
-    const bool sameChildren = std::ranges::equal(rows, m_rows, {}, &Row::childId, &Row::childId);
+    const bool sameChildren = std::ranges::equal(rows, m_rows, {}, &FamilyRow::childId, &FamilyRow::childId);
     if (sameChildren) {
-        // A new binding or name: the rows stay, so a picker in one of them keeps its focus.
+        // A new binding or state: the rows stay, so a picker in one of them keeps its focus.
         m_rows = std::move(rows);
         emit dataChanged(index(0), index(count() - 1));
     } else {
@@ -31,7 +23,7 @@ void FamilyModel::update(const std::vector<BridgeChild>& children,
 
 int FamilyModel::indexOf(const QString& childId) const
 {
-    const auto row = std::ranges::find(m_rows, childId, &Row::childId);
+    const auto row = std::ranges::find(m_rows, childId, &FamilyRow::childId);
     return childId.isEmpty() || row == m_rows.end() ? -1 : static_cast<int>(row - m_rows.begin());
 }
 
@@ -44,7 +36,7 @@ QVariant FamilyModel::data(const QModelIndex& index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Row& row = m_rows[static_cast<std::size_t>(index.row())];
+    const FamilyRow& row = m_rows[static_cast<std::size_t>(index.row())];
     switch (role) {
     case ChildIdRole:
         return row.childId;
@@ -53,6 +45,30 @@ QVariant FamilyModel::data(const QModelIndex& index, int role) const
         return row.name;
     case DeviceIdRole:
         return row.deviceId;
+    case DeviceNameRole:
+        return row.deviceName;
+    case ProductTypeRole:
+        return row.productType;
+    case LastBackupAtRole:
+        return row.lastBackupAt;
+    case BackupIsOldRole:
+        return row.backupIsOld;
+    case DeviceStateRole:
+        return row.deviceState;
+    case ConnectedRole:
+        return row.connected;
+    case BackingUpRole:
+        return row.backingUp;
+    case UntrustedRole:
+        return row.untrusted;
+    case ActivityRole:
+        return row.activity;
+    case LastScanRole:
+        return row.lastScan;
+    case ProposedDeviceIdRole:
+        return row.proposedDeviceId;
+    case AttentionRole:
+        return row.attention;
     default:
         return {};
     }
@@ -60,7 +76,21 @@ QVariant FamilyModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> FamilyModel::roleNames() const
 {
-    return {{ChildIdRole, "childId"}, {NameRole, "name"}, {DeviceIdRole, "deviceId"}};
+    return {{ChildIdRole, "childId"},
+            {NameRole, "name"},
+            {DeviceIdRole, "deviceId"},
+            {DeviceNameRole, "deviceName"},
+            {ProductTypeRole, "productType"},
+            {LastBackupAtRole, "lastBackupAt"},
+            {BackupIsOldRole, "backupIsOld"},
+            {DeviceStateRole, "deviceState"},
+            {ConnectedRole, "connected"},
+            {BackingUpRole, "backingUp"},
+            {UntrustedRole, "untrusted"},
+            {ActivityRole, "activity"},
+            {LastScanRole, "lastScan"},
+            {ProposedDeviceIdRole, "proposedDeviceId"},
+            {AttentionRole, "attention"}};
 }
 
 } // namespace quorva

@@ -1,15 +1,35 @@
 #pragma once
 
-#include "model/BridgeChild.h"
-
 #include <QAbstractListModel>
+#include <QDateTime>
 #include <QString>
 
-#include <map>
-#include <string>
 #include <vector>
 
 namespace quorva {
+
+// One child of the family as the set-up card shows it.
+struct FamilyRow {
+    QString childId;
+    QString name;
+    QString deviceId; // empty when no iPhone in the folder is bound to the child
+    QString deviceName;
+    QString productType;
+    QDateTime lastBackupAt; // invalid when unknown
+    bool backupIsOld = false;
+    // "finished", "being written", "encrypted"; "missing" when the bound iPhone is not in the
+    // folder; empty when none is bound.
+    QString deviceState;
+    bool connected = false;
+    bool backingUp = false;
+    bool untrusted = false;
+    QString activity;         // what a backup made here has to say, empty when nothing
+    QString lastScan;         // what the last scan found for the child, empty before one
+    QString proposedDeviceId; // offered to the parent, not bound
+    QString attention;        // why the child needs the parent, empty when it does not
+
+    friend bool operator==(const FamilyRow&, const FamilyRow&) = default;
+};
 
 // The family's children, each with the iPhone bound to it, as the window lists them.
 class FamilyModel : public QAbstractListModel {
@@ -19,11 +39,28 @@ class FamilyModel : public QAbstractListModel {
     Q_PROPERTY(int count READ count NOTIFY changed)
 
 public:
-    enum Role { ChildIdRole = Qt::UserRole + 1, NameRole, DeviceIdRole };
+    enum Role {
+        ChildIdRole = Qt::UserRole + 1,
+        NameRole,
+        DeviceIdRole,
+        DeviceNameRole,
+        ProductTypeRole,
+        LastBackupAtRole,
+        BackupIsOldRole,
+        DeviceStateRole,
+        ConnectedRole,
+        BackingUpRole,
+        UntrustedRole,
+        ActivityRole,
+        LastScanRole,
+        ProposedDeviceIdRole,
+        AttentionRole,
+    };
 
     using QAbstractListModel::QAbstractListModel;
 
-    void update(const std::vector<BridgeChild>& children, const std::map<std::string, std::string>& bindings);
+    void update(std::vector<FamilyRow> rows);
+    [[nodiscard]] const std::vector<FamilyRow>& rows() const { return m_rows; }
 
     [[nodiscard]] int count() const { return static_cast<int>(m_rows.size()); }
     // The row of the child; -1 for none or an unknown one.
@@ -37,13 +74,7 @@ signals:
     void changed();
 
 private:
-    struct Row {
-        QString childId;
-        QString name;
-        QString deviceId; // empty when no iPhone is bound to the child
-        friend bool operator==(const Row&, const Row&) = default;
-    };
-    std::vector<Row> m_rows;
+    std::vector<FamilyRow> m_rows;
 };
 
 } // namespace quorva

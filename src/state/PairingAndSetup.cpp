@@ -123,11 +123,10 @@ QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
         setStatusMessage(texts::backupSetupFailed());
         co_return;
     }
+    setBackupFolder(folder);
     setDevices(std::move(devices), m_services.bindings.bindings());
-    const std::optional<BackupDescriptor>& backup = m_selectedBackup;
-    setPhase(m_selectedChildID || !m_bindings.empty() ? quorva::Phase::ready() : quorva::Phase::needsSetup());
-    setStatusMessage(backup->isEncrypted ? texts::encryptedBackupChosen()
-                                         : texts::readyToScan(QString::fromStdString(backup->deviceName)));
+    // Nothing is read until the parent says whose iPhone each backup is.
+    updateReadiness();
 }
 
 } // namespace quorva

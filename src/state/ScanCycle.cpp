@@ -8,6 +8,8 @@
 
 #include <QCoroSignal>
 
+#include <algorithm>
+
 namespace quorva {
 
 namespace {
@@ -34,13 +36,14 @@ QCoro::Task<> BridgeAppState::scanNow()
         setPhase(quorva::Phase::needsPairing());
         co_return;
     }
-    if (!m_selectedChildID && m_bindings.empty()) {
-        raiseFailure(texts::failureText(std::make_exception_ptr(BridgeClientError::noChildSelected())));
+    if (!m_services.bookmarks.isStored()) {
+        setPhase(quorva::Phase::needsSetup());
+        setStatusMessage(texts::chooseBackupFolder());
         co_return;
     }
 
     // What the cycle finds as it goes arrives through the session's signals.
-    CycleRequest request{m_selectedChildID, m_children};
+    CycleRequest request{m_children, m_childrenLoaded};
     QCoro::Task<CycleOutcome> cycle = session->runCycle(std::move(request));
     const std::optional<CycleOutcome> ended = co_await whileAlive(session, std::move(cycle));
     if (!ended || ended->end == SessionEnd::cancelled)
@@ -54,7 +57,7 @@ QCoro::Task<> BridgeAppState::scanNow()
         co_return;
     }
     if (outcome.folderLost) {
-        setSelectedBackup(std::nullopt);
+        setBackupFolder(std::nullopt);
         raiseFailure(outcome.failure);
         co_return;
     }
@@ -63,6 +66,10 @@ QCoro::Task<> BridgeAppState::scanNow()
         setStatusMessage(texts::scanFailed());
         co_return;
     }
+    m_lastScans = outcome.scans;
+    m_lastScanUnchanged =
+        !outcome.scans.empty() && std::ranges::all_of(outcome.scans, [](const auto& scan) { return scan.second.unchanged; });
+    refreshFamily();
     setLastScanAt(outcome.startedAt);
     setLastInspectedCount(outcome.inspected);
     setLastCandidateCount(outcome.sent);

@@ -97,12 +97,12 @@ QCoro::Task<> BridgeAppState::completeSetup()
         if (!co_await whileAlive(session, std::move(scan)))
             co_return;
     } else if (!childrenFailed) {
-        const QString issue = m_selectedBackup && m_selectedBackup->isEncrypted
-                                  ? QString::fromStdString(BridgeClientError::encryptedBackup().description())
-                                  : texts::setupIssue();
+        // What set-up still lacks, then what the family's iPhones need.
+        std::vector<texts::Notice> issues{{QString(), texts::setupIssue()}};
+        issues.insert(issues.end(), m_overview.notices.begin(), m_overview.notices.end());
         HeartbeatReport report;
         report.status = "error";
-        report.setupIssue = issue.toStdString();
+        report.setupIssue = texts::joined(issues).reported.toStdString();
         // The set-up heartbeat is informational; its failure shows nowhere.
         QCoro::Task<bool> heartbeat = session->heartbeat(std::move(report));
         if (!co_await whileAlive(session, std::move(heartbeat)))
@@ -130,12 +130,9 @@ QCoro::Task<> BridgeAppState::loadChildren()
         handleSessionEnd(outcome.end);
         co_return;
     }
+    m_childrenLoaded = true;
     setChildren(outcome.children);
-    if (m_selectedChildID && std::none_of(m_children.begin(), m_children.end(),
-                                          [&](const BridgeChild& c) { return c.id == *m_selectedChildID; }))
-        setSelectedChildID(std::nullopt);
-    if (!m_selectedChildID && m_children.size() == 1)
-        setSelectedChildID(m_children.front().id);
+    refreshFamily(); // also when the list is as it was: the family is known now
     updateReadiness();
 }
 
@@ -157,9 +154,10 @@ QCoro::Task<> BridgeAppState::restoreBackupSelection()
         if (!devices)
             co_return;
     } catch (...) {
-        // A folder that no longer holds a backup leaves no selection; set-up reports it.
+        // A folder that no longer holds a backup leaves no iPhone; set-up reports it.
         devices.emplace();
     }
+    setBackupFolder(folder);
     setDevices(std::move(*devices), m_services.bindings.bindings());
 }
 

@@ -54,9 +54,13 @@ QString pairFromFamilyApp()
 {
     return platformText(words::pairFromFamilyApp);
 }
-QString chooseChildAndBackup()
+QString chooseBackupFolder()
 {
-    return platformText(words::chooseChildAndBackup);
+    return platformText(words::chooseBackupFolder);
+}
+QString assignIPhones()
+{
+    return Text::tr("Choose whose iPhone each backup is");
 }
 QString ready()
 {
@@ -85,10 +89,6 @@ QString backupSetupFailed()
 QString encryptedBackupChosen()
 {
     return platformText(words::encryptedBackupChosen);
-}
-QString readyToScan(const QString& deviceName)
-{
-    return Text::tr("Ready to scan %1").arg(deviceName);
 }
 QString scanning()
 {
@@ -188,6 +188,31 @@ Notice waitingToBeAssigned(const QStringList& deviceNames)
     return notice(
         QT_TRANSLATE_NOOP("quorva::texts", "Choose whose iPhone each backup is. Waiting to be assigned: %1."),
         same(deviceNames.join(QStringLiteral(", "))));
+}
+
+Notice notAssignedToAnyone(const QString& deviceName)
+{
+    return notice(QT_TRANSLATE_NOOP("quorva::texts", "%1 is in the backup folder and not assigned to anyone."),
+                  same(deviceName));
+}
+
+Notice assignedIPhoneMissing(const QString& childName)
+{
+    return notice(QT_TRANSLATE_NOOP("quorva::texts", "The iPhone assigned to %1 is not in the backup folder."),
+                  same(childName));
+}
+
+Notice noIPhoneAssigned(const QString& childName)
+{
+    return notice(QT_TRANSLATE_NOOP("quorva::texts", "%1 has no iPhone assigned."), same(childName));
+}
+
+Notice childLeftFamily(const QString& deviceName)
+{
+    return notice(QT_TRANSLATE_NOOP("quorva::texts",
+                                    "%1 is assigned to a child who is no longer in your family on Quorva, "
+                                    "so it is not read. Assign it to another child or to no one."),
+                  same(deviceName));
 }
 
 Notice forChild(const QString& childName, const Notice& failure)

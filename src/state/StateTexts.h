@@ -18,11 +18,13 @@ struct TrustOutcome;
 
 namespace quorva::texts {
 
-inline const QString selectedChildKey = QStringLiteral("bridge.selected-child-id");
+// The one child an earlier version read every backup for: read only to propose that child's iPhone.
+inline const QString earlierChildKey = QStringLiteral("bridge.selected-child-id");
 
 [[nodiscard]] QString starting();
 [[nodiscard]] QString pairFromFamilyApp();
-[[nodiscard]] QString chooseChildAndBackup();
+[[nodiscard]] QString chooseBackupFolder();
+[[nodiscard]] QString assignIPhones();
 [[nodiscard]] QString ready();
 [[nodiscard]] QString enterPairingCode();
 [[nodiscard]] QString pairing();
@@ -30,7 +32,6 @@ inline const QString selectedChildKey = QStringLiteral("bridge.selected-child-id
 [[nodiscard]] QString childrenFailed();
 [[nodiscard]] QString backupSetupFailed();
 [[nodiscard]] QString encryptedBackupChosen();
-[[nodiscard]] QString readyToScan(const QString& deviceName);
 [[nodiscard]] QString scanning();
 [[nodiscard]] QString scanFailed();
 [[nodiscard]] QString launchAtLoginFailed();
@@ -72,6 +73,11 @@ struct Notice {
 // A bound iPhone's newest finished backup is older than a scan should trust without saying so.
 [[nodiscard]] Notice lastBackedUpOn(const QString& childName, const QDate& day);
 [[nodiscard]] Notice waitingToBeAssigned(const QStringList& deviceNames);
+[[nodiscard]] Notice notAssignedToAnyone(const QString& deviceName);
+[[nodiscard]] Notice assignedIPhoneMissing(const QString& childName);
+[[nodiscard]] Notice noIPhoneAssigned(const QString& childName);
+// An iPhone bound to a child whom the family no longer has.
+[[nodiscard]] Notice childLeftFamily(const QString& deviceName);
 // As lastBackedUpOn, for a reader who knows the iPhone by its own name only.
 [[nodiscard]] QString deviceLastBackedUpOn(const QString& deviceName, const QDate& day);
 // One child's failure among several children's iPhones.

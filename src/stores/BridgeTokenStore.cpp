@@ -53,13 +53,13 @@ QCoro::Task<TokenLookup> BridgeTokenStore::read() const
         // A locked collection answers "not found" as well: only an unlocked one can say so.
         if (co_await secretStoreIsLocked()) {
             qCDebug(lcStores) << "keychain read: the secret store is locked";
-            co_return TokenLookup{.storeUnavailable = true};
+            co_return TokenLookup{.token = std::nullopt, .storeUnavailable = true};
         }
         co_return TokenLookup{};
     }
     if (job->error() != QKeychain::NoError) {
         qCDebug(lcStores) << "keychain read failed:" << job->error() << job->errorString();
-        co_return TokenLookup{.storeUnavailable = true};
+        co_return TokenLookup{.token = std::nullopt, .storeUnavailable = true};
     }
     const QByteArray bytes = job->binaryData();
     if (!bytes.isValidUtf8()) {

@@ -33,9 +33,31 @@ void DeviceBindingStore::write(const std::map<std::string, std::string>& binding
     m_preferences.setValue(m_key, map);
 }
 
+std::set<std::string> DeviceBindingStore::assignedToNoOne() const
+{
+    std::set<std::string> devices;
+    const std::optional<QVariant> stored = m_preferences.value(noOneKey());
+    // The settings file keeps a list of one as a plain string.
+    if (!stored || (stored->typeId() != QMetaType::QStringList && stored->typeId() != QMetaType::QString))
+        return devices;
+    for (const QString& device : stored->toStringList())
+        if (!device.isEmpty())
+            devices.insert(device.toStdString());
+    return devices;
+}
+
+void DeviceBindingStore::writeAssignedToNoOne(const std::set<std::string>& devices) const
+{
+    QStringList list;
+    for (const std::string& device : devices)
+        list.append(QString::fromStdString(device));
+    m_preferences.setValue(noOneKey(), list);
+}
+
 void DeviceBindingStore::clear() const
 {
     try {
+        m_preferences.remove(noOneKey());
         m_preferences.remove(m_key);
     } catch (const std::exception& error) {
         qCWarning(lcStores) << "the iPhones' children could not be forgotten:" << error.what();
@@ -64,10 +86,15 @@ void DeviceBindingStore::bind(const std::string& deviceId, const std::string& ch
     std::erase_if(all, [&](const auto& entry) { return entry.second == childId; });
     all[deviceId] = childId;
     write(all);
+    if (auto noOne = assignedToNoOne(); noOne.erase(deviceId) > 0)
+        writeAssignedToNoOne(noOne);
 }
 
 void DeviceBindingStore::unbind(const std::string& deviceId) const
 {
+    auto noOne = assignedToNoOne();
+    if (noOne.insert(deviceId).second)
+        writeAssignedToNoOne(noOne);
     auto all = bindings();
     if (all.erase(deviceId) > 0)
         write(all);

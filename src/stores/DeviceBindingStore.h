@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,12 @@ public:
     [[nodiscard]] std::map<std::string, std::string> bindings() const;
     [[nodiscard]] std::optional<std::string> childOf(const std::string& deviceId) const;
     [[nodiscard]] std::optional<std::string> deviceOf(const std::string& childId) const;
+    // The iPhones the parent assigned to no one on purpose (a parent's own): kept apart from the
+    // bindings, which an earlier version reads, so that it never sees a binding to no one.
+    [[nodiscard]] std::set<std::string> assignedToNoOne() const;
     // Throw PlatformError when the preferences cannot be written; the earlier bindings stay then.
     void bind(const std::string& deviceId, const std::string& childId) const;
+    // Assigns the iPhone to no one: it is not read, and no longer news.
     void unbind(const std::string& deviceId) const;
     // Keeps only the bindings of these children: the others belong to a family no longer paired.
     void keepOnly(const std::vector<std::string>& childIds) const;
@@ -38,6 +43,8 @@ public:
 
 private:
     void write(const std::map<std::string, std::string>& bindings) const;
+    void writeAssignedToNoOne(const std::set<std::string>& devices) const;
+    [[nodiscard]] QString noOneKey() const { return m_key + QStringLiteral("-no-one"); }
 
     Preferences m_preferences;
     QString m_key;

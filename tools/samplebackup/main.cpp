@@ -2,6 +2,7 @@
 #include "SampleBackup.h"
 #include "model/Iso8601.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +34,7 @@ database holds a lifelike mix of family texts and risky messages.
   --wal                  leave the Messages database in write-ahead-log journal mode
   --seconds-dates        store message dates in seconds, as very old devices did
   --devices K            write K backups of different devices as subfolders of OUTPUT
+  --names A,B,...        the devices' names, in order (default: Maya's iPhone, Noah’s iPhone, …)
   --help                 show this text
 )";
 
@@ -45,6 +47,7 @@ struct Options {
     bool encrypted = false, flat = false, wal = false, secondsDates = false;
     std::optional<PlistFormat> plistFormat;
     int devices = 0;
+    std::vector<std::string> names;
 };
 
 struct UsageError {
@@ -79,6 +82,13 @@ Options parse(const std::vector<std::string_view>& args)
             options.seed = parseNumber<uint32_t>(arg, value(), 0, UINT32_MAX);
         } else if (arg == "--devices") {
             options.devices = parseNumber<int>(arg, value(), 1, 50);
+        } else if (arg == "--names") {
+            const std::string_view list = value();
+            for (size_t start = 0; start <= list.size();) {
+                const size_t comma = std::min(list.find(',', start), list.size());
+                options.names.emplace_back(list.substr(start, comma - start));
+                start = comma + 1;
+            }
         } else if (arg == "--now") {
             const std::string_view text = value();
             auto instant = parseInternetDateTime(text, FractionalSeconds::forbidden);
@@ -145,8 +155,8 @@ SampleBackupPlan specFor(const Options& options, int device)
     const std::string name = device < static_cast<int>(std::size(kDevices))
                                  ? kind.name
                                  : kind.name + " (" + std::to_string(device + 1) + ")";
-    plan.displayName = name;
-    plan.deviceName = name;
+    plan.displayName = plan.deviceName =
+        device < static_cast<int>(options.names.size()) ? options.names[static_cast<std::size_t>(device)] : name;
     plan.productType = kind.productType;
     plan.encrypted = options.encrypted;
     plan.walMode = options.wal;
