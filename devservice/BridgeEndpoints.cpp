@@ -134,6 +134,11 @@ std::string BridgeEndpoints::authenticate(const std::optional<std::string>& auth
     return bridge->second.identity.id;
 }
 
+void BridgeEndpoints::removeChild(const std::string& childId)
+{
+    std::erase_if(m_children, [&](const BridgeChild& child) { return child.id == childId; });
+}
+
 json BridgeEndpoints::children() const
 {
     json list = json::array();

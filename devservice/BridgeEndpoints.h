@@ -27,6 +27,8 @@ public:
     // The id of the bridge whose unexpired token the Authorization header carries; 401 otherwise.
     [[nodiscard]] std::string authenticate(const std::optional<std::string>& authorization) const;
     [[nodiscard]] nlohmann::json children() const;
+    // A profile removed in the family app: no longer listed, and no longer taking devices or items.
+    void removeChild(const std::string& childId);
     [[nodiscard]] nlohmann::json registerDevice(const std::string& bridgeId, const nlohmann::json& body);
     [[nodiscard]] nlohmann::json heartbeat(const nlohmann::json& body) const;
     // Idempotent by clientItemId per bridge: a new valid item is "processed" and raises an alert,

@@ -38,6 +38,8 @@ public:
         std::string logNote;
     };
     [[nodiscard]] Reply handle(const HttpCall& call);
+    // As when a parent removes a child's profile in the family app.
+    void removeChild(const std::string& childId) { m_endpoints.removeChild(childId); }
 
 private:
     [[nodiscard]] Reply answer(const HttpCall& call);

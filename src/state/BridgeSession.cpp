@@ -309,9 +309,16 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
                 continue;
             }
         }
-        // With nothing assigned, the failure above says all there is to do.
-        if (!family.toRead.empty())
-            notes = family.notices;
+        // With nothing assigned, the failure above says all there is to do; a child whose backup
+        // could not be read is said once, by its failure.
+        if (!family.toRead.empty()) {
+            for (const ChildOverview& child : family.children) {
+                const bool failed = child.device && tally.scans[child.device->id].failed;
+                if (child.attention && !failed)
+                    notes.push_back(*child.attention);
+            }
+            notes.insert(notes.end(), family.familyNotices.begin(), family.familyNotices.end());
+        }
         outcome.scans = tally.scans;
         outcome.inspected = tally.inspected;
         outcome.sent = tally.sent;

@@ -103,9 +103,10 @@ FamilyOverview overviewOf(const FamilyFacts& facts)
     }
     for (const BackupDescriptor& device : overview.unassigned)
         if (isRecent(device, facts.now) && !facts.assignedToNoOne.contains(device.id))
-            overview.notices.push_back(texts::notAssignedToAnyone(fromStd(device.deviceName)));
+            overview.familyNotices.push_back(texts::notAssignedToAnyone(fromStd(device.deviceName)));
     for (const BackupDescriptor& device : overview.orphaned)
-        overview.notices.push_back(texts::childLeftFamily(fromStd(device.deviceName)));
+        overview.familyNotices.push_back(texts::childLeftFamily(fromStd(device.deviceName)));
+    overview.notices.insert(overview.notices.end(), overview.familyNotices.begin(), overview.familyNotices.end());
     return overview;
 }
 

@@ -34,6 +34,8 @@ struct FamilyOverview {
     // Everything the parent must know, one line each: the children's attention, then the
     // folder's new unassigned iPhones and the orphaned ones.
     std::vector<texts::Notice> notices;
+    // Of those, the folder's and the family's: new unassigned iPhones and orphaned ones.
+    std::vector<texts::Notice> familyNotices;
     // The bound iPhones to read, each under its child.
     std::vector<std::pair<BackupDescriptor, std::string>> toRead;
 

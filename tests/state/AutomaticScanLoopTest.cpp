@@ -75,9 +75,9 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
 
     EXPECT_EQ(state->phase(), Phase::needsPairing());
     EXPECT_FALSE(harness.storedToken());
-    EXPECT_FALSE(state->selectedBackup());
-    for (const char* key :
-         {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids"})
+    EXPECT_FALSE(state->backupFolder());
+    for (const char* key : {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids",
+                            "bridge.device-children"})
         EXPECT_FALSE(Preferences().value(QString::fromUtf8(key))) << key;
 }
 
@@ -91,9 +91,11 @@ TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)
     BridgeFixture::spin(250ms);
     EXPECT_EQ(endpoints(harness.received()), (std::vector<std::string>{"redeem", "children", "heartbeat"}));
 
-    state->setSelectedChildIDFromDisplay(QString::fromStdString(kBen));
     harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 1});
     QCoro::waitFor(state->chooseBackupFolder());
+    BridgeFixture::spin(150ms);
+    EXPECT_TRUE(bodiesOf(harness.received(), "devices").empty()) << "read before it was assigned";
+    state->requestAssignChildDevice(QString::fromStdString(kBen), QString::fromStdString(BackupContent{}.udid));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return !bodiesOf(harness.received(), "devices").empty(); }));
     const auto devices = bodiesOf(harness.received(), "devices");
     EXPECT_EQ(devices.front()["childId"], kBen);
@@ -106,6 +108,7 @@ TEST(AutomaticScanning, AStateDestroyedMidScanLeavesNothingRunning)
     harness.pair(*state);
     harness.nextChoice = harness.writeBackup(harness.path("backup"), {.candidates = 150});
     QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->assignDevice(BackupContent{}.udid, kAva));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->phase() == Phase::scanning(); }));
     state.reset();
     const std::size_t after = harness.received().size();

@@ -104,7 +104,7 @@ TEST_P(ADisconnectWhileTheServiceAnswers, DropsItsAnswer)
     EXPECT_FALSE(state->hasToken());
     EXPECT_FALSE(harness.storedToken());
     EXPECT_TRUE(state->childProfiles().empty());
-    EXPECT_FALSE(state->selectedChildID());
+    EXPECT_TRUE(state->deviceBindings().empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Session, ADisconnectWhileTheServiceAnswers, ::testing::Values("redeem", "children"),

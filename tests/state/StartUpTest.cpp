@@ -2,15 +2,17 @@
 
 #include "model/PlatformWords.h"
 #include "stores/BackupBookmarkStore.h"
+#include "stores/DeviceBindingStore.h"
 
 #include <gtest/gtest.h>
 
 namespace quorva::test {
 namespace {
 
-const QString kChildKey = QStringLiteral("bridge.selected-child-id");
+using Names = std::vector<std::string>;
+const QString kEarlierChildKey = QStringLiteral("bridge.selected-child-id");
 
-TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThenScansOnceSetUp)
+TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThenScansOnceAssigned)
 {
     BridgeFixture harness;
     auto state = harness.makeState();
@@ -28,49 +30,49 @@ TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThe
     EXPECT_EQ(state->phase(), Phase::needsSetup());
     EXPECT_TRUE(state->hasAutomaticScanning());
     const auto requests = harness.receivedSince(before);
-    ASSERT_EQ(endpoints(requests), (std::vector<std::string>{"children", "heartbeat"}));
+    ASSERT_EQ(endpoints(requests), (Names{"children", "heartbeat"}));
     EXPECT_EQ(requests[1].body["status"], "error");
-    EXPECT_EQ(requests[1].body["setupIssue"], words::setupIssue);
+    EXPECT_EQ(requests[1].body["setupIssue"], std::string(words::setupIssue) + " Ava has no iPhone assigned.");
 
-    // The next launch finds a backup too.
+    // The next launch finds the folder, but nobody has said whose its iPhone is: nothing is read.
     BackupBookmarkStore(Preferences()).save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
     before = harness.received().size();
     state = harness.makeState();
-    EXPECT_EQ(state->selectedChildID(), kAva); // restored from the preferences
+    QCoro::waitFor(state->start());
+    EXPECT_EQ(state->phase(), Phase::needsSetup());
+    EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"children", "heartbeat"}));
+
+    // Once it is Ava's, every launch scans it.
+    DeviceBindingStore(Preferences()).bind(BackupContent{}.udid, kAva);
+    before = harness.received().size();
+    state = harness.makeState();
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->lastCandidateCount(), 2);
-    EXPECT_EQ(endpoints(harness.receivedSince(before)),
-              (std::vector<std::string>{"children", "devices", "ingest/batch", "heartbeat"}));
+    EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"children", "devices", "ingest/batch", "heartbeat"}));
 }
 
-TEST(StartUp, AStoredChildThatIsGoneIsReplacedOnlyWhenTheChoiceIsObvious)
+// An install from before iPhones were assigned kept one selected child: it names whose iPhone
+// to propose, and binds nothing by itself.
+TEST(StartUp, AnEarlierVersionsChildOnlyProposesItsIPhone)
 {
-    BridgeFixture harness;
-    harness.pair(*harness.makeState()); // in an earlier launch
-    Preferences().setValue(kChildKey, QStringLiteral("child-gone"));
-    auto state = harness.makeState();
-    EXPECT_EQ(state->selectedChildID(), "child-gone");
-    QCoro::waitFor(state->start());
-    EXPECT_EQ(state->selectedChildID(), kAva); // the only child
-    EXPECT_EQ(Preferences().value(kChildKey), QVariant(QString::fromStdString(kAva)));
-
     BridgeFixture family;
     family.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     family.pair(*family.makeState()); // in an earlier launch
-    Preferences().setValue(kChildKey, QStringLiteral("child-gone"));
-    state = family.makeState();
-    QCoro::waitFor(state->start());
-    EXPECT_EQ(state->childProfiles().size(), 2u);
-    EXPECT_FALSE(state->selectedChildID());
-    EXPECT_FALSE(Preferences().value(kChildKey)); // removed, not emptied
-    EXPECT_EQ(state->phase(), Phase::needsSetup());
+    Preferences().setValue(kEarlierChildKey, QString::fromStdString(kBen));
+    BackupBookmarkStore(Preferences()).save(family.writeBackup(family.path("backup"), {.candidates = 2}));
 
-    // One of the children, stored, is kept at every start.
-    Preferences().setValue(kChildKey, QString::fromStdString(kBen));
-    state = family.makeState();
+    const std::size_t before = family.received().size();
+    auto state = family.makeState();
     QCoro::waitFor(state->start());
-    EXPECT_EQ(state->selectedChildID(), kBen);
+    EXPECT_TRUE(state->deviceBindings().empty());
+    EXPECT_EQ(state->phase(), Phase::needsSetup());
+    EXPECT_EQ(endpoints(family.receivedSince(before)), (Names{"children", "heartbeat"}));
+    const auto& rows = state->overview().children;
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_FALSE(rows[0].proposedDeviceId);
+    EXPECT_EQ(rows[1].proposedDeviceId, BackupContent{}.udid);
+    EXPECT_EQ(Preferences().value(kEarlierChildKey), QVariant(QString::fromStdString(kBen)));
 }
 
 } // namespace

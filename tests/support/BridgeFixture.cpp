@@ -96,6 +96,8 @@ std::unique_ptr<BridgeAppState> BridgeFixture::readyState(const BackupContent& c
     pair(*state);
     nextChoice = writeBackup(path("backup"), content);
     QCoro::waitFor(state->chooseBackupFolder());
+    // As the parent does: the folder's one iPhone is Ava's.
+    EXPECT_TRUE(state->assignDevice(content.udid, kAva));
     EXPECT_EQ(state->phase(), Phase::ready());
     return state;
 }

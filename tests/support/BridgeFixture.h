@@ -58,13 +58,16 @@ public:
     // pairing code ABC123 and the child Ava by default.
     devservice::DevServiceConfig config;
     void startService();
+    // The running service, for what the family does meanwhile (a child's profile removed).
+    [[nodiscard]] devservice::DevService& service() { return *m_service; }
     [[nodiscard]] QUrl serviceURL() const;
 
     [[nodiscard]] std::unique_ptr<BridgeAppState>
     makeState(std::chrono::milliseconds interval = std::chrono::minutes(30));
     // Pairs with kPairingCode and waits for the set-up sequence that follows.
     void pair(BridgeAppState& state);
-    // A new state, paired, with Ava selected and a backup of this content chosen in "backup".
+    // A new state, paired, with a backup of this content chosen in "backup" and its iPhone
+    // assigned to Ava.
     [[nodiscard]] std::unique_ptr<BridgeAppState>
     readyState(const BackupContent& content, std::chrono::milliseconds interval = std::chrono::minutes(30));
     // Runs one scan to its end: the requests it sent.
