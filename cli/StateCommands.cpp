@@ -58,10 +58,11 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
         tellNotPaired(err);
         co_return 1;
     }
+    // The folder's iPhones, for the one each child has.
+    co_await state.restoreBackupSelection();
     if (!json) {
         if (state.childProfiles().empty() && state.phase().kind() != Kind::failed)
             out << Text::tr("No child profiles.").toStdString() << "\n";
-        co_await state.restoreBackupSelection();
         for (const BridgeChild& child : state.childProfiles()) {
             const auto row = std::ranges::find(state.overview().children, child.id,
                                                [](const ChildOverview& c) { return c.child.id; });

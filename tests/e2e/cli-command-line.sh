@@ -2,7 +2,7 @@
 # commands that need no service.
 source "$(dirname "$0")/common.sh"
 
-commands="inspect classify pair children select-child choose-backup devices assign backup scan run status disconnect launch-at-login"
+commands="inspect classify pair children choose-backup devices assign backup scan run status disconnect launch-at-login"
 
 # Help and version work in any terminal: no display, and no session bus to reach a secret store.
 offline() { env -u DISPLAY -u WAYLAND_DISPLAY DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent "$cli" "$@"; }

@@ -1,5 +1,6 @@
-# The whole job through the CLI, as a parent would do it: pairing, the backup, the child, a
-# scan, and what the service received, with the exit statuses a script relies on.
+# The whole job through the CLI, as a parent would do it: pairing, the family's folder, whose
+# iPhone each backup is, a scan, and what the service received, with the exit statuses a script
+# relies on.
 source "$(dirname "$0")/common.sh"
 
 # A third child whose name tries to clear the screen, forge a line and turn the text around.
@@ -31,42 +32,46 @@ grep -q "backup was found in that folder" "$work/err" && ! grep -q "backup was f
   || fail "the failure belongs on standard error: $(cat "$work/out" "$work/err")"
 
 "$cli" choose-backup "$work/Backup" --json >"$work/choose.json"
-[ "$(json "$work/choose.json" 'd["selectedBackup"]["deviceName"]')" = "Maya's iPhone" ] \
-  || fail "the newest backup should be chosen"
+[ "$(json "$work/choose.json" '(d["phase"], d["statusMessage"], [x["name"] for x in d["devices"]])')" \
+  = "('needsSetup', 'Choose whose iPhone each backup is', [\"Maya's iPhone\", 'Noah’s iPhone'])" ] \
+  || fail "choosing the folder lists its iPhones and reads none: $(cat "$work/choose.json")"
 
-# Only a child of the family can be chosen, the choice stays when one is refused, and choosing
-# sends nothing: the scan below does.
-"$cli" select-child child-maya >/dev/null
-if "$cli" select-child child-nobody >"$work/out" 2>"$work/err"; then fail "an unknown child must be refused"; fi
-grep -q "child-nobody" "$work/err" || fail "the refusal should name the id: $(cat "$work/err")"
-
-# Two iPhones in the folder and neither assigned: nothing is read or sent, and it says which wait.
+# Two iPhones in the folder and neither assigned: nothing is read or sent, and it says what to do.
 if "$cli" scan >"$work/out" 2>"$work/err"; then fail "a scan with no iPhone assigned must exit 1"; fi
-grep -q "Waiting to be assigned: Maya's iPhone" "$work/out" "$work/err" || fail "the waiting iPhones should be named"
+grep -q "Choose whose iPhone each backup is" "$work/err" || fail "it should say what to do: $(cat "$work/err")"
 [ "$(held_items)" = 0 ] || fail "nothing may be sent before an iPhone is assigned"
 "$cli" devices --json >"$work/devices.json"
 maya=$(json "$work/devices.json" '[x["id"] for x in d if x["name"].startswith("Maya")][0]')
 [ "$(json "$work/devices.json" '[x["childId"] for x in d]')" = "[None, None]" ] || fail "devices: $(cat "$work/devices.json")"
-if "$cli" assign "$maya" child-nobody >/dev/null 2>&1; then fail "an iPhone cannot be assigned to a stranger"; fi
-"$cli" assign "$maya" child-maya >/dev/null || fail "assign failed"
+if "$cli" assign "$maya" child-nobody >"$work/out" 2>"$work/err"; then fail "an iPhone cannot be assigned to a stranger"; fi
+grep -q "child-nobody" "$work/err" || fail "the refusal should name the id: $(cat "$work/err")"
+[ "$("$cli" assign "$maya" child-maya)" = "Maya's iPhone is assigned to Maya." ] || fail "assign failed"
+"$cli" devices >"$work/devices.out"
+grep -A1 "Maya's iPhone (iPhone14,5)" "$work/devices.out" | grep -q "last backup .*, finished; child: Maya$" \
+  || fail "devices should say the backup's date, state and child: $(cat "$work/devices.out")"
 
 "$cli" scan --json >"$work/scan.json" || fail "scan failed: $(cat "$work/scan.json")"
 [ "$(json "$work/scan.json" 'd["phase"]')" = ready ] || fail "scan should end ready"
 sent=$(json "$work/scan.json" 'd["lastCandidateCount"]')
 [ "$sent" -gt 0 ] || fail "the sample backup should yield candidates"
-[ "$(json "$work/scan.json" 'd["statusMessage"]')" = "Scan complete. $sent focused candidates reviewed by Quorva." ] \
+[ "$(json "$work/scan.json" 'd["statusMessage"].split("\n")[0]')" = "Scan complete. $sent focused candidates reviewed by Quorva." ] \
   || fail "completion text: $(json "$work/scan.json" 'd["statusMessage"]')"
+# The children without an iPhone and the unassigned one are said with it.
+[ "$(json "$work/scan.json" 'd["attention"][-1]')" = "Noah’s iPhone is in the backup folder and not assigned to anyone." ] \
+  || fail "the unassigned iPhone should be said: $(json "$work/scan.json" 'd["attention"]')"
 [ "$(held_items)" = "$sent" ] || fail "the service should hold every candidate sent"
 grep -q "bridgeToken\|Bearer" "$work/scan.json" && fail "the token must never be printed"
 "$cli" children --json >"$work/children.json"
-[ "$(json "$work/children.json" '[(c["id"], c["name"][:3], c["selected"]) for c in d["children"]]')" \
-  = "[('child-maya', 'May', True), ('child-leo', 'Leo', False), ('child-eve', 'Eve', False)]" ] \
+[ "$(json "$work/children.json" '[(c["id"], c["name"][:3], c["deviceId"]) for c in d["children"]]')" \
+  = "[('child-maya', 'May', '$maya'), ('child-leo', 'Leo', None), ('child-eve', 'Eve', None)]" ] \
   || fail "children --json: $(cat "$work/children.json")"
 
 "$cli" status --json >"$work/status.json"
 [ "$(json "$work/status.json" 'd["acceptedCount"]')" = "$sent" ] || fail "the checkpoint should hold what was accepted"
-[ "$(json "$work/status.json" '[(b["deviceId"], b["childId"]) for b in d["bindings"]]')" = "[('$maya', 'child-maya')]" ] \
-  || fail "status should list the binding: $(cat "$work/status.json")"
+[ "$(json "$work/status.json" '[(c["name"], c["deviceName"], c["acceptedCount"]) for c in d["children"] if c["deviceId"]]')" \
+  = "[('Maya', \"Maya's iPhone\", $sent)]" ] || fail "status should list each child's iPhone: $(cat "$work/status.json")"
+[ "$(json "$work/status.json" '[x["name"] for x in d["unassignedDevices"]]')" = "['Noah’s iPhone']" ] \
+  || fail "status should list the unassigned iPhones: $(cat "$work/status.json")"
 # The same iPhones backed up weeks ago: status says the assigned one is old, with its date.
 "$samples" "$work/Old" --devices 2 --messages 30 --now 2026-01-10T12:00:00Z >/dev/null
 "$cli" choose-backup "$work/Old" >/dev/null
@@ -95,9 +100,15 @@ for s in states:
 assert all(a != b for a, b in zip(states, states[1:])), "a state printed twice"
 PY
 
+# Maya's new iPhone: assign says which one it released.
+noah=$(json "$work/devices.json" '[x["id"] for x in d if x["name"].startswith("Noah")][0]')
+"$cli" assign "$noah" child-maya >"$work/assign.out"
+grep -q "Maya's iPhone is no longer assigned to anyone and is not read." "$work/assign.out" \
+  || fail "assign should say which iPhone it released: $(cat "$work/assign.out")"
+
 # Disconnecting forgets everything locally.
 "$cli" disconnect >/dev/null
 "$cli" status --json >"$work/status2.json"
-[ "$(json "$work/status2.json" '(d["paired"], d["selectedChildID"], d["acceptedCount"])')" = "(False, None, 0)" ] \
+[ "$(json "$work/status2.json" '(d["paired"], d["children"], d["acceptedCount"])')" = "(False, [], 0)" ] \
   || fail "disconnect should forget the pairing: $(cat "$work/status2.json")"
-echo "ok: paired, chose backup and child, sent $sent candidates, disconnected"
+echo "ok: paired, chose the folder, assigned Maya's iPhone, sent $sent candidates, disconnected"

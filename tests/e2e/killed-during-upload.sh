@@ -10,6 +10,7 @@ total=$(json "$work/inspect.json" 'len(d["candidates"])')
 
 "$cli" pair KILL-TEST-1 >/dev/null
 "$cli" choose-backup "$work/backup" >/dev/null
+"$cli" assign 00008110-001A2B3C4D5E801E child-maya >/dev/null || fail "assign failed"
 
 # The first scan is killed while the service is still answering its second batch of three.
 "$cli" scan >"$work/scan1.out" 2>&1 &

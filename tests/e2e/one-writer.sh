@@ -26,6 +26,7 @@ own_config=$XDG_CONFIG_HOME
 export XDG_CONFIG_HOME="$work/elsewhere"
 # A folder named from here, not from where the application was started.
 (cd "$work" && "$cli" choose-backup backup) >"$work/choose.out" 2>&1 || fail "choose-backup failed: $(cat "$work/choose.out")"
+"$cli" assign 00008110-001A2B3C4D5E801E child-maya >/dev/null || fail "assign failed"
 "$cli" scan >"$work/scan.out" 2>&1 &
 scan_pid=$!
 for _ in $(seq 500); do

@@ -7,6 +7,7 @@ start_service --pairing-code TWO-AT-ONCE --child child-maya=Maya --ingest-delay-
 total=$("$cli" inspect "$work/backup" --json | python3 -c 'import json,sys; print(len(json.load(sys.stdin)["candidates"]))')
 "$cli" pair TWO-AT-ONCE >/dev/null
 "$cli" choose-backup "$work/backup" >/dev/null
+"$cli" assign 00008110-001A2B3C4D5E801E child-maya >/dev/null || fail "assign failed"
 
 "$cli" scan >"$work/first.out" 2>&1 &
 first=$!
