@@ -159,6 +159,10 @@ QCoro::Task<> BridgeAppState::restoreBackupSelection()
     }
     setBackupFolder(folder);
     setDevices(std::move(*devices), m_services.bindings.bindings());
+    // What set-up lacks may have changed with the folder; a failure or a scan keeps its word.
+    const auto kind = m_phase.kind();
+    if (kind == quorva::Phase::Kind::needsSetup || kind == quorva::Phase::Kind::ready)
+        updateReadiness();
 }
 
 } // namespace quorva
