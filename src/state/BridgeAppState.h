@@ -148,7 +148,8 @@ public:
     QCoro::Task<> chooseBackupFolder();
     // The folder a parent named without the chooser, as the CLI does.
     QCoro::Task<> useBackupFolder(std::filesystem::path folder);
-    // One cycle; asked for while one runs, it runs after that one.
+    // One cycle. Asked for while one runs, it joins the one cycle that follows the running one,
+    // however many ask: it returns when that one has ended.
     QCoro::Task<> scanNow();
     QCoro::Task<> loadChildren();
     QCoro::Task<> disconnect();
@@ -207,6 +208,8 @@ signals:
     void launchesAtLoginChanged();
     void tokenChanged();
     void canScanChanged();
+    // A cycle of scanNow() ended; delivered from the event loop, never inside the cycle.
+    void scanRoundFinished();
 
 private:
     // Reads the stored pairing and begins its session; false when there is none (the phase says
@@ -216,6 +219,7 @@ private:
     // session that is current now lasts.
     QCoro::Task<> completeSetup();
     void updateReadiness();
+    QCoro::Task<> runCycle();
     [[nodiscard]] std::string bridgeName() const;
     // Starts a session for the stored pairing, ending the one before.
     void beginSession(std::string token);
@@ -272,6 +276,10 @@ private:
     FamilyModel m_family;
     QStringList m_attention;
     std::map<std::string, DeviceScan> m_lastScans;
+    bool m_cycleRunning = false;
+    bool m_followUpAsked = false;
+    quint64 m_roundsStarted = 0;
+    quint64 m_roundsFinished = 0;
     bool m_lastScanUnchanged = false;
     std::optional<Instant> m_lastScanAt;
     qint64 m_lastInspectedCount = 0;

@@ -15,22 +15,43 @@ namespace quorva {
 namespace {
 
 // Never resumes once the state is gone; nothing awaits it then.
-QCoro::Task<> nextPhaseChange(BridgeAppState* state)
+QCoro::Task<> nextRoundEnd(BridgeAppState* state)
 {
-    co_await qCoro(state, &BridgeAppState::phaseChanged);
+    co_await qCoro(state, &BridgeAppState::scanRoundFinished);
 }
 
 } // namespace
 
 QCoro::Task<> BridgeAppState::scanNow()
 {
-    // One cycle at a time: a scan asked for while one runs (the CLI through the running
-    // application) waits for that one to end, then looks again for what came since.
-    while (m_phase.kind() == quorva::Phase::Kind::scanning) {
-        QCoro::Task<> change = nextPhaseChange(this);
-        if (!co_await whileAlive(this, std::move(change)))
-            co_return;
+    // One cycle at a time. Scans asked for while one runs (the CLI through the running
+    // application, the schedule, a script) share one follow-up cycle, which looks again for
+    // what came since; only the one that started the cycles runs them, the others wait.
+    if (m_cycleRunning) {
+        m_followUpAsked = true;
+        const quint64 awaited = m_roundsStarted + 1;
+        while (m_roundsFinished < awaited && m_cycleRunning) {
+            QCoro::Task<> ended = nextRoundEnd(this);
+            if (!co_await whileAlive(this, std::move(ended)))
+                co_return;
+        }
+        co_return;
     }
+    m_cycleRunning = true;
+    do {
+        m_followUpAsked = false;
+        ++m_roundsStarted;
+        QCoro::Task<> cycle = runCycle();
+        if (!co_await whileAlive(this, std::move(cycle)))
+            co_return;
+        ++m_roundsFinished;
+        QMetaObject::invokeMethod(this, &BridgeAppState::scanRoundFinished, Qt::QueuedConnection);
+    } while (m_followUpAsked);
+    m_cycleRunning = false;
+}
+
+QCoro::Task<> BridgeAppState::runCycle()
+{
     BridgeSession* session = m_session.get();
     if (!session) {
         setPhase(quorva::Phase::needsPairing());

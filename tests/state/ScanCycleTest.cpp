@@ -210,3 +210,35 @@ TEST(ScanCycle, GuardsStopTheCycleBeforeItReadsABackup)
 
 } // namespace
 } // namespace quorva::test
+
+namespace quorva::test {
+namespace {
+
+// A hundred scans asked for at once (terminals, scripts, the schedule): one cycle runs, and at
+// most one more follows for whatever came meanwhile. Every caller hears back.
+TEST(ScanCycle, ScansAskedForWhileOneRunsJoinItOrTheOneAfterIt)
+{
+    BridgeFixture harness;
+    harness.config.faults.delayPerBatch = std::chrono::milliseconds(100);
+    auto state = harness.readyState({.candidates = 150});
+    const std::size_t before = harness.received().size();
+
+    int answered = 0;
+    const auto ask = [&]() -> QCoro::Task<> {
+        co_await state->scanNow();
+        ++answered;
+    };
+    std::vector<QCoro::Task<>> asked;
+    for (int i = 0; i < 100; ++i)
+        asked.push_back(ask());
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return answered == 100; })) << answered << " of 100 answered";
+
+    const auto cycles = bodiesOf(harness.receivedSince(before), "devices").size();
+    EXPECT_GE(cycles, 1u);
+    EXPECT_LE(cycles, 2u);
+    EXPECT_EQ(state->phase(), Phase::ready());
+    EXPECT_EQ(recordedIds().size(), 150u);
+}
+
+} // namespace
+} // namespace quorva::test
