@@ -6,8 +6,6 @@
 #include <chrono>
 #include <memory>
 
-class QLockFile;
-
 namespace quorva {
 
 class Preferences;
@@ -20,7 +18,10 @@ class Preferences;
 // another process would.
 class UserLock {
 public:
-    using Hold = std::shared_ptr<QLockFile>; // released when the last copy goes
+    // An open, locked file: the kernel lets go of it when the last copy goes, and when the
+    // process ends in any way, so no lock outlives its owner.
+    class File;
+    using Hold = std::shared_ptr<File>;
 
     explicit UserLock(QString path);
 
@@ -32,7 +33,7 @@ public:
 
 private:
     QString m_path;
-    std::weak_ptr<QLockFile> m_held;
+    std::weak_ptr<File> m_held;
 };
 
 } // namespace quorva

@@ -6,12 +6,14 @@
 
 #include "ServiceError.h"
 #include "state/StateTexts.h"
+#include "state/UserLock.h"
 
 #include <gtest/gtest.h>
 
 #include <QThreadPool>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <utility>
 
@@ -276,6 +278,48 @@ TEST_F(ASlowRead, DoesNotKeepAQuitWaiting)
     BridgeFixture::spin(100ms);
     EXPECT_TRUE(harness.receivedSince(requestsBefore).empty());
 }
+
+} // namespace
+} // namespace quorva::test
+
+namespace quorva::test {
+namespace {
+
+using namespace std::chrono_literals;
+
+// What a power cut, a renamed computer or a stray command leaves at the lock's place is no
+// owner: the next process takes the lock over and works, and says so in the log.
+class ABrokenLockFile : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(ABrokenLockFile, IsTakenOverAndTheScanGoesOn)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({.candidates = 2});
+    const std::filesystem::path lock = UserLock::besidePreferences(Preferences()).toStdString();
+    std::filesystem::create_directories(lock.parent_path());
+    const std::string kind = GetParam();
+    if (kind == "folder")
+        std::filesystem::create_directories(lock / "inside");
+    else if (kind == "dangling-link")
+        std::filesystem::create_symlink(lock.parent_path() / "nowhere" / "lock", lock);
+    else
+        std::ofstream(lock, std::ios::trunc) << (kind == "empty"     ? ""
+                                                 : kind == "garbage" ? "\x01\xff not a lock \x7f"
+                                                                     : "4194301\nquorva-bridge\nother-computer\n");
+
+    ASSERT_TRUE(QCoro::waitFor(state->becomeTheWriter(0ms))) << state->phase().failureText().toStdString();
+    EXPECT_EQ(endpoints(harness.scan(*state)), (std::vector<std::string>{"devices", "ingest/batch", "heartbeat"}));
+    // The lock holds against another process all the same.
+    EXPECT_FALSE(QCoro::waitFor(harness.makeState()->becomeTheWriter(0ms)));
+}
+
+INSTANTIATE_TEST_SUITE_P(Session, ABrokenLockFile,
+                         ::testing::Values("empty", "garbage", "folder", "dangling-link", "another-hosts-process"),
+                         [](const auto& info) {
+                             std::string name = info.param;
+                             std::erase(name, '-');
+                             return name;
+                         });
 
 } // namespace
 } // namespace quorva::test
