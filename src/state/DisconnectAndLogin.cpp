@@ -31,11 +31,24 @@ QCoro::Task<> BridgeAppState::disconnect()
     if (m_pairing)
         m_pairing->cancel();
     m_pairing.reset();
+    const std::optional<std::string> token = this->token();
     endSession();
-    // The deletion is sent first and awaited last, so everything else happens without a pause
-    // and a pairing that follows writes its token after this deletion.
+    // The token goes first: while the store keeps it (locked, out of reach), the pairing would
+    // come back at the next start, so nothing else is forgotten and the parent is told.
     const BridgeTokenStore tokenStore = m_tokenStore;
-    QCoro::Task<> removal = tokenStore.remove();
+    QCoro::Task<bool> forgetting = tokenStore.forget();
+    const std::optional<bool> forgotten = co_await whileAlive(this, std::move(forgetting));
+    if (!forgotten)
+        co_return;
+    if (!*forgotten) {
+        if (token && !m_session) {
+            beginSession(*token);
+            startAutomaticScanning();
+        }
+        raiseFailure(texts::tokenNotForgotten());
+        setStatusMessage(texts::disconnectFailed());
+        co_return;
+    }
     m_services.bookmarks.clear();
     m_services.checkpoint.clear();
     m_services.bindings.clear();
@@ -52,11 +65,6 @@ QCoro::Task<> BridgeAppState::disconnect()
     setDevices({}, {});
     setPhase(quorva::Phase::needsPairing());
     setStatusMessage(texts::pairFromFamilyApp());
-    try {
-        co_await removal;
-    } catch (...) {
-        // A missing or unreachable item is as good as a deleted one here.
-    }
 }
 
 void BridgeAppState::setLaunchAtLogin(bool enabled)

@@ -94,6 +94,16 @@ QString scanning()
 {
     return platformText(words::scanning);
 }
+QString tokenNotForgotten()
+{
+    return Text::tr("The pairing could not be forgotten: the secret store is locked or cannot be reached, and "
+                    "it still holds the pairing. Unlock it (for example by logging in again), then disconnect "
+                    "again. Bridge stays paired until then.");
+}
+QString disconnectFailed()
+{
+    return Text::tr("Disconnect needs attention");
+}
 QString scanFailed()
 {
     return Text::tr("Scan needs attention");

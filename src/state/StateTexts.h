@@ -39,6 +39,8 @@ inline const QString earlierChildKey = QStringLiteral("bridge.selected-child-id"
 [[nodiscard]] QString secretStoreNotAvailable();
 [[nodiscard]] QString secretStoreRefusedPairing();
 [[nodiscard]] QString pairingNoLongerValid();
+[[nodiscard]] QString tokenNotForgotten();
+[[nodiscard]] QString disconnectFailed();
 [[nodiscard]] QString chooserTitle();
 [[nodiscard]] QString chooserMessage();
 [[nodiscard]] QString chooserConfirm();

@@ -30,12 +30,20 @@ QCoro::Task<> finished(QKeychain::Job* job)
 }
 
 // Takes the names by value: the coroutine must not depend on the store outliving it.
-QCoro::Task<> removeItem(QString service, QString account)
+// Whether the item is gone. A locked store deletes nothing, yet answers as if it had: only an
+// unlocked one is taken at its word.
+QCoro::Task<bool> removeItem(QString service, QString account)
 {
     auto* job = makeJob<QKeychain::DeletePasswordJob>(service, account);
     co_await finished(job);
-    if (job->error() != QKeychain::NoError && job->error() != QKeychain::EntryNotFound)
+    const bool answered = job->error() == QKeychain::NoError || job->error() == QKeychain::EntryNotFound;
+    if (!answered)
         qCDebug(lcStores) << "keychain delete failed:" << job->error() << job->errorString();
+    if (co_await secretStoreIsLocked()) {
+        qCDebug(lcStores) << "keychain delete: the secret store is locked";
+        co_return false;
+    }
+    co_return answered;
 }
 
 } // namespace
@@ -93,6 +101,11 @@ QCoro::Task<> BridgeTokenStore::save(std::string token) const
 }
 
 QCoro::Task<> BridgeTokenStore::remove() const
+{
+    co_await removeItem(m_service, m_account);
+}
+
+QCoro::Task<bool> BridgeTokenStore::forget() const
 {
     return removeItem(m_service, m_account);
 }

@@ -38,6 +38,9 @@ public:
     [[nodiscard]] QCoro::Task<> save(std::string token) const;
     // Deletes the item; never fails.
     [[nodiscard]] QCoro::Task<> remove() const;
+    // Deletes the item and says whether it is gone: false while the store is locked or
+    // unreachable, when the token may come back once it opens. Never throws.
+    [[nodiscard]] QCoro::Task<bool> forget() const;
 
     [[nodiscard]] const QString& service() const { return m_service; }
     [[nodiscard]] const QString& account() const { return m_account; }

@@ -51,3 +51,30 @@ TEST(SecretStore, AStoreThatRefusesTheTokenAsksForANewCode)
 
 } // namespace
 } // namespace quorva::test
+
+namespace quorva::test {
+namespace {
+
+// A disconnect while the keyring is locked cannot delete the token, which would bring the
+// pairing back at the next unlock: it says so and forgets nothing, and works once unlocked.
+TEST(SecretStore, ADisconnectThatCannotForgetTheTokenSaysSoAndKeepsThePairing)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({.candidates = 1});
+    ASSERT_TRUE(lockKeyring());
+    QCoro::waitFor(state->disconnect());
+    ASSERT_TRUE(unlockKeyring());
+
+    EXPECT_EQ(state->phase(), Phase::failed(texts::tokenNotForgotten()));
+    EXPECT_TRUE(state->hasToken());
+    EXPECT_TRUE(harness.storedToken());
+    EXPECT_TRUE(state->backupFolder());
+    EXPECT_EQ(state->deviceBindings().size(), 1u);
+
+    QCoro::waitFor(state->disconnect());
+    EXPECT_EQ(state->phase(), Phase::needsPairing());
+    EXPECT_FALSE(harness.storedToken());
+}
+
+} // namespace
+} // namespace quorva::test
