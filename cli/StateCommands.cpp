@@ -70,7 +70,7 @@ QCoro::Task<int> listChildren(BridgeAppState& state, bool json, std::ostream& ou
                                        ? QString::fromStdString(printable(row->device->deviceName))
                                        : Text::tr("no iPhone assigned");
             out << Text::tr("%1  %2  (%3)")
-                       .arg(QString::fromStdString(printable(child.id)),
+                       .arg(QString::fromStdString(visibleId(child.id)),
                             QString::fromStdString(printable(child.name)), iPhone)
                        .toStdString()
                 << "\n";
@@ -93,7 +93,7 @@ QCoro::Task<bool> resumeWithChild(BridgeAppState& state, const std::string& id, 
     }
     if (std::ranges::find(state.childProfiles(), id, &BridgeChild::id) == state.childProfiles().end()) {
         err << Text::tr("There is no child with the id %1 in this family (%2 children lists them).")
-                   .arg(QString::fromStdString(printable(id)), programName)
+                   .arg(QString::fromStdString(visibleId(id)), programName)
                    .toStdString()
             << std::endl;
         co_return false;
@@ -150,7 +150,7 @@ QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out
             const QString backedUp = device.lastBackupAt ? readableDateTime(*device.lastBackupAt)
                                                          : Text::tr("date unknown");
             out << Text::tr("%1  %2 (%3)\n    last backup %4, %5; child: %6")
-                       .arg(QString::fromStdString(printable(device.id)),
+                       .arg(QString::fromStdString(visibleId(device.id)),
                             QString::fromStdString(printable(device.deviceName)),
                             QString::fromStdString(printable(device.productType.value_or("-"))), backedUp,
                             deviceState(device), childOf(state, device.id))
@@ -182,7 +182,7 @@ QCoro::Task<int> assign(BridgeAppState& state, std::string device, std::optional
         std::ranges::find(state.devices(), device, &BackupDescriptor::id) != state.devices().end();
     if (!found && !(state.deviceBindings().contains(device) && !child)) {
         err << Text::tr("There is no iPhone with the id %1 in the backup folder (%2 devices lists them).")
-                   .arg(QString::fromStdString(printable(device)), programName)
+                   .arg(QString::fromStdString(visibleId(device)), programName)
                    .toStdString()
             << std::endl;
         co_return 1;

@@ -4,8 +4,10 @@
 source "$(dirname "$0")/common.sh"
 
 # A third child whose name tries to clear the screen, forge a line and turn the text around.
+# Two more whose ids differ from Leo's only by a line break and an escape.
 start_service --pairing-code ABC-123 --child child-maya=Maya --child child-leo=Leo \
-  --child $'child-eve=Eve\e[2J\nFAKE: every check passed\xe2\x80\xae'
+  --child $'child-eve=Eve\e[2J\nFAKE: every check passed\xe2\x80\xae' \
+  --child $'child-leo\n=Leo' --child $'child-leo\e=Leo'
 "$samples" "$work/Backup" --devices 2 --messages 300 >/dev/null
 
 # Before pairing no scan can run: exit 1, and it says why.
@@ -24,6 +26,8 @@ grep -q "child-leo  Leo" "$work/children.out" || fail "children list: $(cat "$wo
 grep -q "child-eve  Eve" "$work/children.out" || fail "the odd name is still listed: $(cat "$work/children.out")"
 if grep -q -e $'\e' -e '^FAKE' -e $'\xe2\x80\xae' "$work/children.out"; then fail "service text reached the terminal raw"; fi
 if grep -q needsSetup "$work/children.out"; then fail "phases should be told in words: $(cat "$work/children.out")"; fi
+grep -qF 'child-leo\n  Leo' "$work/children.out" && grep -qF 'child-leo\x1b  Leo' "$work/children.out" \
+  || fail "ids that differ by a control character should print apart: $(cat -v "$work/children.out")"
 
 # Failures go to standard error, the state to standard output.
 mkdir "$work/empty"
@@ -63,7 +67,7 @@ sent=$(json "$work/scan.json" 'd["lastCandidateCount"]')
 grep -q "bridgeToken\|Bearer" "$work/scan.json" && fail "the token must never be printed"
 "$cli" children --json >"$work/children.json"
 [ "$(json "$work/children.json" '[(c["id"], c["name"][:3], c["deviceId"]) for c in d["children"]]')" \
-  = "[('child-maya', 'May', '$maya'), ('child-leo', 'Leo', None), ('child-eve', 'Eve', None)]" ] \
+  = "[('child-maya', 'May', '$maya'), ('child-leo', 'Leo', None), ('child-eve', 'Eve', None), ('child-leo\\n', 'Leo', None), ('child-leo\\x1b', 'Leo', None)]" ] \
   || fail "children --json: $(cat "$work/children.json")"
 
 "$cli" status --json >"$work/status.json"
