@@ -2,14 +2,89 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
-    <name>BackupSummary</name>
+    <name>ChildRow</name>
     <message>
-        <source>Backup date unavailable</source>
-        <translation>Backup-Datum nicht verfügbar</translation>
+        <source>No iPhone</source>
+        <translation>Kein iPhone</translation>
     </message>
     <message>
-        <source>Backed up %1</source>
-        <translation>Gesichert am %1</translation>
+        <source>Nothing is read for %1</source>
+        <translation>Für %1 wird nichts gelesen</translation>
+    </message>
+    <message>
+        <source>backup being written</source>
+        <translation>Backup wird geschrieben</translation>
+    </message>
+    <message>
+        <source>encrypted, cannot be read</source>
+        <translation>verschlüsselt, nicht lesbar</translation>
+    </message>
+    <message>
+        <source>last backup %1</source>
+        <translation>letztes Backup %1</translation>
+    </message>
+    <message>
+        <source>now assigned to %1</source>
+        <translation>derzeit %1 zugeordnet</translation>
+    </message>
+    <message>
+        <source>iPhone of %1</source>
+        <translation>iPhone von %1</translation>
+    </message>
+    <message>
+        <source>Assign</source>
+        <translation>Zuordnen</translation>
+    </message>
+    <message>
+        <source>Is %1 the iPhone of %2? Nothing is read until you assign it.</source>
+        <translation>Ist %1 das iPhone von %2? Gelesen wird erst, wenn Sie es zuordnen.</translation>
+    </message>
+    <message>
+        <source>Last backup: date unknown</source>
+        <translation>Letztes Backup: Datum unbekannt</translation>
+    </message>
+    <message>
+        <source>Last backup: %1</source>
+        <translation>Letztes Backup: %1</translation>
+    </message>
+    <message>
+        <source>The assigned iPhone is not in the backup folder.</source>
+        <translation>Das zugeordnete iPhone ist nicht im Backup-Ordner.</translation>
+    </message>
+    <message>
+        <source>A backup is being written; it is read once finished.</source>
+        <translation>Ein Backup wird gerade geschrieben; es wird gelesen, sobald es fertig ist.</translation>
+    </message>
+    <message>
+        <source>Encrypted: Bridge cannot read this backup.</source>
+        <translation>Verschlüsselt: Bridge kann dieses Backup nicht lesen.</translation>
+    </message>
+    <message>
+        <source>Connected to this computer.</source>
+        <translation>Mit diesem Computer verbunden.</translation>
+    </message>
+    <message>
+        <source>Trust this iPhone</source>
+        <translation>Diesem iPhone vertrauen</translation>
+    </message>
+    <message>
+        <source>Asks %1 to trust this computer.</source>
+        <translation>Bittet %1, diesem Computer zu vertrauen.</translation>
+    </message>
+    <message>
+        <source>Back up now</source>
+        <translation>Jetzt sichern</translation>
+    </message>
+    <message>
+        <source>Backs up %1 into the backup folder, then scans it.</source>
+        <translation>Sichert %1 in den Backup-Ordner und prüft es dann.</translation>
+    </message>
+</context>
+<context>
+    <name>ChoicePicker</name>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 <context>
@@ -59,32 +134,8 @@
         <translation>Die Kinderprofile der Familie auflisten.</translation>
     </message>
     <message>
-        <source>Ask the service for the family&apos;s child profiles and list them; * marks the selected one. Nothing is scanned or sent.</source>
-        <translation>Den Dienst nach den Kinderprofilen der Familie fragen und sie auflisten; * markiert das ausgewählte. Es wird nichts gescannt oder gesendet.</translation>
-    </message>
-    <message>
-        <source>Choose the child who owns the iPhone.</source>
-        <translation>Das Kind auswählen, dem das iPhone gehört.</translation>
-    </message>
-    <message>
-        <source>Choose the child who owns the iPhone. The service is asked for the family&apos;s children, and an id that is not among them is refused. Nothing is scanned or sent.</source>
-        <translation>Das Kind auswählen, dem das iPhone gehört. Der Dienst wird nach den Kindern der Familie gefragt; eine ID, die nicht darunter ist, wird abgelehnt. Es wird nichts gescannt oder gesendet.</translation>
-    </message>
-    <message>
         <source>The child&apos;s id, as the children command lists it.</source>
         <translation>Die ID des Kindes, wie der Befehl children sie auflistet.</translation>
-    </message>
-    <message>
-        <source>Print the chosen id and the family&apos;s children as one JSON object.</source>
-        <translation>Die gewählte ID und die Kinder der Familie als ein JSON-Objekt ausgeben.</translation>
-    </message>
-    <message>
-        <source>Choose the backup folder.</source>
-        <translation>Den Backup-Ordner auswählen.</translation>
-    </message>
-    <message>
-        <source>Choose the folder of the iPhone&apos;s backups: the newest backup in it is checked and the folder remembered.</source>
-        <translation>Den Ordner mit den Backups des iPhones auswählen: Das neueste Backup darin wird geprüft und der Ordner gespeichert.</translation>
     </message>
     <message>
         <source>Keep scanning every 30 minutes.</source>
@@ -101,10 +152,6 @@
     <message>
         <source>Show what is stored on this computer.</source>
         <translation>Zeigen, was auf diesem Computer gespeichert ist.</translation>
-    </message>
-    <message>
-        <source>Show what is stored on this computer: the pairing, the selected child, the backup folder, how many messages the service accepted, launch at login. The service is not asked.</source>
-        <translation>Zeigen, was auf diesem Computer gespeichert ist: die Kopplung, das ausgewählte Kind, den Backup-Ordner, wie viele Nachrichten der Dienst angenommen hat und den Start bei der Anmeldung. Der Dienst wird nicht gefragt.</translation>
     </message>
     <message>
         <source>Forget the pairing and every choice.</source>
@@ -159,10 +206,6 @@
         <translation>Exit-Status: 0 bei Erfolg, 1 wenn die Arbeit fehlschlug (der Grund steht auf der Standardfehlerausgabe), 2 wenn die Befehlszeile falsch ist.</translation>
     </message>
     <message>
-        <source>Checks the newest local iPhone backup for safety signals for Quorva Family, without a window.</source>
-        <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family, ohne Fenster.</translation>
-    </message>
-    <message>
         <source>Missing command.</source>
         <translation>Befehl fehlt.</translation>
     </message>
@@ -187,20 +230,12 @@
         <translation>Die im Sicherungsordner gesicherten iPhones auflisten.</translation>
     </message>
     <message>
-        <source>List the iPhones backed up in the chosen backup folder: each one&apos;s newest backup, whether it is finished, being written or encrypted, and the child it is assigned to. Nothing is read past the backups&apos; property lists, and nothing is sent.</source>
-        <translation>Die im gewählten Sicherungsordner gesicherten iPhones auflisten: die neueste Sicherung jedes iPhones, ob sie fertig ist, gerade geschrieben wird oder verschlüsselt ist, und das Kind, dem es zugeordnet ist. Gelesen werden nur die Eigenschaftslisten der Sicherungen, und nichts wird gesendet.</translation>
-    </message>
-    <message>
         <source>Print the iPhones as one JSON array.</source>
         <translation>Die iPhones als ein JSON-Array ausgeben.</translation>
     </message>
     <message>
         <source>Say which child an iPhone belongs to.</source>
         <translation>Angeben, welchem Kind ein iPhone gehört.</translation>
-    </message>
-    <message>
-        <source>Assign the iPhone DEVICE, as the devices command lists it, to the child CHILD: its backups are scanned under that child from now on, and the child&apos;s earlier iPhone, if any, is no longer scanned. With --none, DEVICE is no longer scanned at all.</source>
-        <translation>Das iPhone DEVICE, wie es der Befehl devices auflistet, dem Kind CHILD zuordnen: Seine Sicherungen werden von nun an für dieses Kind gescannt, und ein früheres iPhone des Kindes wird nicht mehr gescannt. Mit --none wird DEVICE gar nicht mehr gescannt.</translation>
     </message>
     <message>
         <source>The iPhone&apos;s id, as the devices command lists it.</source>
@@ -230,28 +265,33 @@
         <source>Back up the assigned iPhone DEVICE, connected to this computer by its cable, into the backup folder with idevicebackup2, then scan the new backup. Without DEVICE, the one assigned iPhone that is connected. On a terminal, the backup&apos;s progress is shown on standard error.</source>
         <translation>Das zugeordnete iPhone DEVICE, per Kabel an diesen Computer angeschlossen, mit idevicebackup2 in den Backup-Ordner sichern und dann das neue Backup prüfen. Ohne DEVICE das eine zugeordnete iPhone, das angeschlossen ist. Im Terminal wird der Fortschritt der Sicherung auf der Standardfehlerausgabe gezeigt.</translation>
     </message>
-</context>
-<context>
-    <name>ConnectedIPhones</name>
     <message>
-        <source>%1 is connected to this computer.</source>
-        <translation>%1 ist an diesen Computer angeschlossen.</translation>
+        <source>Ask the service for the family&apos;s child profiles and list them, each with its id and the iPhone assigned to it. Nothing is scanned or sent.</source>
+        <translation>Den Dienst nach den Kinderprofilen der Familie fragen und sie auflisten, jedes mit seiner ID und dem ihm zugeordneten iPhone. Es wird nichts gescannt oder gesendet.</translation>
     </message>
     <message>
-        <source>Trust this iPhone</source>
-        <translation>Diesem iPhone vertrauen</translation>
+        <source>Choose the family&apos;s backup folder.</source>
+        <translation>Den Backup-Ordner der Familie wählen.</translation>
     </message>
     <message>
-        <source>Asks %1 to trust this computer.</source>
-        <translation>Bittet %1, diesem Computer zu vertrauen.</translation>
+        <source>Choose the folder that holds the family&apos;s iPhone backups: the iPhones in it are listed and the folder remembered. Nothing is read until you assign each child&apos;s iPhone (devices, then assign).</source>
+        <translation>Den Ordner mit den iPhone-Backups der Familie wählen: Die iPhones darin werden aufgelistet, und der Ordner wird gemerkt. Gelesen wird erst, wenn Sie jedem Kind sein iPhone zuordnen (devices, dann assign).</translation>
     </message>
     <message>
-        <source>Back up now</source>
-        <translation>Jetzt sichern</translation>
+        <source>List the iPhones backed up in the chosen backup folder: each one&apos;s id, name and model, when its newest backup was made, whether it is finished, being written or encrypted, and the child it is assigned to. Nothing is read past the backups&apos; property lists, and nothing is sent.</source>
+        <translation>Die im gewählten Backup-Ordner gesicherten iPhones auflisten: jeweils ID, Name und Modell, wann das neueste Backup erstellt wurde, ob es fertig ist, gerade geschrieben wird oder verschlüsselt ist, und welchem Kind es zugeordnet ist. Über die Eigenschaftslisten der Backups hinaus wird nichts gelesen, und nichts wird gesendet.</translation>
     </message>
     <message>
-        <source>Backs up %1 into the backup folder, then scans it.</source>
-        <translation>Sichert %1 in den Backup-Ordner und prüft es dann.</translation>
+        <source>Assign the iPhone DEVICE, as the devices command lists it, to the child CHILD: its backups are scanned under that child from now on, and the child&apos;s earlier iPhone, if any, is no longer scanned. With --none, DEVICE is no longer scanned at all. Only assigned iPhones are ever read.</source>
+        <translation>Das iPhone DEVICE, wie der Befehl devices es auflistet, dem Kind CHILD zuordnen: Seine Backups werden von nun an für dieses Kind gescannt, und ein früheres iPhone des Kindes wird nicht mehr gescannt. Mit --none wird DEVICE gar nicht mehr gescannt. Gelesen werden nur zugeordnete iPhones.</translation>
+    </message>
+    <message>
+        <source>Show the family as this computer sees it: the pairing, the backup folder, one block per child (the iPhone, its last backup, how many messages the service accepted), the iPhones nobody is assigned, what needs your attention, launch at login. Only the children&apos;s names are asked of the service.</source>
+        <translation>Die Familie so zeigen, wie dieser Computer sie sieht: die Kopplung, den Backup-Ordner, einen Block je Kind (das iPhone, sein letztes Backup, wie viele Nachrichten der Dienst angenommen hat), die iPhones, die niemandem zugeordnet sind, was Ihre Aufmerksamkeit braucht, den Start bei der Anmeldung. Vom Dienst werden nur die Namen der Kinder abgefragt.</translation>
+    </message>
+    <message>
+        <source>Checks the family&apos;s local iPhone backups for safety signals for Quorva Family, without a window. Pair with a code from Quorva Family (pair), choose the folder that holds the backups (choose-backup), say whose iPhone each backup is (devices, children, assign), then scan (scan, or run to keep scanning). Only the assigned iPhones are read, each under its own child.</source>
+        <translation>Prüft die lokalen iPhone-Backups der Familie ohne Fenster auf Sicherheitssignale für Quorva Family. Mit einem Code aus Quorva Family koppeln (pair), den Ordner mit den Backups wählen (choose-backup), angeben, wessen iPhone zu welchem Backup gehört (devices, children, assign), dann scannen (scan, oder run, um fortlaufend zu scannen). Gelesen werden nur die zugeordneten iPhones, jedes für sein eigenes Kind.</translation>
     </message>
 </context>
 <context>
@@ -259,37 +299,6 @@
     <message>
         <source>Scroll</source>
         <translation>Bildlauf</translation>
-    </message>
-</context>
-<context>
-    <name>DeviceAssignments</name>
-    <message>
-        <source>Not on this computer</source>
-        <translation>Nicht auf diesem Computer</translation>
-    </message>
-    <message>
-        <source>backup being written</source>
-        <translation>Sicherung wird geschrieben</translation>
-    </message>
-    <message>
-        <source>encrypted</source>
-        <translation>verschlüsselt</translation>
-    </message>
-    <message>
-        <source>backed up %1</source>
-        <translation>gesichert %1</translation>
-    </message>
-    <message>
-        <source>Whose iPhone is each backup?</source>
-        <translation>Wem gehört das iPhone jeder Sicherung?</translation>
-    </message>
-    <message>
-        <source>iPhone of %1</source>
-        <translation>iPhone von %1</translation>
-    </message>
-    <message>
-        <source>Not assigned, never read: %1</source>
-        <translation>Nicht zugeordnet, nie gelesen: %1</translation>
     </message>
 </context>
 <context>
@@ -481,32 +490,32 @@
 <context>
     <name>SetupCard</name>
     <message>
-        <source>Choose a child</source>
-        <translation>Kind auswählen</translation>
-    </message>
-    <message>
         <source>Finish setup</source>
         <translation>Einrichtung abschließen</translation>
     </message>
     <message>
-        <source>Choose the child who owns this iPhone</source>
-        <translation>Wählen Sie das Kind, dem dieses iPhone gehört</translation>
+        <source>Your family&apos;s iPhones</source>
+        <translation>Die iPhones Ihrer Familie</translation>
     </message>
     <message>
-        <source>Child</source>
-        <translation>Kind</translation>
+        <source>No folder chosen yet</source>
+        <translation>Noch kein Ordner gewählt</translation>
     </message>
     <message>
-        <source>Choose a different backup</source>
-        <translation>Anderes Backup wählen</translation>
+        <source>Choose folder…</source>
+        <translation>Ordner wählen…</translation>
     </message>
     <message>
-        <source>Choose backup folder</source>
-        <translation>Backup-Ordner wählen</translation>
+        <source>Whose iPhone is each backup?</source>
+        <translation>Wessen iPhone gehört zu welchem Backup?</translation>
     </message>
     <message>
-        <source>Scan latest backup</source>
-        <translation>Neuestes Backup scannen</translation>
+        <source>No child profiles yet. Add your children in Quorva Family, then they appear here.</source>
+        <translation>Noch keine Kinderprofile. Fügen Sie Ihre Kinder in Quorva Family hinzu, dann erscheinen sie hier.</translation>
+    </message>
+    <message>
+        <source>Scan now</source>
+        <translation>Jetzt scannen</translation>
     </message>
 </context>
 <context>
@@ -522,14 +531,6 @@
     <message>
         <source>There is no child with the id %1 in this family (%2 children lists them).</source>
         <translation>In dieser Familie gibt es kein Kind mit der ID %1 (%2 children listet die Kinder auf).</translation>
-    </message>
-    <message>
-        <source>Selected child: %1  %2</source>
-        <translation>Ausgewähltes Kind: %1  %2</translation>
-    </message>
-    <message>
-        <source>No scan ran: %1 (%2 select-child ID, choose-backup FOLDER).</source>
-        <translation>Kein Scan gelaufen: %1 (%2 select-child ID, choose-backup FOLDER).</translation>
     </message>
     <message>
         <source>Expected on or off, not &apos;%1&apos;.</source>
@@ -552,10 +553,6 @@
         <translation>nicht zugeordnet</translation>
     </message>
     <message>
-        <source>%1  %2  %3, %4: %5</source>
-        <translation>%1  %2  %3, %4: %5</translation>
-    </message>
-    <message>
         <source>No iPhone backups found: choose the backup folder first (%1 choose-backup FOLDER).</source>
         <translation>Keine iPhone-Sicherungen gefunden: Wählen Sie zuerst den Sicherungsordner (%1 choose-backup FOLDER).</translation>
     </message>
@@ -568,16 +565,42 @@
         <translation>%1 ist %2 zugeordnet.</translation>
     </message>
     <message>
-        <source>%1 is assigned to no one.</source>
-        <translation>%1 ist niemandem zugeordnet.</translation>
-    </message>
-    <message>
         <source>No assigned iPhone is connected to this computer.</source>
         <translation>Kein zugeordnetes iPhone ist an diesen Computer angeschlossen.</translation>
     </message>
     <message>
         <source>More than one assigned iPhone is connected: name one (%1 devices lists them).</source>
         <translation>Mehr als ein zugeordnetes iPhone ist angeschlossen: nenne eines (%1 devices listet sie auf).</translation>
+    </message>
+    <message>
+        <source>no iPhone assigned</source>
+        <translation>kein iPhone zugeordnet</translation>
+    </message>
+    <message>
+        <source>%1  %2  (%3)</source>
+        <translation>%1  %2  (%3)</translation>
+    </message>
+    <message>
+        <source>date unknown</source>
+        <translation>Datum unbekannt</translation>
+    </message>
+    <message>
+        <source>%1  %2 (%3)
+    last backup %4, %5; child: %6</source>
+        <translation>%1  %2 (%3)
+    letztes Backup %4, %5; Kind: %6</translation>
+    </message>
+    <message>
+        <source>%1 is assigned to no one and is not read.</source>
+        <translation>%1 ist niemandem zugeordnet und wird nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>%1 is no longer assigned to anyone and is not read.</source>
+        <translation>%1 ist niemandem mehr zugeordnet und wird nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>No scan ran: %1 (%2 choose-backup FOLDER, devices, assign DEVICE CHILD).</source>
+        <translation>Kein Scan gelaufen: %1 (%2 choose-backup FOLDER, devices, assign DEVICE CHILD).</translation>
     </message>
 </context>
 <context>
@@ -591,14 +614,6 @@
         <translation>Status: %1</translation>
     </message>
     <message>
-        <source>Backup: %1 (encrypted) in %2</source>
-        <translation>Backup: %1 (verschlüsselt) in %2</translation>
-    </message>
-    <message>
-        <source>Backup: %1 in %2</source>
-        <translation>Backup: %1 in %2</translation>
-    </message>
-    <message>
         <source>Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4</source>
         <translation>Letzter Scan: %1; geprüfte Nachrichten: %L2, gesendete neue Kandidaten: %L3, erzeugte Warnungen: %L4</translation>
     </message>
@@ -610,6 +625,14 @@
         <source>Sent %L1 of %L2 batches to Quorva</source>
         <translation>%L1 von %L2 Paketen an Quorva gesendet</translation>
     </message>
+    <message>
+        <source>Backup folder: %1</source>
+        <translation>Backup-Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Needs attention: %1</source>
+        <translation>Braucht Aufmerksamkeit: %1</translation>
+    </message>
 </context>
 <context>
     <name>StatusCard</name>
@@ -620,6 +643,10 @@
     <message>
         <source>Sent %1 of %2 batches to Quorva</source>
         <translation>%1 von %2 Paketen an Quorva gesendet</translation>
+    </message>
+    <message>
+        <source>Last checked %1. No new backup since the last check, so nothing new was sent.</source>
+        <translation>Zuletzt geprüft: %1. Seit der letzten Prüfung gibt es kein neues Backup, daher wurde nichts Neues gesendet.</translation>
     </message>
 </context>
 <context>
@@ -645,14 +672,6 @@
         <translation>nein</translation>
     </message>
     <message>
-        <source>Selected child:   %1</source>
-        <translation>Ausgewähltes Kind:   %1</translation>
-    </message>
-    <message>
-        <source>none</source>
-        <translation>keines</translation>
-    </message>
-    <message>
         <source>Backup folder:    %1</source>
         <translation>Backup-Ordner:       %1</translation>
     </message>
@@ -673,12 +692,63 @@
         <translation>aus</translation>
     </message>
     <message>
-        <source>  %1: %2</source>
-        <translation>  %1: %2</translation>
+        <source>  iPhone:       %1 (%2)</source>
+        <translation>  iPhone:          %1 (%2)</translation>
     </message>
     <message>
-        <source>iPhones assigned: %1</source>
-        <translation>Zugeordnete iPhones: %1</translation>
+        <source>  Last backup:  %1</source>
+        <translation>  Letztes Backup:  %1</translation>
+    </message>
+    <message>
+        <source>date unknown</source>
+        <translation>Datum unbekannt</translation>
+    </message>
+    <message>
+        <source>  Accepted:     %L1 message identifiers</source>
+        <translation>  Angenommen:      %L1 Nachrichtenkennungen</translation>
+    </message>
+    <message>
+        <source>  iPhone:       none assigned</source>
+        <translation>  iPhone:          keines zugeordnet</translation>
+    </message>
+    <message>
+        <source>  Attention:    %1</source>
+        <translation>  Aufmerksamkeit:  %1</translation>
+    </message>
+    <message>
+        <source>  %1, last backup %2 (%3)</source>
+        <translation>  %1, letztes Backup %2 (%3)</translation>
+    </message>
+    <message>
+        <source>Not assigned to anyone, never read:</source>
+        <translation>Niemandem zugeordnet, nie gelesen:</translation>
+    </message>
+    <message>
+        <source>Needs your attention:</source>
+        <translation>Braucht Ihre Aufmerksamkeit:</translation>
+    </message>
+</context>
+<context>
+    <name>UnassignedIPhones</name>
+    <message>
+        <source>In the folder, assigned to no one and never read:</source>
+        <translation>Im Ordner, niemandem zugeordnet und nie gelesen:</translation>
+    </message>
+    <message>
+        <source>backup date unknown</source>
+        <translation>Backup-Datum unbekannt</translation>
+    </message>
+    <message>
+        <source>last backup %1</source>
+        <translation>letztes Backup %1</translation>
+    </message>
+    <message>
+        <source>Not a child&apos;s iPhone</source>
+        <translation>Kein Kinder-iPhone</translation>
+    </message>
+    <message>
+        <source>%1 stays unread, and Bridge stops mentioning it.</source>
+        <translation>%1 bleibt ungelesen, und Bridge erwähnt es nicht mehr.</translation>
     </message>
 </context>
 <context>
@@ -690,6 +760,31 @@
     <message>
         <source>Checks the newest local iPhone backup for safety signals for Quorva Family.</source>
         <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::BridgeAppState</name>
+    <message>
+        <source>The last scan could not read this backup.</source>
+        <translation>Der letzte Scan konnte dieses Backup nicht lesen.</translation>
+    </message>
+    <message>
+        <source>No new backup since the last scan.</source>
+        <translation>Seit dem letzten Scan kein neues Backup.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Last scan: %n recent incoming messages inspected</source>
+        <translation>
+            <numerusform>Letzter Scan: %n kürzlich eingegangene Nachricht geprüft</numerusform>
+            <numerusform>Letzter Scan: %n kürzlich eingegangene Nachrichten geprüft</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n sent for safety review.</source>
+        <translation>
+            <numerusform>%n zur Sicherheitsprüfung gesendet.</numerusform>
+            <numerusform>%n zur Sicherheitsprüfung gesendet.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -729,6 +824,17 @@
     <message>
         <source>This backup is being written; Bridge checks it again at the next scan.</source>
         <translation>Diese Sicherung wird gerade geschrieben; Bridge prüft sie beim nächsten Scan erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::Formats</name>
+    <message>
+        <source>today, %1</source>
+        <translation>heute, %1</translation>
+    </message>
+    <message>
+        <source>yesterday, %1</source>
+        <translation>gestern, %1</translation>
     </message>
 </context>
 <context>
@@ -798,10 +904,6 @@
     <message>
         <source>Backup setup needs attention</source>
         <translation>Backup-Einrichtung braucht Aufmerksamkeit</translation>
-    </message>
-    <message>
-        <source>Ready to scan %1</source>
-        <translation>Bereit, %1 zu scannen</translation>
     </message>
     <message>
         <source>Scan needs attention</source>
@@ -967,6 +1069,34 @@
         <source>%1 was last backed up on %2; there is nothing newer to check.</source>
         <translation>%1 wurde zuletzt am %2 gesichert; es gibt nichts Neueres zu prüfen.</translation>
     </message>
+    <message>
+        <source>Choose whose iPhone each backup is</source>
+        <translation>Wählen Sie, wessen iPhone zu welchem Backup gehört</translation>
+    </message>
+    <message>
+        <source>%1 is in the backup folder and not assigned to anyone.</source>
+        <translation>%1 ist im Backup-Ordner und niemandem zugeordnet.</translation>
+    </message>
+    <message>
+        <source>The iPhone assigned to %1 is not in the backup folder.</source>
+        <translation>Das %1 zugeordnete iPhone ist nicht im Backup-Ordner.</translation>
+    </message>
+    <message>
+        <source>%1 has no iPhone assigned.</source>
+        <translation>%1 ist kein iPhone zugeordnet.</translation>
+    </message>
+    <message>
+        <source>%1 is assigned to a child who is no longer in your family on Quorva, so it is not read. Assign it to another child or to no one.</source>
+        <translation>%1 ist einem Kind zugeordnet, das nicht mehr zu Ihrer Familie in Quorva gehört, und wird daher nicht gelesen. Ordnen Sie es einem anderen Kind oder niemandem zu.</translation>
+    </message>
+    <message>
+        <source>The pairing could not be forgotten: the secret store is locked or cannot be reached, and it still holds the pairing. Unlock it (for example by logging in again), then disconnect again. Bridge stays paired until then.</source>
+        <translation>Die Kopplung konnte nicht vergessen werden: Der Schlüsselbund ist gesperrt oder nicht erreichbar und enthält die Kopplung noch. Entsperren Sie ihn (zum Beispiel, indem Sie sich erneut anmelden), und trennen Sie dann noch einmal. Bis dahin bleibt Bridge gekoppelt.</translation>
+    </message>
+    <message>
+        <source>Disconnect needs attention</source>
+        <translation>Trennen braucht Aufmerksamkeit</translation>
+    </message>
 </context>
 <context>
     <name>quorva::words</name>
@@ -1001,14 +1131,6 @@
     <message>
         <source>Disconnect this Mac?</source>
         <translation>Diesen Mac trennen?</translation>
-    </message>
-    <message>
-        <source>Choose a child and Finder backup</source>
-        <translation>Wählen Sie ein Kind und ein Finder-Backup</translation>
-    </message>
-    <message>
-        <source>Choose the Finder backup</source>
-        <translation>Finder-Backup wählen</translation>
     </message>
     <message>
         <source>Checking the latest Finder backup locally</source>
@@ -1079,14 +1201,6 @@
         <translation>Diesen Computer trennen?</translation>
     </message>
     <message>
-        <source>Choose a child and iPhone backup</source>
-        <translation>Wählen Sie ein Kind und ein iPhone-Backup</translation>
-    </message>
-    <message>
-        <source>Choose the iPhone backup</source>
-        <translation>iPhone-Backup wählen</translation>
-    </message>
-    <message>
         <source>Checking the latest iPhone backup locally</source>
         <translation>Das neueste iPhone-Backup wird lokal geprüft</translation>
     </message>
@@ -1125,6 +1239,22 @@
     <message>
         <source>Make one with &quot;idevicebackup2 backup --full FOLDER&quot; from the libimobiledevice-utils package, with the iPhone connected by cable.</source>
         <translation>Erstellen Sie eines mit „idevicebackup2 backup --full ORDNER“ aus dem Paket libimobiledevice-utils, während das iPhone per Kabel verbunden ist.</translation>
+    </message>
+    <message>
+        <source>Choose the folder that holds the family&apos;s Finder backups</source>
+        <translation>Wählen Sie den Ordner mit den Finder-Backups der Familie</translation>
+    </message>
+    <message>
+        <source>Finder backup folder</source>
+        <translation>Finder-Backup-Ordner</translation>
+    </message>
+    <message>
+        <source>Choose the folder that holds the family&apos;s iPhone backups</source>
+        <translation>Wählen Sie den Ordner mit den iPhone-Backups der Familie</translation>
+    </message>
+    <message>
+        <source>iPhone backup folder</source>
+        <translation>iPhone-Backup-Ordner</translation>
     </message>
 </context>
 </TS>

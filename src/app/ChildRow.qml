@@ -110,6 +110,7 @@ ColumnLayout {
         Label {
             objectName: "lastBackupText-" + row.childId
             visible: row.deviceId !== ""
+            Accessible.ignored: !visible // hidden items stay in the accessibility tree otherwise
             text: Formats.backupAge(row.lastBackupAt) === "" ? qsTr("Last backup: date unknown")
                                                                : qsTr("Last backup: %1").arg(Formats.backupAge(row.lastBackupAt))
             textFormat: Text.PlainText
@@ -135,6 +136,7 @@ ColumnLayout {
                     return row.connected ? qsTr("Connected to this computer.") : ""
                 }
                 visible: text !== ""
+                Accessible.ignored: !visible // hidden items stay in the accessibility tree otherwise
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.caption)
                 color: row.deviceState === "finished" ? Theme.secondary : Theme.orange
@@ -162,6 +164,7 @@ ColumnLayout {
         Label {
             objectName: "lastScanText-" + row.childId
             visible: text !== ""
+            Accessible.ignored: !visible // hidden items stay in the accessibility tree otherwise
             text: row.lastScan
             textFormat: Text.PlainText
             font: Theme.font(Theme.caption)

@@ -16,9 +16,10 @@ BridgeCard {
 
     objectName: "setupCard"
     // Right after pairing, the keyboard starts where set-up does: at the folder, then the children.
+    // With its ring, as if tabbed to: a parent who paired by keyboard must see where they are.
     Component.onCompleted: {
         if (!appState.setupComplete)
-            chooseButton.forceActiveFocus()
+            chooseButton.forceActiveFocus(Qt.TabFocusReason)
     }
 
     Label {

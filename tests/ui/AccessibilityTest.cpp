@@ -54,6 +54,7 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
                 announced << node->text(QAccessible::Name);
     });
     UiHarness ui;
+    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
 
     checkTree(ui, "first start");
@@ -67,12 +68,13 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
 
     ui.pair();
     ui.chooseBackupFolder(ui.backup());
-    EXPECT_TRUE(UiHarness::waitFor([&] { return announced.contains("Ready to scan Maya's iPhone"); }))
+    EXPECT_TRUE(UiHarness::waitFor([&] { return announced.contains("Choose whose iPhone each backup is"); }))
         << "the new status is announced";
     checkTree(ui, "paired"); // the pairing card's field and button are gone with it
 
     ui.chooseBackupFolder(ui.familyBackups());
-    UiHarness::spin(std::chrono::milliseconds(100));
+    ui.assign("AVA");
+    ui.scanAndWait();
     checkTree(ui, "a family's iPhones"); // each child's picker is named after the child
 }
 

@@ -121,9 +121,16 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     EXPECT_EQ(ui.state().phase().kind(), Phase::Kind::failed);
     check("failed-alert-answered", {ui.find("contentView")});
 
+    // The family set up: Ava's iPhone, Ben's with an old backup in the warning colour, and
+    // Dad's in the folder, assigned to no one.
     ui.pair();
-    ui.state().setSelectedChildID(kAva);
-    ui.chooseBackupFolder(ui.backup());
+    const auto folder = ui.path("family");
+    ui.writeBackup(folder / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .ageHours = 0.1});
+    ui.writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
+    ui.writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .ageHours = 480});
+    ui.chooseBackupFolder(folder);
+    ui.assign("AVA", kAva);
+    ui.assign("BEN", kBen);
     ui.scanAndWait();
     ASSERT_EQ(ui.state().phase(), Phase::ready());
     check("set-up-and-checked", {ui.find("contentView")});

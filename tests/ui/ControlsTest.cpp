@@ -5,6 +5,8 @@
 #include "UiHarness.h"
 #include "state/LoginItem.h"
 
+#include <QAccessible>
+
 namespace quorva::uitest {
 namespace {
 
@@ -48,6 +50,92 @@ TEST(Controls, DisconnectAsksFirstAndLeavesLaunchAtLoginReachableWhichSaysWhenIt
     EXPECT_FALSE(ui.find("launchAtLoginSwitch")->property("checked").toBool());
 }
 
+// A picker decides whose messages are read: a key that strays onto the closed picker opens
+// its list and changes nothing; only a choice in the open list does.
+TEST(Controls, AStrayKeyOnAClosedPickerKeepsTheBindingAndOnlyAChoiceInTheOpenListChangesIt)
+{
+    UiHarness ui;
+    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.familyBackups());
+    ui.assign("AVA", kAva);
+    ui.assign("BEN", kBen);
+    const auto bindings = [&] { return ui.state().deviceBindings(); };
+    const auto both = bindings();
+    const QString picker = UiHarness::picker(kAva);
+    QObject* box = ui.find(picker);
+    auto* popup = box->property("popup").value<QObject*>();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return box->property("displayText").toString() == "Ava's iPhone"; }));
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(ui.item(picker));
+    ASSERT_NE(reader, nullptr);
+    EXPECT_EQ(reader->text(QAccessible::Name), "iPhone of Ava: Ava's iPhone");
+
+    ASSERT_TRUE(ui.tabTo(picker));
+    const auto stray = [&](std::vector<Qt::Key> keys) {
+        SCOPED_TRACE(testing::Message() << "key " << keys.front());
+        for (const Qt::Key key : keys)
+            ui.press(key);
+        UiHarness::spin(std::chrono::milliseconds(50));
+        EXPECT_EQ(bindings(), both);
+        if (keys.front() != Qt::Key_B) {
+            EXPECT_TRUE(popup->property("visible").toBool()) << "the list opens instead";
+        }
+        ui.press(Qt::Key_Escape);
+        ASSERT_TRUE(UiHarness::waitFor([&] { return !popup->property("visible").toBool(); }));
+        EXPECT_EQ(bindings(), both);
+        EXPECT_EQ(box->property("displayText").toString(), "Ava's iPhone");
+        EXPECT_EQ(ui.focused(), picker);
+    };
+    stray({Qt::Key_Down, Qt::Key_Down});
+    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home, Qt::Key_B})
+        stray({key});
+
+    // Return in the open list: no iPhone for Ava.
+    ui.pickByKeyboard(kAva, QString());
+    ASSERT_TRUE(UiHarness::waitFor([&] { return bindings() != both; }));
+    EXPECT_EQ(bindings(), (std::map<std::string, std::string>{{"BEN", kBen}}));
+    // Space in the open list: hers again.
+    ui.press(Qt::Key_Space);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return popup->property("opened").toBool(); }));
+    ui.press(Qt::Key_Down);
+    ui.press(Qt::Key_Space);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return bindings() == both; }));
+    // A click on an entry: Dad's.
+    ui.click(picker);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return popup->property("opened").toBool(); }));
+    int dads = -1;
+    QMetaObject::invokeMethod(box, "indexOfValue", Q_RETURN_ARG(int, dads), Q_ARG(QVariant, QStringLiteral("PARENT")));
+    QQuickItem* entry = nullptr;
+    QMetaObject::invokeMethod(popup->property("contentItem").value<QObject*>(), "itemAtIndex",
+                              Q_RETURN_ARG(QQuickItem*, entry), Q_ARG(int, dads));
+    ASSERT_NE(entry, nullptr);
+    QTest::mouseClick(&ui.window(), Qt::LeftButton, Qt::NoModifier,
+                      entry->mapToScene(QPointF(entry->width() / 2, entry->height() / 2)).toPoint());
+    ASSERT_TRUE(UiHarness::waitFor([&] { return bindings().contains("PARENT"); }));
+    EXPECT_EQ(bindings().at("PARENT"), kAva);
+}
+
+// With the family's folder chosen, the dialog offers that folder: confirming it at once keeps
+// it, not a folder inside it.
+TEST(Controls, ConfirmingTheFolderDialogAtOnceKeepsTheFamilysFolder)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.familyBackups());
+    const auto family = ui.state().backupFolder();
+    ASSERT_TRUE(family.has_value());
+
+    ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
+    ui.press(Qt::Key_Space);
+    ui.answerFolderDialogByKeyboard(std::nullopt);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("backupFolderDialog"); }));
+    UiHarness::spin(std::chrono::milliseconds(300)); // a folder inside would be taken by now
+    EXPECT_EQ(ui.state().backupFolder(), family);
+    EXPECT_EQ(ui.state().devices().size(), 3);
+}
+
 // The menu item and its shortcut agree, and follow canScan.
 bool commandEnabled(const UiHarness& ui)
 {
@@ -65,6 +153,8 @@ TEST(ScanNowCommand, DoesNothingWhenNotPairedOrWhileScanningAndTheWindowAnswersM
 
     ui.pair();
     ui.chooseBackupFolder(ui.backup("backups", {.candidates = 400, .benign = 2000}));
+    EXPECT_FALSE(commandEnabled(ui)) << "no iPhone assigned";
+    ui.assign(BackupContent{}.udid);
     ASSERT_TRUE(commandEnabled(ui));
     test::SqliteFileObserver::install().setReadDelay(std::chrono::milliseconds(20));
     ui.press(Qt::Key_R, Qt::ControlModifier);

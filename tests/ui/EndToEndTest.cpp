@@ -1,6 +1,6 @@
 // The application end to end, driven only through its window and only by keyboard, as a
-// parent who uses no mouse: pair, choose a child, choose the backup folder, scan, and read
-// the outcome.
+// parent who uses no mouse: pair, choose the family's backup folder, say whose iPhone a backup
+// is, scan, and read the outcome.
 #include "UiHarness.h"
 
 #include <QDir>
@@ -8,31 +8,6 @@
 
 namespace quorva::uitest {
 namespace {
-
-// Answers the open folder dialog with `folder` by keyboard alone. Qt's own dialog, as on a
-// desktop without a chooser of its own: Ctrl+L edits the path, Return goes there, Tab reaches
-// the confirm button and Space presses it.
-void answerFolderDialogByKeyboard(UiHarness& ui, const std::filesystem::path& folder)
-{
-    QObject* dialog = ui.openFolderDialog();
-    ASSERT_NE(dialog, nullptr) << "no folder dialog";
-    UiHarness::spin(std::chrono::milliseconds(100));
-    ui.press(Qt::Key_L, Qt::ControlModifier);
-    ui.press(Qt::Key_A, Qt::ControlModifier);
-    ui.type(QString::fromStdString(folder.string()));
-    ui.press(Qt::Key_Return);
-    const QUrl url = QUrl::fromLocalFile(QString::fromStdString(folder.string()));
-    ASSERT_TRUE(UiHarness::waitFor([&] { return dialog->property("currentFolder").toUrl() == url; }));
-    const QString confirm = dialog->property("acceptLabel").toString();
-    const auto focusedText = [&] {
-        QQuickItem* focused = ui.window().activeFocusItem();
-        return focused ? focused->property("text").toString() : QString();
-    };
-    for (int i = 0; i < 10 && focusedText() != confirm; ++i)
-        ui.press(Qt::Key_Tab);
-    ASSERT_EQ(focusedText(), confirm);
-    ui.press(Qt::Key_Space);
-}
 
 // Within the visible part of the scrolling column.
 bool inView(UiHarness& ui, const QString& objectName)
@@ -47,10 +22,11 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
 {
     UiHarness ui;
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    // The family's folder in the home folder: Dad's iPhone, Ava's and Ben's.
     const auto backups = std::filesystem::path(QDir::homePath().toStdString()) / "iPhone backups";
-    std::filesystem::create_directories(backups);
-    std::filesystem::rename(ui.backup("staged", {.candidates = 2, .benign = 4}),
-                            backups / "00008110-001A2B3C4D5E801E");
+    ui.writeBackup(backups / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 5});
+    ui.writeBackup(backups / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
+    ui.writeBackup(backups / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 2, .benign = 4});
 
     ui.launch();
     // The smallest window, where the lower controls start out of sight.
@@ -60,16 +36,8 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::needsSetup(); }));
 
-    // Setup starts at the child: open the picker, go down to Ben, take him.
-    EXPECT_EQ(ui.focused(), "childPicker");
-    ui.press(Qt::Key_Space);
-    ui.press(Qt::Key_Down);
-    ui.press(Qt::Key_Down);
-    ui.press(Qt::Key_Return);
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().selectedChildID() == kBen; }));
-    EXPECT_EQ(ui.find("childPicker")->property("currentText").toString(), "Ben");
-
-    ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
+    // Set-up starts at the folder.
+    EXPECT_EQ(ui.focused(), "chooseBackupButton");
     auto* ring = ui.item("chooseBackupButton")->findChild<QQuickItem*>("focusRing");
     ASSERT_NE(ring, nullptr);
     EXPECT_TRUE(ring->isVisible());
@@ -77,12 +45,21 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     ui.press(Qt::Key_Return);
     EXPECT_EQ(ui.openFolderDialog()->property("currentFolder").toUrl(), QUrl::fromLocalFile(QDir::homePath()))
         << "nothing chosen yet: the dialog opens at home";
-    answerFolderDialogByKeyboard(ui, backups);
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().selectedBackup().has_value(); }));
+    ui.answerFolderDialogByKeyboard(backups);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().devices().size() == 3; }));
+    EXPECT_EQ(ui.text("statusMessageText"), "Choose whose iPhone each backup is");
+    EXPECT_FALSE(ui.enabled("scanButton")) << "nothing is read before the parent says whose it is";
     UiHarness::spin(std::chrono::milliseconds(50)); // a person's pause, in which the column lays out anew
+
+    // Only Ben's iPhone is his; Ava's and Dad's stay unread.
+    ui.pickByKeyboard(kBen, QStringLiteral("BEN"));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.state().deviceBindings().empty(); }));
+    EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{"BEN", kBen}}));
+    EXPECT_EQ(ui.find(UiHarness::picker(kBen))->property("displayText").toString(), "Ben's iPhone");
 
     ASSERT_TRUE(ui.tabTo("scanButton"));
     EXPECT_TRUE(inView(ui, "scanButton")) << "the view follows the focus";
+    EXPECT_EQ(ui.text("scanButton"), "Scan now");
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.text("statusMessageText").startsWith("Scan complete."); }))
         << ui.state().phase().failureText().toStdString();

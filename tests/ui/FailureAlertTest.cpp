@@ -20,6 +20,7 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     ui.launch();
     ui.pair();
     ui.chooseBackupFolder(folder);
+    ui.assign(BackupContent{}.udid);
     std::filesystem::rename(folder / "Manifest.db", folder / "Manifest.away"); // no backup found
     ui.scanAndWait();
 

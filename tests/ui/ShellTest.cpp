@@ -37,6 +37,8 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
     ASSERT_TRUE(ui.app().window() && QTest::qWaitForWindowExposed(ui.app().window()));
     ui.pair();
     ui.chooseBackupFolder(ui.backup());
+    EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "no iPhone assigned";
+    ui.assign(BackupContent{}.udid);
     ASSERT_TRUE(tray.scanNowAction().isEnabled());
     const long childrenRequests = ui.countReceived("children");
 

@@ -58,7 +58,7 @@ void UiHarness::launch(QuorvaBridgeApp::Start start)
 
 void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
 {
-    const auto before = state().selectedBackup();
+    const auto before = state().backupFolder();
     const Phase phaseBefore = state().phase();
     click(QStringLiteral("chooseBackupButton"));
     QObject* dialog = openFolderDialog();
@@ -67,13 +67,57 @@ void UiHarness::chooseBackupFolder(const std::filesystem::path& folder)
     dialog->setProperty("currentFolder", url);
     dialog->setProperty("selectedFolder", url);
     QMetaObject::invokeMethod(dialog, "accept");
-    ASSERT_TRUE(waitFor([&] { return state().selectedBackup() != before || state().phase() != phaseBefore; }))
+    ASSERT_TRUE(waitFor([&] { return state().backupFolder() != before || state().phase() != phaseBefore; }))
         << "the folder choice changed nothing";
 }
 
 QObject* UiHarness::openFolderDialog()
 {
     return waitFor([&] { return shown("backupFolderDialog"); }) ? find("backupFolderDialog") : nullptr;
+}
+
+void UiHarness::answerFolderDialogByKeyboard(const std::optional<std::filesystem::path>& folder)
+{
+    QObject* dialog = openFolderDialog();
+    ASSERT_NE(dialog, nullptr) << "no folder dialog";
+    spin(std::chrono::milliseconds(100));
+    if (folder) {
+        // To the folder it is in, where the list offers it.
+        const auto parent = folder->parent_path();
+        press(Qt::Key_L, Qt::ControlModifier);
+        press(Qt::Key_A, Qt::ControlModifier);
+        type(QString::fromStdString(parent.string()));
+        press(Qt::Key_Return);
+        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(parent.string()));
+        ASSERT_TRUE(waitFor([&] { return dialog->property("currentFolder").toUrl() == url; }));
+        const QUrl wanted = QUrl::fromLocalFile(QString::fromStdString(folder->string()));
+        ASSERT_TRUE(waitFor([&] { return dialog->property("selectedFolder").toUrl() == wanted; }))
+            << dialog->property("selectedFolder").toUrl().toString().toStdString();
+    }
+    const QString confirm = dialog->property("acceptLabel").toString();
+    const auto focusedText = [&] {
+        QQuickItem* focused = window().activeFocusItem();
+        return focused ? focused->property("text").toString() : QString();
+    };
+    for (int i = 0; i < 10 && focusedText() != confirm; ++i)
+        press(Qt::Key_Tab);
+    ASSERT_EQ(focusedText(), confirm);
+    press(Qt::Key_Space);
+}
+
+void UiHarness::pickByKeyboard(const std::string& childId, const QString& deviceId)
+{
+    ASSERT_TRUE(tabTo(picker(childId)));
+    QObject* box = find(picker(childId));
+    int wanted = -1;
+    QMetaObject::invokeMethod(box, "indexOfValue", Q_RETURN_ARG(int, wanted), Q_ARG(QVariant, deviceId));
+    ASSERT_GE(wanted, 0) << "not offered: " << deviceId.toStdString();
+    press(Qt::Key_Space);
+    ASSERT_TRUE(waitFor([&] { return box->property("popup").value<QObject*>()->property("opened").toBool(); }));
+    for (int i = 0; i < 10 && box->property("highlightedIndex").toInt() != wanted; ++i)
+        press(box->property("highlightedIndex").toInt() < wanted ? Qt::Key_Down : Qt::Key_Up);
+    ASSERT_EQ(box->property("highlightedIndex").toInt(), wanted);
+    press(Qt::Key_Return);
 }
 
 QObject* UiHarness::find(const QString& objectName) const

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace quorva::uitest {
 
@@ -46,9 +47,25 @@ public:
         writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .ageHours = 2});
         return folder;
     }
-    // Runs the window's "Choose backup folder" flow and answers the real dialog with `folder`.
+    // Runs the window's "Choose folder…" flow and answers the real dialog with `folder`.
     void chooseBackupFolder(const std::filesystem::path& folder);
     [[nodiscard]] QObject* openFolderDialog();
+    // Answers the open folder dialog by keyboard alone, as on a desktop without a chooser of its
+    // own: Ctrl+L edits the path to the folder that holds `folder` (when one is given), Return
+    // goes there, where the list offers `folder`; Tab reaches the confirm button, Space presses it.
+    void answerFolderDialogByKeyboard(const std::optional<std::filesystem::path>& folder);
+    // What the parent does on the set-up card, without the card: this iPhone is this child's.
+    void assign(const std::string& deviceId, const std::string& childId = kAva)
+    {
+        ASSERT_TRUE(state().assignDevice(deviceId, childId));
+    }
+    [[nodiscard]] static QString picker(const std::string& childId)
+    {
+        return QStringLiteral("devicePicker-") + QString::fromStdString(childId);
+    }
+    // Chooses the iPhone in the child's picker by keyboard: Tab to it, Space opens the list,
+    // the arrows go to the iPhone, Return takes it.
+    void pickByKeyboard(const std::string& childId, const QString& deviceId);
     void scanAndWait() { QCoro::waitFor(state().scanNow()); }
     long countReceived(const std::string& endpoint)
     {

@@ -19,10 +19,14 @@ TEST(WindowStates, ReadyThenScanningAndTextsFromTheServiceAndFromBackupsAreShown
     ui.config.children = {{kAva, "<b>Ava</b>"}, {kBen, "Ben"}};
     ui.launch();
     ui.pair();
-    ui.state().setSelectedChildID(kAva);
-    EXPECT_EQ(ui.find("childPicker")->property("displayText").toString(), "<b>Ava</b>");
-    ui.chooseBackupFolder(ui.backup());
+    // Rich text would drop the markup (and fetch the image): plain text keeps every character.
+    const QString markup = QStringLiteral("<i>Maya</i> <img src=\"http://127.0.0.1:1/x.png\">");
+    const auto folder = ui.path("family");
+    ui.writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone"});
+    ui.writeBackup(folder / "LOCKED", {.udid = "LOCKED", .deviceName = markup.toStdString(), .encrypted = true});
+    ui.chooseBackupFolder(folder);
     EXPECT_FALSE(ui.shown("pairingCard"));
+    ui.assign("AVA");
 
     ui.click("scanButton"); // the scan has begun when the click returns; nothing ran the loop since
     ASSERT_EQ(ui.state().phase(), Phase::scanning());
@@ -34,15 +38,16 @@ TEST(WindowStates, ReadyThenScanningAndTextsFromTheServiceAndFromBackupsAreShown
     EXPECT_FALSE(ui.shown("scanSpinner"));
     EXPECT_TRUE(ui.enabled("scanButton"));
 
-    // Rich text would drop the markup (and fetch the image): plain text keeps every character.
-    const QString markup = QStringLiteral("<i>Maya</i> <img src=\"http://127.0.0.1:1/x.png\">");
-    ui.chooseBackupFolder(ui.backup("locked", {.deviceName = markup.toStdString(), .encrypted = true}));
-    auto* name = ui.item("backupDeviceName");
-    ASSERT_EQ(ui.text("backupDeviceName"), markup);
-    const QFontMetricsF metrics(name->property("font").value<QFont>());
-    EXPECT_NEAR(name->property("contentWidth").toReal(), metrics.horizontalAdvance(markup), 2);
-    for (const char* icon : {"phaseIcon", "backupStateIcon"})
-        EXPECT_EQ(ui.find(icon)->property("symbol").toString(), "lock.trianglebadge.exclamationmark") << icon;
+    const auto drawnWhole = [&](const QString& objectName, const QString& text) {
+        SCOPED_TRACE(objectName.toStdString());
+        auto* label = ui.item(objectName);
+        ASSERT_NE(label, nullptr);
+        ASSERT_TRUE(ui.text(objectName).startsWith(text)) << ui.text(objectName).toStdString();
+        const QFontMetricsF metrics(label->property("font").value<QFont>());
+        EXPECT_NEAR(label->property("contentWidth").toReal(), metrics.horizontalAdvance(ui.text(objectName)), 2);
+    };
+    drawnWhole(QStringLiteral("childName-") + QString::fromStdString(kAva), QStringLiteral("<b>Ava</b>"));
+    drawnWhole(QStringLiteral("unassigned-LOCKED"), markup);
 }
 
 TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
@@ -52,6 +57,7 @@ TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
     ui.launch();
     ui.pair();
     ui.chooseBackupFolder(ui.backup("backups", {.candidates = 1000, .benign = 200}));
+    ui.assign(BackupContent{}.udid);
     ui.scanAndWait();
 
     // The status line and the line below it write their numbers alike, as German does.
@@ -81,26 +87,82 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
     ui.launch();
     ui.pair();
     ui.chooseBackupFolder(ui.familyBackups());
-    ASSERT_TRUE(ui.shown("deviceAssignments"));
-    const QString avaPicker = QStringLiteral("devicePicker-") + QString::fromStdString(kAva);
+    ASSERT_TRUE(ui.shown("familyRows"));
 
-    // Down twice from "Not on this computer": past the parent's iPhone to Ava's.
-    ASSERT_TRUE(ui.tabTo(avaPicker));
-    ui.press(Qt::Key_Down);
-    ui.press(Qt::Key_Down);
+    ui.pickByKeyboard(kAva, QStringLiteral("AVA"));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.state().deviceBindings().empty(); }));
     EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{"AVA", kAva}}));
-    EXPECT_EQ(ui.text("unassignedText"), "Not assigned, never read: Dad's iPhone, Ben's iPhone");
+    for (const char* unread : {"unassigned-PARENT", "unassigned-BEN"})
+        EXPECT_TRUE(ui.shown(unread)) << unread;
+    EXPECT_FALSE(ui.shown("unassigned-AVA"));
 
     // Her iPhone, backed up an hour ago, is connected: nothing is due by itself.
+    const QString backUp = QStringLiteral("backUpButton-") + QString::fromStdString(kAva);
+    const QString activity = QStringLiteral("deviceStateText-") + QString::fromStdString(kAva);
     usbmuxd.attach(QStringLiteral("AVA"));
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("backUpButton-AVA"); }));
-    ASSERT_TRUE(ui.tabTo("backUpButton-AVA"));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(backUp); }));
+    ASSERT_TRUE(ui.tabTo(backUp));
     ui.press(Qt::Key_Space);
     const QString failed =
         texts::backupRunOutcome(QStringLiteral("Ava's iPhone"),
                                 {.result = BackupRunOutcome::Result::failed, .exitStatus = 1, .percent = 50});
-    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.text("deviceActivity-AVA") == failed; }))
-        << ui.text("deviceActivity-AVA").toStdString();
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.text(activity) == failed; })) << ui.text(activity).toStdString();
+}
+
+// One child and one iPhone in the folder, which is Dad's: the set-up card offers it, and
+// nothing of it is read until the parent says it is the child's.
+TEST(WindowStates, ALoneIPhoneIsOnlyProposedAndReadOnceTheParentAssignsIt)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.backup("dad", {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 1}));
+    const QString confirm = QStringLiteral("confirmProposal-") + QString::fromStdString(kAva);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(confirm); }));
+    EXPECT_EQ(ui.find(UiHarness::picker(kAva))->property("displayText").toString(), "Dad's iPhone");
+    EXPECT_TRUE(ui.state().deviceBindings().empty());
+    EXPECT_FALSE(ui.enabled("scanButton"));
+    ui.scanAndWait(); // as the automatic loop would
+    EXPECT_TRUE(ui.state().deviceBindings().empty());
+    EXPECT_EQ(ui.countReceived("ingest/batch"), 0) << "read before it was assigned";
+
+    // The alert says what is missing; the parent answers it, then assigns.
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
+    EXPECT_TRUE(ui.text("failureAlertText").contains("Dad's iPhone")) << ui.text("failureAlertText").toStdString();
+    ui.press(Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(confirm); }));
+    ui.click(confirm);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.state().deviceBindings().empty(); }));
+    EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{"PARENT", kAva}}));
+    EXPECT_FALSE(ui.shown(confirm));
+    ui.click("scanButton");
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::ready(); }));
+    EXPECT_EQ(ui.countReceived("ingest/batch"), 1);
+}
+
+// Ava's iPhone was last backed up 20 days ago: what the scan read is old news, and the window
+// says so rather than showing everything fine.
+TEST(WindowStates, AnOldBackupTurnsTheStatusIntoAWarningThatNamesTheChild)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ui.chooseBackupFolder(ui.backup("backups", {.candidates = 1, .ageHours = 480}));
+    ui.assign(BackupContent{}.udid);
+    ui.click("scanButton");
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::ready(); }));
+    UiHarness::spin(std::chrono::milliseconds(50));
+
+    EXPECT_EQ(ui.find("phaseIcon")->property("symbol").toString(), "exclamationmark.triangle.fill");
+    EXPECT_TRUE(ui.text("attentionLine-0").startsWith("Ava's iPhone was last backed up on"))
+        << ui.text("attentionLine-0").toStdString();
+    const QString lastBackup = QStringLiteral("lastBackupText-") + QString::fromStdString(kAva);
+    EXPECT_TRUE(ui.text(lastBackup).endsWith("20 days ago")) << ui.text(lastBackup).toStdString();
+    // Drawn in the warning's colour, as the status icon is.
+    const QColor warning = ui.find("phaseIcon")->property("color").value<QColor>();
+    EXPECT_GT(ui.pixelsNear(ui.item(lastBackup), warning, 20), 40);
+    EXPECT_GT(ui.pixelsNear(ui.item("phaseIcon"), warning, 20), 40);
 }
 
 } // namespace
