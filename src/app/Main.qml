@@ -89,6 +89,9 @@ ApplicationWindow {
         active: false
         sourceComponent: FolderDialog {
             objectName: "backupFolderDialog"
+            // The folder on screen is the answer until the parent picks one inside it: Qt's own
+            // dialog would otherwise offer the first folder within, and confirming would store it.
+            onCurrentFolderChanged: selectedFolder = currentFolder
             onAccepted: window.folderChooser.complete(selectedFolder) // qmllint disable unqualified
             onRejected: window.folderChooser.cancel() // qmllint disable unqualified
         }

@@ -136,6 +136,21 @@ TEST(Controls, ConfirmingTheFolderDialogAtOnceKeepsTheFamilysFolder)
     EXPECT_EQ(ui.state().devices().size(), 3);
 }
 
+// A parent who types the family folder's own path goes into it, where Qt's own dialog selects
+// the first folder within; confirming then must keep the folder on screen.
+TEST(Controls, ConfirmingTheFolderOnScreenStoresItNotTheFirstFolderInside)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    const auto family = ui.familyBackups();
+    ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
+    ui.press(Qt::Key_Space);
+    ui.answerFolderDialogByKeyboard(family);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().backupFolder().has_value(); }));
+    EXPECT_EQ(ui.state().backupFolder(), family);
+}
+
 // The menu item and its shortcut agree, and follow canScan.
 bool commandEnabled(const UiHarness& ui)
 {

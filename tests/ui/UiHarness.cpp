@@ -82,17 +82,14 @@ void UiHarness::answerFolderDialogByKeyboard(const std::optional<std::filesystem
     ASSERT_NE(dialog, nullptr) << "no folder dialog";
     spin(std::chrono::milliseconds(100));
     if (folder) {
-        // To the folder it is in, where the list offers it.
-        const auto parent = folder->parent_path();
+        // Into the folder itself, which is then the answer: Ctrl+L edits the path, Return goes there.
         press(Qt::Key_L, Qt::ControlModifier);
         press(Qt::Key_A, Qt::ControlModifier);
-        type(QString::fromStdString(parent.string()));
+        type(QString::fromStdString(folder->string()));
         press(Qt::Key_Return);
-        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(parent.string()));
+        const QUrl url = QUrl::fromLocalFile(QString::fromStdString(folder->string()));
         ASSERT_TRUE(waitFor([&] { return dialog->property("currentFolder").toUrl() == url; }));
-        const QUrl wanted = QUrl::fromLocalFile(QString::fromStdString(folder->string()));
-        ASSERT_TRUE(waitFor([&] { return dialog->property("selectedFolder").toUrl() == wanted; }))
-            << dialog->property("selectedFolder").toUrl().toString().toStdString();
+        spin(std::chrono::milliseconds(200)); // the folders within are listed meanwhile
     }
     const QString confirm = dialog->property("acceptLabel").toString();
     const auto focusedText = [&] {
