@@ -18,15 +18,22 @@ TrayIcon::TrayIcon(QuorvaBridgeApp& app, QObject* parent)
     m_scanNow.setEnabled(state.canScan());
     connect(&state, &BridgeAppState::canScanChanged, this,
             [this, &state] { m_scanNow.setEnabled(state.canScan()); });
-    connect(&state, &BridgeAppState::statusMessageChanged, this, [this] {
+    const auto refresh = [this] {
         if (m_icon)
             m_icon->setToolTip(toolTip());
-    });
+    };
+    connect(&state, &BridgeAppState::statusMessageChanged, this, refresh);
+    connect(&state, &BridgeAppState::attentionChanged, this, refresh);
 }
 
 QString TrayIcon::toolTip() const
 {
-    return QGuiApplication::applicationDisplayName() + QLatin1Char('\n') + m_app.state().statusMessage();
+    // The status's heading, then one line for each child or iPhone that needs the parent: what
+    // the status card shows, for a parent who only ever sees the tray.
+    const BridgeAppState& state = m_app.state();
+    QStringList lines{QGuiApplication::applicationDisplayName(), state.statusMessage().section(QLatin1Char('\n'), 0, 0)};
+    lines += state.attention();
+    return lines.join(QLatin1Char('\n'));
 }
 
 TrayIcon::~TrayIcon() = default;

@@ -38,8 +38,11 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
     ui.pair();
     ui.chooseBackupFolder(ui.backup());
     EXPECT_FALSE(tray.scanNowAction().isEnabled()) << "no iPhone assigned";
+    const QString news = QStringLiteral("Maya's iPhone is in the backup folder and not assigned to anyone.");
+    EXPECT_TRUE(tray.toolTip().contains(news)) << tray.toolTip().toStdString();
     ui.assign(BackupContent{}.udid);
     ASSERT_TRUE(tray.scanNowAction().isEnabled());
+    EXPECT_FALSE(tray.toolTip().contains(news));
     const long childrenRequests = ui.countReceived("children");
 
     QSignalSpy quitting(QCoreApplication::instance(), &QCoreApplication::aboutToQuit);
