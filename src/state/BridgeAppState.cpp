@@ -174,7 +174,8 @@ void BridgeAppState::handleSessionEnd(SessionEnd end)
 
 bool BridgeAppState::hasAssignedIPhone() const
 {
-    return m_folder && !m_overview.toRead.empty();
+    // An absent folder's iPhones are unknown until it is back; its bindings say there are some.
+    return m_folder && (!m_overview.toRead.empty() || (m_folderAbsent && !m_bindings.empty()));
 }
 
 bool BridgeAppState::canScan() const

@@ -276,6 +276,9 @@ private:
     FamilyModel m_family;
     QStringList m_attention;
     std::map<std::string, DeviceScan> m_lastScans;
+    // The chosen folder was not reachable at the last look (an unplugged disk): it stays chosen,
+    // and every scan looks for it again.
+    bool m_folderAbsent = false;
     bool m_cycleRunning = false;
     bool m_followUpAsked = false;
     quint64 m_roundsStarted = 0;

@@ -241,10 +241,14 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
 
     std::filesystem::path folder;
     bool unreadable = false;
+    std::exception_ptr absent; // reported like any failure, and the folder stays chosen
     try {
         folder = services.bookmarks.resolve();
     } catch (const FolderUnreadable&) {
         unreadable = true; // still there: a failure to report, not a choice to forget
+    } catch (const FolderAbsent&) {
+        absent = std::current_exception();
+        outcome.folderAbsent = true;
     } catch (...) {
         outcome.folderLost = true;
         outcome.failure = texts::failureText(std::make_exception_ptr(BridgeClientError::backupAccessLost()));
@@ -263,6 +267,8 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
     std::vector<texts::Notice> notes;
     std::exception_ptr failure; // of the whole cycle: nothing of any device could be read or sent
     try {
+        if (absent)
+            std::rethrow_exception(absent);
         if (unreadable || (!access.started() && !isReadableFolder(folder)))
             throw BridgeClientError::backupAccessLost();
         const std::shared_ptr<const IPhoneBackupScanner> scanner = services.scanner;

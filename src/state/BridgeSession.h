@@ -63,6 +63,7 @@ struct DeviceScan {
 struct CycleOutcome {
     SessionEnd end = SessionEnd::done;
     bool folderLost = false; // with `failed`: the chosen folder is gone, nothing was scanned or sent
+    bool folderAbsent = false; // with `failed`: the folder is not reachable now; it may come back
     QString failure;         // with `failed`: the text to show
     // What the parent must know even when nothing failed: a backup being written, or one that is old.
     QString notes;

@@ -123,6 +123,7 @@ QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
         setStatusMessage(texts::backupSetupFailed());
         co_return;
     }
+    m_folderAbsent = false;
     setBackupFolder(folder);
     setDevices(std::move(devices), m_services.bindings.bindings());
     // Nothing is read until the parent says whose iPhone each backup is.

@@ -77,6 +77,7 @@ QCoro::Task<> BridgeAppState::runCycle()
         handleSessionEnd(outcome.end);
         co_return;
     }
+    m_folderAbsent = outcome.folderAbsent;
     if (outcome.folderLost) {
         setBackupFolder(std::nullopt);
         raiseFailure(outcome.failure);

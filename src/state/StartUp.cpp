@@ -8,6 +8,7 @@
 #include "state/StateTexts.h"
 #include "state/WhileAlive.h"
 #include "state/WorkerThread.h"
+#include "stores/FolderReference.h"
 
 namespace quorva {
 
@@ -141,9 +142,16 @@ QCoro::Task<> BridgeAppState::restoreBackupSelection()
     std::filesystem::path folder;
     try {
         folder = m_services.bookmarks.resolve();
+    } catch (const FolderAbsent& absent) {
+        // An unplugged disk: the folder stays chosen, with the iPhones last seen in it.
+        m_folderAbsent = true;
+        setBackupFolder(absent.folder());
+        setDevices(m_devices, m_services.bindings.bindings());
+        co_return;
     } catch (...) {
         co_return; // nothing stored, or the folder cannot be found again: the selection stays
     }
+    m_folderAbsent = false;
     const ScopedFolderAccess access(folder);
     const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
     std::optional<std::vector<BackupDescriptor>> devices;

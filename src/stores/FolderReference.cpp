@@ -21,7 +21,26 @@ namespace {
     PlatformError error = PlatformError::folder(folder, PlatformError::FolderStep::opening, code);
     if (reason == EACCES || reason == EPERM)
         throw FolderUnreadable(error.wording(), error.reportText());
-    throw error;
+    switch (reason) {
+    case ENOENT:
+    case ENOTDIR:
+    case ENODEV:
+    case ENXIO:
+    case EIO:
+    case ENOMEDIUM:
+    case ESTALE:
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+    case EHOSTUNREACH:
+        throw FolderAbsent(folder,
+                           Wording{QUORVA_TEXT("quorva::PlatformError",
+                                               "The backup folder “%1” cannot be reached now. Plug in the disk "
+                                               "or connect the share that holds it; Bridge tries again by itself."),
+                                   {folder.string()}},
+                           "The backup folder cannot be reached now: its disk or share is not connected.");
+    default:
+        throw error;
+    }
 }
 
 PlatformError unreadableReference()

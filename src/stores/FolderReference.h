@@ -18,6 +18,20 @@ public:
     using PlatformError::PlatformError;
 };
 
+// The folder is not at its path now: on a disk that is unplugged or a share that is not
+// connected it comes back by itself, so it is no reason to choose the folder again.
+class FolderAbsent : public PlatformError {
+public:
+    FolderAbsent(std::filesystem::path folder, Wording wording, std::string reportText)
+        : PlatformError(std::move(wording), std::move(reportText)), m_folder(std::move(folder))
+    {
+    }
+    [[nodiscard]] const std::filesystem::path& folder() const { return m_folder; }
+
+private:
+    std::filesystem::path m_folder;
+};
+
 // A persistent reference to a chosen folder: where it was (its canonical path) and which folder it
 // was (device and inode). It stands in for the sandbox's security-scoped bookmark, so its bytes
 // are opaque to everyone but this class.

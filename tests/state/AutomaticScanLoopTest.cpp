@@ -118,3 +118,40 @@ TEST(AutomaticScanning, AStateDestroyedMidScanLeavesNothingRunning)
 
 } // namespace
 } // namespace quorva::test
+
+namespace quorva::test {
+namespace {
+
+// The family's backups live on a disk that is unplugged at one scan: that is said as such, the
+// folder stays chosen, and the schedule scans by itself as soon as the disk is back.
+TEST(AutomaticScanning, AnUnpluggedDiskIsWaitedForAndScannedOnceBack)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({.candidates = 2}, std::chrono::milliseconds(200));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 2; }));
+    const auto disk = harness.path("backup");
+    const auto away = harness.path("unplugged");
+    std::filesystem::rename(disk, away);
+
+    const std::size_t before = harness.received().size();
+    QCoro::waitFor(state->scanNow());
+    EXPECT_EQ(state->phase().kind(), Phase::Kind::failed);
+    EXPECT_TRUE(state->phase().failureText().contains(QStringLiteral("cannot be reached now")))
+        << state->phase().failureText().toStdString();
+    EXPECT_EQ(state->backupFolder(), disk) << "still the family's folder";
+    EXPECT_TRUE(state->canScan());
+    const auto beats = bodiesOf(harness.receivedSince(before), "heartbeat");
+    ASSERT_FALSE(beats.empty());
+    EXPECT_EQ(beats.back()["status"], "error");
+    EXPECT_EQ(beats.back()["setupIssue"].get<std::string>().find(disk.string()), std::string::npos)
+        << "no local path leaves the computer";
+
+    harness.writeBackup(away, {.candidates = 3});
+    std::filesystem::rename(away, disk);
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 3; }))
+        << "not scanned after the disk came back: " << state->phase().failureText().toStdString();
+    EXPECT_EQ(state->phase(), Phase::ready());
+}
+
+} // namespace
+} // namespace quorva::test

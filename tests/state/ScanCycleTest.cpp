@@ -199,8 +199,10 @@ TEST(ScanCycle, GuardsStopTheCycleBeforeItReadsABackup)
     ASSERT_EQ(endpoints(requests), Names{"heartbeat"});
     EXPECT_EQ(requests[0].body["setupIssue"].get<std::string>().substr(0, text.size()), text);
 
+    // A stored reference that cannot be read any more (a folder that is merely absent is waited
+    // for: AutomaticScanning.AnUnpluggedDisk…).
     const QString status = state->statusMessage();
-    std::filesystem::remove_all(harness.path("backup"));
+    Preferences().setValue(QStringLiteral("bridge.backup-bookmark"), QByteArray("not a reference"));
     EXPECT_TRUE(harness.scan(*state).empty());
     EXPECT_EQ(state->phase(),
               Phase::failed(QStringLiteral("Access to the backup folder expired. Choose the folder again.")));
