@@ -371,7 +371,11 @@ int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& o
 {
     checkWorkflowArguments(invocation);
     QNetworkAccessManager session;
-    auto state = makeBridgeAppState(session, defaultPlatform({}));
+    BridgePlatform platform = defaultPlatform({});
+    // Only a Bridge that keeps running backs iPhones up by itself: a short command would start
+    // a backup and end it as it exits.
+    platform.automaticBackups = invocation.command == u"run";
+    auto state = makeBridgeAppState(session, std::move(platform));
     // A read needs no writer: it sees what the writer has written through.
     if (invocation.command == u"status")
         return QCoro::waitFor(runStatus(*state, invocation.json, out));

@@ -43,6 +43,7 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
         m_deviceBackups = std::make_unique<DeviceBackups>(
             m_platform.deviceWatcher,
             BackupRunOptions{.tool = m_platform.backupTool, .stallAfter = m_platform.backupStallAfter});
+        m_deviceBackups->setAutomatic(m_platform.automaticBackups);
         connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this, [this] {
             refreshFamily();
             emit devicesChanged();

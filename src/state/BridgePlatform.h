@@ -35,6 +35,10 @@ struct BridgePlatform {
     std::chrono::milliseconds secretStoreRetryInterval = std::chrono::minutes(1);
     // The iPhones connected to this computer; nothing where Bridge makes no backups itself.
     std::shared_ptr<DeviceWatcher> deviceWatcher;
+    // Whether a connected iPhone with an old backup is backed up by itself: only in a Bridge that
+    // keeps running (the window, the background start, the CLI's run), never in a short command,
+    // which would start the backup and kill it as it exits.
+    bool automaticBackups = true;
     // idevicebackup2, found on the PATH unless a path is given; a run silent this long is ended.
     QString backupTool = QStringLiteral("idevicebackup2");
     std::chrono::milliseconds backupStallAfter = std::chrono::minutes(10);

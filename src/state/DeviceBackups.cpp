@@ -48,7 +48,7 @@ void DeviceBackups::setScanning(bool scanning)
 
 void DeviceBackups::considerAutomaticRun()
 {
-    if (m_run || m_scanning || !m_folder)
+    if (!m_automatic || m_run || m_scanning || !m_folder)
         return;
     const double staleSeconds = std::chrono::duration<double>(staleAfter).count();
     const Instant now = Instant::now();

@@ -49,6 +49,8 @@ public:
     void setTargets(std::optional<std::filesystem::path> folder, std::map<QString, Target> bound);
     // While a scan reads the folder, no run starts; one that was due starts after it.
     void setScanning(bool scanning);
+    // Off: only the runs asked for with backUp() are made.
+    void setAutomatic(bool automatic) { m_automatic = automatic; }
 
     // A run of the iPhone now, to its end; `failed` without a run when it is not bound, not
     // connected, or another run or a scan is under way (the activity says which).
@@ -76,6 +78,7 @@ private:
     std::optional<std::filesystem::path> m_folder;
     std::map<QString, Target> m_bound;
     bool m_scanning = false;
+    bool m_automatic = true;
     std::unique_ptr<IPhoneBackupRun> m_run;
     std::map<QString, QString> m_texts;  // the last word on each iPhone
     std::map<QString, bool> m_untrusted; // refused by the iPhone until it trusts this computer

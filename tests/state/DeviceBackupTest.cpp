@@ -267,41 +267,73 @@ QString writeCopyingTool(const QTemporaryDir& bin, const std::filesystem::path& 
                                 "\" \"$4/$2\"\n" + statusPlist("finished") + progressBar(100));
 }
 
-TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScannedAndNoOtherIs)
-{
+// Ava's iPhone, assigned, and Dad's, in a folder where both backups are weeks old; both phones
+// connected to this computer.
+struct FamilyWithPhones {
     const std::string parentsPhone = "00008030-000C1D2E3F40002E", avasPhone = BackupContent{}.udid;
     FakeUsbmuxd usbmuxd;
     QTemporaryDir bin;
     BridgeFixture harness;
-    const std::filesystem::path folder = harness.path("Backup");
-    harness.writeBackup(folder / avasPhone, {.candidates = 1, .ageHours = 20 * 24});
-    harness.writeBackup(
-        folder / parentsPhone,
-        {.udid = parentsPhone, .deviceName = "Dad's iPhone", .candidates = 5, .ageHours = 30 * 24});
-    const std::filesystem::path prepared =
-        harness.writeBackup(harness.path("made") / avasPhone, {.candidates = 3, .ageHours = 0});
-    harness.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    harness.backupTool = writeCopyingTool(bin, prepared);
+    std::unique_ptr<BridgeAppState> state;
 
-    auto state = harness.makeState();
-    harness.pair(*state);
-    harness.nextChoice = folder;
-    QCoro::waitFor(state->chooseBackupFolder());
-    ASSERT_TRUE(state->assignDevice(avasPhone, kAva));
-    QCoro::waitFor(state->start()); // as at launch: the watcher starts
-    usbmuxd.attach(QString::fromStdString(parentsPhone));
-    usbmuxd.attach(QString::fromStdString(avasPhone));
+    explicit FamilyWithPhones(bool automaticBackups)
+    {
+        const std::filesystem::path folder = harness.path("Backup");
+        harness.writeBackup(folder / avasPhone, {.candidates = 1, .ageHours = 20 * 24});
+        harness.writeBackup(
+            folder / parentsPhone,
+            {.udid = parentsPhone, .deviceName = "Dad's iPhone", .candidates = 5, .ageHours = 30 * 24});
+        const std::filesystem::path prepared =
+            harness.writeBackup(harness.path("made") / avasPhone, {.candidates = 3, .ageHours = 0});
+        harness.deviceWatcher =
+            std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+        harness.backupTool = writeCopyingTool(bin, prepared);
+        harness.automaticBackups = automaticBackups;
 
+        state = harness.makeState();
+        harness.pair(*state);
+        harness.nextChoice = folder;
+        QCoro::waitFor(state->chooseBackupFolder());
+        EXPECT_TRUE(state->assignDevice(avasPhone, kAva));
+        QCoro::waitFor(state->start()); // as at launch: the watcher starts
+        usbmuxd.attach(QString::fromStdString(parentsPhone));
+        usbmuxd.attach(QString::fromStdString(avasPhone));
+    }
+
+    [[nodiscard]] QByteArray asked() const
+    {
+        QFile file(bin.filePath("asked"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray();
+    }
+};
+
+TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScannedAndNoOtherIs)
+{
+    FamilyWithPhones family(true);
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 3; }))
         << "the new backup's three candidates are scanned and sent; recorded " << recordedIds().size();
-    QFile asked(bin.filePath("asked"));
-    ASSERT_TRUE(asked.open(QIODevice::ReadOnly));
-    EXPECT_EQ(asked.readAll().trimmed(), QByteArray::fromStdString(avasPhone)) << "only Ava's iPhone";
-    EXPECT_TRUE(recordedIds(parentsPhone).empty());
-    EXPECT_EQ(state->deviceBackups()->activity(QString::fromStdString(avasPhone)).text,
+    EXPECT_EQ(family.asked(), QByteArray::fromStdString(family.avasPhone)) << "only Ava's iPhone";
+    EXPECT_TRUE(recordedIds(family.parentsPhone).empty());
+    EXPECT_EQ(family.state->deviceBackups()->activity(QString::fromStdString(family.avasPhone)).text,
               texts::backupRunOutcome(QStringLiteral("Maya's iPhone"),
                                       {.result = BackupRunOutcome::Result::finished, .exitStatus = 0}));
+}
+
+// A short CLI command (devices, backup) starts no backup of its own: it would end with the
+// process. Asked for one, it makes exactly that one.
+TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
+{
+    FamilyWithPhones family(false);
+    const QString ava = QString::fromStdString(family.avasPhone);
+    ASSERT_TRUE(BridgeFixture::waitFor(
+        [&] { return family.state->deviceBackups()->activity(ava).connected; }));
+    BridgeFixture::spin(500ms);
+    EXPECT_TRUE(family.asked().isEmpty()) << "backed up by itself: " << family.asked().toStdString();
+
+    const BackupRunOutcome outcome = QCoro::waitFor(family.state->backUpAndScan(ava));
+    EXPECT_EQ(outcome.result, BackupRunOutcome::Result::finished);
+    EXPECT_EQ(family.asked(), QByteArray::fromStdString(family.avasPhone));
+    EXPECT_EQ(recordedIds().size(), 3u);
 }
 
 } // namespace

@@ -74,6 +74,7 @@ std::unique_ptr<BridgeAppState> BridgeFixture::makeState(std::chrono::millisecon
     platform.automaticScanInterval = interval;
     platform.secretStoreRetryInterval = secretStoreRetry;
     platform.deviceWatcher = deviceWatcher;
+    platform.automaticBackups = automaticBackups;
     if (!backupTool.isEmpty())
         platform.backupTool = backupTool;
     return makeBridgeAppState(m_network, std::move(platform),

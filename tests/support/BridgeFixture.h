@@ -97,6 +97,7 @@ public:
     // The iPhones connected to this computer and the backup tool; none by default.
     std::shared_ptr<DeviceWatcher> deviceWatcher;
     QString backupTool;
+    bool automaticBackups = true;
 
     [[nodiscard]] std::optional<std::string> storedToken();
 
