@@ -17,14 +17,18 @@ constexpr std::array<std::string_view, 7> kPressureWords = {"urgent",   "right n
 
 PhraseAutomaton automatonFor(const std::vector<RiskRule>& rules)
 {
-    // One group per rule, then the link markers, then the pressure words.
+    // One group per rule, then the link markers, then the pressure words. Terms and pressure words
+    // begin a word, so that "closer" does not hold "loser" nor "barcode" "code"; a link marker
+    // may follow anything.
     std::vector<std::vector<std::string>> groups;
     groups.reserve(rules.size() + 2);
     for (const auto& rule : rules)
         groups.push_back(rule.terms);
     groups.emplace_back(kLinkMarkers.begin(), kLinkMarkers.end());
     groups.emplace_back(kPressureWords.begin(), kPressureWords.end());
-    return PhraseAutomaton(groups);
+    std::vector<bool> wordStarts(groups.size(), true);
+    wordStarts[rules.size()] = false;
+    return PhraseAutomaton(groups, wordStarts);
 }
 
 // The text in the form the terms are written in.

@@ -1,0 +1,110 @@
+// What `inspect` shows of a backup: the candidates exactly as a scan would send them.
+#include "CommandLine.h"
+#include "InspectCommand.h"
+#include "SampleBackup.h"
+
+#include "model/Iso8601.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <regex>
+#include <sstream>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace quorva::cli {
+namespace {
+
+const std::string kAt = "2026-03-01T12:00:00Z";
+const Instant kNow = *parseInternetDateTime(kAt, FractionalSeconds::forbidden);
+
+samples::SampleMessage incoming(std::string text, double minutesAgo)
+{
+    samples::SampleMessage message;
+    message.text = std::move(text);
+    message.sender = "+15550100";
+    message.date = Instant{kNow.unixSeconds - 60.0 * minutesAgo};
+    return message;
+}
+
+class Inspection {
+public:
+    explicit Inspection(std::vector<samples::SampleMessage> messages)
+    {
+        samples::SampleBackupPlan plan;
+        plan.lastBackupDate = plan.statusDate = kNow;
+        plan.messages = std::move(messages);
+        samples::writeSampleBackup(folder(), plan);
+    }
+
+    // The command's standard output.
+    std::string run(bool json)
+    {
+        QStringList arguments{QStringLiteral("quorva-bridge-cli"), QStringLiteral("inspect"),
+                              QString::fromStdString(folder().string()), QStringLiteral("--at"),
+                              QString::fromStdString(kAt)};
+        if (json)
+            arguments << QStringLiteral("--json");
+        std::ostringstream out;
+        std::ostringstream err;
+        const auto parsed = parseCommandLine(arguments, out, err);
+        EXPECT_TRUE(std::holds_alternative<Invocation>(parsed)) << err.str();
+        EXPECT_EQ(runInspect(std::get<Invocation>(parsed), out), 0);
+        return out.str();
+    }
+    nlohmann::json json() { return nlohmann::json::parse(run(true)); }
+
+private:
+    [[nodiscard]] std::filesystem::path folder() const { return m_dir.path().toStdString() + "/backup"; }
+    QTemporaryDir m_dir;
+};
+
+struct Shown {
+    const char* name;
+    std::string text;
+    std::string preview; // empty: not a candidate
+};
+
+void PrintTo(const Shown& shown, std::ostream* out)
+{
+    *out << shown.name;
+}
+
+class InspectedMessage : public ::testing::TestWithParam<Shown> {};
+
+TEST_P(InspectedMessage, IsPreviewedAsItWouldBeSent)
+{
+    Inspection inspection({incoming(GetParam().text, 5)});
+    const nlohmann::json candidates = inspection.json()["candidates"];
+    if (GetParam().preview.empty()) {
+        EXPECT_TRUE(candidates.empty()) << candidates.dump();
+    } else {
+        ASSERT_EQ(candidates.size(), 1u);
+        EXPECT_EQ(candidates[0]["text"], GetParam().preview);
+    }
+}
+
+// A term begins a word; what follows it may continue the word.
+const Shown kWordStarts[] = {
+    {"InsideCloser", "we are getting closer", ""},
+    {"InsideAsexual", "my cousin is asexual and bisexual people exist too", ""},
+    {"InsideBarcode", "scan the barcode at https://shop.example.com/item", ""},
+    {"InsideUnicode", "the unicode table is at https://unicode.example.org/charts", ""},
+    {"WordContinues", "you losers", "you losers"},
+    {"AfterPunctuation", "lol.loser", "lol.loser"},
+    {"AtTheStart", "Sexual stuff again?", "Sexual stuff again?"},
+    {"PressureWordContinues", "get the codes at https://x.example.com",
+     "get the codes at https://x.example.com"},
+    {"PressureWordInLink", "https://x.example.com/verify-now", "https://x.example.com/verify-now"},
+    {"AfterAnAccentedLetter", "Élosers", ""},
+    {"AfterAScriptWithoutSpaces", "お前はloserだ", "お前はloserだ"},
+};
+INSTANTIATE_TEST_SUITE_P(WordStarts, InspectedMessage, ::testing::ValuesIn(kWordStarts),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace quorva::cli
