@@ -15,6 +15,9 @@ namespace quorva {
 namespace {
 
 constexpr int kLookBackDays = 14;
+// Messages may be dated a little ahead of this computer's clock (another time zone, a phone's
+// clock slightly off); beyond a day the date is wrong, not early.
+constexpr double kAheadAllowedSeconds = 24 * 3600.0;
 constexpr int64_t kRowLimit = 5000;
 constexpr std::size_t kTextCut = 4000;
 
@@ -39,13 +42,15 @@ BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Insta
     if (backup.isBeingWritten)
         throw BridgeClientError::backupBeingWritten();
     const auto database = MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, stop});
-    std::vector<MessageRow> rows =
-        MessagesReader::readMessages(database, since, kRowLimit, {m_deadlines.messages, std::move(stop)});
+    const Instant until{startedAt.unixSeconds + kAheadAllowedSeconds};
+    RecentMessages read = MessagesReader::readMessages(database, since, until, kRowLimit,
+                                                       {m_deadlines.messages, std::move(stop)});
 
     BackupScanResult result;
     result.backup = backup;
-    result.inspectedCount = static_cast<int64_t>(rows.size());
-    for (MessageRow& row : rows) {
+    result.inspectedCount = static_cast<int64_t>(read.rows.size());
+    result.futureDatedCount = read.laterCount;
+    for (MessageRow& row : read.rows) {
         std::vector<std::string> reasons = m_classifier.classify(row.text);
         if (reasons.empty())
             continue;

@@ -106,5 +106,29 @@ const Shown kWordStarts[] = {
 INSTANTIATE_TEST_SUITE_P(WordStarts, InspectedMessage, ::testing::ValuesIn(kWordStarts),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(Inspect, RowsDatedAfterTheNextDayTakeNoSlotAndAreCounted)
+{
+    std::vector<samples::SampleMessage> messages;
+    // A phone whose clock was wrong: five thousand rows in 2290.
+    for (int i = 0; i < 5000; ++i)
+        messages.push_back(
+            incoming("keep this secret, from the future " + std::to_string(i), -60.0 * 24 * 365 * 264 - i));
+    messages.push_back(incoming("keep this secret, from tomorrow", -60.0 * 23)); // still read
+    messages.push_back(incoming("keep this secret, from the day after", -60.0 * 25));
+    messages.push_back(incoming("keep this secret", 60));
+
+    Inspection inspection(std::move(messages));
+    const nlohmann::json doc = inspection.json();
+    EXPECT_EQ(doc["inspectedCount"], 2);
+    EXPECT_EQ(doc["futureDatedCount"], 5001);
+    ASSERT_EQ(doc["candidates"].size(), 2u);
+    EXPECT_EQ(doc["candidates"][0]["text"], "keep this secret, from tomorrow");
+    EXPECT_EQ(doc["candidates"][1]["text"], "keep this secret");
+    const std::string human = inspection.run(false);
+    EXPECT_TRUE(std::regex_search(
+        human, std::regex("Messages dated more than a day after this scan, not read: 5,?001\\.")))
+        << human;
+}
+
 } // namespace
 } // namespace quorva::cli

@@ -1,0 +1,75 @@
+// What a scan sends to the service, and what it must never send.
+#include "BridgeFixture.h"
+
+#include "model/Iso8601.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <set>
+
+namespace quorva::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+// The backup the fixture's readyState chose, rewritten with these messages (rows numbered in
+// the order given).
+void rewriteBackup(BridgeFixture& harness, std::vector<samples::SampleMessage> messages)
+{
+    samples::SampleBackupPlan plan;
+    plan.udid = BackupContent{}.udid;
+    plan.displayName = plan.deviceName = BackupContent{}.deviceName;
+    plan.lastBackupDate = plan.statusDate = Instant{Instant::now().unixSeconds - 600};
+    plan.messages = std::move(messages);
+    fs::remove_all(harness.path("backup"));
+    samples::writeSampleBackup(harness.path("backup"), plan);
+}
+
+samples::SampleMessage incoming(std::string text, Instant date, std::optional<int64_t> rowID = std::nullopt)
+{
+    samples::SampleMessage message;
+    message.rowID = rowID;
+    message.text = std::move(text);
+    message.sender = "+15550100";
+    message.date = date;
+    return message;
+}
+
+Instant minutesAgo(double minutes)
+{
+    return Instant{Instant::now().unixSeconds - 60.0 * minutes};
+}
+
+std::vector<nlohmann::json> sentItems(const std::vector<Received>& requests)
+{
+    std::vector<nlohmann::json> items;
+    for (const auto& batch : bodiesOf(requests, "ingest/batch"))
+        for (const auto& item : batch["items"])
+            items.push_back(item);
+    return items;
+}
+
+TEST(WhatLeaves, RowsDatedInTheFutureNeitherHideRecentOnesNorAreSent)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({});
+    std::vector<samples::SampleMessage> messages;
+    for (int i = 0; i < 5000; ++i)
+        messages.push_back(
+            incoming("keep this secret " + std::to_string(i), minutesAgo(-60.0 * 24 * 365 * 264 - i)));
+    messages.push_back(incoming("keep this secret, I am an hour old", minutesAgo(60)));
+    rewriteBackup(harness, std::move(messages));
+
+    const auto items = sentItems(harness.scan(*state));
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0]["contentText"], "keep this secret, I am an hour old");
+    for (const auto& item : items)
+        EXPECT_LE(parseInternetDateTime(item["capturedAt"].get<std::string>(), FractionalSeconds::required)
+                      ->unixSeconds,
+                  Instant::now().unixSeconds + 24 * 3600);
+}
+
+} // namespace
+} // namespace quorva::test
