@@ -51,6 +51,22 @@ std::vector<nlohmann::json> sentItems(const std::vector<Received>& requests)
     return items;
 }
 
+TEST(WhatLeaves, ASnapshotInADevicesFolderIsABackupBeingWrittenNotAnIPhone)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({});
+    // The device's first backup, half way: everything is still in its Snapshot folder.
+    fs::remove_all(harness.path("backup"));
+    harness.writeBackup(harness.path("backup") / "Snapshot", {.candidates = 2});
+
+    const auto requests = harness.scan(*state);
+    EXPECT_EQ(endpoints(requests), Names{"heartbeat"});
+    EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"],
+              "A backup of Ava's iPhone is being written; Bridge checks it again at the next scan.");
+    for (const BackupDescriptor& device : state->devices())
+        EXPECT_NE(device.url.filename(), "Snapshot");
+}
+
 TEST(WhatLeaves, RowsDatedInTheFutureNeitherHideRecentOnesNorAreSent)
 {
     BridgeFixture harness;
