@@ -51,6 +51,14 @@ std::vector<nlohmann::json> sentItems(const std::vector<Received>& requests)
     return items;
 }
 
+Names sentTexts(const std::vector<Received>& requests)
+{
+    Names texts;
+    for (const auto& item : sentItems(requests))
+        texts.push_back(item["contentText"]);
+    return texts;
+}
+
 TEST(WhatLeaves, ASnapshotInADevicesFolderIsABackupBeingWrittenNotAnIPhone)
 {
     BridgeFixture harness;
@@ -85,6 +93,30 @@ TEST(WhatLeaves, RowsDatedInTheFutureNeitherHideRecentOnesNorAreSent)
         EXPECT_LE(parseInternetDateTime(item["capturedAt"].get<std::string>(), FractionalSeconds::required)
                       ->unixSeconds,
                   Instant::now().unixSeconds + 24 * 3600);
+}
+
+TEST(WhatLeaves, AFullWindowSendsOnlyWhatIsNew)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({});
+    // 5000 flagged messages, a minute apart, the oldest first as rows are numbered.
+    std::vector<samples::SampleMessage> messages;
+    const auto arrive = [&messages] {
+        const auto row = static_cast<int64_t>(messages.size() + 1);
+        messages.push_back(incoming("keep this secret " + std::to_string(row), Instant{}, row));
+        for (std::size_t i = 0; i < messages.size(); ++i)
+            messages[i].date = minutesAgo(static_cast<double>(messages.size() - i));
+    };
+    for (int i = 0; i < 5000; ++i)
+        arrive();
+    rewriteBackup(harness, messages);
+    ASSERT_EQ(sentItems(harness.scan(*state)).size(), 5000u);
+
+    for (int next = 5001; next <= 5003; ++next) {
+        arrive();
+        rewriteBackup(harness, messages);
+        EXPECT_EQ(sentTexts(harness.scan(*state)), Names{"keep this secret " + std::to_string(next)});
+    }
 }
 
 } // namespace
