@@ -31,15 +31,6 @@ PhraseAutomaton automatonFor(const std::vector<RiskRule>& rules)
     return PhraseAutomaton(groups, wordStarts);
 }
 
-// The text in the form the terms are written in.
-std::string normalized(std::string_view utf8Text)
-{
-    std::string ascii;
-    if (textnormalization::normalizeAscii(utf8Text, ascii))
-        return ascii;
-    return textnormalization::normalizedByIcu(utf8Text);
-}
-
 } // namespace
 
 const std::vector<RiskRule>& LocalRiskClassifier::defaultRules()
@@ -77,7 +68,7 @@ std::vector<std::string> LocalRiskClassifier::classify(std::string_view utf8Text
 {
     // All terms, markers and pressure words are looked up in a single pass; which term of a rule
     // matched first makes no difference to the labels.
-    const std::vector<bool> matched = m_phrases.matchedGroups(normalized(utf8Text));
+    const std::vector<bool> matched = m_phrases.matchedGroups(textnormalization::normalized(utf8Text));
     if (matched.empty())
         return {};
 

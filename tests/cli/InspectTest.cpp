@@ -88,6 +88,35 @@ TEST_P(InspectedMessage, IsPreviewedAsItWouldBeSent)
     }
 }
 
+// One-time codes a child receives are sent masked; a message asking for one is still sent.
+const Shown kCodes[] = {
+    {"GoogleShape", "G-386965 is your Google verification code.",
+     "G-•••••• is your Google verification code."},
+    {"CodeThenNumber", "Your verification code is 482913. Don't share it with anyone.",
+     "Your verification code is ••••••. Don't share it with anyone."},
+    {"FourDigits", "Use verification code 7731 to sign in to Snapchat",
+     "Use verification code •••• to sign in to Snapchat"},
+    {"Grouped", "[Discord] Your verification code is: 55-82-19. Do not share.",
+     "[Discord] Your verification code is: ••-••-••. Do not share."},
+    {"TwoLanguages", "Ihr Verifizierungscode: 904412 / Your verification code: 904412",
+     "Ihr Verifizierungscode: •••••• / Your verification code: ••••••"},
+    {"PinInGrooming", "keep this secret, my PIN is 2468 so you can log in",
+     "keep this secret, my PIN is •••• so you can log in"},
+    {"FrenchInPhishing", "https://login.example.com Votre code de vérification : 662 145",
+     "https://login.example.com Votre code de vérification : ••• •••"},
+    {"SpanishPasscode", "Tu código es 80417, úsalo aquí https://x.example.com/verify",
+     "Tu código es •••••, úsalo aquí https://x.example.com/verify"},
+    {"AskingForIt", "send me the verification code you just got",
+     "send me the verification code you just got"},
+    {"OrdinaryNumbers",
+     "gift card code needed now: pay $1500 or call +1 555 014 2233 or 555-0142 before 10:30, 2026",
+     "gift card code needed now: pay $1500 or call +1 555 014 2233 or 555-0142 before 10:30, 2026"},
+    {"NumberFarFromCode", "Wire transfer of 250000 to the account today. It is about the code",
+     "Wire transfer of 250000 to the account today. It is about the code"},
+};
+INSTANTIATE_TEST_SUITE_P(OneTimeCodes, InspectedMessage, ::testing::ValuesIn(kCodes),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // A term begins a word; what follows it may continue the word.
 const Shown kWordStarts[] = {
     {"InsideCloser", "we are getting closer", ""},

@@ -59,6 +59,20 @@ Names sentTexts(const std::vector<Received>& requests)
     return texts;
 }
 
+TEST(WhatLeaves, OneTimeCodesAreSentMasked)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({});
+    rewriteBackup(harness,
+                  {incoming("Ihr Verifizierungscode: 904412 / Your verification code: 904412", minutesAgo(3)),
+                   incoming("G-386965 is your Google verification code.", minutesAgo(2)),
+                   incoming("send me the verification code you just got", minutesAgo(1))});
+    EXPECT_EQ(
+        sentTexts(harness.scan(*state)),
+        (Names{"send me the verification code you just got", "G-•••••• is your Google verification code.",
+               "Ihr Verifizierungscode: •••••• / Your verification code: ••••••"}));
+}
+
 TEST(WhatLeaves, ASnapshotInADevicesFolderIsABackupBeingWrittenNotAnIPhone)
 {
     BridgeFixture harness;
