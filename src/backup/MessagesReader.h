@@ -45,7 +45,7 @@ public:
     // passes its bounds) or ::messagesDatabaseMissing.
     [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder,
                                                                    sqlite::ReadBounds bounds = {
-                                                                       ReadDeadlines{}.manifest});
+                                                                       ReadDeadlines{}.manifest, {}});
 
     // Up to `limit` (clamped into 1 ... 25000) newest incoming messages with usable text dated
     // from `since` to `until`; newest first. Rows dated after `until` take no part of the limit;
