@@ -25,8 +25,8 @@ constexpr std::array<std::string_view, 18> kCodeWords = {
 // Scripts without spaces between words carry the word for a code inside a longer run of letters.
 constexpr std::array<std::string_view, 5> kCodeWordsWithin = {"验证码", "驗證碼", "コード", "인증번호",
                                                               "校验码"};
-// Compounds that end in a word for a code ("verifizierungscode", "verificatiecode",
-// "verifieringskod") but name something else.
+// A word ending in "code", "kod" or "kode" names a code ("verifizierungscode", "verificatiecode",
+// "verifieringskod"), except these.
 constexpr std::array<std::string_view, 12> kNotCodes = {"barcode",   "barcodes", "unicode",  "postcode",
                                                         "postcodes", "zipcode",  "zipcodes", "decode",
                                                         "encode",    "geocode",  "opcode",   "qrcode"};
@@ -182,6 +182,8 @@ bool namesACode(const std::string& word, const std::string* wordBefore)
 
 std::string maskOneTimeCodes(std::string_view utf8Text)
 {
+    if (utf8Text.find_first_of("0123456789") == std::string_view::npos)
+        return std::string(utf8Text);
     const std::vector<Token> found = tokens(utf8Text);
     std::vector<std::string> folded(found.size());
     const auto foldedAt = [&](std::size_t i) -> const std::string& {
