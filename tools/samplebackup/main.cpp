@@ -26,6 +26,8 @@ database holds a lifelike mix of family texts and risky messages.
                          outgoing ones are added
   --candidate-share F    share of incoming messages that are risky, 0 to 1 (default 0.05)
   --seed S               seed for the mix; the same seed writes the same messages (default 1)
+  --texts FILE           the incoming messages are the lines of FILE instead of the mix,
+                         the first line newest, a minute apart
   --now ISO8601          the moment of the backup, e.g. 2026-03-01T08:15:30Z (default: now)
   --encrypted            mark the backup encrypted
   --flat                 store files directly in the backup folder, as older backups do
@@ -35,8 +37,6 @@ database holds a lifelike mix of family texts and risky messages.
   --wal                  leave the Messages database in write-ahead-log journal mode
   --seconds-dates        store message dates in seconds, as very old devices did
   --devices K            write K backups of different devices as subfolders of OUTPUT
-  --texts FILE           the incoming messages are the lines of FILE instead of the mix,
-                         the first line newest, a minute apart
   --help                 show this text
 )";
 
@@ -45,11 +45,11 @@ struct Options {
     int messages = 200;
     double candidateShare = 0.05;
     uint32_t seed = 1;
+    std::optional<std::string> textsFile;
     Instant now = Instant::now();
     bool encrypted = false, flat = false, wal = false, secondsDates = false;
     std::optional<PlistFormat> plistFormat;
     int devices = 0;
-    std::optional<std::string> textsFile;
 };
 
 struct UsageError {
