@@ -64,6 +64,13 @@ void printHuman(const BackupScanResult& result, std::ostream& out)
                .arg(result.candidates.size())
                .toStdString()
         << "\n";
+    if (result.futureDatedCount > 0)
+        out << Text::tr(
+                   "Messages dated more than a day after this scan, not read: %L1. The iPhone's clock may "
+                   "have been wrong.")
+                   .arg(result.futureDatedCount)
+                   .toStdString()
+            << "\n";
     for (const ScannedMessage& m : result.candidates) {
         const QString sender = m.senderName ? safe(*m.senderName) : Text::tr("(no sender)");
         out << "\n"
@@ -92,6 +99,7 @@ int runInspect(const Invocation& invocation, std::ostream& out)
         const nlohmann::json doc = {
             {"backup", backupJson(result.backup)},
             {"inspectedCount", result.inspectedCount},
+            {"futureDatedCount", result.futureDatedCount},
             {"candidates", std::move(candidates)},
         };
         out << doc.dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << "\n";

@@ -431,6 +431,10 @@
         <source>no rule matched</source>
         <translation>keine Regel trifft zu</translation>
     </message>
+    <message>
+        <source>Messages dated more than a day after this scan, not read: %L1. The iPhone&apos;s clock may have been wrong.</source>
+        <translation>Nachrichten, die mehr als einen Tag nach diesem Scan datiert sind, nicht gelesen: %L1. Die Uhr des iPhones ging womöglich falsch.</translation>
+    </message>
 </context>
 <context>
     <name>LaunchAtLogin</name>

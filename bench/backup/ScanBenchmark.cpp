@@ -83,7 +83,8 @@ void ReadMessages(benchmark::State& state)
     const IPhoneBackupScanner scanner;
     const auto database = MessagesReader::messagesDatabaseURL(scanner.backups(backup().parent()).front().url);
     for (auto _ : state)
-        benchmark::DoNotOptimize(MessagesReader::readMessages(database, Instant::distantPast(), 5000));
+        benchmark::DoNotOptimize(
+            MessagesReader::readMessages(database, Instant::distantPast(), Instant::distantFuture(), 5000));
 }
 BENCHMARK(ReadMessages)->Unit(benchmark::kMillisecond);
 

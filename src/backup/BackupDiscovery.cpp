@@ -13,10 +13,25 @@
 namespace quorva {
 namespace {
 
+// While a device writes a backup it fills this folder inside its own and moves the files into
+// place at the end: what the folder holds is a backup being written, never a device of its own.
+constexpr const char* kSnapshot = "Snapshot";
+
 bool holdsManifest(const std::filesystem::path& folder)
 {
     std::error_code error;
     return std::filesystem::exists(folder / "Manifest.db", error);
+}
+
+bool holdsSnapshot(const std::filesystem::path& folder)
+{
+    std::error_code error;
+    return std::filesystem::is_directory(folder / kSnapshot, error);
+}
+
+bool isBackup(const std::filesystem::path& folder)
+{
+    return holdsManifest(folder) || holdsSnapshot(folder);
 }
 
 std::optional<Instant> modificationDate(const std::filesystem::path& folder)
@@ -52,9 +67,9 @@ std::vector<std::filesystem::path> listedBackups(const std::filesystem::path& fo
         if (error)
             break;
         const std::filesystem::path& entry = entries->path();
-        if (entry.filename().native().starts_with('.'))
+        if (entry.filename().native().starts_with('.') || entry.filename() == kSnapshot)
             continue;
-        if (holdsManifest(entry) && chosen.contains(entry))
+        if (isBackup(entry) && chosen.contains(entry))
             found.push_back(entry);
     }
     if (error)
@@ -80,7 +95,7 @@ std::vector<BackupDescriptor> IPhoneBackupScanner::backups(const std::filesystem
 {
     // A chosen folder that is itself a backup is taken alone, even if it holds other backups.
     const std::vector<std::filesystem::path> candidates =
-        holdsManifest(folder) ? std::vector<std::filesystem::path>{folder} : listedBackups(folder);
+        isBackup(folder) ? std::vector<std::filesystem::path>{folder} : listedBackups(folder);
 
     std::vector<BackupDescriptor> descriptors;
     descriptors.reserve(candidates.size());
@@ -97,6 +112,21 @@ std::vector<BackupDescriptor> IPhoneBackupScanner::backups(const std::filesystem
 
 BackupDescriptor IPhoneBackupScanner::describeBackup(const std::filesystem::path& backupFolder) const
 {
+    const std::string name = folderName(backupFolder);
+    if (!holdsSnapshot(backupFolder))
+        return describeFolder(backupFolder, name);
+    // Nothing in it is read until it is finished. During a first backup the device's property
+    // lists are only in the snapshot; the folder is named after the device in any case.
+    const bool ownLists = BackupFolder(backupFolder).file("Info.plist").has_value();
+    BackupDescriptor descriptor = describeFolder(ownLists ? backupFolder : backupFolder / kSnapshot, name);
+    descriptor.url = backupFolder;
+    descriptor.isBeingWritten = true;
+    return descriptor;
+}
+
+BackupDescriptor IPhoneBackupScanner::describeFolder(const std::filesystem::path& backupFolder,
+                                                     const std::string& fallbackId) const
+{
     const BackupFolder backup(backupFolder);
     auto readList = [&backup](const char* name) {
         const auto file = backup.file(name);
@@ -111,7 +141,7 @@ BackupDescriptor IPhoneBackupScanner::describeBackup(const std::filesystem::path
     };
 
     BackupDescriptor descriptor;
-    descriptor.id = infoString("Unique Identifier")().value_or(folderName(backupFolder));
+    descriptor.id = infoString("Unique Identifier")().value_or(fallbackId);
     descriptor.url = backupFolder;
     descriptor.deviceName = firstPresent<std::string>(infoString("Display Name"), infoString("Device Name"))
                                 .value_or("iPhone backup");

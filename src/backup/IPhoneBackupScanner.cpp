@@ -6,6 +6,7 @@
 #include "backup/ScanWindow.h"
 #include "backup/Sha256.h"
 #include "backup/UnicodeText.h"
+#include "classifier/OneTimeCodes.h"
 #include "model/BridgeClientError.h"
 #include "model/Iso8601.h"
 
@@ -15,15 +16,20 @@ namespace quorva {
 namespace {
 
 constexpr int kLookBackDays = 14;
+// Messages may be dated a little ahead of this computer's clock (another time zone, a phone's
+// clock slightly off); beyond a day the date is wrong, not early.
+constexpr double kAheadAllowedSeconds = 24 * 3600.0;
 constexpr int64_t kRowLimit = 5000;
 constexpr std::size_t kTextCut = 4000;
 
-// Stable across scans of the same device: the backup's id, the row number and the full text.
-std::string messageIdentifier(const std::string& backupID, const MessageRow& row)
+// Stable across scans of the same device: the backup's id, the row number and the full text as
+// it is sent. Not the text as read: from a hash of a text with a short code in it, and the
+// masked text, the code could be found by trying every value.
+std::string messageIdentifier(const std::string& backupID, int64_t rowID, const std::string& text)
 {
     std::string key;
-    key.reserve(backupID.size() + row.text.size() + 24);
-    key.append(backupID).append("|").append(std::to_string(row.rowID)).append("|").append(row.text);
+    key.reserve(backupID.size() + text.size() + 24);
+    key.append(backupID).append("|").append(std::to_string(rowID)).append("|").append(text);
     return sha256Hex(key);
 }
 
@@ -39,19 +45,23 @@ BackupScanResult IPhoneBackupScanner::scan(const BackupDescriptor& backup, Insta
     if (backup.isBeingWritten)
         throw BridgeClientError::backupBeingWritten();
     const auto database = MessagesReader::messagesDatabaseURL(backup.url, {m_deadlines.manifest, stop});
-    std::vector<MessageRow> rows =
-        MessagesReader::readMessages(database, since, kRowLimit, {m_deadlines.messages, std::move(stop)});
+    const Instant until{startedAt.unixSeconds + kAheadAllowedSeconds};
+    RecentMessages read = MessagesReader::readMessages(database, since, until, kRowLimit,
+                                                       {m_deadlines.messages, std::move(stop)});
 
     BackupScanResult result;
     result.backup = backup;
-    result.inspectedCount = static_cast<int64_t>(rows.size());
-    for (MessageRow& row : rows) {
+    result.inspectedCount = static_cast<int64_t>(read.rows.size());
+    result.futureDatedCount = read.laterCount;
+    for (MessageRow& row : read.rows) {
         std::vector<std::string> reasons = m_classifier.classify(row.text);
         if (reasons.empty())
             continue;
+        // Classified as read, so a code in it changes nothing; sent without the code.
+        const std::string sent = maskOneTimeCodes(row.text);
         ScannedMessage& candidate = result.candidates.emplace_back();
-        candidate.id = messageIdentifier(backup.id, row);
-        candidate.text.assign(unicode::graphemePrefix(row.text, kTextCut));
+        candidate.id = messageIdentifier(backup.id, row.rowID, sent);
+        candidate.text.assign(unicode::graphemePrefix(sent, kTextCut));
         candidate.senderName = std::move(row.sender);
         candidate.capturedAt = row.date;
         candidate.reasons = std::move(reasons);

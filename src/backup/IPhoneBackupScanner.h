@@ -41,6 +41,10 @@ public:
     [[nodiscard]] const LocalRiskClassifier& classifier() const { return m_classifier; }
 
 private:
+    // What the folder's own property lists say; `fallbackId` when they name no device.
+    [[nodiscard]] BackupDescriptor describeFolder(const std::filesystem::path& backupFolder,
+                                                  const std::string& fallbackId) const;
+
     LocalRiskClassifier m_classifier;
     ReadDeadlines m_deadlines;
 };

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <iterator>
 #include <string>
 #include <system_error>
@@ -38,14 +39,16 @@ bool sameName(std::string_view a, std::string_view b)
     });
 }
 
+// A stored date no later than the window's end, ?2 in seconds and ?3 in nanoseconds (see
+// messageDate). A device whose clock ran ahead leaves rows dated years on: they would sort first
+// and take the newest rows' places under the LIMIT, so they are held back in the query itself.
+constexpr std::string_view kNotAfterEnd = "(m.date <= ?2 OR (m.date > 10000000000 AND m.date <= ?3))";
+
 // The filters go into WHERE, ahead of the LIMIT, so that a flood of reactions cannot push the
 // texts before it out of the newest rows read.
-std::string messagesQuery(const sqlite::Connection& connection)
+std::string incomingCondition(const sqlite::Connection& connection)
 {
-    std::string query = "SELECT m.ROWID, m.text, m.attributedBody, m.date, COALESCE(m.is_from_me, 0), h.id\n"
-                        "FROM message m\n"
-                        "LEFT JOIN handle h ON h.ROWID = m.handle_id\n"
-                        "WHERE COALESCE(m.is_from_me, 0) = 0";
+    std::string query = "COALESCE(m.is_from_me, 0) = 0";
     bool present[std::size(kRowFilters)] = {};
     sqlite::Statement columns(connection, "PRAGMA table_info(message)");
     while (columns.step()) {
@@ -56,8 +59,19 @@ std::string messagesQuery(const sqlite::Connection& connection)
         if (present[i])
             query.append("\n  AND ").append(kRowFilters[i].condition);
     }
-    query += "\nORDER BY m.date DESC\nLIMIT ?";
     return query;
+}
+
+// The window's end as the two stored forms of a date compare with it.
+void bindEnd(sqlite::Statement& statement, Instant until)
+{
+    const double seconds = std::floor(until.referenceSeconds());
+    const auto clamped = [](double value) {
+        constexpr double highest = 9.2e18; // below the largest 64-bit integer, beyond every real date
+        return static_cast<int64_t>(std::clamp(value, -highest, highest));
+    };
+    statement.bindInt64(2, clamped(std::min(seconds, 10'000'000'000.0)));
+    statement.bindInt64(3, clamped(std::floor(until.referenceSeconds() * 1e9)));
 }
 
 enum Column { rowIdColumn = 0, textColumn = 1, attributedBodyColumn = 2, dateColumn = 3, senderColumn = 5 };
@@ -122,8 +136,8 @@ std::filesystem::path MessagesReader::messagesDatabaseURL(const std::filesystem:
     throw BridgeClientError::messagesDatabaseMissing();
 }
 
-std::vector<MessageRow> MessagesReader::readMessages(const std::filesystem::path& database, Instant since,
-                                                     int64_t limit, sqlite::ReadBounds bounds)
+RecentMessages MessagesReader::readMessages(const std::filesystem::path& database, Instant since,
+                                            Instant until, int64_t limit, sqlite::ReadBounds bounds)
 {
     const auto connection = sqlite::Connection::openReadOnly(database, std::move(bounds));
     // The filter columns are named whether or not the table has them: a generated one is hidden
@@ -133,15 +147,24 @@ std::vector<MessageRow> MessagesReader::readMessages(const std::filesystem::path
                                      "associated_message_type", "item_type", "date_retracted"}) ||
         connection.computesWhenRead("handle", {"ROWID", "id"}))
         throw BridgeClientError::messagesDatabaseMissing();
-    sqlite::Statement statement(connection, messagesQuery(connection));
+    const std::string incoming = incomingCondition(connection);
+    sqlite::Statement statement(
+        connection, "SELECT m.ROWID, m.text, m.attributedBody, m.date, COALESCE(m.is_from_me, 0), h.id\n"
+                    "FROM message m\n"
+                    "LEFT JOIN handle h ON h.ROWID = m.handle_id\n"
+                    "WHERE " +
+                        incoming + "\n  AND " + std::string(kNotAfterEnd) +
+                        "\nORDER BY m.date DESC\nLIMIT ?1");
     statement.bindInt(1, static_cast<int>(std::clamp<int64_t>(limit, 1, kMaximumLimit)));
+    bindEnd(statement, until);
 
-    std::vector<MessageRow> rows;
+    RecentMessages read;
+    std::vector<MessageRow>& rows = read.rows;
     std::string decoded;
     while (statement.step()) {
         // The date is tested first only because it is cheap; either test alone skips the row.
         const Instant date = messageDate(statement.int64(dateColumn));
-        if (date < since)
+        if (date < since || date > until)
             continue;
         std::string_view raw;
         std::optional<std::string> recovered;
@@ -168,7 +191,14 @@ std::vector<MessageRow> MessagesReader::readMessages(const std::filesystem::path
         if (!statement.isNull(senderColumn))
             row.sender = unicode::decodeUtf8Lossy(statement.text(senderColumn));
     }
-    return rows;
+
+    sqlite::Statement later(connection, "SELECT COUNT(*) FROM message m\nWHERE " + incoming +
+                                            "\n  AND typeof(m.date) IN ('integer', 'real') AND NOT " +
+                                            std::string(kNotAfterEnd));
+    bindEnd(later, until);
+    if (later.step())
+        read.laterCount = later.int64(0);
+    return read;
 }
 
 std::optional<std::string> MessagesReader::attributedBodyText(std::string_view blob)

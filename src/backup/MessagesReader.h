@@ -29,6 +29,12 @@ struct MessageRow {
     friend bool operator==(const MessageRow&, const MessageRow&) = default;
 };
 
+// What one read of the Messages database yields.
+struct RecentMessages {
+    std::vector<MessageRow> rows; // newest first
+    int64_t laterCount = 0;       // incoming rows dated after the window's end, left unread
+};
+
 // Locates and reads the Messages database of a backup. Stateless; each call opens its own
 // read-only snapshot connection and closes it before returning, so the backup is never touched.
 class MessagesReader {
@@ -39,15 +45,16 @@ public:
     // passes its bounds) or ::messagesDatabaseMissing.
     [[nodiscard]] static std::filesystem::path messagesDatabaseURL(const std::filesystem::path& backupFolder,
                                                                    sqlite::ReadBounds bounds = {
-                                                                       ReadDeadlines{}.manifest});
+                                                                       ReadDeadlines{}.manifest, {}});
 
-    // Up to `limit` (clamped into 1 ... 25000) newest incoming messages with usable text, those
-    // dated before `since` left out; newest first. Throws BridgeClientError::messagesDatabaseMissing
-    // when its messages or handles are not stored tables, ::database when the read passes its
-    // bounds or the database turns out to be damaged part-way through.
-    [[nodiscard]] static std::vector<MessageRow>
-    readMessages(const std::filesystem::path& database, Instant since, int64_t limit,
-                 sqlite::ReadBounds bounds = {ReadDeadlines{}.messages});
+    // Up to `limit` (clamped into 1 ... 25000) newest incoming messages with usable text dated
+    // from `since` to `until`; newest first. Rows dated after `until` take no part of the limit;
+    // they are only counted. Throws BridgeClientError::messagesDatabaseMissing when its messages
+    // or handles are not stored tables, ::database when the read passes its bounds or the
+    // database turns out to be damaged part-way through.
+    [[nodiscard]] static RecentMessages
+    readMessages(const std::filesystem::path& database, Instant since, Instant until, int64_t limit,
+                 sqlite::ReadBounds bounds = {ReadDeadlines{}.messages, {}});
 
     // The text kept in an attributed body blob (m.attributedBody), or nothing.
     [[nodiscard]] static std::optional<std::string> attributedBodyText(std::string_view blob);

@@ -179,6 +179,12 @@ void Statement::bindInt(int index, int value)
         fail();
 }
 
+void Statement::bindInt64(int index, int64_t value)
+{
+    if (sqlite3_bind_int64(m_statement, index, value) != SQLITE_OK)
+        fail();
+}
+
 void Statement::bindText(int index, std::string_view value)
 {
     if (sqlite3_bind_text(m_statement, index, value.data(), static_cast<int>(value.size()),

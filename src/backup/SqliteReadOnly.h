@@ -78,6 +78,7 @@ public:
     ~Statement();
 
     void bindInt(int index, int value);
+    void bindInt64(int index, int64_t value);
     void bindText(int index, std::string_view value);
     // True when a row is available; false when done. A failure throws.
     [[nodiscard]] bool step();

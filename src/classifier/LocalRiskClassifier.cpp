@@ -17,23 +17,18 @@ constexpr std::array<std::string_view, 7> kPressureWords = {"urgent",   "right n
 
 PhraseAutomaton automatonFor(const std::vector<RiskRule>& rules)
 {
-    // One group per rule, then the link markers, then the pressure words.
+    // One group per rule, then the link markers, then the pressure words. Terms and pressure words
+    // begin a word, so that "closer" does not hold "loser" nor "barcode" "code"; a link marker
+    // may follow anything.
     std::vector<std::vector<std::string>> groups;
     groups.reserve(rules.size() + 2);
     for (const auto& rule : rules)
         groups.push_back(rule.terms);
     groups.emplace_back(kLinkMarkers.begin(), kLinkMarkers.end());
     groups.emplace_back(kPressureWords.begin(), kPressureWords.end());
-    return PhraseAutomaton(groups);
-}
-
-// The text in the form the terms are written in.
-std::string normalized(std::string_view utf8Text)
-{
-    std::string ascii;
-    if (textnormalization::normalizeAscii(utf8Text, ascii))
-        return ascii;
-    return textnormalization::normalizedByIcu(utf8Text);
+    std::vector<bool> wordStarts(groups.size(), true);
+    wordStarts[rules.size()] = false;
+    return PhraseAutomaton(groups, wordStarts);
 }
 
 } // namespace
@@ -73,7 +68,7 @@ std::vector<std::string> LocalRiskClassifier::classify(std::string_view utf8Text
 {
     // All terms, markers and pressure words are looked up in a single pass; which term of a rule
     // matched first makes no difference to the labels.
-    const std::vector<bool> matched = m_phrases.matchedGroups(normalized(utf8Text));
+    const std::vector<bool> matched = m_phrases.matchedGroups(textnormalization::normalized(utf8Text));
     if (matched.empty())
         return {};
 

@@ -8,7 +8,7 @@
 
 namespace quorva {
 
-// A phrase rule: `label` is reported when any of `terms` occurs in the normalised text.
+// A phrase rule: `label` is reported when any of `terms` begins a word of the normalised text.
 struct RiskRule {
     std::string label;
     std::vector<std::string> terms; // lower case, straight apostrophes, no diacritics

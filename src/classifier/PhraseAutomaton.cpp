@@ -4,13 +4,45 @@
 #include <deque>
 #include <limits>
 
+#include <unicode/uchar.h>
+#include <unicode/uscript.h>
+#include <unicode/utf8.h>
+
 namespace quorva {
 
 namespace {
+
 constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
+bool scriptWithoutSpaces(UChar32 c)
+{
+    UErrorCode status = U_ZERO_ERROR;
+    const UScriptCode script = uscript_getScript(c, &status);
+    return U_SUCCESS(status) && uscript_breaksBetweenLetters(script);
 }
 
-PhraseAutomaton::PhraseAutomaton(const std::vector<std::vector<std::string>>& groups)
+// Whether a word begins at byte `start` of the UTF-8 text. Letters of scripts written without
+// spaces between words (Han, kana, Thai …) do not hold a word together: an English word typed
+// right after them still begins there.
+bool beginsWord(std::string_view text, std::size_t start)
+{
+    if (start == 0)
+        return true;
+    const auto before = static_cast<unsigned char>(text[start - 1]);
+    if (before < 0x80)
+        return !((before >= '0' && before <= '9') || (before >= 'a' && before <= 'z') ||
+                 (before >= 'A' && before <= 'Z'));
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    auto offset = static_cast<std::int32_t>(start);
+    UChar32 c;
+    U8_PREV(bytes, 0, offset, c);
+    return c < 0 || !u_isalnum(c) || scriptWithoutSpaces(c);
+}
+
+} // namespace
+
+PhraseAutomaton::PhraseAutomaton(const std::vector<std::vector<std::string>>& groups,
+                                 const std::vector<bool>& wordStarts)
     : m_groupCount(groups.size())
 {
     // Bytes that occur in no phrase all share class 0: they always lead back to the root's row.
@@ -22,7 +54,7 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::vector<std::string>>& gr
 
     // The trie; kNone marks a missing edge until the breadth-first pass fills it in.
     std::vector<std::uint32_t> next(m_classCount, kNone);
-    std::vector<std::vector<std::uint32_t>> outputs(1);
+    std::vector<std::vector<Output>> outputs(1);
     for (std::uint32_t group = 0; group < groups.size(); ++group) {
         for (const auto& phrase : groups[group]) {
             if (phrase.empty())
@@ -37,8 +69,10 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::vector<std::string>>& gr
                 }
                 state = next[state * m_classCount + m_byteClass[byte]];
             }
-            if (std::find(outputs[state].begin(), outputs[state].end(), group) == outputs[state].end())
-                outputs[state].push_back(group);
+            const Output output{group, static_cast<std::uint32_t>(phrase.size()),
+                                group < wordStarts.size() && wordStarts[group]};
+            if (std::find(outputs[state].begin(), outputs[state].end(), output) == outputs[state].end())
+                outputs[state].push_back(output);
         }
     }
 
@@ -57,9 +91,9 @@ PhraseAutomaton::PhraseAutomaton(const std::vector<std::vector<std::string>>& gr
             }
             const std::uint32_t child = edge;
             fallback[child] = state == 0 ? 0 : next[fallback[state] * m_classCount + cls];
-            for (const std::uint32_t group : outputs[fallback[child]])
-                if (std::find(outputs[child].begin(), outputs[child].end(), group) == outputs[child].end())
-                    outputs[child].push_back(group);
+            for (const Output& output : outputs[fallback[child]])
+                if (std::find(outputs[child].begin(), outputs[child].end(), output) == outputs[child].end())
+                    outputs[child].push_back(output);
             queue.push_back(child);
         }
     }
@@ -89,15 +123,19 @@ std::vector<bool> PhraseAutomaton::matchedGroups(std::string_view text) const
     const std::uint32_t* next = m_next.data();
     const std::uint16_t* byteClass = m_byteClass.data();
     std::uint32_t position = 0; // the root's row: the root ends no phrase
-    for (const unsigned char byte : text) {
-        position = next[position + byteClass[byte]];
+    for (std::size_t end = 1; end <= text.size(); ++end) {
+        position = next[position + byteClass[static_cast<unsigned char>(text[end - 1])]];
         if ((position & 1) == 0)
             continue;
-        if (matched.empty())
-            matched.assign(m_groupCount, false);
         const std::uint32_t state = position / m_stride;
-        for (std::uint32_t i = m_outputBegin[state]; i < m_outputBegin[state + 1]; ++i)
-            matched[m_outputs[i]] = true;
+        for (std::uint32_t i = m_outputBegin[state]; i < m_outputBegin[state + 1]; ++i) {
+            const Output& output = m_outputs[i];
+            if (output.wordStart && !beginsWord(text, end - output.length))
+                continue;
+            if (matched.empty())
+                matched.assign(m_groupCount, false);
+            matched[output.group] = true;
+        }
     }
     return matched;
 }

@@ -134,4 +134,12 @@ bool normalizeAscii(std::string_view text, std::string& out)
     return true;
 }
 
+std::string normalized(std::string_view utf8Text)
+{
+    std::string ascii;
+    if (normalizeAscii(utf8Text, ascii))
+        return ascii;
+    return normalizedByIcu(utf8Text);
+}
+
 } // namespace quorva::textnormalization

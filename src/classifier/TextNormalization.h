@@ -15,4 +15,7 @@ namespace quorva::textnormalization {
 // Normalises pure-ASCII text into out, which then equals normalizedByIcu(text); false for any other text.
 [[nodiscard]] bool normalizeAscii(std::string_view text, std::string& out);
 
+// The text in the form the phrases are written in, by the fast route where it can.
+[[nodiscard]] std::string normalized(std::string_view utf8Text);
+
 } // namespace quorva::textnormalization

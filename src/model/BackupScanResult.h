@@ -12,6 +12,7 @@ namespace quorva {
 struct BackupScanResult {
     BackupDescriptor backup;
     int64_t inspectedCount = 0;             // messages read and classified, candidates or not
+    int64_t futureDatedCount = 0;           // incoming messages dated over a day after the scan, unread
     std::vector<ScannedMessage> candidates; // newest first
 };
 

@@ -25,6 +25,11 @@ struct Instant {
     {
         return Instant{-std::numeric_limits<double>::max()};
     }
+    // Later than every real date: "no end" of a window.
+    [[nodiscard]] static constexpr Instant distantFuture()
+    {
+        return Instant{std::numeric_limits<double>::max()};
+    }
 
     [[nodiscard]] constexpr double referenceSeconds() const { return unixSeconds - kSecondsFrom1970To2001; }
 

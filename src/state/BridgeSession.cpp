@@ -213,7 +213,10 @@ BridgeSession::uploadDevice(const std::shared_ptr<const Work>& work, const Backu
     if (batches > 0)
         emit uploading(batches, batches);
     // Only after the last batch: a failed batch records nothing and the next cycle resends all.
-    checkpoint.record(accepted);
+    if (done.result)
+        checkpoint.record(accepted, done.result->candidates);
+    else
+        checkpoint.record(accepted);
     tally.accepted += static_cast<int64_t>(accepted.size());
     tally.ingested = tally.ingested || !fresh.empty();
     if (!accepted.empty())

@@ -50,7 +50,8 @@ bool UploadCheckpointStore::contains(const std::string& id) const
     return listUnder(m_key).contains(identifier) || listUnder(m_earlierKey).contains(identifier);
 }
 
-void UploadCheckpointStore::record(const std::vector<std::string>& ids) const
+void UploadCheckpointStore::record(const std::vector<std::string>& ids,
+                                   const std::vector<ScannedMessage>& window) const
 {
     QStringList all = listUnder(m_key);
     QSet<QString> known(all.cbegin(), all.cend());
@@ -62,9 +63,24 @@ void UploadCheckpointStore::record(const std::vector<std::string>& ids) const
             all.append(std::move(identifier));
         }
     }
+    // An identifier dropped while its message is still in the window is sent again by the next
+    // scan, and the order of the list is no guide: a cycle records its newest messages first.
     const qsizetype limit = std::max(0, m_maximumCount);
-    if (all.size() > limit)
-        all.remove(0, all.size() - limit);
+    if (qsizetype excess = all.size() - limit; excess > 0) {
+        QSet<QString> current;
+        for (const ScannedMessage& candidate : window)
+            current.insert(QString::fromStdString(candidate.id));
+        QStringList kept;
+        kept.reserve(limit);
+        for (QString& identifier : all) {
+            if (excess > 0 && !current.contains(identifier))
+                --excess;
+            else
+                kept.append(std::move(identifier));
+        }
+        kept.remove(0, excess); // a window larger than the list: its oldest go too
+        all = std::move(kept);
+    }
     // Written even when nothing changed: this also replaces a value of the wrong type.
     m_preferences.setValue(m_key, all);
 }

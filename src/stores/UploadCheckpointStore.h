@@ -24,8 +24,10 @@ public:
     [[nodiscard]] UploadCheckpointStore forDevice(const std::string& deviceId) const;
 
     [[nodiscard]] bool contains(const std::string& id) const; // reads the preferences each call
-    // Appends the new ones and trims the oldest. Throws PlatformError when the list cannot be written.
-    void record(const std::vector<std::string>& ids) const;
+    // Appends the new ones and trims the oldest, sparing those of the candidates still in
+    // `window` (the scan's) while any others can go. Throws PlatformError when the list cannot
+    // be written.
+    void record(const std::vector<std::string>& ids, const std::vector<ScannedMessage>& window = {}) const;
     // Removes the list, and those of every device; never fails.
     void clear() const;
     // The stored identifiers, oldest first.

@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <set>
+#include <tuple>
 
 using namespace quorva;
 using namespace quorva::backuptest;
@@ -315,6 +317,34 @@ TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
     EXPECT_EQ(found, expected);
     // A folder that cannot be listed is a failure of the platform, not a folder without backups.
     EXPECT_THROW((void)IPhoneBackupScanner().backups(folder / "Backup"), PlatformError);
+}
+
+// A device's folder whose first backup is still in its Snapshot folder is that device's backup,
+// being written; Snapshot is never a device of its own, whichever folder is chosen.
+TEST(Discovery, ASnapshotFolderMakesItsDevicesFolderABackupBeingWritten)
+{
+    TempFolder folder;
+    samples::SampleBackupPlan finished;
+    finished.udid = "FINISHED";
+    finished.statusDate = utc(2024, 1, 1);
+    samples::writeSampleBackup(folder / "FINISHED", finished);
+    samples::SampleBackupPlan first;
+    first.udid = "WRITING";
+    first.statusDate = utc(2024, 6, 1);
+    samples::writeSampleBackup(folder / "WRITING" / "Snapshot", first);
+    fs::create_directories(folder / "NAMELESS" / "Snapshot");
+
+    std::vector<std::tuple<std::string, std::string, bool>> found;
+    for (const fs::path& chosen : {folder.path(), folder / "WRITING", folder / "NAMELESS"})
+        for (const BackupDescriptor& backup : IPhoneBackupScanner().backups(chosen))
+            found.emplace_back(backup.id, backup.url.filename().string(), backup.isBeingWritten);
+    using Found = std::tuple<std::string, std::string, bool>;
+    const std::set<Found> inParent(found.begin(), found.end() - 2);
+    EXPECT_EQ(inParent, (std::set<Found>{{"WRITING", "WRITING", true},
+                                         {"FINISHED", "FINISHED", false},
+                                         {"NAMELESS", "NAMELESS", true}}));
+    EXPECT_EQ(found[found.size() - 2], (Found{"WRITING", "WRITING", true}));
+    EXPECT_EQ(found.back(), (Found{"NAMELESS", "NAMELESS", true}));
 }
 
 // A wording, translated ones included, is filled in only where it names an argument it has.

@@ -31,7 +31,7 @@ const Message kMessages[] = {
     {"Diacritics", "ÉVERYONE HÄTES YOÙ", {kBullying}},
     {"CapitalIWithADot", "\u0130 W\u0130LL HURT YOU", {kThreat}},
     {"DecomposedAccent", "Sui\u0301cide", {kSelfHarm}},
-    {"TermInsideAWord", "we are getting closer", {kBullying}},
+    {"TermInsideAWord", "we are getting closer", {}},
     {"RuleMatchedTwiceCountsOnce", "nudes, send pics, nude pic, nudes", {kSexual}},
     {"EveryLabel",
      "loser! gift card. keep this secret. suicide. sexual. blackmail. https://x.example urgent",
@@ -49,7 +49,8 @@ const Message kMessages[] = {
     {"LinkWithPressure", "Please VERIFY at https://bank.example/login", {kLink}},
     {"PressureWithoutLink", "please verify your email", {}},
     {"LinkWithoutPressure", "look at this https://cats.example/funny", {}},
-    {"PressureInsideTheLink", "http://decode.example/a", {kLink}},
+    {"PressureInsideAWordOfTheLink", "http://decode.example/a", {}},
+    {"PressureWordOfTheLink", "http://x.example/decode/code-7", {kLink}},
     {"MarkerInsideAWord", "look xhttp://a.example now immediately", {kLink}},
     // "code" and "locked" end inside longer scam terms, so they must be reported there too.
     {"PressureWordEndingAScamTerm", "https://x.example verification code", {kScam, kLink}},

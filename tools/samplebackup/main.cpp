@@ -6,8 +6,10 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <fstream>
 #include <iostream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -25,6 +27,8 @@ database holds a lifelike mix of family texts and risky messages.
                          outgoing ones are added
   --candidate-share F    share of incoming messages that are risky, 0 to 1 (default 0.05)
   --seed S               seed for the mix; the same seed writes the same messages (default 1)
+  --texts FILE           the incoming messages are the lines of FILE instead of the mix,
+                         the first line newest, a minute apart
   --now ISO8601          the moment of the backup, e.g. 2026-03-01T08:15:30Z (default: now)
   --encrypted            mark the backup encrypted
   --flat                 store files directly in the backup folder, as older backups do
@@ -43,6 +47,7 @@ struct Options {
     int messages = 200;
     double candidateShare = 0.05;
     uint32_t seed = 1;
+    std::optional<std::string> textsFile;
     Instant now = Instant::now();
     bool encrypted = false, flat = false, wal = false, secondsDates = false;
     std::optional<PlistFormat> plistFormat;
@@ -97,6 +102,8 @@ Options parse(const std::vector<std::string_view>& args)
             if (!instant)
                 throw UsageError{"--now needs an ISO-8601 date-time such as 2026-03-01T08:15:30Z"};
             options.now = *instant;
+        } else if (arg == "--texts") {
+            options.textsFile = value();
         } else if (arg == "--encrypted") {
             options.encrypted = true;
         } else if (arg == "--flat") {
@@ -144,12 +151,32 @@ std::string deviceUdid(int index)
     return udid;
 }
 
+// Measurements over a fixed set of texts: one incoming message per non-empty line.
+std::vector<SampleMessage> messagesFromFile(const std::string& file, Instant now)
+{
+    std::ifstream in(file);
+    if (!in)
+        throw std::runtime_error("cannot read " + file);
+    std::vector<SampleMessage> messages;
+    for (std::string line; std::getline(in, line);) {
+        if (line.empty())
+            continue;
+        SampleMessage& message = messages.emplace_back();
+        message.text = line;
+        message.sender = "+15550100";
+        message.date = Instant{now.unixSeconds - 60.0 * static_cast<double>(messages.size())};
+    }
+    return messages;
+}
+
 SampleBackupPlan specFor(const Options& options, int device)
 {
     // Each further device was backed up a day and a bit earlier than the one before.
     const Instant when{options.now.unixSeconds - device * 93600.0};
     SampleBackupPlan plan = realisticBackup(when, options.messages, options.candidateShare,
                                             options.seed + static_cast<uint32_t>(device));
+    if (options.textsFile)
+        plan.messages = messagesFromFile(*options.textsFile, when);
     const Device& kind = kDevices[device % std::size(kDevices)];
     plan.udid = deviceUdid(device);
     const std::string name = device < static_cast<int>(std::size(kDevices))
