@@ -867,6 +867,10 @@
         <source>The preferences file “%1” could not be written.</source>
         <translation>Die Einstellungsdatei „%1“ konnte nicht geschrieben werden.</translation>
     </message>
+    <message>
+        <source>The backup folder “%1” cannot be reached now. Plug in the disk or connect the share that holds it; Bridge tries again by itself.</source>
+        <translation>Der Backup-Ordner „%1“ ist gerade nicht erreichbar. Schließen Sie das Laufwerk an oder verbinden Sie die Freigabe, auf der er liegt; Bridge versucht es von selbst erneut.</translation>
+    </message>
 </context>
 <context>
     <name>quorva::TrayIcon</name>
