@@ -871,6 +871,10 @@
         <source>The backup folder “%1” cannot be reached now. Plug in the disk or connect the share that holds it; Bridge tries again by itself.</source>
         <translation>Der Backup-Ordner „%1“ ist gerade nicht erreichbar. Schließen Sie das Laufwerk an oder verbinden Sie die Freigabe, auf der er liegt; Bridge versucht es von selbst erneut.</translation>
     </message>
+    <message>
+        <source>Quorva can&apos;t be reached. Check this computer&apos;s internet connection; Bridge tries again in 30 minutes. (%1)</source>
+        <translation>Quorva ist nicht erreichbar. Prüfen Sie die Internetverbindung dieses Computers; Bridge versucht es in 30 Minuten erneut. (%1)</translation>
+    </message>
 </context>
 <context>
     <name>quorva::TrayIcon</name>

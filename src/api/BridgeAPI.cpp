@@ -67,7 +67,14 @@ PlatformError transportFailure(const QNetworkReply& reply)
     if (reply.error() == QNetworkReply::OperationCanceledError ||
         reply.error() == QNetworkReply::TimeoutError)
         return PlatformError(kTimedOut);
-    return PlatformError(reply.errorString().toStdString());
+    // Qt's reason ("Connection refused") alone tells a parent nothing they can do, and only in
+    // English; it stays, last, for whoever helps them.
+    const std::string reason = reply.errorString().toStdString();
+    return PlatformError(Wording{QUORVA_TEXT("quorva::PlatformError",
+                                             "Quorva can't be reached. Check this computer's internet "
+                                             "connection; Bridge tries again in 30 minutes. (%1)"),
+                                 {reason}},
+                         "Quorva could not be reached: " + reason);
 }
 
 // Qt may still be inside one of the reply's signals when the awaiting coroutine resumes (it
