@@ -21,6 +21,7 @@ struct DeviceActivity {
     bool connected = false;
     bool running = false;   // a backup of it is being made
     bool untrusted = false; // it did not let this computer back it up: "Trust this iPhone" helps
+    bool notAnswering = false; // connected, but it hangs: unplugging it helps
     QString text;           // empty when there is nothing to say
     friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
 };
@@ -70,6 +71,7 @@ private:
     QCoro::Task<> runAutomatically(QString udid);
     void setText(const QString& udid, QString text);
     [[nodiscard]] QString nameOf(const QString& udid) const;
+    [[nodiscard]] std::map<QString, Target>::const_iterator boundTarget(const QString& udid) const;
 
     std::shared_ptr<DeviceWatcher> m_watcher;
     BackupRunOptions m_options;

@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -96,6 +97,51 @@ TEST(DeviceWatcher, WithoutUsbmuxdSaysSoAndFindsItWhenItStarts)
     ASSERT_TRUE(
         BridgeFixture::waitFor([&] { return watcher.serviceState() == DeviceServiceState::available; }));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return watcher.device(kUdid).has_value(); }));
+}
+
+// Phones whose lockdown accepts the connection and then never answers, as a phone does that hangs.
+std::vector<QString> attachSilentPhones(FakeUsbmuxd& usbmuxd, int count)
+{
+    std::vector<QString> phones;
+    for (int i = 0; i < count; ++i) {
+        phones.push_back(QStringLiteral("00008101-0000000000000%1").arg(i, 3, 10, QLatin1Char('0')));
+        usbmuxd.attach(phones.back(), FakeUsbmuxd::Lockdown::silent);
+    }
+    return phones;
+}
+
+QCoro::Task<> scanThenNote(BridgeAppState& state, bool& done)
+{
+    co_await state.scanNow();
+    done = true;
+}
+
+TEST(DeviceWatcher, SilentIPhonesDoNotHoldUpAScanAndShowAsNotAnswering)
+{
+    FakeUsbmuxd usbmuxd;
+    BridgeFixture harness;
+    harness.deviceWatcher = std::make_shared<DeviceWatcher>(
+        DeviceWatcherOptions{.serviceAddress = usbmuxd.address(), .answerWithin = 1s});
+    auto state = harness.readyState({.candidates = 2});
+    ASSERT_TRUE(harness.deviceWatcher->start());
+    const std::vector<QString> phones = attachSilentPhones(usbmuxd, 6);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return harness.deviceWatcher->connected().size() == 6; }));
+
+    bool scanned = false;
+    QCoro::Task<> scanning = scanThenNote(*state, scanned);
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return scanned; })) << "the scan waited for the phones";
+    EXPECT_EQ(recordedIds().size(), 2U);
+    if (!scanned)
+        QCoro::waitFor(std::move(scanning));
+
+    DeviceBackups& backups = *state->deviceBackups();
+    const auto allNotAnswering = [&] {
+        return std::ranges::all_of(phones, [&](const QString& udid) { return backups.activity(udid).notAnswering; });
+    };
+    ASSERT_TRUE(BridgeFixture::waitFor(allNotAnswering));
+    const DeviceActivity activity = backups.activity(phones.front());
+    EXPECT_TRUE(activity.connected);
+    EXPECT_EQ(activity.text, texts::deviceNotAnswering(phones.front()));
 }
 
 // ---- Making a backup -------------------------------------------------------------------------
