@@ -88,6 +88,7 @@ signals:
 
 private:
     void readOutput();
+    void appendPending(QByteArrayView bytes);
     void endRun(bool stalled);
     void setStage(BackupRunStage stage);
     [[nodiscard]] BackupRunOutcome::Result resultOfExit(int status) const;
@@ -98,7 +99,7 @@ private:
     BackupRunOptions m_options;
     std::unique_ptr<QProcess> m_process;
     QTimer* m_stallTimer = nullptr;
-    QByteArray m_pending; // output after the last line break or carriage return
+    QByteArray m_pending; // the end of the output after the last line break or carriage return
     Instant m_startedAt;
     BackupRunStage m_stage = BackupRunStage::notStarted;
     int m_percent = 0;

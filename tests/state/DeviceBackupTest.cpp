@@ -302,6 +302,31 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{.name = "WithoutTheTool", .result = Result::toolMissing, .toolMissing = true}),
     RowName());
 
+QCoro::Task<> runThenKeep(IPhoneBackupRun& run, std::optional<BackupRunOutcome>& outcome)
+{
+    outcome = co_await run.run();
+}
+
+// A tool that writes without a line break for a long while: a stuck bar, or binary noise.
+TEST_F(Backup, EndlessOutputWithoutLineBreaksIsReadAsItComesAndTheBarAfterItIsSeen)
+{
+    const QString tool = writeScript(
+        m_bin, progressBar(7) + "head -c 40000000 /dev/zero | tr '\\0' '='\n" +
+                   // A bar cut in two by a pause, so it comes in two reads.
+                   "printf '\\r[====  ]  6'\nsleep 0.2\nprintf '3%% Finished'\nsleep 0.2\n" + progressBar(100) +
+                   statusPlist("finished"));
+    IPhoneBackupRun run(kUdid, root(), {.tool = tool});
+    std::vector<int> progress;
+    QObject::connect(&run, &IPhoneBackupRun::progressed, [&](int percent) { progress.push_back(percent); });
+    std::optional<BackupRunOutcome> outcome;
+    QCoro::Task<> running = runThenKeep(run, outcome);
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return outcome.has_value(); })) << "still reading the output";
+    if (!outcome)
+        QCoro::waitFor(std::move(running));
+    EXPECT_EQ(outcome->result, BackupRunOutcome::Result::finished);
+    EXPECT_EQ(progress, (std::vector<int>{7, 63, 100}));
+}
+
 // ---- Backups this computer makes of the family's iPhones --------------------------------------
 
 // A stand-in that puts a prepared backup in place of the phone's, as a real run rewrites it, and
