@@ -83,6 +83,11 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
 {
     BackupRunOutcome refused;
     const QString name = nameOf(udid);
+    // It becomes an argument of the tool and a folder's name: only a phone's id may.
+    if (!isDeviceId(udid)) {
+        setText(udid, texts::notADeviceId(name));
+        co_return refused;
+    }
     if (!m_bound.contains(udid)) {
         setText(udid, texts::deviceNotAssigned(name));
         co_return refused;

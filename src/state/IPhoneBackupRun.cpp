@@ -56,6 +56,14 @@ std::optional<int> progressOf(const QString& piece)
 
 } // namespace
 
+bool isDeviceId(const QString& id)
+{
+    // Since 2018 eight and sixteen hexadecimal digits joined by a dash; before, forty digits.
+    static const QRegularExpression shape(QStringLiteral("\\A(?:[0-9a-f]{8}-[0-9a-f]{16}|[0-9a-f]{40})\\z"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return shape.match(id).hasMatch();
+}
+
 IPhoneBackupRun::IPhoneBackupRun(QString udid, std::filesystem::path root, BackupRunOptions options,
                                  QObject* parent)
     : QObject(parent), m_udid(std::move(udid)), m_root(std::move(root)), m_options(std::move(options))
@@ -79,6 +87,12 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
         co_return outcome;
     }
     m_started = true;
+    // Both the tool's argument and the folder whose Status.plist is believed.
+    if (!isDeviceId(m_udid)) {
+        setStage(BackupRunStage::ended);
+        outcome.lastLine = QStringLiteral("not a device id: ") + m_udid;
+        co_return outcome;
+    }
 
     std::error_code ignored;
     outcome.incremental = std::filesystem::exists(m_root / m_udid.toStdString() / "Info.plist", ignored);

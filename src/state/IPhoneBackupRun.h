@@ -17,6 +17,9 @@ class QTimer;
 
 namespace quorva {
 
+// Whether `id` has the shape of an iPhone's id, the only kind that may name a folder or follow -u.
+[[nodiscard]] bool isDeviceId(const QString& id);
+
 struct BackupRunOptions {
     // idevicebackup2 from libimobiledevice-utils, found on PATH unless a path is given.
     QString tool = QStringLiteral("idevicebackup2");

@@ -7,6 +7,7 @@
 #include "state/StateTexts.h"
 
 #include <QCoroTask>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
@@ -373,6 +374,64 @@ TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScan
     EXPECT_EQ(state->deviceBackups()->activity(QString::fromStdString(avasPhone)).text,
               texts::backupRunOutcome(QStringLiteral("Maya's iPhone"),
                                       {.result = BackupRunOutcome::Result::finished, .exitStatus = 0}));
+}
+
+// A backup's Info.plist names the phone, and usbmuxd names a connected one: neither may steer
+// where the tool writes or where the run's result is read.
+TEST(BackupsMadeHere, ADeviceIdThatIsAPathIsRefusedBeforeTheToolRuns)
+{
+    const std::string escape = "../escape";
+    FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    BridgeFixture harness;
+    const std::filesystem::path folder = harness.path("Backup");
+    harness.writeBackup(folder / "from-elsewhere", {.udid = escape, .candidates = 1});
+    // What a run outside the folder would leave behind: a fresh, finished snapshot.
+    std::filesystem::create_directories(harness.path("escape"));
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    std::ofstream(harness.path("escape") / "Status.plist")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+           "<key>SnapshotState</key><string>finished</string><key>Date</key><date>"
+        << now.toStdString() << "</date></dict></plist>\n";
+    harness.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    harness.backupTool = writeScript(bin, "echo \"$2\" >> \"" + bin.filePath("asked").toUtf8() + "\"\n");
+
+    auto state = harness.makeState();
+    harness.pair(*state);
+    harness.nextChoice = folder;
+    QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->assignDevice(escape, kAva));
+    ASSERT_TRUE(harness.deviceWatcher->start());
+    usbmuxd.attach(QString::fromStdString(escape));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return !harness.deviceWatcher->connected().empty(); }));
+
+    const BackupRunOutcome outcome = QCoro::waitFor(state->backUpAndScan(QString::fromStdString(escape)));
+    EXPECT_NE(outcome.result, BackupRunOutcome::Result::finished);
+    EXPECT_FALSE(QFile::exists(bin.filePath("asked"))) << "the tool ran";
+    EXPECT_FALSE(state->deviceBackups()->activity(QString::fromStdString(escape)).text.isEmpty());
+}
+
+// The shapes a phone's id has; anything else never reaches a command line or a path.
+TEST(DeviceId, IsAPhonesIdOrNothing)
+{
+    struct Row {
+        const char* id;
+        bool valid;
+    };
+    for (const Row& row : std::initializer_list<Row>{
+             {"00008110-001A2B3C4D5E801E", true},
+             {"00008110-001a2b3c4d5e801e", true},
+             {"0123456789abcdef0123456789ABCDEF01234567", true},
+             {"", false},
+             {"../escape", false},
+             {"00008110-001A2B3C4D5E801", false},
+             {"00008110001A2B3C4D5E801E0", false},
+             {"00008110-001A2B3C4D5E801G", false},
+             {"0123456789abcdef0123456789abcdef0123456/", false},
+             {"-u", false},
+         })
+        EXPECT_EQ(isDeviceId(QString::fromLatin1(row.id)), row.valid) << row.id;
 }
 
 } // namespace
