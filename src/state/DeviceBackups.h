@@ -60,6 +60,7 @@ public:
     [[nodiscard]] DeviceActivity activity(const QString& udid) const;
     [[nodiscard]] bool isRunning() const { return m_run != nullptr; }
     [[nodiscard]] DeviceServiceState serviceState() const { return m_watcher->serviceState(); }
+    [[nodiscard]] const DeviceWatcher& watcher() const { return *m_watcher; }
 
 signals:
     void activityChanged();

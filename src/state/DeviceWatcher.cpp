@@ -315,9 +315,11 @@ QCoro::Task<> DeviceWatcher::identify(QString udid)
         return readIdentity(udid, label);
     };
     QCoro::Task<std::optional<Identity>> reading = onDeviceThread(std::move(read), m_options.answerWithin);
+    ++m_identifying;
     const std::optional<std::optional<Identity>> identified = co_await whileAlive(this, std::move(reading));
     if (!identified)
         co_return;
+    --m_identifying;
     const auto found = find(udid);
     if (found == m_devices.end())
         co_return; // left meanwhile

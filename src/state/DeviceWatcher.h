@@ -82,6 +82,9 @@ public:
     bool start();
 
     [[nodiscard]] DeviceServiceState serviceState() const { return m_serviceState; }
+    // No connected phone is being asked its name: each has answered, refused or missed the deadline.
+    [[nodiscard]] bool settled() const { return m_identifying == 0; }
+    [[nodiscard]] std::chrono::milliseconds answerWithin() const { return m_options.answerWithin; }
     // In the order they were connected.
     [[nodiscard]] std::vector<ConnectedIPhone> connected() const;
     // Matched without regard to case: usbmuxd and a backup's Info.plist do not always agree.
@@ -116,6 +119,7 @@ private:
     QTimer m_retry;
     bool m_listing = false;
     quint64 m_events = 0; // device events handled, to tell a list older than them
+    int m_identifying = 0;
 };
 
 } // namespace quorva
