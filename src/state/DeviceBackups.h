@@ -19,10 +19,10 @@ namespace quorva {
 // What the parent reads about one of the family's iPhones on this computer.
 struct DeviceActivity {
     bool connected = false;
-    bool running = false;   // a backup of it is being made
-    bool untrusted = false; // it did not let this computer back it up: "Trust this iPhone" helps
+    bool running = false;      // a backup of it is being made
+    bool untrusted = false;    // it did not let this computer back it up: "Trust this iPhone" helps
     bool notAnswering = false; // connected, but it hangs: unplugging it helps
-    QString text;           // empty when there is nothing to say
+    QString text;              // empty when there is nothing to say
     friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
 };
 
