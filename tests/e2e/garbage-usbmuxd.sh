@@ -10,7 +10,7 @@ start_service --pairing-code GARBAGE --child child-maya=Maya
 
 # Random bytes, without end, to whoever connects: what libusbmuxd reads as a header promises
 # gigabytes, and it waits for them.
-python3 - "$work/usbmuxd" <<'PY' &
+use_usbmuxd "$(cat <<'PY'
 import os, socket, sys, threading
 server = socket.socket(socket.AF_UNIX)
 server.bind(sys.argv[1])
@@ -24,10 +24,7 @@ def answer(client):
 while True:
     threading.Thread(target=answer, args=(server.accept()[0],), daemon=True).start()
 PY
-garbage_pid=$!
-trap 'kill $garbage_pid 2>/dev/null || true; cleanup' EXIT
-for _ in $(seq 100); do [ -S "$work/usbmuxd" ] && break; sleep 0.05; done
-export USBMUXD_SOCKET_ADDRESS="UNIX:$work/usbmuxd"
+)"
 
 for command in devices scan; do
   set +e

@@ -10,7 +10,7 @@ start_service --pairing-code SILENT --child child-maya=Maya
 "$cli" assign "$udid" child-maya >/dev/null
 
 # usbmuxd's plist protocol, enough to list the phone and connect to it; then nothing more.
-python3 - "$work/usbmuxd" "$udid" <<'PY' &
+use_usbmuxd "$(cat <<'PY'
 import plistlib, socket, struct, sys, threading
 path, udid = sys.argv[1], sys.argv[2]
 phone = {"DeviceID": 1, "MessageType": "Attached", "Properties": {
@@ -52,10 +52,7 @@ server.listen(16)
 while True:
     threading.Thread(target=serve, args=(server.accept()[0],), daemon=True).start()
 PY
-usbmuxd_pid=$!
-trap 'kill $usbmuxd_pid 2>/dev/null || true; cleanup' EXIT
-for _ in $(seq 100); do [ -S "$work/usbmuxd" ] && break; sleep 0.05; done
-export USBMUXD_SOCKET_ADDRESS="UNIX:$work/usbmuxd"
+)" "$udid"
 
 set +e
 timeout 60 "$cli" scan >"$work/scan.out" 2>"$work/scan.err"
