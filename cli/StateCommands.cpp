@@ -109,7 +109,8 @@ QString deviceState(const BackupDescriptor& device)
 }
 
 // Only the stored folder's property lists are read; the service is not asked.
-// Starts watching for connected iPhones and waits until usbmuxd answered, or did not.
+// Starts watching for connected iPhones and waits until usbmuxd answered, or did not, and each
+// connected iPhone did.
 QCoro::Task<> watchDevices(BridgeAppState& state)
 {
     DeviceBackups* backups = state.deviceBackups();
@@ -118,6 +119,11 @@ QCoro::Task<> watchDevices(BridgeAppState& state)
     backups->start();
     for (int attempt = 0; attempt < 20 && backups->serviceState() == DeviceServiceState::notStarted;
          ++attempt)
+        co_await QCoro::sleepFor(std::chrono::milliseconds(100));
+    // Long enough for a phone that hangs to be told as one rather than as connected.
+    const auto patience = backups->watcher().answerWithin() + std::chrono::seconds(1);
+    for (auto waited = std::chrono::milliseconds(0); !backups->watcher().settled() && waited < patience;
+         waited += std::chrono::milliseconds(100))
         co_await QCoro::sleepFor(std::chrono::milliseconds(100));
 }
 

@@ -36,6 +36,7 @@ nlohmann::json devicesJson(const BridgeAppState& state)
         // How the iPhone is connected to this computer, for a backup made here.
         const char* connection = activity.running     ? "backing up"
                                  : activity.untrusted ? "not trusted"
+                                 : activity.notAnswering ? "not answering"
                                  : activity.connected ? "connected"
                                                       : "not connected";
         list.push_back({

@@ -4,6 +4,8 @@
 
 #include "state/WhileAlive.h"
 
+#include <algorithm>
+
 namespace quorva {
 
 DeviceBackups::DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options,
@@ -16,6 +18,7 @@ DeviceBackups::DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOp
         considerAutomaticRun();
     });
     connect(m_watcher.get(), &DeviceWatcher::deviceIdentified, this, &DeviceBackups::activityChanged);
+    connect(m_watcher.get(), &DeviceWatcher::deviceNotAnswering, this, &DeviceBackups::activityChanged);
     connect(m_watcher.get(), &DeviceWatcher::deviceDisconnected, this, [this](const QString& udid) {
         // A run under way ends by itself, saying the phone was unplugged.
         if (!m_run || m_run->udid() != udid)
@@ -53,14 +56,17 @@ void DeviceBackups::considerAutomaticRun()
     const double staleSeconds = std::chrono::duration<double>(staleAfter).count();
     const Instant now = Instant::now();
     for (const ConnectedIPhone& phone : m_watcher->connected()) {
-        const auto target = m_bound.find(phone.udid);
-        if (target == m_bound.end() || m_triedAutomatically[phone.udid] || m_untrusted[phone.udid])
+        const auto target = boundTarget(phone.udid);
+        // A phone that hangs would hold the tool until it stalls, and every other phone with it.
+        if (target == m_bound.end() || phone.notAnswering || m_triedAutomatically[phone.udid] ||
+            m_untrusted[phone.udid])
             continue;
         const std::optional<Instant>& last = target->second.lastFinished;
         if (last && now.unixSeconds - last->unixSeconds < staleSeconds)
             continue;
         m_triedAutomatically[phone.udid] = true;
-        (void)runAutomatically(phone.udid);
+        // By the backup's own spelling of the id: the tool names the folder after it.
+        (void)runAutomatically(target->first);
         return;
     }
 }
@@ -77,6 +83,11 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
 {
     BackupRunOutcome refused;
     const QString name = nameOf(udid);
+    // It becomes an argument of the tool and a folder's name: only a phone's id may.
+    if (!isDeviceId(udid)) {
+        setText(udid, texts::notADeviceId(name));
+        co_return refused;
+    }
     if (!m_bound.contains(udid)) {
         setText(udid, texts::deviceNotAssigned(name));
         co_return refused;
@@ -138,10 +149,16 @@ DeviceActivity DeviceBackups::activity(const QString& udid) const
 {
     const auto text = m_texts.find(udid);
     const auto untrusted = m_untrusted.find(udid);
-    return {.connected = m_watcher->device(udid).has_value(),
+    const std::optional<ConnectedIPhone> phone = m_watcher->device(udid);
+    const bool notAnswering = phone && phone->notAnswering;
+    QString said = text == m_texts.end() ? QString() : text->second;
+    if (said.isEmpty() && notAnswering)
+        said = texts::deviceNotAnswering(nameOf(udid));
+    return {.connected = phone.has_value(),
             .running = m_run && m_run->udid() == udid,
             .untrusted = untrusted != m_untrusted.end() && untrusted->second,
-            .text = text == m_texts.end() ? QString() : text->second};
+            .notAnswering = notAnswering,
+            .text = said};
 }
 
 void DeviceBackups::setText(const QString& udid, QString text)
@@ -152,9 +169,16 @@ void DeviceBackups::setText(const QString& udid, QString text)
     emit activityChanged();
 }
 
+std::map<QString, DeviceBackups::Target>::const_iterator DeviceBackups::boundTarget(const QString& udid) const
+{
+    return std::find_if(m_bound.begin(), m_bound.end(), [&](const auto& bound) {
+        return bound.first.compare(udid, Qt::CaseInsensitive) == 0;
+    });
+}
+
 QString DeviceBackups::nameOf(const QString& udid) const
 {
-    if (const auto target = m_bound.find(udid); target != m_bound.end() && !target->second.name.isEmpty())
+    if (const auto target = boundTarget(udid); target != m_bound.end() && !target->second.name.isEmpty())
         return target->second.name;
     if (const auto phone = m_watcher->device(udid); phone && !phone->name.isEmpty())
         return phone->name;

@@ -19,9 +19,10 @@ namespace quorva {
 // What the parent reads about one of the family's iPhones on this computer.
 struct DeviceActivity {
     bool connected = false;
-    bool running = false;   // a backup of it is being made
-    bool untrusted = false; // it did not let this computer back it up: "Trust this iPhone" helps
-    QString text;           // empty when there is nothing to say
+    bool running = false;      // a backup of it is being made
+    bool untrusted = false;    // it did not let this computer back it up: "Trust this iPhone" helps
+    bool notAnswering = false; // connected, but it hangs: unplugging it helps
+    QString text;              // empty when there is nothing to say
     friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
 };
 
@@ -61,6 +62,7 @@ public:
     [[nodiscard]] DeviceActivity activity(const QString& udid) const;
     [[nodiscard]] bool isRunning() const { return m_run != nullptr; }
     [[nodiscard]] DeviceServiceState serviceState() const { return m_watcher->serviceState(); }
+    [[nodiscard]] const DeviceWatcher& watcher() const { return *m_watcher; }
 
 signals:
     void activityChanged();
@@ -72,6 +74,7 @@ private:
     QCoro::Task<> runAutomatically(QString udid);
     void setText(const QString& udid, QString text);
     [[nodiscard]] QString nameOf(const QString& udid) const;
+    [[nodiscard]] std::map<QString, Target>::const_iterator boundTarget(const QString& udid) const;
 
     std::shared_ptr<DeviceWatcher> m_watcher;
     BackupRunOptions m_options;

@@ -144,6 +144,13 @@ TrustOutcome pair(const QByteArray& udid, const QByteArray& label)
     return outcome;
 }
 
+template <typename Devices> auto findPhone(Devices& devices, const QString& udid)
+{
+    return std::find_if(devices.begin(), devices.end(), [&](const ConnectedIPhone& phone) {
+        return phone.udid.compare(udid, Qt::CaseInsensitive) == 0;
+    });
+}
+
 } // namespace
 
 // Runs on libusbmuxd's thread: copies the event and hands it to the main thread.
@@ -219,11 +226,15 @@ std::vector<ConnectedIPhone> DeviceWatcher::connected() const
 
 std::optional<ConnectedIPhone> DeviceWatcher::device(const QString& udid) const
 {
-    const auto found = std::find_if(m_devices.begin(), m_devices.end(),
-                                    [&](const ConnectedIPhone& phone) { return phone.udid == udid; });
+    const auto found = findPhone(m_devices, udid);
     if (found == m_devices.end())
         return std::nullopt;
     return *found;
+}
+
+std::vector<ConnectedIPhone>::iterator DeviceWatcher::find(const QString& udid)
+{
+    return findPhone(m_devices, udid);
 }
 
 QCoro::Task<> DeviceWatcher::refreshList()
@@ -232,11 +243,12 @@ QCoro::Task<> DeviceWatcher::refreshList()
         co_return;
     m_listing = true;
     const quint64 eventsBefore = m_events;
-    QCoro::Task<DeviceList> listing = onWorkerThread(&listDevices);
-    const std::optional<DeviceList> listed = co_await whileAlive(this, std::move(listing));
+    QCoro::Task<std::optional<DeviceList>> listing = onDeviceThread(&listDevices, m_options.answerWithin);
+    const std::optional<std::optional<DeviceList>> listed = co_await whileAlive(this, std::move(listing));
     if (!listed)
         co_return;
-    const DeviceList& list = *listed;
+    // A usbmuxd that does not answer sensibly in time is as good as none.
+    const DeviceList list = listed->value_or(DeviceList{});
     m_listing = false;
 
     if (!list.reachable) {
@@ -282,15 +294,14 @@ void DeviceWatcher::addDevice(const QString& udid)
 {
     if (device(udid))
         return;
-    m_devices.push_back({.udid = udid, .name = {}, .iosVersion = {}});
+    m_devices.push_back({.udid = udid, .name = {}, .iosVersion = {}, .notAnswering = false});
     emit deviceConnected(udid);
     identify(udid);
 }
 
 void DeviceWatcher::removeDevice(const QString& udid)
 {
-    const auto found = std::find_if(m_devices.begin(), m_devices.end(),
-                                    [&](const ConnectedIPhone& phone) { return phone.udid == udid; });
+    const auto found = find(udid);
     if (found == m_devices.end())
         return;
     m_devices.erase(found);
@@ -303,15 +314,23 @@ QCoro::Task<> DeviceWatcher::identify(QString udid)
     auto read = [udid = udid.toUtf8(), label = m_options.label.toUtf8()] {
         return readIdentity(udid, label);
     };
-    QCoro::Task<Identity> reading = onWorkerThread(std::move(read));
-    const std::optional<Identity> identified = co_await whileAlive(this, std::move(reading));
-    if (!identified || (identified->name.isEmpty() && identified->iosVersion.isEmpty()))
+    QCoro::Task<std::optional<Identity>> reading = onDeviceThread(std::move(read), m_options.answerWithin);
+    ++m_identifying;
+    const std::optional<std::optional<Identity>> identified = co_await whileAlive(this, std::move(reading));
+    if (!identified)
         co_return;
-    const Identity& identity = *identified;
-    const auto found = std::find_if(m_devices.begin(), m_devices.end(),
-                                    [&](const ConnectedIPhone& phone) { return phone.udid == udid; });
+    --m_identifying;
+    const auto found = find(udid);
     if (found == m_devices.end())
         co_return; // left meanwhile
+    if (!*identified) {
+        found->notAnswering = true;
+        emit deviceNotAnswering(udid);
+        co_return;
+    }
+    const Identity& identity = **identified;
+    if (identity.name.isEmpty() && identity.iosVersion.isEmpty())
+        co_return;
     found->name = identity.name;
     found->iosVersion = identity.iosVersion;
     emit deviceIdentified(udid);
@@ -322,7 +341,9 @@ QCoro::Task<TrustOutcome> DeviceWatcher::trust(QString udid)
     if (!device(udid))
         co_return TrustOutcome{.result = TrustOutcome::Result::notConnected, .willEncrypt = {}};
     auto ask = [udid = udid.toUtf8(), label = m_options.label.toUtf8()] { return pair(udid, label); };
-    co_return co_await onWorkerThread(std::move(ask));
+    QCoro::Task<std::optional<TrustOutcome>> asking = onDeviceThread(std::move(ask), m_options.answerWithin);
+    const std::optional<TrustOutcome> answered = co_await std::move(asking);
+    co_return answered.value_or(TrustOutcome{.result = TrustOutcome::Result::failed, .willEncrypt = {}});
 }
 
 void DeviceWatcher::setServiceState(DeviceServiceState state)

@@ -19,6 +19,9 @@ struct ConnectedIPhone {
     // Read without pairing; empty until read, and when the phone did not answer.
     QString name;
     QString iosVersion;
+    // Its lockdown took longer than DeviceWatcherOptions::answerWithin to answer: it hangs, and
+    // unplugging it is what helps.
+    bool notAnswering = false;
 
     friend bool operator==(const ConnectedIPhone&, const ConnectedIPhone&) = default;
 };
@@ -58,6 +61,9 @@ struct DeviceWatcherOptions {
     std::chrono::milliseconds retryInterval = std::chrono::seconds(5);
     // The name this computer gives when it talks to a phone.
     QString label = QStringLiteral("quorva-bridge");
+    // How long one question to usbmuxd or a phone is waited for. A phone that hangs keeps the
+    // library waiting far longer; its thread is left to it.
+    std::chrono::milliseconds answerWithin = std::chrono::seconds(5);
 };
 
 // Which iPhones are connected by USB now. libimobiledevice delivers its events on libusbmuxd's
@@ -76,8 +82,12 @@ public:
     bool start();
 
     [[nodiscard]] DeviceServiceState serviceState() const { return m_serviceState; }
+    // No connected phone is being asked its name: each has answered, refused or missed the deadline.
+    [[nodiscard]] bool settled() const { return m_identifying == 0; }
+    [[nodiscard]] std::chrono::milliseconds answerWithin() const { return m_options.answerWithin; }
     // In the order they were connected.
     [[nodiscard]] std::vector<ConnectedIPhone> connected() const;
+    // Matched without regard to case: usbmuxd and a backup's Info.plist do not always agree.
     [[nodiscard]] std::optional<ConnectedIPhone> device(const QString& udid) const;
 
     // Pairs with the phone, which asks its user to trust this computer, then reads whether it
@@ -87,6 +97,7 @@ public:
 signals:
     void deviceConnected(const QString& udid);
     void deviceIdentified(const QString& udid); // its name and iOS version were read
+    void deviceNotAnswering(const QString& udid);
     void deviceDisconnected(const QString& udid);
     void serviceStateChanged(quorva::DeviceServiceState state);
 
@@ -99,6 +110,7 @@ private:
     QCoro::Task<> refreshList();
     QCoro::Task<> identify(QString udid);
     void setServiceState(DeviceServiceState state);
+    [[nodiscard]] std::vector<ConnectedIPhone>::iterator find(const QString& udid);
 
     DeviceWatcherOptions m_options;
     bool m_subscribed = false;
@@ -107,6 +119,7 @@ private:
     QTimer m_retry;
     bool m_listing = false;
     quint64 m_events = 0; // device events handled, to tell a list older than them
+    int m_identifying = 0;
 };
 
 } // namespace quorva

@@ -40,6 +40,9 @@ constexpr int kExitNoDiskSpace = 105;
 // dated a little before the run began is still this run's.
 constexpr double kClockSlackSeconds = 5.0;
 
+// The most of an unbroken piece of output that is kept: a progress bar is under a hundred bytes.
+constexpr qsizetype kPendingLimit = 4096;
+
 // "[=====     ]  42% Finished", the bar of the whole backup. (The tool's other bars, for single
 // files, end in a byte count instead and are not the backup's progress.)
 std::optional<int> progressOf(const QString& piece)
@@ -52,6 +55,14 @@ std::optional<int> progressOf(const QString& piece)
 }
 
 } // namespace
+
+bool isDeviceId(const QString& id)
+{
+    // Since 2018 eight and sixteen hexadecimal digits joined by a dash; before, forty digits.
+    static const QRegularExpression shape(QStringLiteral("\\A(?:[0-9a-f]{8}-[0-9a-f]{16}|[0-9a-f]{40})\\z"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return shape.match(id).hasMatch();
+}
 
 IPhoneBackupRun::IPhoneBackupRun(QString udid, std::filesystem::path root, BackupRunOptions options,
                                  QObject* parent)
@@ -76,6 +87,12 @@ QCoro::Task<BackupRunOutcome> IPhoneBackupRun::run()
         co_return outcome;
     }
     m_started = true;
+    // Both the tool's argument and the folder whose Status.plist is believed.
+    if (!isDeviceId(m_udid)) {
+        setStage(BackupRunStage::ended);
+        outcome.lastLine = QStringLiteral("not a device id: ") + m_udid;
+        co_return outcome;
+    }
 
     std::error_code ignored;
     outcome.incremental = std::filesystem::exists(m_root / m_udid.toStdString() / "Info.plist", ignored);
@@ -183,24 +200,31 @@ void IPhoneBackupRun::readOutput()
         return;
     if (m_stallTimer && m_stallTimer->isActive())
         m_stallTimer->start();
-    m_pending += chunk;
 
     // The bar is redrawn after a carriage return, "[=====     ]  42% Finished", and flushed at
-    // once: the piece after the last break is read too, and kept for the next chunk.
-    qsizetype begin = 0;
+    // once: each piece is read once, as its break arrives, and the piece after the last break is
+    // read too and kept for the next chunk. Only its tail is kept: a tool that writes without
+    // breaks must not fill the memory, and a bar or a line worth keeping is short.
     int percent = -1;
-    for (qsizetype i = 0; i <= m_pending.size(); ++i) {
-        if (i < m_pending.size() && m_pending[i] != '\r' && m_pending[i] != '\n')
-            continue;
-        const QString piece = QString::fromUtf8(m_pending.mid(begin, i - begin)).trimmed();
+    const auto take = [&](bool complete) {
+        const QString piece = QString::fromUtf8(m_pending).trimmed();
         if (const std::optional<int> progress = progressOf(piece))
             percent = *progress;
-        else if (!piece.isEmpty() && i < m_pending.size())
+        else if (complete && !piece.isEmpty())
             m_lastLine = piece;
-        if (i < m_pending.size())
-            begin = i + 1;
+    };
+    qsizetype begin = 0;
+    for (qsizetype i = 0; i < chunk.size(); ++i) {
+        if (chunk[i] != '\r' && chunk[i] != '\n')
+            continue;
+        appendPending(chunk.sliced(begin, i - begin));
+        take(/*complete=*/true);
+        m_pending.clear();
+        begin = i + 1;
     }
-    m_pending = m_pending.mid(begin);
+    appendPending(chunk.sliced(begin));
+    if (!m_pending.isEmpty())
+        take(/*complete=*/false);
 
     if (percent >= 0 && (percent != m_percent || !m_percentSeen)) {
         m_percent = percent;
@@ -208,6 +232,15 @@ void IPhoneBackupRun::readOutput()
         setStage(BackupRunStage::copying);
         emit progressed(percent);
     }
+}
+
+void IPhoneBackupRun::appendPending(QByteArrayView bytes)
+{
+    if (bytes.size() > kPendingLimit)
+        bytes = bytes.last(kPendingLimit);
+    m_pending += bytes;
+    if (m_pending.size() > kPendingLimit)
+        m_pending.remove(0, m_pending.size() - kPendingLimit);
 }
 
 void IPhoneBackupRun::cancel()

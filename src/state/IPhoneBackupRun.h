@@ -17,6 +17,9 @@ class QTimer;
 
 namespace quorva {
 
+// Whether `id` has the shape of an iPhone's id, the only kind that may name a folder or follow -u.
+[[nodiscard]] bool isDeviceId(const QString& id);
+
 struct BackupRunOptions {
     // idevicebackup2 from libimobiledevice-utils, found on PATH unless a path is given.
     QString tool = QStringLiteral("idevicebackup2");
@@ -88,6 +91,7 @@ signals:
 
 private:
     void readOutput();
+    void appendPending(QByteArrayView bytes);
     void endRun(bool stalled);
     void setStage(BackupRunStage stage);
     [[nodiscard]] BackupRunOutcome::Result resultOfExit(int status) const;
@@ -98,7 +102,7 @@ private:
     BackupRunOptions m_options;
     std::unique_ptr<QProcess> m_process;
     QTimer* m_stallTimer = nullptr;
-    QByteArray m_pending; // output after the last line break or carriage return
+    QByteArray m_pending; // the end of the output after the last line break or carriage return
     Instant m_startedAt;
     BackupRunStage m_stage = BackupRunStage::notStarted;
     int m_percent = 0;

@@ -404,6 +404,16 @@ QString deviceNotConnected(const QString& deviceName)
     return Text::tr("Connect %1 to this computer with its cable to back it up.").arg(deviceName);
 }
 
+QString deviceNotAnswering(const QString& deviceName)
+{
+    return Text::tr("%1 is connected but does not answer: unplug it and connect it again.").arg(deviceName);
+}
+
+QString notADeviceId(const QString& deviceName)
+{
+    return Text::tr("%1 is not backed up: its backup names it with an id no iPhone has.").arg(deviceName);
+}
+
 QString backupMustWait(const QString& deviceName)
 {
     return Text::tr("%1 is backed up once the backup or scan under way has finished.").arg(deviceName);

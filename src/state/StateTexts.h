@@ -55,6 +55,8 @@ inline const QString earlierChildKey = QStringLiteral("bridge.selected-child-id"
 [[nodiscard]] QString encryptedBackupsOn(const QString& deviceName);
 [[nodiscard]] QString deviceNotAssigned(const QString& deviceName);
 [[nodiscard]] QString deviceNotConnected(const QString& deviceName);
+[[nodiscard]] QString deviceNotAnswering(const QString& deviceName);
+[[nodiscard]] QString notADeviceId(const QString& deviceName);
 // Another run, or a scan of the folder, is under way (or no folder is chosen yet).
 [[nodiscard]] QString backupMustWait(const QString& deviceName);
 [[nodiscard]] QString deviceServiceUnavailable();

@@ -2,10 +2,11 @@
 set -euo pipefail
 cli=$1 service=$2 samples=$3 port=$4 app=${5:-}
 work=$(mktemp -d)
-service_pid="" app_pid=""
+service_pid="" app_pid="" usbmuxd_pid=""
 cleanup() {
   local status=$?
   if [ -n "$app_pid" ]; then kill "$app_pid" 2>/dev/null || true; wait "$app_pid" 2>/dev/null || true; fi
+  if [ -n "$usbmuxd_pid" ]; then kill "$usbmuxd_pid" 2>/dev/null || true; fi
   if [ -n "$service_pid" ]; then kill "$service_pid" 2>/dev/null || true; wait "$service_pid" 2>/dev/null || true; fi
   rm -rf "$work"
   exit "$status"
@@ -25,6 +26,17 @@ start_service() {
   done
   cat "$work/service.log" >&2
   fail "the development service did not start"
+}
+
+# use_usbmuxd PROGRAM [ARGUMENTS…]: the Python PROGRAM stands in for usbmuxd at the socket it is
+# given first, for the CLI runs that follow.
+use_usbmuxd() {
+  local program=$1
+  shift
+  python3 -c "$program" "$work/usbmuxd" "$@" &
+  usbmuxd_pid=$!
+  for _ in $(seq 100); do [ -S "$work/usbmuxd" ] && break; sleep 0.05; done
+  export USBMUXD_SOCKET_ADDRESS="UNIX:$work/usbmuxd"
 }
 
 # service_page PAGE EXPRESSION: a value from a development page of the running service

@@ -7,12 +7,14 @@
 #include "state/StateTexts.h"
 
 #include <QCoroTask>
+#include <QDateTime>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -96,6 +98,51 @@ TEST(DeviceWatcher, WithoutUsbmuxdSaysSoAndFindsItWhenItStarts)
     ASSERT_TRUE(
         BridgeFixture::waitFor([&] { return watcher.serviceState() == DeviceServiceState::available; }));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return watcher.device(kUdid).has_value(); }));
+}
+
+// Phones whose lockdown accepts the connection and then never answers, as a phone does that hangs.
+std::vector<QString> attachSilentPhones(FakeUsbmuxd& usbmuxd, int count)
+{
+    std::vector<QString> phones;
+    for (int i = 0; i < count; ++i) {
+        phones.push_back(QStringLiteral("00008101-0000000000000%1").arg(i, 3, 10, QLatin1Char('0')));
+        usbmuxd.attach(phones.back(), FakeUsbmuxd::Lockdown::silent);
+    }
+    return phones;
+}
+
+QCoro::Task<> scanThenNote(BridgeAppState& state, bool& done)
+{
+    co_await state.scanNow();
+    done = true;
+}
+
+TEST(DeviceWatcher, SilentIPhonesDoNotHoldUpAScanAndShowAsNotAnswering)
+{
+    FakeUsbmuxd usbmuxd;
+    BridgeFixture harness;
+    harness.deviceWatcher = std::make_shared<DeviceWatcher>(
+        DeviceWatcherOptions{.serviceAddress = usbmuxd.address(), .answerWithin = 1s});
+    auto state = harness.readyState({.candidates = 2});
+    ASSERT_TRUE(harness.deviceWatcher->start());
+    const std::vector<QString> phones = attachSilentPhones(usbmuxd, 6);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return harness.deviceWatcher->connected().size() == 6; }));
+
+    bool scanned = false;
+    QCoro::Task<> scanning = scanThenNote(*state, scanned);
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return scanned; })) << "the scan waited for the phones";
+    EXPECT_EQ(recordedIds().size(), 2U);
+    if (!scanned)
+        QCoro::waitFor(std::move(scanning));
+
+    DeviceBackups& backups = *state->deviceBackups();
+    const auto allNotAnswering = [&] {
+        return std::ranges::all_of(phones, [&](const QString& udid) { return backups.activity(udid).notAnswering; });
+    };
+    ASSERT_TRUE(BridgeFixture::waitFor(allNotAnswering));
+    const DeviceActivity activity = backups.activity(phones.front());
+    EXPECT_TRUE(activity.connected);
+    EXPECT_EQ(activity.text, texts::deviceNotAnswering(phones.front()));
 }
 
 // ---- Making a backup -------------------------------------------------------------------------
@@ -256,6 +303,31 @@ INSTANTIATE_TEST_SUITE_P(
         EndingCase{.name = "WithoutTheTool", .result = Result::toolMissing, .toolMissing = true}),
     RowName());
 
+QCoro::Task<> runThenKeep(IPhoneBackupRun& run, std::optional<BackupRunOutcome>& outcome)
+{
+    outcome = co_await run.run();
+}
+
+// A tool that writes without a line break for a long while: a stuck bar, or binary noise.
+TEST_F(Backup, EndlessOutputWithoutLineBreaksIsReadAsItComesAndTheBarAfterItIsSeen)
+{
+    const QString tool = writeScript(
+        m_bin, progressBar(7) + "head -c 40000000 /dev/zero | tr '\\0' '='\n" +
+                   // A bar cut in two by a pause, so it comes in two reads.
+                   "printf '\\r[====  ]  6'\nsleep 0.2\nprintf '3%% Finished'\nsleep 0.2\n" + progressBar(100) +
+                   statusPlist("finished"));
+    IPhoneBackupRun run(kUdid, root(), {.tool = tool});
+    std::vector<int> progress;
+    QObject::connect(&run, &IPhoneBackupRun::progressed, [&](int percent) { progress.push_back(percent); });
+    std::optional<BackupRunOutcome> outcome;
+    QCoro::Task<> running = runThenKeep(run, outcome);
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return outcome.has_value(); })) << "still reading the output";
+    if (!outcome)
+        QCoro::waitFor(std::move(running));
+    EXPECT_EQ(outcome->result, BackupRunOutcome::Result::finished);
+    EXPECT_EQ(progress, (std::vector<int>{7, 63, 100}));
+}
+
 // ---- Backups this computer makes of the family's iPhones --------------------------------------
 
 // A stand-in that puts a prepared backup in place of the phone's, as a real run rewrites it, and
@@ -334,6 +406,64 @@ TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
     EXPECT_EQ(outcome.result, BackupRunOutcome::Result::finished);
     EXPECT_EQ(family.asked(), QByteArray::fromStdString(family.avasPhone));
     EXPECT_EQ(recordedIds().size(), 3u);
+}
+
+// A backup's Info.plist names the phone, and usbmuxd names a connected one: neither may steer
+// where the tool writes or where the run's result is read.
+TEST(BackupsMadeHere, ADeviceIdThatIsAPathIsRefusedBeforeTheToolRuns)
+{
+    const std::string escape = "../escape";
+    FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    BridgeFixture harness;
+    const std::filesystem::path folder = harness.path("Backup");
+    harness.writeBackup(folder / "from-elsewhere", {.udid = escape, .candidates = 1});
+    // What a run outside the folder would leave behind: a fresh, finished snapshot.
+    std::filesystem::create_directories(harness.path("escape"));
+    const QString now = QDateTime::currentDateTimeUtc().toString(Qt::ISODate);
+    std::ofstream(harness.path("escape") / "Status.plist")
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
+           "<key>SnapshotState</key><string>finished</string><key>Date</key><date>"
+        << now.toStdString() << "</date></dict></plist>\n";
+    harness.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    harness.backupTool = writeScript(bin, "echo \"$2\" >> \"" + bin.filePath("asked").toUtf8() + "\"\n");
+
+    auto state = harness.makeState();
+    harness.pair(*state);
+    harness.nextChoice = folder;
+    QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->assignDevice(escape, kAva));
+    ASSERT_TRUE(harness.deviceWatcher->start());
+    usbmuxd.attach(QString::fromStdString(escape));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return !harness.deviceWatcher->connected().empty(); }));
+
+    const BackupRunOutcome outcome = QCoro::waitFor(state->backUpAndScan(QString::fromStdString(escape)));
+    EXPECT_NE(outcome.result, BackupRunOutcome::Result::finished);
+    EXPECT_FALSE(QFile::exists(bin.filePath("asked"))) << "the tool ran";
+    EXPECT_FALSE(state->deviceBackups()->activity(QString::fromStdString(escape)).text.isEmpty());
+}
+
+// The shapes a phone's id has; anything else never reaches a command line or a path.
+TEST(DeviceId, IsAPhonesIdOrNothing)
+{
+    struct Row {
+        const char* id;
+        bool valid;
+    };
+    for (const Row& row : std::initializer_list<Row>{
+             {"00008110-001A2B3C4D5E801E", true},
+             {"00008110-001a2b3c4d5e801e", true},
+             {"0123456789abcdef0123456789ABCDEF01234567", true},
+             {"", false},
+             {"../escape", false},
+             {"00008110-001A2B3C4D5E801", false},
+             {"00008110001A2B3C4D5E801E0", false},
+             {"00008110-001A2B3C4D5E801G", false},
+             {"0123456789abcdef0123456789abcdef0123456/", false},
+             {"-u", false},
+         })
+        EXPECT_EQ(isDeviceId(QString::fromLatin1(row.id)), row.valid) << row.id;
 }
 
 } // namespace

@@ -50,6 +50,7 @@ FakeUsbmuxd::FakeUsbmuxd()
             connect(client, &QLocalSocket::readyRead, this, [this, client] { serve(client); });
             connect(client, &QLocalSocket::disconnected, this, [this, client] {
                 std::erase(m_listeners, client);
+                m_tunnels.erase(client);
                 client->deleteLater();
             });
         }
@@ -74,9 +75,11 @@ QByteArray FakeUsbmuxd::attachedMessage(const QString& udid, int id)
            key("LocationID") + integer(0) + key("ProductID") + integer(0x12a8) + "</dict>";
 }
 
-void FakeUsbmuxd::attach(const QString& udid)
+void FakeUsbmuxd::attach(const QString& udid, Lockdown lockdown)
 {
     const int id = m_devices[udid] = m_nextId++;
+    if (lockdown == Lockdown::silent)
+        m_silent.insert(id);
     for (QLocalSocket* listener : m_listeners)
         answer(listener, 0, plist(attachedMessage(udid, id)));
 }
@@ -100,6 +103,7 @@ void FakeUsbmuxd::stop()
     for (QLocalSocket* client : m_server.findChildren<QLocalSocket*>())
         client->abort();
     m_listeners.clear();
+    m_tunnels.clear();
 }
 
 void FakeUsbmuxd::answer(QLocalSocket* client, quint32 tag, const QByteArray& body)
@@ -117,6 +121,11 @@ void FakeUsbmuxd::serve(QLocalSocket* client)
 {
     static const QRegularExpression messageType(
         QStringLiteral("<key>MessageType</key>\\s*<string>([^<]*)</string>"));
+    static const QRegularExpression deviceId(QStringLiteral("<key>DeviceID</key>\\s*<integer>(\\d+)</integer>"));
+    if (m_tunnels.contains(client)) {
+        client->readAll();
+        return;
+    }
     while (client->bytesAvailable() >= kHeaderSize) {
         const QByteArray header = client->peek(kHeaderSize);
         const quint32 length = qFromLittleEndian<quint32>(header.constData());
@@ -135,6 +144,12 @@ void FakeUsbmuxd::serve(QLocalSocket* client)
             m_listeners.push_back(client);
             for (const auto& [udid, id] : m_devices)
                 answer(client, 0, plist(attachedMessage(udid, id)));
+        } else if (type == QLatin1String("Connect") &&
+                   m_silent.contains(deviceId.match(QString::fromUtf8(message)).captured(1).toInt())) {
+            answer(client, tag, result(0));
+            m_tunnels.insert(client);
+            client->readAll();
+            return;
         } else {
             // Connect and the pair-record requests: refused, as by a phone that does not answer.
             answer(client, tag, result(3));

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 
 #include <map>
+#include <set>
 #include <vector>
 
 class QLocalSocket;
@@ -14,8 +15,8 @@ class QLocalSocket;
 namespace quorva::test {
 
 // Enough of usbmuxd's plist protocol for libusbmuxd to list phones and follow them coming and
-// going; every other request is refused, so lockdown and pairing fail as with a phone that does
-// not answer.
+// going; every other request is refused, so lockdown and pairing fail as with a phone that
+// refuses this computer.
 class FakeUsbmuxd : public QObject {
 public:
     FakeUsbmuxd();
@@ -24,7 +25,11 @@ public:
     // What libusbmuxd's USBMUXD_SOCKET_ADDRESS names.
     [[nodiscard]] QString address() const;
 
-    void attach(const QString& udid);
+    enum class Lockdown {
+        refuses, // the connection to the phone is refused at once
+        silent,  // connected, and then the phone never says a word
+    };
+    void attach(const QString& udid, Lockdown lockdown = Lockdown::refuses);
     void detach(const QString& udid);
     // As when usbmuxd exits and comes back at the same address.
     void stop();
@@ -38,6 +43,8 @@ private:
     QTemporaryDir m_dir;
     QLocalServer m_server;
     std::map<QString, int> m_devices; // udid -> device id
+    std::set<int> m_silent;           // device ids whose lockdown never answers
+    std::set<QLocalSocket*> m_tunnels; // connected to a silent phone: read and dropped
     std::vector<QLocalSocket*> m_listeners;
     int m_nextId = 1;
 };

@@ -1,0 +1,66 @@
+# An assigned iPhone whose lockdown takes the connection and then never answers: the scan goes
+# ahead at once, the CLI ends, and devices says the phone does not answer.
+source "$(dirname "$0")/common.sh"
+
+udid=00008110-001A2B3C4D5E801E
+start_service --pairing-code SILENT --child child-maya=Maya
+"$samples" "$work/Backup" --messages 20 >/dev/null
+"$cli" pair SILENT >/dev/null
+"$cli" choose-backup "$work/Backup" >/dev/null
+"$cli" assign "$udid" child-maya >/dev/null
+
+# usbmuxd's plist protocol, enough to list the phone and connect to it; then nothing more.
+use_usbmuxd "$(cat <<'PY'
+import plistlib, socket, struct, sys, threading
+path, udid = sys.argv[1], sys.argv[2]
+phone = {"DeviceID": 1, "MessageType": "Attached", "Properties": {
+    "ConnectionType": "USB", "DeviceID": 1, "SerialNumber": udid, "ConnectionSpeed": 480000000,
+    "LocationID": 0, "ProductID": 0x12a8}}
+def send(client, tag, message):
+    body = plistlib.dumps(message)
+    client.sendall(struct.pack("<IIII", 16 + len(body), 1, 8, tag) + body)
+def read(client, size):
+    data = b""
+    while len(data) < size:
+        more = client.recv(size - len(data))
+        if not more:
+            raise EOFError
+        data += more
+    return data
+def serve(client):
+    try:
+        while True:
+            length, _, _, tag = struct.unpack("<IIII", read(client, 16))
+            kind = plistlib.loads(read(client, length - 16)).get("MessageType")
+            if kind == "ListDevices":
+                send(client, tag, {"DeviceList": [phone]})
+            elif kind == "Listen":
+                send(client, tag, {"MessageType": "Result", "Number": 0})
+                send(client, 0, phone)
+            elif kind == "Connect":
+                send(client, tag, {"MessageType": "Result", "Number": 0})
+                while client.recv(4096):
+                    pass
+                return
+            else:
+                send(client, tag, {"MessageType": "Result", "Number": 3})
+    except (EOFError, OSError):
+        pass
+server = socket.socket(socket.AF_UNIX)
+server.bind(path)
+server.listen(16)
+while True:
+    threading.Thread(target=serve, args=(server.accept()[0],), daemon=True).start()
+PY
+)" "$udid"
+
+set +e
+timeout 60 "$cli" scan >"$work/scan.out" 2>"$work/scan.err"
+status=$?
+set -e
+[ "$status" = 0 ] || fail "scan ended with $status: $(cat "$work/scan.err")"
+[ "$(held_items)" -gt 0 ] || fail "the scan sent nothing"
+
+timeout 60 "$cli" devices --json >"$work/devices.json" || fail "devices failed: $(cat "$work/devices.json")"
+[ "$(json "$work/devices.json" '[x["connection"] for x in d]')" = "['not answering']" ] \
+  || fail "devices should say the phone does not answer: $(cat "$work/devices.json")"
