@@ -8,17 +8,20 @@ start_service --pairing-code GARBAGE --child child-maya=Maya
 "$cli" choose-backup "$work/Backup" >/dev/null
 "$cli" assign 00008110-001A2B3C4D5E801E child-maya >/dev/null
 
-# Random bytes, without end, to whoever connects: what libusbmuxd reads as a header promises
-# gigabytes, and it waits for them.
+# To whoever connects: a header that promises gigabytes, then a trickle of bytes that never ends,
+# so libusbmuxd's read neither completes nor times out.
 use_usbmuxd "$(cat <<'PY'
-import os, socket, sys, threading
+import socket, struct, sys, threading, time
 server = socket.socket(socket.AF_UNIX)
 server.bind(sys.argv[1])
 server.listen(16)
 def answer(client):
     try:
+        client.recv(4096)
+        client.sendall(struct.pack("<IIII", 0x66000000, 1, 8, 1))
         while True:
-            client.sendall(os.urandom(4096))
+            client.sendall(bytes(64))
+            time.sleep(0.5)
     except OSError:
         pass
 while True:
