@@ -1109,6 +1109,14 @@
         <source>Disconnect needs attention</source>
         <translation>Trennen braucht Aufmerksamkeit</translation>
     </message>
+    <message>
+        <source>%1 is connected but does not answer: unplug it and connect it again.</source>
+        <translation>%1 ist angeschlossen, antwortet aber nicht: Trennen Sie es und schließen Sie es erneut an.</translation>
+    </message>
+    <message>
+        <source>%1 is not backed up: its backup names it with an id no iPhone has.</source>
+        <translation>%1 wird nicht gesichert: Sein Backup nennt es mit einer Kennung, die kein iPhone hat.</translation>
+    </message>
 </context>
 <context>
     <name>quorva::words</name>

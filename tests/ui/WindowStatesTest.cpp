@@ -86,20 +86,25 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     ui.pair();
-    ui.chooseBackupFolder(ui.familyBackups());
+    // Ava's iPhone with an id of a phone's shape: only such an id reaches the backup tool.
+    const std::string avasPhone = BackupContent{}.udid;
+    const auto folder = ui.familyBackups();
+    std::filesystem::remove_all(folder / "AVA");
+    ui.writeBackup(folder / avasPhone, {.udid = avasPhone, .deviceName = "Ava's iPhone", .candidates = 1});
+    ui.chooseBackupFolder(folder);
     ASSERT_TRUE(ui.shown("familyRows"));
 
-    ui.pickByKeyboard(kAva, QStringLiteral("AVA"));
+    ui.pickByKeyboard(kAva, QString::fromStdString(avasPhone));
     ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.state().deviceBindings().empty(); }));
-    EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{"AVA", kAva}}));
+    EXPECT_EQ(ui.state().deviceBindings(), (std::map<std::string, std::string>{{avasPhone, kAva}}));
     for (const char* unread : {"unassigned-PARENT", "unassigned-BEN"})
         EXPECT_TRUE(ui.shown(unread)) << unread;
-    EXPECT_FALSE(ui.shown("unassigned-AVA"));
+    EXPECT_FALSE(ui.shown(QString::fromStdString("unassigned-" + avasPhone)));
 
     // Her iPhone, backed up an hour ago, is connected: nothing is due by itself.
     const QString backUp = QStringLiteral("backUpButton-") + QString::fromStdString(kAva);
     const QString activity = QStringLiteral("deviceStateText-") + QString::fromStdString(kAva);
-    usbmuxd.attach(QStringLiteral("AVA"));
+    usbmuxd.attach(QString::fromStdString(avasPhone));
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(backUp); }));
     ASSERT_TRUE(ui.tabTo(backUp));
     ui.press(Qt::Key_Space);
