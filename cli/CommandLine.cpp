@@ -211,7 +211,8 @@ std::variant<Invocation, int> parseProgramOptions(const QStringList& arguments, 
     QCommandLineParser parser;
     parser.setApplicationDescription(wrapped(Text::tr(
         "Checks the family's local iPhone backups for safety signals for Quorva Family, without a window. "
-        "Pair with a code from Quorva Family (pair), choose the folder that holds the backups (choose-backup), "
+        "Pair with a code from Quorva Family (pair), choose the folder that holds the backups "
+        "(choose-backup), "
         "say whose iPhone each backup is (devices, children, assign), then scan (scan, or run to keep "
         "scanning). Only the assigned iPhones are read, each under its own child.")));
     const QCommandLineOption help = helpOption();

@@ -134,7 +134,8 @@ QString childOf(const BridgeAppState& state, const std::string& device)
     if (binding == state.deviceBindings().end())
         return Text::tr("not assigned");
     const auto child = std::ranges::find(state.childProfiles(), binding->second, &BridgeChild::id);
-    return QString::fromStdString(printable(child == state.childProfiles().end() ? binding->second : child->name));
+    return QString::fromStdString(
+        printable(child == state.childProfiles().end() ? binding->second : child->name));
 }
 
 QString deviceName(const BridgeAppState& state, const std::string& device)
@@ -153,8 +154,8 @@ QCoro::Task<int> listDevices(BridgeAppState& state, bool json, std::ostream& out
         out << devicesJson(state).dump(2, ' ', false, nlohmann::json::error_handler_t::replace) << std::endl;
     } else {
         for (const BackupDescriptor& device : state.devices()) {
-            const QString backedUp = device.lastBackupAt ? readableDateTime(*device.lastBackupAt)
-                                                         : Text::tr("date unknown");
+            const QString backedUp =
+                device.lastBackupAt ? readableDateTime(*device.lastBackupAt) : Text::tr("date unknown");
             out << Text::tr("%1  %2 (%3)\n    last backup %4, %5; child: %6")
                        .arg(QString::fromStdString(visibleId(device.id)),
                             QString::fromStdString(printable(device.deviceName)),

@@ -14,10 +14,12 @@ nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
 {
     nlohmann::json list = nlohmann::json::array();
     for (const BridgeChild& child : children) {
-        const auto bound = std::ranges::find(bindings, child.id, &std::pair<const std::string, std::string>::second);
-        list.push_back({{"id", child.id},
-                        {"name", child.name},
-                        {"deviceId", bound == bindings.end() ? nlohmann::json(nullptr) : nlohmann::json(bound->first)}});
+        const auto bound =
+            std::ranges::find(bindings, child.id, &std::pair<const std::string, std::string>::second);
+        list.push_back(
+            {{"id", child.id},
+             {"name", child.name},
+             {"deviceId", bound == bindings.end() ? nlohmann::json(nullptr) : nlohmann::json(bound->first)}});
     }
     return list;
 }
@@ -34,11 +36,11 @@ nlohmann::json devicesJson(const BridgeAppState& state)
             state.deviceBackups() ? state.deviceBackups()->activity(QString::fromStdString(device.id))
                                   : DeviceActivity{};
         // How the iPhone is connected to this computer, for a backup made here.
-        const char* connection = activity.running     ? "backing up"
-                                 : activity.untrusted ? "not trusted"
+        const char* connection = activity.running        ? "backing up"
+                                 : activity.untrusted    ? "not trusted"
                                  : activity.notAnswering ? "not answering"
-                                 : activity.connected ? "connected"
-                                                      : "not connected";
+                                 : activity.connected    ? "connected"
+                                                         : "not connected";
         list.push_back({
             {"id", device.id},
             {"name", device.deviceName},
@@ -48,7 +50,8 @@ nlohmann::json devicesJson(const BridgeAppState& state)
             {"state", stateName(device)},
             {"childId", binding == state.deviceBindings().end() ? nlohmann::json(nullptr)
                                                                 : nlohmann::json(binding->second)},
-            {"childName", child == state.childProfiles().end() ? nlohmann::json(nullptr) : nlohmann::json(child->name)},
+            {"childName",
+             child == state.childProfiles().end() ? nlohmann::json(nullptr) : nlohmann::json(child->name)},
             {"connection", connection},
             {"activity",
              activity.text.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(activity.text.toStdString())},
@@ -68,7 +71,8 @@ nlohmann::json stateJson(const BridgeAppState& state)
         {"phase", phase.name().toStdString()},
         {"failure", failed ? nlohmann::json(phase.failureText().toStdString()) : nlohmann::json(nullptr)},
         {"statusMessage", state.statusMessage().toStdString()},
-        {"backupFolder", state.backupFolder() ? nlohmann::json(state.backupFolder()->string()) : nlohmann::json(nullptr)},
+        {"backupFolder",
+         state.backupFolder() ? nlohmann::json(state.backupFolder()->string()) : nlohmann::json(nullptr)},
         {"children", childrenJson(state.childProfiles(), state.deviceBindings())},
         {"devices", devicesJson(state)},
         {"attention", attention},

@@ -40,7 +40,9 @@ void printState(const BridgeAppState& state, bool json, std::ostream& out, std::
     out << Text::tr("Phase:  %1").arg(phaseWords(state.phase().kind())).toStdString() << "\n"
         << Text::tr("Status: %1").arg(safe(state.statusMessage())).toStdString() << "\n";
     if (const auto& folder = state.backupFolder())
-        out << Text::tr("Backup folder: %1").arg(QString::fromStdString(printable(folder->string()))).toStdString()
+        out << Text::tr("Backup folder: %1")
+                   .arg(QString::fromStdString(printable(folder->string())))
+                   .toStdString()
             << "\n";
     for (const QString& line : state.attention())
         out << Text::tr("Needs attention: %1").arg(safe(line)).toStdString() << "\n";

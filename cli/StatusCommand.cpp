@@ -69,15 +69,16 @@ QCoro::Task<int> runStatus(BridgeAppState& state, bool json, std::ostream& out)
     for (const ChildOverview& row : family.children) {
         const std::optional<BackupDescriptor>& device = row.device;
         const auto deviceAccepted = device ? checkpoint.forDevice(device->id).identifiers().size() : 0;
-        children.push_back({{"id", row.child.id},
-                            {"name", row.child.name},
-                            {"deviceId", device ? nlohmann::json(device->id) : nlohmann::json(nullptr)},
-                            {"deviceName", device ? nlohmann::json(device->deviceName) : nlohmann::json(nullptr)},
-                            {"lastBackupAt", instantJson(device ? device->lastBackupAt : std::nullopt)},
-                            {"state", device ? nlohmann::json(stateName(*device)) : nlohmann::json(nullptr)},
-                            {"acceptedCount", deviceAccepted},
-                            {"attention", row.attention ? nlohmann::json(row.attention->shown.toStdString())
-                                                        : nlohmann::json(nullptr)}});
+        children.push_back(
+            {{"id", row.child.id},
+             {"name", row.child.name},
+             {"deviceId", device ? nlohmann::json(device->id) : nlohmann::json(nullptr)},
+             {"deviceName", device ? nlohmann::json(device->deviceName) : nlohmann::json(nullptr)},
+             {"lastBackupAt", instantJson(device ? device->lastBackupAt : std::nullopt)},
+             {"state", device ? nlohmann::json(stateName(*device)) : nlohmann::json(nullptr)},
+             {"acceptedCount", deviceAccepted},
+             {"attention",
+              row.attention ? nlohmann::json(row.attention->shown.toStdString()) : nlohmann::json(nullptr)}});
         childLines.append(safe(row.child.name));
         if (device) {
             childLines.append(Text::tr("  iPhone:       %1 (%2)")
@@ -98,11 +99,11 @@ QCoro::Task<int> runStatus(BridgeAppState& state, bool json, std::ostream& out)
         unassigned.push_back({{"id", device.id},
                               {"name", device.deviceName},
                               {"lastBackupAt", instantJson(device.lastBackupAt)}});
-        unassignedLines.append(Text::tr("  %1, last backup %2 (%3)")
-                                   .arg(safe(device.deviceName),
-                                        device.lastBackupAt ? readableDateTime(*device.lastBackupAt)
-                                                            : Text::tr("date unknown"),
-                                        safe(device.id)));
+        unassignedLines.append(
+            Text::tr("  %1, last backup %2 (%3)")
+                .arg(safe(device.deviceName),
+                     device.lastBackupAt ? readableDateTime(*device.lastBackupAt) : Text::tr("date unknown"),
+                     safe(device.id)));
     }
     nlohmann::json attention = nlohmann::json::array();
     for (const texts::Notice& notice : family.notices)

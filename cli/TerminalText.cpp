@@ -66,7 +66,8 @@ std::string visibleId(std::string_view bytes)
             const std::size_t length = decodeUtf8(bytes, at, code);
             if (length == 0) {
                 out += "\\x" + hex(c, 2);
-            } else if ((code >= 0x80 && code <= 0x9F) || (code <= 0xFFFF && isDirectionControl(static_cast<char16_t>(code)))) {
+            } else if ((code >= 0x80 && code <= 0x9F) ||
+                       (code <= 0xFFFF && isDirectionControl(static_cast<char16_t>(code)))) {
                 out += "\\u{" + hex(code, 4) + "}";
                 at += length;
                 continue;

@@ -68,10 +68,11 @@ ComboBox {
         id: choice
         required property int index
         required property var modelData
+        readonly property string detail: modelData && modelData.detail ? modelData.detail : ""
         width: picker.popup.width - picker.popup.leftPadding - picker.popup.rightPadding
         text: picker.textAt(index)
         highlighted: picker.highlightedIndex === index
-        Accessible.name: detail.text === "" ? text : text + ", " + detail.text
+        Accessible.name: detail === "" ? text : text + ", " + detail
         contentItem: ColumnLayout {
             spacing: 2
             Text {
@@ -83,8 +84,7 @@ ComboBox {
                 Layout.fillWidth: true
             }
             Text {
-                id: detail
-                text: choice.modelData && choice.modelData.detail ? choice.modelData.detail : ""
+                text: choice.detail
                 visible: text !== ""
                 textFormat: Text.PlainText
                 font: Theme.font(Theme.caption)

@@ -28,6 +28,7 @@ public:
     Q_INVOKABLE [[nodiscard]] QString backupAge(const QDateTime& when) const;
 };
 
-[[nodiscard]] QString backupAge(const QDateTime& when, const QDateTime& now, const QLocale& locale = QLocale());
+[[nodiscard]] QString backupAge(const QDateTime& when, const QDateTime& now,
+                                const QLocale& locale = QLocale());
 
 } // namespace quorva

@@ -31,7 +31,8 @@ QString TrayIcon::toolTip() const
     // The status's heading, then one line for each child or iPhone that needs the parent: what
     // the status card shows, for a parent who only ever sees the tray.
     const BridgeAppState& state = m_app.state();
-    QStringList lines{QGuiApplication::applicationDisplayName(), state.statusMessage().section(QLatin1Char('\n'), 0, 0)};
+    QStringList lines{QGuiApplication::applicationDisplayName(),
+                      state.statusMessage().section(QLatin1Char('\n'), 0, 0)};
     lines += state.attention();
     return lines.join(QLatin1Char('\n'));
 }

@@ -288,7 +288,8 @@ void BridgeAppState::refreshFamily()
         row.attention = child.attention ? child.attention->shown : QString();
         if (const auto& device = child.device) {
             const QString id = QString::fromStdString(device->id);
-            const DeviceActivity activity = m_deviceBackups ? m_deviceBackups->activity(id) : DeviceActivity{};
+            const DeviceActivity activity =
+                m_deviceBackups ? m_deviceBackups->activity(id) : DeviceActivity{};
             row.deviceId = id;
             row.deviceName = QString::fromStdString(device->deviceName);
             row.productType = QString::fromStdString(device->productType.value_or(""));
@@ -402,7 +403,8 @@ QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescripto
             {QStringLiteral("childId"),
              binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
             {QStringLiteral("assignedToNoOne"), noOne.contains(device.id)},
-            {QStringLiteral("childName"), child == m_children.end() ? QString() : QString::fromStdString(child->name)},
+            {QStringLiteral("childName"),
+             child == m_children.end() ? QString() : QString::fromStdString(child->name)},
             {QStringLiteral("connected"), activity.connected},
             {QStringLiteral("backingUp"), activity.running},
             {QStringLiteral("untrusted"), activity.untrusted},

@@ -62,9 +62,9 @@ struct DeviceScan {
 
 struct CycleOutcome {
     SessionEnd end = SessionEnd::done;
-    bool folderLost = false; // with `failed`: the chosen folder is gone, nothing was scanned or sent
+    bool folderLost = false;   // with `failed`: the chosen folder is gone, nothing was scanned or sent
     bool folderAbsent = false; // with `failed`: the folder is not reachable now; it may come back
-    QString failure;         // with `failed`: the text to show
+    QString failure;           // with `failed`: the text to show
     // What the parent must know even when nothing failed: a backup being written, or one that is old.
     QString notes;
     std::vector<BackupDescriptor> devices;       // each iPhone's newest backup in the folder, as found

@@ -76,20 +76,13 @@ QVariant FamilyModel::data(const QModelIndex& index, int role) const
 
 QHash<int, QByteArray> FamilyModel::roleNames() const
 {
-    return {{ChildIdRole, "childId"},
-            {NameRole, "name"},
-            {DeviceIdRole, "deviceId"},
-            {DeviceNameRole, "deviceName"},
-            {ProductTypeRole, "productType"},
-            {LastBackupAtRole, "lastBackupAt"},
-            {BackupIsOldRole, "backupIsOld"},
-            {DeviceStateRole, "deviceState"},
-            {ConnectedRole, "connected"},
-            {BackingUpRole, "backingUp"},
-            {UntrustedRole, "untrusted"},
-            {ActivityRole, "activity"},
-            {LastScanRole, "lastScan"},
-            {ProposedDeviceIdRole, "proposedDeviceId"},
+    return {{ChildIdRole, "childId"},         {NameRole, "name"},
+            {DeviceIdRole, "deviceId"},       {DeviceNameRole, "deviceName"},
+            {ProductTypeRole, "productType"}, {LastBackupAtRole, "lastBackupAt"},
+            {BackupIsOldRole, "backupIsOld"}, {DeviceStateRole, "deviceState"},
+            {ConnectedRole, "connected"},     {BackingUpRole, "backingUp"},
+            {UntrustedRole, "untrusted"},     {ActivityRole, "activity"},
+            {LastScanRole, "lastScan"},       {ProposedDeviceIdRole, "proposedDeviceId"},
             {AttentionRole, "attention"}};
 }
 

@@ -30,7 +30,8 @@ std::optional<texts::Notice> attentionFor(const ChildOverview& row, Instant now)
     if (row.device->isBeingWritten)
         return texts::backupBeingWritten(name);
     if (row.device->isEncrypted)
-        return texts::forChild(name, {texts::encryptedBackupChosen(), QString::fromUtf8(words::encryptedBackupChosen)});
+        return texts::forChild(
+            name, {texts::encryptedBackupChosen(), QString::fromUtf8(words::encryptedBackupChosen)});
     if (isOld(*row.device, now))
         return texts::lastBackedUpOn(name, dayOf(*row.device->lastBackupAt));
     return std::nullopt;
@@ -40,7 +41,8 @@ bool isRecent(const BackupDescriptor& device, Instant now)
 {
     // One being written now is as new as an iPhone gets.
     return device.isBeingWritten ||
-           (device.lastBackupAt && now.unixSeconds - device.lastBackupAt->unixSeconds <= kUnassignedNewsSeconds);
+           (device.lastBackupAt &&
+            now.unixSeconds - device.lastBackupAt->unixSeconds <= kUnassignedNewsSeconds);
 }
 
 } // namespace
@@ -106,7 +108,8 @@ FamilyOverview overviewOf(const FamilyFacts& facts)
             overview.familyNotices.push_back(texts::notAssignedToAnyone(fromStd(device.deviceName)));
     for (const BackupDescriptor& device : overview.orphaned)
         overview.familyNotices.push_back(texts::childLeftFamily(fromStd(device.deviceName)));
-    overview.notices.insert(overview.notices.end(), overview.familyNotices.begin(), overview.familyNotices.end());
+    overview.notices.insert(overview.notices.end(), overview.familyNotices.begin(),
+                            overview.familyNotices.end());
     return overview;
 }
 

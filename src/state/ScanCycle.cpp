@@ -89,8 +89,9 @@ QCoro::Task<> BridgeAppState::runCycle()
         co_return;
     }
     m_lastScans = outcome.scans;
-    m_lastScanUnchanged =
-        !outcome.scans.empty() && std::ranges::all_of(outcome.scans, [](const auto& scan) { return scan.second.unchanged; });
+    m_lastScanUnchanged = !outcome.scans.empty() && std::ranges::all_of(outcome.scans, [](const auto& scan) {
+        return scan.second.unchanged;
+    });
     refreshFamily();
     setLastScanAt(outcome.startedAt);
     setLastInspectedCount(outcome.inspected);

@@ -96,9 +96,10 @@ QString scanning()
 }
 QString tokenNotForgotten()
 {
-    return Text::tr("The pairing could not be forgotten: the secret store is locked or cannot be reached, and "
-                    "it still holds the pairing. Unlock it (for example by logging in again), then disconnect "
-                    "again. Bridge stays paired until then.");
+    return Text::tr(
+        "The pairing could not be forgotten: the secret store is locked or cannot be reached, and "
+        "it still holds the pairing. Unlock it (for example by logging in again), then disconnect "
+        "again. Bridge stays paired until then.");
 }
 QString disconnectFailed()
 {
@@ -202,14 +203,16 @@ Notice waitingToBeAssigned(const QStringList& deviceNames)
 
 Notice notAssignedToAnyone(const QString& deviceName)
 {
-    return notice(QT_TRANSLATE_NOOP("quorva::texts", "%1 is in the backup folder and not assigned to anyone."),
-                  same(deviceName));
+    return notice(
+        QT_TRANSLATE_NOOP("quorva::texts", "%1 is in the backup folder and not assigned to anyone."),
+        same(deviceName));
 }
 
 Notice assignedIPhoneMissing(const QString& childName)
 {
-    return notice(QT_TRANSLATE_NOOP("quorva::texts", "The iPhone assigned to %1 is not in the backup folder."),
-                  same(childName));
+    return notice(
+        QT_TRANSLATE_NOOP("quorva::texts", "The iPhone assigned to %1 is not in the backup folder."),
+        same(childName));
 }
 
 Notice noIPhoneAssigned(const QString& childName)

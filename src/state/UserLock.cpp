@@ -46,9 +46,12 @@ bool clearBrokenEntry(const QString& path)
     QString aside = path + QStringLiteral(".broken");
     for (int n = 1; QFileInfo::exists(aside) || QFileInfo(aside).isSymLink(); ++n)
         aside = path + QStringLiteral(".broken-%1").arg(n);
-    const bool moved = ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
+    const bool moved =
+        ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
     qCWarning(lcState) << "the user lock" << path << "was no lock file"
-                       << (entry.isSymLink() ? "but a link" : entry.isDir() ? "but a folder" : "")
+                       << (entry.isSymLink() ? "but a link"
+                           : entry.isDir()   ? "but a folder"
+                                             : "")
                        << (moved ? "and was moved aside to" : "and could not be moved aside to") << aside;
     return moved;
 }

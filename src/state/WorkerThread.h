@@ -24,7 +24,8 @@ template <typename Result> struct WorkOutcome {
 };
 
 // `work` wrapped to leave its result, or what it threw, in `outcome`.
-template <typename Work> auto recording(Work work, std::shared_ptr<WorkOutcome<std::invoke_result_t<Work>>> outcome)
+template <typename Work>
+auto recording(Work work, std::shared_ptr<WorkOutcome<std::invoke_result_t<Work>>> outcome)
 {
     return [outcome = std::move(outcome), work = std::move(work)]() mutable {
         try {

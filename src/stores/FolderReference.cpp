@@ -32,12 +32,13 @@ namespace {
     case ETIMEDOUT:
     case EHOSTDOWN:
     case EHOSTUNREACH:
-        throw FolderAbsent(folder,
-                           Wording{QUORVA_TEXT("quorva::PlatformError",
-                                               "The backup folder “%1” cannot be reached now. Plug in the disk "
-                                               "or connect the share that holds it; Bridge tries again by itself."),
-                                   {folder.string()}},
-                           "The backup folder cannot be reached now: its disk or share is not connected.");
+        throw FolderAbsent(
+            folder,
+            Wording{QUORVA_TEXT("quorva::PlatformError",
+                                "The backup folder “%1” cannot be reached now. Plug in the disk "
+                                "or connect the share that holds it; Bridge tries again by itself."),
+                    {folder.string()}},
+            "The backup folder cannot be reached now: its disk or share is not connected.");
     default:
         throw error;
     }

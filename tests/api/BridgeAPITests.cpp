@@ -293,10 +293,11 @@ TEST_F(BridgeAPITest, TransportFailuresArePlatformErrorsAndAStalledOrTricklingSe
     EXPECT_NE(refused, "no failure");
     EXPECT_NE(refused, "The request timed out.");
     // In words a parent can act on, with the system's reason for whoever helps them.
-    EXPECT_EQ(refused.rfind("Quorva can't be reached. Check this computer's internet connection; Bridge tries "
-                            "again in 30 minutes. (",
-                            0),
-              0u)
+    EXPECT_EQ(
+        refused.rfind("Quorva can't be reached. Check this computer's internet connection; Bridge tries "
+                      "again in 30 minutes. (",
+                      0),
+        0u)
         << refused;
 
     BridgeAPI impatient(server.url(), nam, 1s, 3s);

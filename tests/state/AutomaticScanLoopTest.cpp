@@ -76,8 +76,8 @@ TEST(AutomaticScanning, DisconnectDuringASleepEndsTheLoopWithoutScanning)
     EXPECT_EQ(state->phase(), Phase::needsPairing());
     EXPECT_FALSE(harness.storedToken());
     EXPECT_FALSE(state->backupFolder());
-    for (const char* key : {"bridge.selected-child-id", "bridge.backup-bookmark", "bridge.uploaded-message-ids",
-                            "bridge.device-children"})
+    for (const char* key : {"bridge.selected-child-id", "bridge.backup-bookmark",
+                            "bridge.uploaded-message-ids", "bridge.device-children"})
         EXPECT_FALSE(Preferences().value(QString::fromUtf8(key))) << key;
 }
 
@@ -95,7 +95,8 @@ TEST(AutomaticScanning, SkipsTicksUntilSetUpIsCompleteThenScans)
     QCoro::waitFor(state->chooseBackupFolder());
     BridgeFixture::spin(150ms);
     EXPECT_TRUE(bodiesOf(harness.received(), "devices").empty()) << "read before it was assigned";
-    state->requestAssignChildDevice(QString::fromStdString(kBen), QString::fromStdString(BackupContent{}.udid));
+    state->requestAssignChildDevice(QString::fromStdString(kBen),
+                                    QString::fromStdString(BackupContent{}.udid));
     ASSERT_TRUE(BridgeFixture::waitFor([&] { return !bodiesOf(harness.received(), "devices").empty(); }));
     const auto devices = bodiesOf(harness.received(), "devices");
     EXPECT_EQ(devices.front()["childId"], kBen);
@@ -150,7 +151,8 @@ TEST(AutomaticScanning, AnUnpluggedDiskIsWaitedForAndScannedOnceBack)
     std::filesystem::rename(away, disk);
     EXPECT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 3; }))
         << "not scanned after the disk came back: " << state->phase().failureText().toStdString();
-    EXPECT_TRUE(BridgeFixture::waitFor([&] { return state->phase() == Phase::ready(); })); // the next tick may be under way
+    EXPECT_TRUE(BridgeFixture::waitFor(
+        [&] { return state->phase() == Phase::ready(); })); // the next tick may be under way
 }
 
 } // namespace

@@ -137,7 +137,8 @@ TEST(DeviceWatcher, SilentIPhonesDoNotHoldUpAScanAndShowAsNotAnswering)
 
     DeviceBackups& backups = *state->deviceBackups();
     const auto allNotAnswering = [&] {
-        return std::ranges::all_of(phones, [&](const QString& udid) { return backups.activity(udid).notAnswering; });
+        return std::ranges::all_of(phones,
+                                   [&](const QString& udid) { return backups.activity(udid).notAnswering; });
     };
     ASSERT_TRUE(BridgeFixture::waitFor(allNotAnswering));
     const DeviceActivity activity = backups.activity(phones.front());
@@ -311,11 +312,11 @@ QCoro::Task<> runThenKeep(IPhoneBackupRun& run, std::optional<BackupRunOutcome>&
 // A tool that writes without a line break for a long while: a stuck bar, or binary noise.
 TEST_F(Backup, EndlessOutputWithoutLineBreaksIsReadAsItComesAndTheBarAfterItIsSeen)
 {
-    const QString tool = writeScript(
-        m_bin, progressBar(7) + "head -c 40000000 /dev/zero | tr '\\0' '='\n" +
-                   // A bar cut in two by a pause, so it comes in two reads.
-                   "printf '\\r[====  ]  6'\nsleep 0.2\nprintf '3%% Finished'\nsleep 0.2\n" + progressBar(100) +
-                   statusPlist("finished"));
+    const QString tool =
+        writeScript(m_bin, progressBar(7) + "head -c 40000000 /dev/zero | tr '\\0' '='\n" +
+                               // A bar cut in two by a pause, so it comes in two reads.
+                               "printf '\\r[====  ]  6'\nsleep 0.2\nprintf '3%% Finished'\nsleep 0.2\n" +
+                               progressBar(100) + statusPlist("finished"));
     IPhoneBackupRun run(kUdid, root(), {.tool = tool});
     std::vector<int> progress;
     QObject::connect(&run, &IPhoneBackupRun::progressed, [&](int percent) { progress.push_back(percent); });
@@ -397,8 +398,8 @@ TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
 {
     FamilyWithPhones family(false);
     const QString ava = QString::fromStdString(family.avasPhone);
-    ASSERT_TRUE(BridgeFixture::waitFor(
-        [&] { return family.state->deviceBackups()->activity(ava).connected; }));
+    ASSERT_TRUE(
+        BridgeFixture::waitFor([&] { return family.state->deviceBackups()->activity(ava).connected; }));
     BridgeFixture::spin(500ms);
     EXPECT_TRUE(family.asked().isEmpty()) << "backed up by itself: " << family.asked().toStdString();
 

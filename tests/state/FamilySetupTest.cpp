@@ -101,11 +101,13 @@ TEST(ALoneIPhone, IsProposedButNeverBoundWithoutTheParentsWord)
     harness.writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
     QCoro::waitFor(state->restoreBackupSelection());
     EXPECT_FALSE(state->overview().children[0].proposedDeviceId) << "two candidates: no guess";
-    EXPECT_TRUE(saysAttention(*state, QStringLiteral("Ava's iPhone is in the backup folder and not assigned to anyone.")));
+    EXPECT_TRUE(saysAttention(
+        *state, QStringLiteral("Ava's iPhone is in the backup folder and not assigned to anyone.")));
 
     // The parent's own iPhone, set aside, is no longer news.
     ASSERT_TRUE(state->assignDevice("DAD", std::nullopt));
-    EXPECT_FALSE(saysAttention(*state, QStringLiteral("Dad's iPhone is in the backup folder and not assigned to anyone.")));
+    EXPECT_FALSE(saysAttention(
+        *state, QStringLiteral("Dad's iPhone is in the backup folder and not assigned to anyone.")));
     ASSERT_TRUE(state->assignDevice("AVA", kAva));
     const auto assigned = harness.scan(*state);
     EXPECT_EQ(endpoints(assigned), (Names{"devices", "ingest/batch", "heartbeat"}));
@@ -142,7 +144,8 @@ TEST_F(AssignedFamily, ANewIPhoneInTheFolderIsSaidAndAnOldUnassignedOneIsNot)
     const auto requests = harness.scan(*state);
 
     const std::string news = "Léa's iPhone is in the backup folder and not assigned to anyone.";
-    EXPECT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "devices", "ingest/batch", "heartbeat"}));
+    EXPECT_EQ(endpoints(requests),
+              (Names{"devices", "ingest/batch", "devices", "ingest/batch", "heartbeat"}));
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["setupIssue"], news);
     EXPECT_EQ(state->phase(), Phase::ready());
@@ -173,8 +176,9 @@ TEST_F(AssignedFamily, AChildWhoLeftTheFamilyIsSaidAndTheOthersAreStillRead)
     ASSERT_EQ(state->childProfiles().size(), 1u);
 
     const auto requests = harness.scan(*state);
-    const std::string left = "Ben's iPhone is assigned to a child who is no longer in your family on Quorva, so it "
-                             "is not read. Assign it to another child or to no one.";
+    const std::string left =
+        "Ben's iPhone is assigned to a child who is no longer in your family on Quorva, so it "
+        "is not read. Assign it to another child or to no one.";
     EXPECT_EQ(endpoints(requests), (Names{"devices", "ingest/batch", "heartbeat"}));
     EXPECT_EQ(bodiesOf(requests, "devices").at(0)["childId"], kAva);
     EXPECT_EQ(bodiesOf(requests, "heartbeat").at(0)["status"], "active");

@@ -189,7 +189,8 @@ TEST(ScanCycle, GuardsStopTheCycleBeforeItReadsABackup)
     EXPECT_FALSE(state->canScan());
     EXPECT_EQ(endpoints(harness.scan(*state)), Names{"heartbeat"});
     EXPECT_EQ(state->phase(),
-              Phase::failed(QStringLiteral("Choose whose iPhone each backup is. Waiting to be assigned: Maya's iPhone.")));
+              Phase::failed(QStringLiteral(
+                  "Choose whose iPhone each backup is. Waiting to be assigned: Maya's iPhone.")));
     ASSERT_TRUE(state->assignDevice(BackupContent{}.udid, kAva));
 
     harness.writeBackup(harness.path("backup"), {.ageHours = 0.1, .encrypted = true});

@@ -303,18 +303,21 @@ TEST_P(ABrokenLockFile, IsTakenOverAndTheScanGoesOn)
     else if (kind == "dangling-link")
         std::filesystem::create_symlink(lock.parent_path() / "nowhere" / "lock", lock);
     else
-        std::ofstream(lock, std::ios::trunc) << (kind == "empty"     ? ""
-                                                 : kind == "garbage" ? "\x01\xff not a lock \x7f"
-                                                                     : "4194301\nquorva-bridge\nother-computer\n");
+        std::ofstream(lock, std::ios::trunc)
+            << (kind == "empty"     ? ""
+                : kind == "garbage" ? "\x01\xff not a lock \x7f"
+                                    : "4194301\nquorva-bridge\nother-computer\n");
 
     ASSERT_TRUE(QCoro::waitFor(state->becomeTheWriter(0ms))) << state->phase().failureText().toStdString();
-    EXPECT_EQ(endpoints(harness.scan(*state)), (std::vector<std::string>{"devices", "ingest/batch", "heartbeat"}));
+    EXPECT_EQ(endpoints(harness.scan(*state)),
+              (std::vector<std::string>{"devices", "ingest/batch", "heartbeat"}));
     // The lock holds against another process all the same.
     EXPECT_FALSE(QCoro::waitFor(harness.makeState()->becomeTheWriter(0ms)));
 }
 
 INSTANTIATE_TEST_SUITE_P(Session, ABrokenLockFile,
-                         ::testing::Values("empty", "garbage", "folder", "dangling-link", "another-hosts-process"),
+                         ::testing::Values("empty", "garbage", "folder", "dangling-link",
+                                           "another-hosts-process"),
                          [](const auto& info) {
                              std::string name = info.param;
                              std::erase(name, '-');

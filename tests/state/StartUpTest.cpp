@@ -32,7 +32,8 @@ TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThe
     const auto requests = harness.receivedSince(before);
     ASSERT_EQ(endpoints(requests), (Names{"children", "heartbeat"}));
     EXPECT_EQ(requests[1].body["status"], "error");
-    EXPECT_EQ(requests[1].body["setupIssue"], std::string(words::setupIssue) + " Ava has no iPhone assigned.");
+    EXPECT_EQ(requests[1].body["setupIssue"],
+              std::string(words::setupIssue) + " Ava has no iPhone assigned.");
 
     // The next launch finds the folder, but nobody has said whose its iPhone is: nothing is read.
     BackupBookmarkStore(Preferences()).save(harness.writeBackup(harness.path("backup"), {.candidates = 2}));
@@ -49,7 +50,8 @@ TEST(StartUp, AFirstLaunchOnlyAsksForPairingAndAPairedOneReportsWhatIsMissingThe
     QCoro::waitFor(state->start());
     EXPECT_EQ(state->phase(), Phase::ready());
     EXPECT_EQ(state->lastCandidateCount(), 2);
-    EXPECT_EQ(endpoints(harness.receivedSince(before)), (Names{"children", "devices", "ingest/batch", "heartbeat"}));
+    EXPECT_EQ(endpoints(harness.receivedSince(before)),
+              (Names{"children", "devices", "ingest/batch", "heartbeat"}));
 }
 
 // An install from before iPhones were assigned kept one selected child: it names whose iPhone

@@ -121,7 +121,8 @@ void FakeUsbmuxd::serve(QLocalSocket* client)
 {
     static const QRegularExpression messageType(
         QStringLiteral("<key>MessageType</key>\\s*<string>([^<]*)</string>"));
-    static const QRegularExpression deviceId(QStringLiteral("<key>DeviceID</key>\\s*<integer>(\\d+)</integer>"));
+    static const QRegularExpression deviceId(
+        QStringLiteral("<key>DeviceID</key>\\s*<integer>(\\d+)</integer>"));
     if (m_tunnels.contains(client)) {
         client->readAll();
         return;

@@ -42,8 +42,8 @@ private:
 
     QTemporaryDir m_dir;
     QLocalServer m_server;
-    std::map<QString, int> m_devices; // udid -> device id
-    std::set<int> m_silent;           // device ids whose lockdown never answers
+    std::map<QString, int> m_devices;  // udid -> device id
+    std::set<int> m_silent;            // device ids whose lockdown never answers
     std::set<QLocalSocket*> m_tunnels; // connected to a silent phone: read and dropped
     std::vector<QLocalSocket*> m_listeners;
     int m_nextId = 1;

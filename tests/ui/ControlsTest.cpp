@@ -66,7 +66,8 @@ TEST(Controls, AStrayKeyOnAClosedPickerKeepsTheBindingAndOnlyAChoiceInTheOpenLis
     const QString picker = UiHarness::picker(kAva);
     QObject* box = ui.find(picker);
     auto* popup = box->property("popup").value<QObject*>();
-    ASSERT_TRUE(UiHarness::waitFor([&] { return box->property("displayText").toString() == "Ava's iPhone"; }));
+    ASSERT_TRUE(
+        UiHarness::waitFor([&] { return box->property("displayText").toString() == "Ava's iPhone"; }));
     QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(ui.item(picker));
     ASSERT_NE(reader, nullptr);
     EXPECT_EQ(reader->text(QAccessible::Name), "iPhone of Ava: Ava's iPhone");
@@ -88,7 +89,8 @@ TEST(Controls, AStrayKeyOnAClosedPickerKeepsTheBindingAndOnlyAChoiceInTheOpenLis
         EXPECT_EQ(ui.focused(), picker);
     };
     stray({Qt::Key_Down, Qt::Key_Down});
-    for (const Qt::Key key : {Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home, Qt::Key_B})
+    for (const Qt::Key key :
+         {Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_End, Qt::Key_Home, Qt::Key_B})
         stray({key});
 
     // Return in the open list: no iPhone for Ava.
@@ -105,7 +107,8 @@ TEST(Controls, AStrayKeyOnAClosedPickerKeepsTheBindingAndOnlyAChoiceInTheOpenLis
     ui.click(picker);
     ASSERT_TRUE(UiHarness::waitFor([&] { return popup->property("opened").toBool(); }));
     int dads = -1;
-    QMetaObject::invokeMethod(box, "indexOfValue", Q_RETURN_ARG(int, dads), Q_ARG(QVariant, QStringLiteral("PARENT")));
+    QMetaObject::invokeMethod(box, "indexOfValue", Q_RETURN_ARG(int, dads),
+                              Q_ARG(QVariant, QStringLiteral("PARENT")));
     QQuickItem* entry = nullptr;
     QMetaObject::invokeMethod(popup->property("contentItem").value<QObject*>(), "itemAtIndex",
                               Q_RETURN_ARG(QQuickItem*, entry), Q_ARG(int, dads));

@@ -26,7 +26,8 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     const auto backups = std::filesystem::path(QDir::homePath().toStdString()) / "iPhone backups";
     ui.writeBackup(backups / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 5});
     ui.writeBackup(backups / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
-    ui.writeBackup(backups / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 2, .benign = 4});
+    ui.writeBackup(backups / "BEN",
+                   {.udid = "BEN", .deviceName = "Ben's iPhone", .candidates = 2, .benign = 4});
 
     ui.launch();
     // The smallest window, where the lower controls start out of sight.

@@ -32,9 +32,13 @@ TEST(SetupCard, AFamilysIPhonesAfterAScanAreShownWhole)
     const std::string leo = "child-leo";
     ui.config.children = {{maya, "Maya"}, {leo, "Leo"}};
     const auto folder = ui.path("Backup");
-    ui.writeBackup(folder / "MAYA", {.udid = "MAYA", .deviceName = "Maya's iPhone", .candidates = 3, .benign = 40});
-    ui.writeBackup(folder / "LEO", {.udid = "LEO", .deviceName = "Leo's iPhone", .candidates = 1, .benign = 25, .ageHours = 20});
-    ui.writeBackup(folder / "DAD", {.udid = "DAD", .deviceName = "Dad's iPhone", .benign = 60, .ageHours = 0.5});
+    ui.writeBackup(folder / "MAYA",
+                   {.udid = "MAYA", .deviceName = "Maya's iPhone", .candidates = 3, .benign = 40});
+    ui.writeBackup(
+        folder / "LEO",
+        {.udid = "LEO", .deviceName = "Leo's iPhone", .candidates = 1, .benign = 25, .ageHours = 20});
+    ui.writeBackup(folder / "DAD",
+                   {.udid = "DAD", .deviceName = "Dad's iPhone", .benign = 60, .ageHours = 0.5});
     ui.launch();
     ui.pair();
     ui.chooseBackupFolder(folder);

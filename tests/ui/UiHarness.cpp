@@ -110,7 +110,8 @@ void UiHarness::pickByKeyboard(const std::string& childId, const QString& device
     QMetaObject::invokeMethod(box, "indexOfValue", Q_RETURN_ARG(int, wanted), Q_ARG(QVariant, deviceId));
     ASSERT_GE(wanted, 0) << "not offered: " << deviceId.toStdString();
     press(Qt::Key_Space);
-    ASSERT_TRUE(waitFor([&] { return box->property("popup").value<QObject*>()->property("opened").toBool(); }));
+    ASSERT_TRUE(
+        waitFor([&] { return box->property("popup").value<QObject*>()->property("opened").toBool(); }));
     for (int i = 0; i < 10 && box->property("highlightedIndex").toInt() != wanted; ++i)
         press(box->property("highlightedIndex").toInt() < wanted ? Qt::Key_Down : Qt::Key_Up);
     ASSERT_EQ(box->property("highlightedIndex").toInt(), wanted);

@@ -23,7 +23,8 @@ TEST(WindowStates, ReadyThenScanningAndTextsFromTheServiceAndFromBackupsAreShown
     const QString markup = QStringLiteral("<i>Maya</i> <img src=\"http://127.0.0.1:1/x.png\">");
     const auto folder = ui.path("family");
     ui.writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone"});
-    ui.writeBackup(folder / "LOCKED", {.udid = "LOCKED", .deviceName = markup.toStdString(), .encrypted = true});
+    ui.writeBackup(folder / "LOCKED",
+                   {.udid = "LOCKED", .deviceName = markup.toStdString(), .encrypted = true});
     ui.chooseBackupFolder(folder);
     EXPECT_FALSE(ui.shown("pairingCard"));
     ui.assign("AVA");
@@ -44,7 +45,8 @@ TEST(WindowStates, ReadyThenScanningAndTextsFromTheServiceAndFromBackupsAreShown
         ASSERT_NE(label, nullptr);
         ASSERT_TRUE(ui.text(objectName).startsWith(text)) << ui.text(objectName).toStdString();
         const QFontMetricsF metrics(label->property("font").value<QFont>());
-        EXPECT_NEAR(label->property("contentWidth").toReal(), metrics.horizontalAdvance(ui.text(objectName)), 2);
+        EXPECT_NEAR(label->property("contentWidth").toReal(), metrics.horizontalAdvance(ui.text(objectName)),
+                    2);
     };
     drawnWhole(QStringLiteral("childName-") + QString::fromStdString(kAva), QStringLiteral("<b>Ava</b>"));
     drawnWhole(QStringLiteral("unassigned-LOCKED"), markup);
@@ -111,7 +113,8 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
     const QString failed =
         texts::backupRunOutcome(QStringLiteral("Ava's iPhone"),
                                 {.result = BackupRunOutcome::Result::failed, .exitStatus = 1, .percent = 50});
-    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.text(activity) == failed; })) << ui.text(activity).toStdString();
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.text(activity) == failed; }))
+        << ui.text(activity).toStdString();
 }
 
 // One child and one iPhone in the folder, which is Dad's: the set-up card offers it, and
@@ -121,7 +124,8 @@ TEST(WindowStates, ALoneIPhoneIsOnlyProposedAndReadOnceTheParentAssignsIt)
     UiHarness ui;
     ui.launch();
     ui.pair();
-    ui.chooseBackupFolder(ui.backup("dad", {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 1}));
+    ui.chooseBackupFolder(
+        ui.backup("dad", {.udid = "PARENT", .deviceName = "Dad's iPhone", .candidates = 1}));
     const QString confirm = QStringLiteral("confirmProposal-") + QString::fromStdString(kAva);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(confirm); }));
     EXPECT_EQ(ui.find(UiHarness::picker(kAva))->property("displayText").toString(), "Dad's iPhone");
@@ -133,7 +137,8 @@ TEST(WindowStates, ALoneIPhoneIsOnlyProposedAndReadOnceTheParentAssignsIt)
 
     // The alert says what is missing; the parent answers it, then assigns.
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
-    EXPECT_TRUE(ui.text("failureAlertText").contains("Dad's iPhone")) << ui.text("failureAlertText").toStdString();
+    EXPECT_TRUE(ui.text("failureAlertText").contains("Dad's iPhone"))
+        << ui.text("failureAlertText").toStdString();
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(confirm); }));

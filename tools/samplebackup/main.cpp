@@ -182,8 +182,9 @@ SampleBackupPlan specFor(const Options& options, int device)
     const std::string name = device < static_cast<int>(std::size(kDevices))
                                  ? kind.name
                                  : kind.name + " (" + std::to_string(device + 1) + ")";
-    plan.displayName = plan.deviceName =
-        device < static_cast<int>(options.names.size()) ? options.names[static_cast<std::size_t>(device)] : name;
+    plan.displayName = plan.deviceName = device < static_cast<int>(options.names.size())
+                                             ? options.names[static_cast<std::size_t>(device)]
+                                             : name;
     plan.productType = kind.productType;
     plan.encrypted = options.encrypted;
     plan.walMode = options.wal;
