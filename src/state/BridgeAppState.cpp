@@ -77,7 +77,8 @@ void BridgeAppState::updateBackupTargets()
         bound[QString::fromStdString(device.id)] = {
             QString::fromStdString(device.deviceName),
             device.isBeingWritten ? std::nullopt
-                                  : std::optional(device.lastBackupAt.value_or(Instant::distantPast()))};
+                                  : std::optional(device.lastBackupAt.value_or(Instant::distantPast())),
+            device.url};
     }
     m_deviceBackups->setTargets(std::move(folder), std::move(bound));
 }

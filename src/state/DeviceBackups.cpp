@@ -104,7 +104,13 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
         setText(udid, texts::backupMustWait(name));
         co_return refused;
     }
-    m_run = std::make_unique<IPhoneBackupRun>(udid, *m_folder, m_options);
+    // The tool writes into <root>/<id>: the folder that holds this iPhone's backup, when its
+    // backup folder carries its id as idevicebackup2 names it; else the chosen folder.
+    std::filesystem::path root = *m_folder;
+    if (const auto& found = m_bound.at(udid).backupFolder;
+        found && QString::fromStdString(found->filename().string()).compare(udid, Qt::CaseInsensitive) == 0)
+        root = found->parent_path();
+    m_run = std::make_unique<IPhoneBackupRun>(udid, std::move(root), m_options);
     IPhoneBackupRun* run = m_run.get();
     connect(run, &IPhoneBackupRun::stageChanged, this, [this, run, udid](BackupRunStage stage) {
         setText(udid, texts::backupRunState(nameOf(udid), stage, run->percent()));

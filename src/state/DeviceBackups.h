@@ -39,6 +39,9 @@ public:
     struct Target {
         QString name;
         std::optional<Instant> lastFinished;
+        // Where discovery found its backup: a new one is made there, so that the next scan reads
+        // it, also when the chosen folder is this iPhone's own backup folder.
+        std::optional<std::filesystem::path> backupFolder;
     };
 
     DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOptions options,

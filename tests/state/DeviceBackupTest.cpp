@@ -409,6 +409,36 @@ TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
     EXPECT_EQ(recordedIds().size(), 3u);
 }
 
+// The folder chosen is Ava's iPhone's own backup folder: the new backup replaces it there, where
+// the next scan reads it, not in a folder of the same name inside it.
+TEST(BackupsMadeHere, IntoTheIPhonesOwnFolderWhenThatIsTheFolderChosen)
+{
+    const std::string avasPhone = BackupContent{}.udid;
+    FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    BridgeFixture harness;
+    const std::filesystem::path own = harness.path("Backup") / avasPhone;
+    harness.writeBackup(own, {.candidates = 1, .ageHours = 20 * 24});
+    harness.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    harness.backupTool = writeCopyingTool(
+        bin, harness.writeBackup(harness.path("made") / avasPhone, {.candidates = 3, .ageHours = 0}));
+    harness.automaticBackups = false;
+    auto state = harness.makeState();
+    harness.pair(*state);
+    harness.nextChoice = own;
+    QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->assignDevice(avasPhone, kAva));
+    QCoro::waitFor(state->start());
+    usbmuxd.attach(QString::fromStdString(avasPhone));
+    const QString ava = QString::fromStdString(avasPhone);
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->deviceBackups()->activity(ava).connected; }));
+
+    EXPECT_EQ(QCoro::waitFor(state->backUpAndScan(ava)).result, BackupRunOutcome::Result::finished);
+    EXPECT_FALSE(std::filesystem::exists(own / avasPhone)) << "a backup inside the backup";
+    EXPECT_EQ(recordedIds().size(), 3u) << "the new backup is read";
+}
+
 // A backup's Info.plist names the phone, and usbmuxd names a connected one: neither may steer
 // where the tool writes or where the run's result is read.
 TEST(BackupsMadeHere, ADeviceIdThatIsAPathIsRefusedBeforeTheToolRuns)
