@@ -1117,6 +1117,10 @@
         <source>%1 is not backed up: its backup names it with an id no iPhone has.</source>
         <translation>%1 wird nicht gesichert: Sein Backup nennt es mit einer Kennung, die kein iPhone hat.</translation>
     </message>
+    <message>
+        <source>%1 was not backed up: the backup folder is not there. Plug in the disk that holds it, or choose the folder again.</source>
+        <translation>%1 wurde nicht gesichert: Der Backup-Ordner ist nicht da. Schließen Sie das Laufwerk an, auf dem er liegt, oder wählen Sie den Ordner erneut.</translation>
+    </message>
 </context>
 <context>
     <name>quorva::words</name>

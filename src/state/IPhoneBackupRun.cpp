@@ -171,6 +171,10 @@ BackupRunOutcome::Result IPhoneBackupRun::resultOfExit(int status) const
     case kExitDeviceLocked:
         return R::locked;
     case kExitNoDevice:
+        // The tool ends this way for a folder it cannot find too, and says so before anything.
+        if (m_lastLine.contains(QLatin1String("Backup directory")) &&
+            m_lastLine.contains(QLatin1String("does not exist")))
+            return R::folderMissing;
         return m_percentSeen ? R::unplugged : R::notReached;
     case kExitNoDiskSpace:
         return R::noDiskSpace;

@@ -43,15 +43,16 @@ enum class BackupRunStage {
 
 struct BackupRunOutcome {
     enum class Result {
-        finished,    // the tool ended well and Status.plist says a new snapshot is finished
-        notFinished, // exit 0, but Status.plist is missing, unfinished or older than the run
-        locked,      // the phone stayed locked at the passcode prompt (exit 208)
-        notReached,  // exit 255 before any progress: not connected, or lockdown refused it
-        unplugged,   // exit 255 after progress had begun
-        noDiskSpace, // exit 105
-        stalled,     // no output for BackupRunOptions::stallAfter: ended by us
-        failed,      // any other exit status, or the tool crashed
-        toolMissing, // the tool could not be started
+        finished,      // the tool ended well and Status.plist says a new snapshot is finished
+        notFinished,   // exit 0, but Status.plist is missing, unfinished or older than the run
+        locked,        // the phone stayed locked at the passcode prompt (exit 208)
+        notReached,    // exit 255 before any progress: not connected, or lockdown refused it
+        unplugged,     // exit 255 after progress had begun
+        folderMissing, // exit 255: the folder to back up into is not there (an unplugged disk)
+        noDiskSpace,   // exit 105
+        stalled,       // no output for BackupRunOptions::stallAfter: ended by us
+        failed,        // any other exit status, or the tool crashed
+        toolMissing,   // the tool could not be started
         cancelled,
     };
 

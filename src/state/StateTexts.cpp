@@ -338,6 +338,11 @@ QString backupRunOutcome(const QString& deviceName, const BackupRunOutcome& outc
         return Text::
             tr("%1 could not be reached for a backup. Check the cable, unlock it and tap Trust if it asks.")
                 .arg(deviceName);
+    case R::folderMissing:
+        return Text::tr(
+                   "%1 was not backed up: the backup folder is not there. Plug in the disk that holds it, "
+                   "or choose the folder again.")
+            .arg(deviceName);
     case R::unplugged:
         return Text::tr("%1 was unplugged during the backup. Connect it again to finish the backup.")
             .arg(deviceName);
