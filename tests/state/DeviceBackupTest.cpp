@@ -413,6 +413,28 @@ TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
     EXPECT_EQ(recordedIds().size(), 3u);
 }
 
+// An older iPhone's 40-digit id comes in lower case from usbmuxd and in upper case from its
+// backup: it is the same iPhone, connected.
+TEST(BackupsMadeHere, AnIPhoneIsKnownWhateverTheCaseOfItsId)
+{
+    const std::string upper = "0123456789ABCDEF0123456789ABCDEF01234567";
+    FakeUsbmuxd usbmuxd;
+    BridgeFixture harness;
+    harness.writeBackup(harness.path("Backup") / upper, {.udid = upper, .candidates = 1});
+    harness.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    harness.automaticBackups = false;
+    auto state = harness.makeState();
+    harness.pair(*state);
+    harness.nextChoice = harness.path("Backup");
+    QCoro::waitFor(state->chooseBackupFolder());
+    ASSERT_TRUE(state->assignDevice(upper, kAva));
+    QCoro::waitFor(state->start());
+    usbmuxd.attach(QString::fromStdString(upper).toLower());
+    EXPECT_TRUE(BridgeFixture::waitFor(
+        [&] { return state->deviceBackups()->activity(QString::fromStdString(upper)).connected; }));
+}
+
 // The folder chosen is Ava's iPhone's own backup folder: the new backup replaces it there, where
 // the next scan reads it, not in a folder of the same name inside it.
 TEST(BackupsMadeHere, IntoTheIPhonesOwnFolderWhenThatIsTheFolderChosen)
