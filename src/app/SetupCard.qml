@@ -63,6 +63,19 @@ BridgeCard {
             }
         }
 
+        // Without it, an iPhone plugged in is never backed up: the parent should know why.
+        Label {
+            objectName: "deviceServiceText"
+            visible: text !== ""
+            Accessible.ignored: !visible
+            text: card.appState.deviceServiceNote
+            textFormat: Text.PlainText
+            font: Theme.font(Theme.caption)
+            color: Theme.secondary
+            wrapMode: Text.Wrap
+            Layout.fillWidth: true
+        }
+
         // Where such a backup comes from, on a desktop without Finder.
         Label {
             objectName: "backupHintText"

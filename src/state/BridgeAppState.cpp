@@ -44,6 +44,8 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
             m_platform.deviceWatcher,
             BackupRunOptions{.tool = m_platform.backupTool, .stallAfter = m_platform.backupStallAfter});
         m_deviceBackups->setAutomatic(m_platform.automaticBackups);
+        connect(m_platform.deviceWatcher.get(), &DeviceWatcher::serviceStateChanged, this,
+                &BridgeAppState::devicesChanged);
         connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this, [this] {
             refreshFamily();
             emit devicesChanged();
@@ -367,6 +369,12 @@ void BridgeAppState::setLaunchesAtLogin(bool enabled)
 }
 
 // ---- Views for QML -------------------------------------------------------------------------
+
+QString BridgeAppState::deviceServiceNote() const
+{
+    const bool unseen = m_deviceBackups && m_deviceBackups->serviceState() == DeviceServiceState::unavailable;
+    return unseen ? texts::deviceServiceUnavailable() : QString();
+}
 
 QString BridgeAppState::backupFolderForDisplay() const
 {

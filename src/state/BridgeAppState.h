@@ -63,6 +63,7 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(QVariantList devices READ devicesForDisplay NOTIFY devicesChanged)
     Q_PROPERTY(QVariantList unassignedDevices READ unassignedForDisplay NOTIFY devicesChanged)
     Q_PROPERTY(QStringList attention READ attention NOTIFY attentionChanged)
+    Q_PROPERTY(QString deviceServiceNote READ deviceServiceNote NOTIFY devicesChanged)
     Q_PROPERTY(bool lastScanUnchanged READ lastScanUnchanged NOTIFY lastScanAtChanged)
     Q_PROPERTY(bool setupComplete READ hasAssignedIPhone NOTIFY canScanChanged)
     Q_PROPERTY(QDateTime lastScanAt READ lastScanAtForDisplay NOTIFY lastScanAtChanged)
@@ -108,6 +109,8 @@ public:
     [[nodiscard]] const std::map<std::string, DeviceScan>& lastScans() const { return m_lastScans; }
     // A folder is chosen and an iPhone in it is assigned: there is something to read.
     [[nodiscard]] bool hasAssignedIPhone() const;
+    // Why connected iPhones cannot be seen (no usbmuxd to ask); empty while they can be.
+    [[nodiscard]] QString deviceServiceNote() const;
     // The last scan found every backup as it had read it before.
     [[nodiscard]] bool lastScanUnchanged() const { return m_lastScanUnchanged; }
     // Binds the iPhone to the child, or releases it with nothing; false, with a failure shown,

@@ -72,6 +72,26 @@ TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
                   "Sicherheitsprüfung gesendet: 1.000.");
 }
 
+// Without usbmuxd no connected iPhone can be seen, so none is backed up when plugged in: the
+// set-up card says so in one line, and no longer once it runs.
+TEST(WindowStates, ConnectedIPhonesThatCannotBeSeenAreSaid)
+{
+    test::FakeUsbmuxd usbmuxd;
+    usbmuxd.stop();
+    UiHarness ui;
+    ui.deviceWatcher = std::make_shared<DeviceWatcher>(DeviceWatcherOptions{
+        .serviceAddress = usbmuxd.address(), .retryInterval = std::chrono::milliseconds(100)});
+    ui.launch();
+    ui.pair();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("deviceServiceText"); }));
+    EXPECT_EQ(ui.text("deviceServiceText"),
+              QStringLiteral(
+                  "No connection to the iPhone service (usbmuxd): Bridge cannot see connected iPhones."));
+
+    ASSERT_TRUE(usbmuxd.start());
+    EXPECT_TRUE(UiHarness::waitFor([&] { return !ui.shown("deviceServiceText"); }));
+}
+
 TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedOneFromTheSetupCard)
 {
     test::FakeUsbmuxd usbmuxd;
