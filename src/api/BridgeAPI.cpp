@@ -66,7 +66,7 @@ PlatformError transportFailure(const QNetworkReply& reply)
     // The transfer time-out aborts the reply, which Qt reports as a bare cancellation.
     if (reply.error() == QNetworkReply::OperationCanceledError ||
         reply.error() == QNetworkReply::TimeoutError)
-        return PlatformError(kTimedOut);
+        return PlatformError(kTimedOut).from(PlatformError::Source::network);
     // Qt's reason ("Connection refused") alone tells a parent nothing they can do, and only in
     // English; it stays, last, for whoever helps them.
     const std::string reason = reply.errorString().toStdString();
@@ -74,7 +74,8 @@ PlatformError transportFailure(const QNetworkReply& reply)
                                              "Quorva can't be reached. Check this computer's internet "
                                              "connection; Bridge tries again in 30 minutes. (%1)"),
                                  {reason}},
-                         "Quorva could not be reached: " + reason);
+                         "Quorva could not be reached: " + reason)
+        .from(PlatformError::Source::network);
 }
 
 // Qt may still be inside one of the reply's signals when the awaiting coroutine resumes (it

@@ -32,7 +32,7 @@ PlatformError PlatformError::folder(const std::filesystem::path& folder, FolderS
     const Wording report{opening ? "The backup folder could not be opened: %1."
                                  : "The backup folder could not be read: %1.",
                          {why}};
-    return PlatformError(std::move(shown), filledIn(report));
+    return PlatformError(std::move(shown), filledIn(report)).from(Source::folder);
 }
 
 } // namespace quorva

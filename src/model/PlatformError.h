@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace quorva {
@@ -40,6 +41,15 @@ public:
     {
     }
 
+    // Where the failure happened, for whoever tells it apart without reading its text.
+    enum class Source { system, network, folder };
+    [[nodiscard]] Source source() const { return m_source; }
+    [[nodiscard]] PlatformError from(Source source) &&
+    {
+        m_source = source;
+        return std::move(*this);
+    }
+
     [[nodiscard]] const Wording& wording() const { return m_wording; }
     // What may leave this computer, in a heartbeat: the description without folder paths.
     [[nodiscard]] std::string reportText() const { return m_reportText.value_or(what()); }
@@ -53,6 +63,7 @@ public:
 private:
     Wording m_wording;
     std::optional<std::string> m_reportText;
+    Source m_source = Source::system;
 };
 
 } // namespace quorva

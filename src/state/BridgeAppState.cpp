@@ -166,7 +166,7 @@ void BridgeAppState::handleSessionEnd(SessionEnd end)
         // The stored token stays until the parent pairs again or disconnects; this run no longer
         // uses it, so the pairing card comes back.
         endSession();
-        raiseFailure(texts::pairingNoLongerValid());
+        raiseFailure({FailureCase::pairingNoLongerValid, {}, {}});
         setStatusMessage(texts::pairingFailed());
         break;
     case SessionEnd::done:
@@ -221,9 +221,9 @@ void BridgeAppState::setPhase(quorva::Phase phase)
         m_deviceBackups->setScanning(m_phase.kind() == quorva::Phase::Kind::scanning);
 }
 
-void BridgeAppState::raiseFailure(const QString& text)
+void BridgeAppState::raiseFailure(Failure failure)
 {
-    setPhase(quorva::Phase::failed(text));
+    setPhase(quorva::Phase::failed(std::move(failure)));
     ++m_failureCount;
     emit failureRaised();
 }
@@ -324,7 +324,7 @@ bool BridgeAppState::assignDevice(const std::string& deviceId, const std::option
         else
             m_services.bindings.unbind(deviceId);
     } catch (...) {
-        raiseFailure(texts::failureText(std::current_exception()));
+        raiseFailure(failureOf(std::current_exception()));
         return false;
     }
     setDevices(m_devices, m_services.bindings.bindings());

@@ -238,7 +238,7 @@ private:
 
     // Guarded writers of the published properties: they return when nothing changes.
     void setPhase(quorva::Phase phase);
-    void raiseFailure(const QString& text); // phase failed, announced even when the text repeats
+    void raiseFailure(Failure failure); // phase failed, announced even when it repeats
     void setStatusMessage(const QString& message);
     void setChildren(std::vector<BridgeChild> children);
     void setBackupFolder(std::optional<std::filesystem::path> folder);

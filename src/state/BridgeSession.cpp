@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace quorva {
@@ -128,7 +129,7 @@ QCoro::Task<ChildrenOutcome> BridgeSession::loadChildren()
         outcome.end = *end;
     } else if (failure) {
         outcome.end = isUnauthorized(failure) ? SessionEnd::unauthorized : SessionEnd::failed;
-        outcome.failure = texts::failureText(failure);
+        outcome.failure = failureOf(failure);
     }
     co_return outcome;
 }
@@ -254,7 +255,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
         outcome.folderAbsent = true;
     } catch (...) {
         outcome.folderLost = true;
-        outcome.failure = texts::failureText(std::make_exception_ptr(BridgeClientError::backupAccessLost()));
+        outcome.failure = {FailureCase::backupAccessLost, {}, {}};
         co_return ended(SessionEnd::failed);
     }
 
@@ -266,8 +267,13 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
 
     DeviceTally tally;
     tally.startedAt = outcome.startedAt;
+    // Each failure as the service reads it, and as data for whoever shows it.
     std::vector<texts::Notice> failures;
+    std::vector<Failure> failed;
     std::vector<texts::Notice> notes;
+    const auto asFailure = [](const texts::Notice& notice) {
+        return Failure{FailureCase::notice, {notice.shown, notice.reported}, {}};
+    };
     std::exception_ptr failure; // of the whole cycle: nothing of any device could be read or sent
     try {
         if (absent)
@@ -298,6 +304,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
             for (const BackupDescriptor& device : family.unassigned)
                 unassigned.append(QString::fromStdString(device.deviceName));
             failures.push_back(texts::waitingToBeAssigned(unassigned));
+            failed.push_back(asFailure(failures.back()));
         }
 
         // A backup being written is read once it is finished; the notes say so.
@@ -314,7 +321,11 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
                 tally.scans[backup.id].failed = true;
                 const texts::Notice text{texts::failureText(std::current_exception()),
                                          texts::reportText(std::current_exception())};
-                failures.push_back(family.toRead.size() > 1 ? texts::forChild(name, text) : text);
+                const bool several = family.toRead.size() > 1;
+                failures.push_back(several ? texts::forChild(name, text) : text);
+                Failure inner = failureOf(std::current_exception());
+                failed.push_back(several ? Failure{FailureCase::childFailed, {name}, {std::move(inner)}}
+                                         : std::move(inner));
                 continue;
             }
         }
@@ -356,11 +367,14 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
     if (failure && isUnauthorized(failure))
         co_return ended(SessionEnd::unauthorized); // a heartbeat with the refused token would be refused too
 
-    if (failure)
+    if (failure) {
         failures = {{texts::failureText(failure), texts::reportText(failure)}};
+        failed = {failureOf(failure)};
+    }
     failures.insert(failures.end(), notes.begin(), notes.end());
+    std::ranges::transform(notes, std::back_inserter(failed), asFailure);
     const texts::Notice all = texts::joined(failures);
-    outcome.failure = all.shown;
+    outcome.failure = failed.size() == 1 ? failed.front() : Failure{FailureCase::several, {}, failed};
     HeartbeatReport report;
     report.status = "error";
     report.setupIssue = all.reported.toStdString();

@@ -39,7 +39,7 @@ enum class SessionEnd {
 struct ChildrenOutcome {
     SessionEnd end = SessionEnd::done;
     std::vector<BridgeChild> children;
-    QString failure;
+    Failure failure;
 };
 
 // What a cycle is asked to scan for.
@@ -64,7 +64,7 @@ struct CycleOutcome {
     SessionEnd end = SessionEnd::done;
     bool folderLost = false;   // with `failed`: the chosen folder is gone, nothing was scanned or sent
     bool folderAbsent = false; // with `failed`: the folder is not reachable now; it may come back
-    QString failure;           // with `failed`: the text to show
+    Failure failure;           // with `failed`
     // What the parent must know even when nothing failed: a backup being written, or one that is old.
     QString notes;
     std::vector<BackupDescriptor> devices;       // each iPhone's newest backup in the folder, as found

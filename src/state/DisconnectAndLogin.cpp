@@ -18,7 +18,7 @@ QCoro::Task<bool> BridgeAppState::becomeTheWriter(std::chrono::milliseconds pati
         co_return false;
     UserLock::Hold hold = *held;
     if (!hold) {
-        raiseFailure(texts::busyElsewhere());
+        raiseFailure({FailureCase::busyElsewhere, {}, {}});
         co_return false;
     }
     m_writer = std::move(hold);
@@ -45,7 +45,7 @@ QCoro::Task<> BridgeAppState::disconnect()
             beginSession(*token);
             startAutomaticScanning();
         }
-        raiseFailure(texts::tokenNotForgotten());
+        raiseFailure({FailureCase::tokenNotForgotten, {}, {}});
         setStatusMessage(texts::disconnectFailed());
         co_return;
     }
@@ -84,7 +84,7 @@ void BridgeAppState::setLaunchAtLogin(bool enabled)
     // Re-read in either case so the switch shows what is really registered.
     setLaunchesAtLogin(item && item->status() == LoginItem::Status::enabled);
     if (refused)
-        raiseFailure(texts::launchAtLoginFailed());
+        raiseFailure({FailureCase::launchAtLoginFailed, {}, {}});
 }
 
 void BridgeAppState::startAutomaticScanning()

@@ -32,7 +32,7 @@ QCoro::Task<> BridgeAppState::pair()
 {
     const QString code = normalizedPairingCode(m_pairingCode);
     if (pairingCodeLength(code) < 6) {
-        raiseFailure(texts::enterPairingCode());
+        raiseFailure({FailureCase::pairingCodeMissing, {}, {}});
         co_return;
     }
     // One pairing at a time: a newer one or a disconnect cancels this one.
@@ -78,14 +78,14 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
         // None chosen yet, or gone: the chooser's other places will do.
     }
     std::optional<std::optional<std::filesystem::path>> chosen;
-    std::optional<QString> failure;
+    std::optional<Failure> failure;
     try {
         QCoro::Task<std::optional<std::filesystem::path>> asked = chooseFolder(request);
         chosen = co_await whileAlive(this, std::move(asked));
         if (!chosen)
             co_return; // this object went while the chooser was open
     } catch (...) {
-        failure = texts::failureText(std::current_exception());
+        failure = failureOf(std::current_exception());
     }
     if (!failure && !*chosen)
         co_return;
@@ -100,7 +100,7 @@ QCoro::Task<> BridgeAppState::chooseBackupFolder()
 QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
 {
     std::vector<BackupDescriptor> devices;
-    std::optional<QString> failure;
+    std::optional<Failure> failure;
     const ScopedFolderAccess access(folder);
     try {
         const std::shared_ptr<const IPhoneBackupScanner> scanner = m_services.scanner;
@@ -116,7 +116,7 @@ QCoro::Task<> BridgeAppState::useBackupFolder(std::filesystem::path folder)
         m_services.bookmarks.save(folder);
         devices = newestPerDevice(*backups);
     } catch (...) {
-        failure = texts::failureText(std::current_exception());
+        failure = failureOf(std::current_exception());
     }
     if (failure) {
         raiseFailure(*failure);

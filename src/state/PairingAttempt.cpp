@@ -15,7 +15,7 @@ QCoro::Task<PairingOutcome> redeemAndKeep(std::shared_ptr<BridgeAPI> api, Bridge
         const BridgeRedeemResponse response = co_await api->redeem(std::move(code), std::move(bridgeName));
         outcome.token = response.bridgeToken;
     } catch (...) {
-        outcome.failure = texts::failureText(std::current_exception());
+        outcome.failure = failureOf(std::current_exception());
     }
     if (stop.stop_requested()) {
         outcome.cancelled = true;
@@ -27,7 +27,7 @@ QCoro::Task<PairingOutcome> redeemAndKeep(std::shared_ptr<BridgeAPI> api, Bridge
         // Stored before it is used: a token only in memory would be lost at the next launch.
         co_await tokenStore.save(outcome.token);
     } catch (...) {
-        outcome.failure = texts::secretStoreRefusedPairing();
+        outcome.failure = Failure{FailureCase::secretStoreRefusedPairing, {}, {}};
         co_return outcome;
     }
     if (stop.stop_requested()) {

@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QString>
 
+#include "state/Failure.h"
+
 #include <memory>
 #include <optional>
 #include <stop_token>
@@ -18,7 +20,7 @@ namespace quorva {
 struct PairingOutcome {
     bool cancelled = false;
     std::string token;              // kept in the secret store, when nothing failed
-    std::optional<QString> failure; // the text to show
+    std::optional<Failure> failure;
 };
 
 // One attempt to pair with a code: the service redeems it, the token goes to the secret store,

@@ -1,6 +1,13 @@
 #include "state/Phase.h"
 
+#include "state/StateTexts.h"
+
 namespace quorva {
+
+QString Phase::failureText() const
+{
+    return m_kind == Kind::failed ? texts::failureText(m_failure) : QString();
+}
 
 QString Phase::name() const
 {

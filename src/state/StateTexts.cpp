@@ -266,19 +266,94 @@ QString scanComplete(qint64 sent, qint64 accepted)
         .arg(sent);
 }
 
+QString failureText(const Failure& failure)
+{
+    using C = FailureCase;
+    const QStringList& a = failure.arguments;
+    const auto wording = [&a] {
+        Wording wording{a.value(0).toStdString(), {}};
+        for (qsizetype i = 1; i < a.size(); ++i)
+            wording.arguments.push_back(a.at(i).toStdString());
+        return translatedWording(wording);
+    };
+    switch (failure.kind) {
+    case C::unexpected:
+        return a.isEmpty() ? Text::tr("An unexpected error occurred.") : a.front();
+    case C::serviceError:
+        return a.value(0); // the service's own words
+    case C::serviceUnreachable:
+    case C::backupFolderUnreadable:
+    case C::backupFolderUnreachable:
+    case C::platform:
+        return wording();
+    case C::invalidResponse:
+        return translatedDescription(BridgeClientError::invalidResponse());
+    case C::notPaired:
+        return translatedDescription(BridgeClientError::notPaired());
+    case C::noBackupFound:
+        return translatedDescription(BridgeClientError::noBackupFound());
+    case C::encryptedBackup:
+        return translatedDescription(BridgeClientError::encryptedBackup());
+    case C::backupAccessLost:
+        return translatedDescription(BridgeClientError::backupAccessLost());
+    case C::backupBeingWritten:
+        return translatedDescription(BridgeClientError::backupBeingWritten());
+    case C::messagesDatabaseMissing:
+        return translatedDescription(BridgeClientError::messagesDatabaseMissing());
+    case C::messagesDatabaseUnreadable:
+        return translatedDescription(BridgeClientError::database(a.value(0).toStdString()));
+    case C::pairingCodeMissing:
+        return enterPairingCode();
+    case C::pairingNoLongerValid:
+        return pairingNoLongerValid();
+    case C::secretStoreUnavailable:
+        return secretStoreNotAvailable();
+    case C::secretStoreRefusedPairing:
+        return secretStoreRefusedPairing();
+    case C::tokenNotForgotten:
+        return tokenNotForgotten();
+    case C::busyElsewhere:
+        return busyElsewhere();
+    case C::launchAtLoginFailed:
+        return launchAtLoginFailed();
+    case C::childFailed: {
+        const QString inner = failure.parts.empty() ? QString() : failureText(failure.parts.front());
+        return forChild(a.value(0), {inner, inner}).shown;
+    }
+    case C::notice:
+        return a.value(0);
+    case C::several: {
+        std::vector<Notice> parts;
+        for (const Failure& part : failure.parts) {
+            const QString text = failureText(part);
+            parts.push_back({text, text});
+        }
+        return joined(parts).shown;
+    }
+    case C::noSuchChild:
+        return Text::tr("There is no child with the id %1 in this family.").arg(a.value(0));
+    case C::noSuchDevice:
+        return Text::tr("There is no iPhone with the id %1 in the backup folder.").arg(a.value(0));
+    case C::notADeviceId:
+        return notADeviceId(a.value(0));
+    case C::relativeFolder:
+        return Text::tr("The backup folder must be given as an absolute path, not “%1”.").arg(a.value(0));
+    case C::deviceNotConnected:
+        return a.isEmpty() ? Text::tr("No assigned iPhone is connected to this computer.")
+                           : deviceNotConnected(a.front());
+    case C::severalDevicesConnected:
+        return Text::tr("More than one assigned iPhone is connected: name the one to back up.");
+    case C::nothingToScan:
+        return Text::tr("Nothing to scan yet: choose the backup folder and assign each child's iPhone.");
+    case C::backupFailed:
+        return a.value(1).isEmpty() ? Text::tr("The backup of %1 did not finish.").arg(a.value(0)) : a.value(1);
+    }
+    return Text::tr("An unexpected error occurred.");
+}
+
 QString failureText(std::exception_ptr failure)
 {
-    try {
-        std::rethrow_exception(failure);
-    } catch (const BridgeClientError& error) {
-        return translatedDescription(error);
-    } catch (const PlatformError& error) {
-        return translatedWording(error.wording());
-    } catch (const std::exception& error) {
-        return QString::fromUtf8(error.what());
-    } catch (...) {
-        return Text::tr("An unexpected error occurred.");
-    }
+    return failureText(failureOf(std::move(failure)));
 }
 
 QString reportText(std::exception_ptr failure)

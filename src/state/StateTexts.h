@@ -7,6 +7,8 @@
 #include <exception>
 #include <vector>
 
+#include "state/Failure.h"
+
 // The texts the state object shows or sends, kept in one place because several operations
 // share them. What is shown comes in the language of the translation in use (see UiLanguage);
 // what the service reads (setupIssue(), reportText(), the bridge name) stays English.
@@ -96,6 +98,9 @@ struct Notice {
 // `accepted`; what it did not accept is sent again, and the text must not claim otherwise.
 // Counts are written as the locale of the translation writes numbers.
 [[nodiscard]] QString scanComplete(qint64 sent, qint64 accepted);
+
+// The text shown for a failure, in the language of the translation in use.
+[[nodiscard]] QString failureText(const Failure& failure);
 
 // The text shown for a failure: a BridgeClientError's description or a PlatformError's
 // wording, translated; the service's own messages and any other what() as they came.

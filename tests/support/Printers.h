@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <ostream>
+#include <sstream>
 #include <string>
 
 // Readable failure messages.
@@ -22,11 +23,23 @@ inline void PrintTo(const Phase& phase, std::ostream* out)
 {
     *out << phase.name().toStdString();
     if (phase.kind() == Phase::Kind::failed)
-        *out << "(\"" << phase.failureText().toStdString() << "\")";
+        *out << "(" << failureName(phase.failure().kind).toStdString() << ": \""
+             << phase.failureText().toStdString() << "\")";
 }
 } // namespace quorva
 
 namespace quorva::test {
+// A failed phase whose text, as shown now, is `text`.
+inline ::testing::AssertionResult failedWith(const Phase& phase, const QString& text)
+{
+    if (phase.kind() == Phase::Kind::failed && phase.failureText() == text)
+        return ::testing::AssertionSuccess();
+    std::ostringstream shown;
+    PrintTo(phase, &shown);
+    return ::testing::AssertionFailure() << "the phase is " << shown.str() << ", not failed(\""
+                                         << text.toStdString() << "\")";
+}
+
 // Names each row of a parameterised test after its `name` member, so a failing row names itself.
 struct RowName {
     template <typename Row> std::string operator()(const ::testing::TestParamInfo<Row>& info) const

@@ -1,0 +1,131 @@
+#include "state/Failure.h"
+
+#include "model/BridgeClientError.h"
+#include "model/PlatformError.h"
+#include "stores/FolderReference.h"
+
+#include <array>
+#include <utility>
+
+namespace quorva {
+
+namespace {
+
+using C = FailureCase;
+
+constexpr std::array<std::pair<FailureCase, const char*>, 32> names{{
+    {C::unexpected, "unexpected"},
+    {C::serviceError, "serviceError"},
+    {C::serviceUnreachable, "serviceUnreachable"},
+    {C::invalidResponse, "invalidResponse"},
+    {C::notPaired, "notPaired"},
+    {C::pairingCodeMissing, "pairingCodeMissing"},
+    {C::pairingNoLongerValid, "pairingNoLongerValid"},
+    {C::secretStoreUnavailable, "secretStoreUnavailable"},
+    {C::secretStoreRefusedPairing, "secretStoreRefusedPairing"},
+    {C::tokenNotForgotten, "tokenNotForgotten"},
+    {C::busyElsewhere, "busyElsewhere"},
+    {C::launchAtLoginFailed, "launchAtLoginFailed"},
+    {C::backupFolderUnreadable, "backupFolderUnreadable"},
+    {C::backupFolderUnreachable, "backupFolderUnreachable"},
+    {C::backupAccessLost, "backupAccessLost"},
+    {C::noBackupFound, "noBackupFound"},
+    {C::encryptedBackup, "encryptedBackup"},
+    {C::backupBeingWritten, "backupBeingWritten"},
+    {C::messagesDatabaseMissing, "messagesDatabaseMissing"},
+    {C::messagesDatabaseUnreadable, "messagesDatabaseUnreadable"},
+    {C::platform, "platform"},
+    {C::childFailed, "childFailed"},
+    {C::notice, "notice"},
+    {C::several, "several"},
+    {C::noSuchChild, "noSuchChild"},
+    {C::noSuchDevice, "noSuchDevice"},
+    {C::notADeviceId, "notADeviceId"},
+    {C::relativeFolder, "relativeFolder"},
+    {C::deviceNotConnected, "deviceNotConnected"},
+    {C::backupFailed, "backupFailed"},
+    {C::severalDevicesConnected, "severalDevicesConnected"},
+    {C::nothingToScan, "nothingToScan"},
+}};
+
+QStringList wordingArguments(const Wording& wording)
+{
+    QStringList arguments{QString::fromStdString(wording.pattern)};
+    for (const std::string& argument : wording.arguments)
+        arguments.append(QString::fromStdString(argument));
+    return arguments;
+}
+
+Failure clientFailure(const BridgeClientError& error)
+{
+    using E = BridgeClientError::Case;
+    switch (error.kind()) {
+    case E::server:
+        return {C::serviceError,
+                {QString::fromStdString(error.detail()), QString::number(error.status()),
+                 QString::fromStdString(error.code().value_or(std::string()))},
+                {}};
+    case E::database:
+        return {C::messagesDatabaseUnreadable, {QString::fromStdString(error.detail())}, {}};
+    case E::invalidResponse:
+        return {C::invalidResponse, {}, {}};
+    case E::noBackupFound:
+        return {C::noBackupFound, {}, {}};
+    case E::encryptedBackup:
+        return {C::encryptedBackup, {}, {}};
+    case E::messagesDatabaseMissing:
+        return {C::messagesDatabaseMissing, {}, {}};
+    case E::backupAccessLost:
+        return {C::backupAccessLost, {}, {}};
+    case E::notPaired:
+        return {C::notPaired, {}, {}};
+    case E::backupBeingWritten:
+        return {C::backupBeingWritten, {}, {}};
+    case E::noChildSelected:
+        break; // no longer raised: a child's iPhone is assigned, never selected
+    }
+    return {C::unexpected, {QString::fromStdString(error.description())}, {}};
+}
+
+} // namespace
+
+QString failureName(FailureCase kind)
+{
+    for (const auto& [each, name] : names)
+        if (each == kind)
+            return QString::fromLatin1(name);
+    return QStringLiteral("unexpected");
+}
+
+std::optional<FailureCase> failureCaseNamed(const QString& name)
+{
+    for (const auto& [each, known] : names)
+        if (name == QLatin1String(known))
+            return each;
+    return std::nullopt;
+}
+
+Failure failureOf(std::exception_ptr failure)
+{
+    try {
+        std::rethrow_exception(failure);
+    } catch (const BridgeClientError& error) {
+        return clientFailure(error);
+    } catch (const FolderUnreadable& error) {
+        return {C::backupFolderUnreadable, wordingArguments(error.wording()), {}};
+    } catch (const FolderAbsent& error) {
+        return {C::backupFolderUnreachable, wordingArguments(error.wording()), {}};
+    } catch (const PlatformError& error) {
+        using S = PlatformError::Source;
+        const FailureCase kind = error.source() == S::network  ? C::serviceUnreachable
+                                 : error.source() == S::folder ? C::backupFolderUnreadable
+                                                               : C::platform;
+        return {kind, wordingArguments(error.wording()), {}};
+    } catch (const std::exception& error) {
+        return {C::unexpected, {QString::fromUtf8(error.what())}, {}};
+    } catch (...) {
+        return {C::unexpected, {}, {}};
+    }
+}
+
+} // namespace quorva
