@@ -1,7 +1,7 @@
 #include "StateCommands.h"
 
 #include "HumanText.h"
-#include "RunningInstance.h"
+#include "bus/BridgeService.h"
 #include "SignalWatcher.h"
 #include "StateJson.h"
 #include "StatePrinter.h"
@@ -309,8 +309,8 @@ QCoro::Task<int> run(BridgeAppState& state, bool json, std::ostream& out, std::o
 {
     SignalWatcher watcher;
     StateFollower follower(state, json, out, err);
-    InstanceCommands commands(state);
-    commands.offer(); // without a bus, the other commands wait for this one to end
+    BridgeService service(state);
+    service.offer(); // without a bus, the other commands wait for this one to end
     co_await state.start();
     if (!state.hasToken()) {
         tellNotPaired(err);

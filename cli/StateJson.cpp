@@ -69,7 +69,9 @@ nlohmann::json stateJson(const BridgeAppState& state)
         attention.push_back(notice.shown.toStdString());
     return {
         {"phase", phase.name().toStdString()},
-        {"failure", failed ? nlohmann::json(phase.failureText().toStdString()) : nlohmann::json(nullptr)},
+        {"failure", failed ? nlohmann::json{{"code", failureName(phase.failure().kind).toStdString()},
+                                            {"text", phase.failureText().toStdString()}}
+                           : nlohmann::json(nullptr)},
         {"statusMessage", state.statusMessage().toStdString()},
         {"backupFolder",
          state.backupFolder() ? nlohmann::json(state.backupFolder()->string()) : nlohmann::json(nullptr)},

@@ -1,7 +1,7 @@
 // quorva-bridge-cli: the application's work without a window.
 #include "CommandLine.h"
 #include "InspectCommand.h"
-#include "RunningInstance.h"
+#include "BridgeCall.h"
 #include "StateCommands.h"
 #include "StatusCommand.h"
 #include "TerminalText.h"
@@ -40,22 +40,12 @@ int main(int argc, char** argv)
             return runInspect(invocation, std::cout);
         if (invocation.command == u"classify")
             return runClassify(invocation, std::cout);
-        // `run` is itself an instance: a second one beside a running one would only wait.
-        if (invocation.command != u"run") {
-            QStringList forwarded = arguments;
-            if (invocation.command == u"choose-backup") {
-                // The application would read a relative folder from where it was started.
-                const qsizetype at = forwarded.lastIndexOf(invocation.arguments.value(0));
-                forwarded[at] = QString::fromStdString(
-                    std::filesystem::absolute(invocation.arguments.value(0).toStdString()).string());
-            }
-            if (const auto answer = askRunningInstance(forwarded)) {
-                std::cout << answer->out.toStdString() << std::flush;
-                std::cerr << answer->err.toStdString() << std::flush;
-                return answer->status;
-            }
-        }
-        return runStateCommand(invocation, ::isatty(STDERR_FILENO) == 1, std::cout, std::cerr);
+        const bool terminal = ::isatty(STDERR_FILENO) == 1;
+        if (invocation.command != u"status" && invocation.command != u"run")
+            checkWorkflowArguments(invocation);
+        if (const auto status = runInRunningBridge(invocation, terminal, std::cout, std::cerr))
+            return *status;
+        return runStateCommand(invocation, terminal, std::cout, std::cerr);
     } catch (const UsageError& e) {
         return reportUsageError(invocation.command, QString::fromStdString(e.what()), std::cerr);
     } catch (const std::exception&) {

@@ -1,6 +1,6 @@
 #include "DesktopEnvironment.h"
 #include "QuorvaBridgeApp.h"
-#include "RunningInstance.h"
+#include "bus/BridgeService.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
 #include "state/UiLanguage.h"
@@ -92,8 +92,8 @@ int main(int argc, char** argv)
     QObject::connect(&instance, &quorva::SingleInstance::activationRequested, &app,
                      &quorva::QuorvaBridgeApp::showWindow);
     // Without a session bus the CLI's commands wait for this process instead of going through it.
-    quorva::cli::InstanceCommands commands(app.state());
-    commands.offer();
+    quorva::BridgeService service(app.state());
+    service.offer();
     quorva::TrayIcon tray(app);
     // At log-in the desktop's panel may come up after us, and Qt asks for its tray only once.
     QTimer::singleShot(inBackground ? std::chrono::seconds(10) : std::chrono::seconds(0), &tray,

@@ -35,7 +35,7 @@ for _ in $(seq 500); do
 done
 [ "$(batches)" -ge 2 ] || fail "the application's upload did not start: $(cat "$work/scan.out" "$work/app.out")"
 
-phase=$(gdbus call "${bus_object[@]}" --method org.freedesktop.DBus.Properties.Get app.quorva.bridge.Commands Phase)
+phase=$(gdbus call "${bus_object[@]}" --method org.freedesktop.DBus.Properties.Get app.quorva.bridge.Bridge1 Phase)
 [ "$phase" = "(<'scanning'>,)" ] || fail "the bus shows the phase as $phase during the upload"
 
 "$cli" disconnect >"$work/disconnect.out" 2>&1 || fail "the disconnect failed: $(cat "$work/disconnect.out")"

@@ -1,0 +1,65 @@
+# An integrator's whole flow through the bus interface alone, with gdbus and no CLI: pair,
+# choose the folder, assign, scan (watching the progress signals), disconnect; a failure comes
+# back as an error name, and the CLI words it in its own language, not the application's.
+source "$(dirname "$0")/common.sh"
+[ -n "$app" ] || fail "the application's path is missing"
+
+start_service --pairing-code BUS-FLOW --child child-maya=Maya --ingest-delay-ms 50
+"$samples" "$work/backup" --messages 300 --candidate-share 1.0 >/dev/null
+device=00008110-001A2B3C4D5E801E
+
+LANGUAGE=de QT_QPA_PLATFORM=offscreen "$app" --background >"$work/app.out" 2>&1 &
+app_pid=$!
+bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
+for _ in $(seq 200); do
+  gdbus introspect "${bus_object[@]}" >/dev/null 2>&1 && break
+  kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
+  sleep 0.05
+done
+gdbus monitor "${bus_object[@]}" >"$work/monitor.log" 2>&1 &
+bridge() { gdbus call --timeout 60 "${bus_object[@]}" --method "app.quorva.bridge.Bridge1.$1" "${@:2}" 2>&1; }
+property() { gdbus call "${bus_object[@]}" --method org.freedesktop.DBus.Properties.Get app.quorva.bridge.Bridge1 "$1"; }
+# expect_error NAME METHOD [ARGUMENTS…]
+expect_error() {
+  local answer
+  answer=$(bridge "${@:2}") && fail "$2 succeeded: $answer"
+  grep -q "app.quorva.bridge.Error.$1:" <<<"$answer" || fail "$2 answered $answer, not the error $1"
+}
+
+[ "$(property Version)" = "(<uint32 1>,)" ] || fail "version $(property Version)"
+expect_error PairingCodeMissing Pair "''"
+[ "$(bridge Pair "'BUS-FLOW'")" = "()" ] || fail "pairing failed"
+[ "$(property Paired)" = "(<true>,)" ] || fail "not paired after Pair"
+
+expect_error RelativeFolder ChooseBackupFolder "b'backup'"
+[ "$(bridge ChooseBackupFolder "b'$work/backup'")" = "()" ] || fail "the folder was not taken"
+expect_error NoSuchChild Assign "'$device'" "'child-nobody'"
+expect_error NoSuchDevice Assign "'0000000000000000000000000000000000000000'" "'child-maya'"
+[ "$(bridge Assign "'$device'" "'child-maya'")" = "('',)" ] || fail "assign failed"
+grep -q "'device': <'$device'>" <<<"$(property Children)" || fail "the child's iPhone: $(property Children)"
+
+[ "$(bridge Scan)" = "()" ] || fail "the scan failed: $(property FailureText)"
+grep -q "LastScan.*'candidates': <int64 [1-9]" <<<"$(property LastScan | sed 's/^/LastScan/')" ||
+  fail "the last scan's figures: $(property LastScan)"
+sleep 0.2 # the monitor's last lines
+grep -q "Bridge1.UploadProgress (3, 3)" "$work/monitor.log" || fail "no progress signals: $(grep -c . "$work/monitor.log") lines"
+grep -q "Bridge1.ScanFinished ()" "$work/monitor.log" || fail "no end of the scan announced"
+grep -q "'Phase': <'scanning'>" "$work/monitor.log" || fail "the phase's change was not announced"
+
+# A failure's case and arguments, and the CLI's own words for it: the application speaks German.
+kill "$service_pid"; wait "$service_pid" 2>/dev/null || true; service_pid=""
+expect_error ServiceUnreachable Scan
+[ "$(property FailureCode)" = "(<'serviceUnreachable'>,)" ] || fail "failure code $(property FailureCode)"
+grep -q "nicht" <<<"$(property FailureText)" || fail "the application's own text is not German: $(property FailureText)"
+LANGUAGE=en "$cli" scan >"$work/cli.out" 2>&1 && fail "the CLI's scan succeeded without the service"
+grep -q "Quorva can't be reached" "$work/cli.out" || fail "the CLI did not word it in English: $(cat "$work/cli.out")"
+LANGUAGE=en "$cli" assign "$device" child-nobody >"$work/cli.out" 2>&1 && fail "assign to a stranger succeeded"
+grep -q "There is no child with the id child-nobody" "$work/cli.out" || fail "assign's failure: $(cat "$work/cli.out")"
+
+[ "$(bridge Disconnect)" = "()" ] || fail "disconnect failed"
+[ "$(property Paired)" = "(<false>,)" ] || fail "still paired after Disconnect"
+[ "$(property Phase)" = "(<'needsPairing'>,)" ] || fail "phase after Disconnect: $(property Phase)"
+
+# The window's program answers the bus without the CLI's command table.
+! grep -q "Expected on or off" "$app" || fail "the application carries the CLI's commands"
+echo "ok: pair, choose, assign, scan and disconnect through the bus; failures by name"
