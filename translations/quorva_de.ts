@@ -2,6 +2,75 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>BridgeCall</name>
+    <message>
+        <source>Phase:  %1</source>
+        <translation>Phase:  %1</translation>
+    </message>
+    <message>
+        <source>Backup folder: %1</source>
+        <translation>Backup-Ordner: %1</translation>
+    </message>
+    <message>
+        <source>Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4</source>
+        <translation>Letzter Scan: %1; geprüfte Nachrichten: %L2, gesendete neue Kandidaten: %L3, erzeugte Warnungen: %L4</translation>
+    </message>
+    <message>
+        <source>%1  %2 (%3)
+    last backup %4, %5; child: %6</source>
+        <translation>%1  %2 (%3)
+    letztes Backup %4, %5; Kind: %6</translation>
+    </message>
+    <message>
+        <source>date unknown</source>
+        <translation>Datum unbekannt</translation>
+    </message>
+    <message>
+        <source>encrypted</source>
+        <translation>verschlüsselt</translation>
+    </message>
+    <message>
+        <source>being written</source>
+        <translation>wird geschrieben</translation>
+    </message>
+    <message>
+        <source>finished</source>
+        <translation>fertig</translation>
+    </message>
+    <message>
+        <source>not assigned</source>
+        <translation>nicht zugeordnet</translation>
+    </message>
+    <message>
+        <source>No child profiles.</source>
+        <translation>Keine Kinderprofile.</translation>
+    </message>
+    <message>
+        <source>%1  %2  (%3)</source>
+        <translation>%1  %2  (%3)</translation>
+    </message>
+    <message>
+        <source>no iPhone assigned</source>
+        <translation>kein iPhone zugeordnet</translation>
+    </message>
+    <message>
+        <source>Sent %L1 of %L2 batches to Quorva</source>
+        <translation>%L1 von %L2 Paketen an Quorva gesendet</translation>
+    </message>
+    <message>
+        <source>%1 is assigned to no one and is not read.</source>
+        <translation>%1 ist niemandem zugeordnet und wird nicht gelesen.</translation>
+    </message>
+    <message>
+        <source>%1 is assigned to %2.</source>
+        <translation>%1 ist %2 zugeordnet.</translation>
+    </message>
+    <message>
+        <source>%1 is no longer assigned to anyone and is not read.</source>
+        <translation>%1 ist niemandem mehr zugeordnet und wird nicht gelesen.</translation>
+    </message>
+</context>
+<context>
     <name>ChildRow</name>
     <message>
         <source>No iPhone</source>
@@ -776,20 +845,6 @@
         <source>No new backup since the last scan.</source>
         <translation>Seit dem letzten Scan kein neues Backup.</translation>
     </message>
-    <message numerus="yes">
-        <source>Last scan: %n recent incoming messages inspected</source>
-        <translation>
-            <numerusform>Letzter Scan: %n kürzlich eingegangene Nachricht geprüft</numerusform>
-            <numerusform>Letzter Scan: %n kürzlich eingegangene Nachrichten geprüft</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>%n sent for safety review.</source>
-        <translation>
-            <numerusform>%n zur Sicherheitsprüfung gesendet.</numerusform>
-            <numerusform>%n zur Sicherheitsprüfung gesendet.</numerusform>
-        </translation>
-    </message>
 </context>
 <context>
     <name>quorva::BridgeClientError</name>
@@ -839,6 +894,13 @@
     <message>
         <source>yesterday, %1</source>
         <translation>gestern, %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1, %Ln days ago</source>
+        <translation>
+            <numerusform>%1, vor %Ln Tag</numerusform>
+            <numerusform>%1, vor %Ln Tagen</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -952,14 +1014,6 @@
     <message>
         <source>Scan complete. Quorva accepted %L1 of %L2 focused candidates; the others will be sent again at the next scan.</source>
         <translation>Scan abgeschlossen. Quorva hat %L1 von %L2 gezielten Kandidaten angenommen; die übrigen werden beim nächsten Scan erneut gesendet.</translation>
-    </message>
-    <message>
-        <source>Scan complete. %L1 focused candidate reviewed by Quorva.</source>
-        <translation>Scan abgeschlossen. %L1 gezielter Kandidat von Quorva geprüft.</translation>
-    </message>
-    <message>
-        <source>Scan complete. %L1 focused candidates reviewed by Quorva.</source>
-        <translation>Scan abgeschlossen. %L1 gezielte Kandidaten von Quorva geprüft.</translation>
     </message>
     <message>
         <source>An unexpected error occurred.</source>
@@ -1120,6 +1174,55 @@
     <message>
         <source>%1 was not backed up: the backup folder is not there. Plug in the disk that holds it, or choose the folder again.</source>
         <translation>%1 wurde nicht gesichert: Der Backup-Ordner ist nicht da. Schließen Sie das Laufwerk an, auf dem er liegt, oder wählen Sie den Ordner erneut.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Scan complete. %Ln focused candidates reviewed by Quorva.</source>
+        <translation>
+            <numerusform>Scan abgeschlossen. %Ln gezielter Kandidat von Quorva geprüft.</numerusform>
+            <numerusform>Scan abgeschlossen. %Ln gezielte Kandidaten von Quorva geprüft.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Last scan: %Ln recent incoming messages inspected</source>
+        <translation>
+            <numerusform>Letzter Scan: %Ln kürzlich eingegangene Nachricht geprüft</numerusform>
+            <numerusform>Letzter Scan: %Ln kürzlich eingegangene Nachrichten geprüft</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%Ln sent for safety review.</source>
+        <translation>
+            <numerusform>%Ln zur Sicherheitsprüfung gesendet.</numerusform>
+            <numerusform>%Ln zur Sicherheitsprüfung gesendet.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>There is no child with the id %1 in this family.</source>
+        <translation>Es gibt in dieser Familie kein Kind mit der ID %1.</translation>
+    </message>
+    <message>
+        <source>There is no iPhone with the id %1 in the backup folder.</source>
+        <translation>Im Backup-Ordner gibt es kein iPhone mit der ID %1.</translation>
+    </message>
+    <message>
+        <source>The backup folder must be given as an absolute path, not “%1”.</source>
+        <translation>Der Backup-Ordner muss als absoluter Pfad angegeben werden, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>No assigned iPhone is connected to this computer.</source>
+        <translation>Kein zugeordnetes iPhone ist mit diesem Computer verbunden.</translation>
+    </message>
+    <message>
+        <source>More than one assigned iPhone is connected: name the one to back up.</source>
+        <translation>Mehr als ein zugeordnetes iPhone ist verbunden: Gib an, welches gesichert werden soll.</translation>
+    </message>
+    <message>
+        <source>Nothing to scan yet: choose the backup folder and assign each child&apos;s iPhone.</source>
+        <translation>Noch nichts zu scannen: Wähle den Backup-Ordner und ordne jedem Kind sein iPhone zu.</translation>
+    </message>
+    <message>
+        <source>The backup of %1 did not finish.</source>
+        <translation>Das Backup von %1 wurde nicht abgeschlossen.</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,10 @@ namespace quorva {
 
 namespace {
 
+struct Text {
+    Q_DECLARE_TR_FUNCTIONS(quorva::Formats)
+};
+
 icu::Locale icuLocale(const QLocale& locale)
 {
     // Qt's "C" locale writes like American English; ICU's root locale would write ISO dates.
@@ -54,8 +58,7 @@ QString backupAge(const QDateTime& when, const QDateTime& now, const QLocale& lo
     const QString day = locale.toString(local.date(), QStringLiteral("d MMM"));
     if (days < 0) // a clock set wrong: the date alone, with no claim of when
         return day;
-    return QCoreApplication::translate("quorva::Formats", "%1, %n days ago", nullptr, static_cast<int>(days))
-        .arg(day);
+    return Text::tr("%1, %Ln days ago", nullptr, static_cast<int>(days)).arg(day);
 }
 
 QString Formats::backupAge(const QDateTime& when) const

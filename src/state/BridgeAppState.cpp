@@ -268,8 +268,7 @@ QString BridgeAppState::lastScanText(const DeviceScan& scan)
         return tr("The last scan could not read this backup.");
     if (scan.unchanged)
         return tr("No new backup since the last scan.");
-    return tr("Last scan: %n recent incoming messages inspected", nullptr, static_cast<int>(scan.inspected)) +
-           QStringLiteral(", ") + tr("%n sent for safety review.", nullptr, static_cast<int>(scan.sent));
+    return texts::lastScanRead(scan.inspected, scan.sent);
 }
 
 void BridgeAppState::refreshFamily()

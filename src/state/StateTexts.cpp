@@ -260,10 +260,13 @@ QString scanComplete(qint64 sent, qint64 accepted)
                         "the next scan.")
             .arg(accepted)
             .arg(sent);
-    // English and German share their plural rule: one, and every other count.
-    return (sent == 1 ? Text::tr("Scan complete. %L1 focused candidate reviewed by Quorva.")
-                      : Text::tr("Scan complete. %L1 focused candidates reviewed by Quorva."))
-        .arg(sent);
+    return Text::tr("Scan complete. %Ln focused candidates reviewed by Quorva.", nullptr, static_cast<int>(sent));
+}
+
+QString lastScanRead(qint64 inspected, qint64 sent)
+{
+    return Text::tr("Last scan: %Ln recent incoming messages inspected", nullptr, static_cast<int>(inspected)) +
+           QStringLiteral(", ") + Text::tr("%Ln sent for safety review.", nullptr, static_cast<int>(sent));
 }
 
 QString failureText(const Failure& failure)

@@ -98,6 +98,8 @@ struct Notice {
 // `accepted`; what it did not accept is sent again, and the text must not claim otherwise.
 // Counts are written as the locale of the translation writes numbers.
 [[nodiscard]] QString scanComplete(qint64 sent, qint64 accepted);
+// What the last scan read of one iPhone's backup, and how much of it went to the service.
+[[nodiscard]] QString lastScanRead(qint64 inspected, qint64 sent);
 
 // The text shown for a failure, in the language of the translation in use.
 [[nodiscard]] QString failureText(const Failure& failure);
