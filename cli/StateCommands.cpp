@@ -9,6 +9,7 @@
 #include "TerminalText.h"
 #include "state/BridgeComposition.h"
 #include "state/DeviceBackups.h"
+#include "state/DeviceWatcher.h"
 #include "state/StateTexts.h"
 #include "stores/BridgeTokenStore.h"
 
@@ -382,6 +383,12 @@ int runStateCommand(const Invocation& invocation, bool terminal, std::ostream& o
     // Only a Bridge that keeps running backs iPhones up by itself: a short command would start
     // a backup and end it as it exits.
     platform.automaticBackups = invocation.command == u"run";
+    // Nor does it ask a phone anything it does not back up: a phone that hangs would hold it up.
+    if (platform.deviceWatcher && invocation.command != u"run" && invocation.command != u"backup") {
+        DeviceWatcherOptions options;
+        options.identify = false;
+        platform.deviceWatcher = std::make_shared<DeviceWatcher>(options);
+    }
     auto state = makeBridgeAppState(session, std::move(platform));
     // A read needs no writer: it sees what the writer has written through.
     if (invocation.command == u"status")

@@ -296,7 +296,8 @@ void DeviceWatcher::addDevice(const QString& udid)
         return;
     m_devices.push_back({.udid = udid, .name = {}, .iosVersion = {}, .notAnswering = false});
     emit deviceConnected(udid);
-    identify(udid);
+    if (m_options.identify)
+        identify(udid);
 }
 
 void DeviceWatcher::removeDevice(const QString& udid)

@@ -64,6 +64,9 @@ struct DeviceWatcherOptions {
     // How long one question to usbmuxd or a phone is waited for. A phone that hangs keeps the
     // library waiting far longer; its thread is left to it.
     std::chrono::milliseconds answerWithin = std::chrono::seconds(5);
+    // Whether each connected phone is asked its name. A process that does not stay to back a
+    // phone up leaves it alone: usbmuxd alone tells that it is connected.
+    bool identify = true;
 };
 
 // Which iPhones are connected by USB now. libimobiledevice delivers its events on libusbmuxd's

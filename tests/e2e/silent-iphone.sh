@@ -1,5 +1,6 @@
-# An assigned iPhone whose lockdown takes the connection and then never answers: the scan goes
-# ahead at once, the CLI ends, and devices says the phone does not answer.
+# An assigned iPhone whose lockdown takes the connection and then never answers. A CLI working
+# alone never asks the phone anything: the scan goes ahead at once, and devices lists it as
+# connected (usbmuxd says so) without waiting for its lockdown.
 source "$(dirname "$0")/common.sh"
 
 udid=00008110-001A2B3C4D5E801E
@@ -38,6 +39,8 @@ def serve(client):
                 send(client, tag, {"MessageType": "Result", "Number": 0})
                 send(client, 0, phone)
             elif kind == "Connect":
+                with open(path + ".connects", "a") as connects:
+                    connects.write("connect\n")
                 send(client, tag, {"MessageType": "Result", "Number": 0})
                 while client.recv(4096):
                     pass
@@ -62,5 +65,6 @@ set -e
 [ "$(held_items)" -gt 0 ] || fail "the scan sent nothing"
 
 timeout 60 "$cli" devices --json >"$work/devices.json" || fail "devices failed: $(cat "$work/devices.json")"
-[ "$(json "$work/devices.json" '[x["connection"] for x in d]')" = "['not answering']" ] \
-  || fail "devices should say the phone does not answer: $(cat "$work/devices.json")"
+[ "$(json "$work/devices.json" '[x["connection"] for x in d]')" = "['connected']" ] \
+  || fail "devices should list the phone as connected: $(cat "$work/devices.json")"
+[ ! -e "$work/usbmuxd.connects" ] || fail "a CLI working alone asked the phone $(wc -l <"$work/usbmuxd.connects") times"
