@@ -652,6 +652,10 @@
         <source>Last checked %1. No new backup since the last check, so nothing new was sent.</source>
         <translation>Zuletzt geprüft: %1. Seit der letzten Prüfung gibt es kein neues Backup, daher wurde nichts Neues gesendet.</translation>
     </message>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
 </context>
 <context>
     <name>StatusCommand</name>
@@ -764,6 +768,37 @@
     <message>
         <source>Checks the newest local iPhone backup for safety signals for Quorva Family.</source>
         <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::AttentionNotifier</name>
+    <message>
+        <source>Open Quorva Bridge</source>
+        <translation>Quorva Bridge öffnen</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge needs attention</source>
+        <translation>Quorva Bridge braucht Ihre Aufmerksamkeit</translation>
+    </message>
+    <message>
+        <source>A backup is getting old</source>
+        <translation>Ein Backup wird alt</translation>
+    </message>
+    <message>
+        <source>An iPhone waits to be assigned</source>
+        <translation>Ein iPhone wartet auf die Zuordnung</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge keeps checking in the background</source>
+        <translation>Quorva Bridge prüft im Hintergrund weiter</translation>
+    </message>
+    <message>
+        <source>It checks your family&apos;s iPhone backups every 30 minutes. Start Quorva Bridge again to open its window.</source>
+        <translation>Bridge prüft die iPhone-Backups Ihrer Familie alle 30 Minuten. Starten Sie Quorva Bridge erneut, um das Fenster zu öffnen.</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge checks your family&apos;s iPhone backups every 30 minutes.</source>
+        <translation>Quorva Bridge prüft die iPhone-Backups Ihrer Familie alle 30 Minuten.</translation>
     </message>
 </context>
 <context>

@@ -22,6 +22,9 @@ public:
 
     // Null only when the QML failed to load, which the engine has already reported.
     [[nodiscard]] QQuickWindow* window() const { return m_window; }
+    // Scrolls the item of this name into view and gives it the keyboard focus, once it exists
+    // (a new window builds its rows from the state first).
+    void reveal(const QString& objectName, int attempts = 40);
 
 private:
     std::unique_ptr<QQmlApplicationEngine> m_engine;

@@ -1,0 +1,115 @@
+// The tray item as the desktop's panel reads it over the StatusNotifier protocol: its name and
+// icon, whether something needs the parent and why, and its menu.
+#include "FakeDesktop.h"
+#include "UiHarness.h"
+#include "app/TrayIcon.h"
+
+#include <QDBusArgument>
+#include <QDBusObjectPath>
+
+namespace quorva::uitest {
+namespace {
+
+const QString kItem = QStringLiteral("org.kde.StatusNotifierItem");
+
+// The tooltip's (icon name, images, title, text), as a host reads it.
+std::pair<QString, QString> toolTipOf(const QVariant& value)
+{
+    const auto argument = value.value<QDBusArgument>();
+    QString icon, title, text;
+    argument.beginStructure();
+    argument >> icon;
+    argument.beginArray();
+    while (!argument.atEnd()) {
+        int width = 0, height = 0;
+        QByteArray data;
+        argument.beginStructure();
+        argument >> width >> height >> data;
+        argument.endStructure();
+    }
+    argument.endArray();
+    argument >> title >> text;
+    argument.endStructure();
+    return {title, text};
+}
+
+// The menu's entries {id, label} in order, separators as empty labels.
+std::vector<std::pair<int, QString>> menuOf(const QString& service, const QString& path)
+{
+    const QVariantList reply = busCall(service, path, QStringLiteral("com.canonical.dbusmenu"),
+                                       QStringLiteral("GetLayout"), {0, -1, QStringList()});
+    std::vector<std::pair<int, QString>> entries;
+    if (reply.size() != 2)
+        return entries;
+    const auto layout = reply.at(1).value<QDBusArgument>();
+    int id = 0;
+    QVariantMap properties;
+    layout.beginStructure();
+    layout >> id >> properties;
+    layout.beginArray();
+    while (!layout.atEnd()) {
+        QDBusVariant child;
+        layout >> child;
+        const auto entry = child.variant().value<QDBusArgument>();
+        QVariantMap childProperties;
+        entry.beginStructure();
+        entry >> id >> childProperties;
+        entry.endStructure(); // its (empty) children left unread
+        entries.emplace_back(id, childProperties.value(QStringLiteral("label")).toString());
+    }
+    layout.endArray();
+    layout.endStructure();
+    return entries;
+}
+
+TEST(Tray, TheItemNamesBridgeAndAsksForThePanelsAttentionWithTheReasonWhileTheParentIsNeeded)
+{
+    FakeDesktop desktop({});
+    UiHarness ui;
+    const auto folder = ui.backup();
+    ui.launch(QuorvaBridgeApp::Start::inBackground);
+    TrayIcon tray(ui.app());
+    tray.showWhereAvailable();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return !desktop.trayItems().empty(); })) << "not registered";
+    const auto [service, path] = desktop.trayItems().front();
+    const auto property = [&](const char* name) {
+        return busProperty(service, path, kItem, QString::fromLatin1(name));
+    };
+    EXPECT_EQ(property("Title").toString(), "Quorva Bridge");
+    EXPECT_EQ(property("Id").toString(), QUORVA_APP_ID);
+    EXPECT_EQ(property("IconName").toString(), QUORVA_APP_ID);
+    EXPECT_EQ(property("Status").toString(), "Active");
+
+    ui.pair();
+    QCoro::waitFor(ui.state().useBackupFolder(folder));
+    const QString waiting =
+        QStringLiteral("Maya's iPhone is in the backup folder and not assigned to anyone.");
+    EXPECT_EQ(property("Status").toString(), "NeedsAttention");
+    EXPECT_FALSE(property("AttentionIconName").toString().isEmpty());
+    EXPECT_TRUE(toolTipOf(property("ToolTip")).second.contains(waiting));
+
+    ui.assign(BackupContent{}.udid);
+    ui.scanAndWait();
+    EXPECT_EQ(property("Status").toString(), "Active");
+    EXPECT_FALSE(toolTipOf(property("ToolTip")).second.contains(waiting));
+
+    // Offline, the reason is the failure's own text.
+    ui.stopService();
+    ui.scanAndWait();
+    EXPECT_EQ(property("Status").toString(), "NeedsAttention");
+    EXPECT_TRUE(toolTipOf(property("ToolTip")).second.contains(ui.state().phase().failureText()));
+
+    // The panel's menu: Open shows the window.
+    const auto menuPath = property("Menu").value<QDBusObjectPath>().path();
+    const auto menu = menuOf(service, menuPath);
+    ASSERT_EQ(menu.size(), 4U);
+    EXPECT_EQ(menu[0].second, "Open");
+    EXPECT_EQ(menu[1].second, "Scan now");
+    EXPECT_EQ(menu[3].second, "Quit");
+    busCall(service, menuPath, QStringLiteral("com.canonical.dbusmenu"), QStringLiteral("Event"),
+            {menu[0].first, QStringLiteral("clicked"), QVariant::fromValue(QDBusVariant(QString())), 0U});
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.app().window() && ui.app().window()->isVisible(); }));
+}
+
+} // namespace
+} // namespace quorva::uitest
