@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Quorva Bridge</source>
+        <translation>Über Quorva Bridge</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Privacy note</source>
+        <translation>Datenschutzhinweis</translation>
+    </message>
+    <message>
+        <source>Shows what stays on this computer and what Quorva receives.</source>
+        <translation>Zeigt, was auf diesem Computer bleibt und was Quorva erhält.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>ChildRow</name>
     <message>
         <source>No iPhone</source>
@@ -468,6 +491,18 @@
         <source>Ctrl+Q</source>
         <translation>Strg+Q</translation>
     </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>About Quorva Bridge</source>
+        <translation>Über Quorva Bridge</translation>
+    </message>
 </context>
 <context>
     <name>PairingCard</name>
@@ -514,12 +549,16 @@
         <translation>Wessen iPhone gehört zu welchem Backup?</translation>
     </message>
     <message>
-        <source>No child profiles yet. Add your children in Quorva Family, then they appear here.</source>
-        <translation>Noch keine Kinderprofile. Fügen Sie Ihre Kinder in Quorva Family hinzu, dann erscheinen sie hier.</translation>
-    </message>
-    <message>
         <source>Scan now</source>
         <translation>Jetzt scannen</translation>
+    </message>
+    <message>
+        <source>No child profiles yet. In Quorva Family, open Family and add a profile for each child, then choose Look again.</source>
+        <translation>Noch keine Kinderprofile. Öffnen Sie in Quorva Family „Family“ und legen Sie für jedes Kind ein Profil an. Wählen Sie dann „Erneut nachsehen“.</translation>
+    </message>
+    <message>
+        <source>Look again</source>
+        <translation>Erneut nachsehen</translation>
     </message>
 </context>
 <context>
@@ -768,6 +807,13 @@
     <message>
         <source>Checks the newest local iPhone backup for safety signals for Quorva Family.</source>
         <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::AppInfo</name>
+    <message>
+        <source>© 2026 Quorva. All rights reserved. Quorva Bridge is proprietary software.</source>
+        <translation>© 2026 Quorva. Alle Rechte vorbehalten. Quorva Bridge ist proprietäre Software.</translation>
     </message>
 </context>
 <context>

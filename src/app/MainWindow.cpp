@@ -54,15 +54,7 @@ void MainWindow::reveal(const QString& objectName, int attempts)
                                [this, objectName, attempts] { reveal(objectName, attempts - 1); });
         return;
     }
-    if (auto* scroller = findItem(m_window->contentItem(), QStringLiteral("contentScroller"));
-        scroller && scroller->isAncestorOf(target)) {
-        const QRectF area = target->mapRectToItem(scroller, target->boundingRect());
-        const qreal contentY = scroller->property("contentY").toReal();
-        if (area.bottom() > scroller->height())
-            scroller->setProperty("contentY", contentY + area.bottom() - scroller->height() + 20);
-        else if (area.top() < 0)
-            scroller->setProperty("contentY", contentY + area.top() - 20);
-    }
+    // The content scrolls to the item with the focus.
     target->forceActiveFocus(Qt::TabFocusReason);
 }
 

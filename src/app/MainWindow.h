@@ -22,7 +22,7 @@ public:
 
     // Null only when the QML failed to load, which the engine has already reported.
     [[nodiscard]] QQuickWindow* window() const { return m_window; }
-    // Scrolls the item of this name into view and gives it the keyboard focus, once it exists
+    // Gives the item of this name the keyboard focus (the content scrolls to it), once it exists
     // (a new window builds its rows from the state first).
     void reveal(const QString& objectName, int attempts = 40);
 
