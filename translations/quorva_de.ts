@@ -846,6 +846,10 @@
         <source>Quorva Bridge checks your family&apos;s iPhone backups every 30 minutes.</source>
         <translation>Quorva Bridge prüft die iPhone-Backups Ihrer Familie alle 30 Minuten.</translation>
     </message>
+    <message>
+        <source>A backup did not finish</source>
+        <translation>Ein Backup wurde nicht fertig</translation>
+    </message>
 </context>
 <context>
     <name>quorva::BridgeAppState</name>

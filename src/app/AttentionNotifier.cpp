@@ -3,6 +3,7 @@
 #include "QuorvaBridgeApp.h"
 #include "platform/BackgroundPortal.h"
 #include "platform/DesktopNotifications.h"
+#include "state/DeviceBackups.h"
 
 #include <QQuickWindow>
 #include <QTimer>
@@ -14,6 +15,7 @@ namespace {
 const QString kFailure = QStringLiteral("failure");
 const QString kOldPrefix = QStringLiteral("old:");
 const QString kUnassignedPrefix = QStringLiteral("unassigned:");
+const QString kBackupPrefix = QStringLiteral("backup:");
 const QString kKeepsRunning = QStringLiteral("keeps-running");
 
 } // namespace
@@ -27,6 +29,8 @@ AttentionNotifier::AttentionNotifier(QuorvaBridgeApp& app, DesktopNotifications&
     connect(&state, &BridgeAppState::phaseChanged, this, &AttentionNotifier::phaseChanged);
     connect(&state, &BridgeAppState::attentionChanged, this, &AttentionNotifier::familyChanged);
     connect(&state, &BridgeAppState::devicesChanged, this, &AttentionNotifier::familyChanged);
+    if (DeviceBackups* backups = state.deviceBackups())
+        connect(backups, &DeviceBackups::runEnded, this, &AttentionNotifier::backupEnded);
     connect(&m_notifications, &DesktopNotifications::actionInvoked, this,
             [this](const QString& key, const QString&) { open(key); });
 }
@@ -70,6 +74,15 @@ void AttentionNotifier::failureRaised()
         // The failure's own words: a service's message stays as it came.
         raise(kFailure, heading, state.failureText());
     });
+}
+
+void AttentionNotifier::backupEnded(const QString& deviceId, bool finished, const QString& text)
+{
+    const QString key = kBackupPrefix + deviceId;
+    if (finished)
+        clear(key);
+    else
+        raise(key, tr("A backup did not finish"), text);
 }
 
 void AttentionNotifier::phaseChanged()
@@ -133,6 +146,14 @@ void AttentionNotifier::tellKeepsRunning()
     requestRunningInBackground(tr("Quorva Bridge checks your family's iPhone backups every 30 minutes."));
 }
 
+QString AttentionNotifier::childPickerOf(const QString& deviceId) const
+{
+    const auto& bindings = m_app.state().deviceBindings();
+    const auto bound = bindings.find(deviceId.toStdString());
+    return bound == bindings.end() ? QString()
+                                   : QStringLiteral("devicePicker-") + QString::fromStdString(bound->second);
+}
+
 void AttentionNotifier::open(const QString& key)
 {
     QString target;
@@ -140,6 +161,8 @@ void AttentionNotifier::open(const QString& key)
         target = QStringLiteral("devicePicker-") + key.mid(kOldPrefix.size());
     else if (key.startsWith(kUnassignedPrefix))
         target = QStringLiteral("noOnesButton-") + key.mid(kUnassignedPrefix.size());
+    else if (key.startsWith(kBackupPrefix))
+        target = childPickerOf(key.mid(kBackupPrefix.size()));
     m_app.showWindowAt(target);
 }
 

@@ -2,7 +2,10 @@
 // the parent while no window shows it, told once until it clears, and a click that opens the
 // window where the cause is.
 #include "FakeDesktop.h"
+#include "FakeUsbmuxd.h"
 #include "UiHarness.h"
+#include "state/DeviceBackups.h"
+#include "state/StateTexts.h"
 
 #include <QPointer>
 
@@ -77,6 +80,39 @@ TEST(Notifications, AFailureWhileNoWindowIsShownIsToldOnceUntilItClearsAndItsCli
     ASSERT_TRUE(UiHarness::waitFor([&] { return desktop.notified().size() == 2; }));
     desktop.invokeAction(desktop.notified().back().id, QStringLiteral("default"));
     EXPECT_TRUE(UiHarness::waitFor([&] { return ui.app().window() && ui.shown("failureAlert"); }));
+}
+
+TEST(Notifications, ABackupThatFailsWithNoWindowIsToldOnceUntilOneFinishes)
+{
+    FakeDesktop desktop({});
+    test::FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    QFile tool(bin.filePath("idevicebackup2"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\nprintf '\\r[=====     ]  50%% Finished'\nexit 1\n");
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    UiHarness ui;
+    ui.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    ui.backupTool = tool.fileName();
+    const std::string phone = BackupContent{}.udid;
+    const auto folder = ui.backup();
+    ui.launch(QuorvaBridgeApp::Start::inBackground);
+    ui.pair();
+    ui.assign(phone);
+    QCoro::waitFor(ui.state().useBackupFolder(folder));
+    usbmuxd.attach(QString::fromStdString(phone));
+    ASSERT_TRUE(UiHarness::waitFor(
+        [&] { return ui.state().deviceBackups()->activity(QString::fromStdString(phone)).connected; }));
+    for (int run = 0; run < 2; ++run)
+        QCoro::waitFor(ui.state().backUpAndScan(QString::fromStdString(phone)));
+    UiHarness::spin(std::chrono::milliseconds(200));
+    const QString failed =
+        texts::backupRunOutcome(QStringLiteral("Maya's iPhone"),
+                                {.result = BackupRunOutcome::Result::failed, .exitStatus = 1, .percent = 50});
+    const auto told = desktop.notified();
+    ASSERT_EQ(std::ranges::count_if(told, [&](const Notified& n) { return n.body == failed; }), 1);
 }
 
 TEST(Notifications, AnOldBackupAndAnIPhoneWaitingToBeAssignedAreToldOnceEachAndOpenTheWindowThere)
