@@ -46,6 +46,7 @@ TEST(Help, F1OpensTheHelpPageAndAboutSaysVersionAndLicenceAndLeadsToThePrivacyNo
         << ui.text("aboutVersionText").toStdString();
     EXPECT_TRUE(ui.text("aboutLicenceText").contains("All rights reserved"));
     EXPECT_FALSE(inView(ui, "privacyCard"));
+    ui.savePicture(QStringLiteral("about"));
 
     // By keyboard: Tab to the privacy note's button, Space follows it.
     ASSERT_TRUE(ui.tabTo("aboutPrivacyButton")) << ui.focused().toStdString();

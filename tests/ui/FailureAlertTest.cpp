@@ -61,6 +61,7 @@ TEST_P(FailureAlert, OfflineOKClosesItForGoodAndTheStatusCardKeepsTheFailureAndT
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
     const QString failure = ui.state().phase().failureText();
     EXPECT_TRUE(failure.startsWith("Quorva can't be reached.")) << failure.toStdString();
+    ui.savePicture(QStringLiteral("alert-offline"));
 
     // OK: the reload it starts fails as well, and the alert stays closed.
     int failures = ui.state().failureCount();
@@ -72,6 +73,7 @@ TEST_P(FailureAlert, OfflineOKClosesItForGoodAndTheStatusCardKeepsTheFailureAndT
     // The status card keeps the failure, and its button tries again, as quietly.
     EXPECT_TRUE(ui.shown("statusFailureText"));
     EXPECT_EQ(ui.text("statusFailureText"), failure);
+    ui.savePicture(QStringLiteral("status-offline"));
     failures = ui.state().failureCount();
     ASSERT_TRUE(ui.shown("tryAgainButton"));
     ui.click("tryAgainButton");
