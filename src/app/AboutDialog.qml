@@ -66,7 +66,7 @@ Dialog {
             objectName: "aboutPrivacyButton"
             text: qsTr("Privacy note")
             Accessible.description: qsTr("Shows what stays on this computer and what Quorva receives.")
-            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+            DialogButtonBox.buttonRole: DialogButtonBox.ActionRole // qmllint disable
             onClicked: {
                 about.close()
                 about.privacyNoteRequested()
@@ -76,7 +76,7 @@ Dialog {
             objectName: "aboutCloseButton"
             text: qsTr("Close")
             prominent: true
-            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+            DialogButtonBox.buttonRole: DialogButtonBox.RejectRole // qmllint disable
         }
     }
 }
