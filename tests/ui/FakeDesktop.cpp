@@ -50,14 +50,6 @@ public slots:
         }
         emit NotificationClosed(id, 3);
     }
-    QStringList GetCapabilities() { return {QStringLiteral("actions"), QStringLiteral("body")}; }
-    QString GetServerInformation(QString& vendor, QString& version, QString& specVersion)
-    {
-        vendor = QStringLiteral("test");
-        version = QStringLiteral("1");
-        specVersion = QStringLiteral("1.2");
-        return QStringLiteral("fake-notifications");
-    }
     void invoke(uint id, const QString& action)
     {
         emit ActionInvoked(id, action);

@@ -3,8 +3,9 @@
 #include "FakeDesktop.h"
 #include "UiHarness.h"
 #include "app/TrayIcon.h"
+#include "platform/DBusMenu.h"
+#include "platform/StatusNotifierItem.h"
 
-#include <QDBusArgument>
 #include <QDBusObjectPath>
 
 namespace quorva::uitest {
@@ -12,25 +13,10 @@ namespace {
 
 const QString kItem = QStringLiteral("org.kde.StatusNotifierItem");
 
-// The tooltip's (icon name, images, title, text), as a host reads it.
-std::pair<QString, QString> toolTipOf(const QVariant& value)
+// The tooltip's text, as a host reads it.
+QString toolTipText(const QVariant& value)
 {
-    const auto argument = value.value<QDBusArgument>();
-    QString icon, title, text;
-    argument.beginStructure();
-    argument >> icon;
-    argument.beginArray();
-    while (!argument.atEnd()) {
-        int width = 0, height = 0;
-        QByteArray data;
-        argument.beginStructure();
-        argument >> width >> height >> data;
-        argument.endStructure();
-    }
-    argument.endArray();
-    argument >> title >> text;
-    argument.endStructure();
-    return {title, text};
+    return qdbus_cast<SniToolTip>(value).text;
 }
 
 // The menu's entries {id, label} in order, separators as empty labels.
@@ -39,26 +25,9 @@ std::vector<std::pair<int, QString>> menuOf(const QString& service, const QStrin
     const QVariantList reply = busCall(service, path, QStringLiteral("com.canonical.dbusmenu"),
                                        QStringLiteral("GetLayout"), {0, -1, QStringList()});
     std::vector<std::pair<int, QString>> entries;
-    if (reply.size() != 2)
-        return entries;
-    const auto layout = reply.at(1).value<QDBusArgument>();
-    int id = 0;
-    QVariantMap properties;
-    layout.beginStructure();
-    layout >> id >> properties;
-    layout.beginArray();
-    while (!layout.atEnd()) {
-        QDBusVariant child;
-        layout >> child;
-        const auto entry = child.variant().value<QDBusArgument>();
-        QVariantMap childProperties;
-        entry.beginStructure();
-        entry >> id >> childProperties;
-        entry.endStructure(); // its (empty) children left unread
-        entries.emplace_back(id, childProperties.value(QStringLiteral("label")).toString());
-    }
-    layout.endArray();
-    layout.endStructure();
+    if (reply.size() == 2)
+        for (const DBusMenuLayout& entry : qdbus_cast<DBusMenuLayout>(reply.at(1)).children)
+            entries.emplace_back(entry.id, entry.properties.value(QStringLiteral("label")).toString());
     return entries;
 }
 
@@ -86,18 +55,18 @@ TEST(Tray, TheItemNamesBridgeAndAsksForThePanelsAttentionWithTheReasonWhileThePa
         QStringLiteral("Maya's iPhone is in the backup folder and not assigned to anyone.");
     EXPECT_EQ(property("Status").toString(), "NeedsAttention");
     EXPECT_FALSE(property("AttentionIconName").toString().isEmpty());
-    EXPECT_TRUE(toolTipOf(property("ToolTip")).second.contains(waiting));
+    EXPECT_TRUE(toolTipText(property("ToolTip")).contains(waiting));
 
     ui.assign(BackupContent{}.udid);
     ui.scanAndWait();
     EXPECT_EQ(property("Status").toString(), "Active");
-    EXPECT_FALSE(toolTipOf(property("ToolTip")).second.contains(waiting));
+    EXPECT_FALSE(toolTipText(property("ToolTip")).contains(waiting));
 
     // Offline, the reason is the failure's own text.
     ui.stopService();
     ui.scanAndWait();
     EXPECT_EQ(property("Status").toString(), "NeedsAttention");
-    EXPECT_TRUE(toolTipOf(property("ToolTip")).second.contains(ui.state().phase().failureText()));
+    EXPECT_TRUE(toolTipText(property("ToolTip")).contains(ui.state().phase().failureText()));
 
     // The panel's menu: Open shows the window.
     const auto menuPath = property("Menu").value<QDBusObjectPath>().path();
