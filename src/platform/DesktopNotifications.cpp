@@ -40,11 +40,16 @@ void DesktopNotifications::show(const QString& key, const QString& summary, cons
     call.setArguments({QGuiApplication::applicationDisplayName(), m_shown.value(key), entry, summary, body,
                        flatActions, hints, -1});
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(call), this);
+    m_closeOnReply.remove(key);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this, key](QDBusPendingCallWatcher* answered) {
                 answered->deleteLater();
                 const QDBusPendingReply<uint> reply = *answered;
-                if (!reply.isError())
+                if (reply.isError())
+                    return;
+                if (m_closeOnReply.remove(key))
+                    close(reply.value()); // withdrawn before the server answered
+                else
                     m_shown.insert(key, reply.value());
             });
 }
@@ -53,7 +58,13 @@ void DesktopNotifications::withdraw(const QString& key)
 {
     const uint id = m_shown.take(key);
     if (id == 0)
-        return;
+        m_closeOnReply.insert(key);
+    else
+        close(id);
+}
+
+void DesktopNotifications::close(uint id)
+{
     QDBusMessage call =
         QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("CloseNotification"));
     call.setArguments({id});

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QString>
 
 namespace quorva {
@@ -35,8 +36,11 @@ private slots:
     void onClosed(uint id, uint reason);
 
 private:
+    void close(uint id);
+
     QDBusConnection m_bus;
     QHash<QString, uint> m_shown; // key to the server's id
+    QSet<QString> m_closeOnReply; // withdrawn while the server had not yet said its id
 };
 
 } // namespace quorva
