@@ -3,6 +3,7 @@
 #include "BridgeFixture.h"
 
 #include <QCoreApplication>
+#include <QDBusAbstractAdaptor>
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -23,6 +24,8 @@ struct Record {
     std::vector<uint> closed;
     std::vector<std::pair<QString, QString>> items;
     std::vector<std::pair<QString, QString>> backgroundRequests; // sender, reason
+    std::vector<PortalNotified> portalNotifications;
+    QStringList portalRemoved;
 };
 
 class NotificationServer : public QObject, protected QDBusContext {
@@ -108,35 +111,77 @@ private:
     Record& m_record;
 };
 
-class BackgroundPortal : public QObject, protected QDBusContext {
+// The desktop portal's object, which carries several interfaces: one adaptor each.
+class Portal : public QObject, protected QDBusContext {
+    Q_OBJECT
+
+public:
+    explicit Portal(Record& record) : record(record) {}
+    [[nodiscard]] QString caller() const { return message().service(); }
+    Record& record;
+};
+
+class BackgroundAdaptor : public QDBusAbstractAdaptor {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Background")
 
 public:
-    explicit BackgroundPortal(Record& record) : m_record(record) {}
+    explicit BackgroundAdaptor(Portal* portal) : QDBusAbstractAdaptor(portal), m_portal(*portal) {}
 
 public slots:
     QDBusObjectPath RequestBackground(const QString&, const QVariantMap& options)
     {
-        const std::scoped_lock hold(m_record.lock);
-        m_record.backgroundRequests.emplace_back(message().service(),
-                                                 options.value(QStringLiteral("reason")).toString());
+        const std::scoped_lock hold(m_portal.record.lock);
+        m_portal.record.backgroundRequests.emplace_back(m_portal.caller(),
+                                                        options.value(QStringLiteral("reason")).toString());
         return QDBusObjectPath(QStringLiteral("/org/freedesktop/portal/desktop/request/1_1/t"));
     }
 
 private:
-    Record& m_record;
+    Portal& m_portal;
+};
+
+class NotificationAdaptor : public QDBusAbstractAdaptor {
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.portal.Notification")
+
+public:
+    explicit NotificationAdaptor(Portal* portal) : QDBusAbstractAdaptor(portal), m_portal(*portal) {}
+    void invoke(const QString& id, const QString& action) { emit ActionInvoked(id, action, {}); }
+
+public slots:
+    void AddNotification(const QString& id, const QVariantMap& notification)
+    {
+        const std::scoped_lock hold(m_portal.record.lock);
+        m_portal.record.portalNotifications.push_back({m_portal.caller(), id, notification});
+    }
+    void RemoveNotification(const QString& id)
+    {
+        const std::scoped_lock hold(m_portal.record.lock);
+        m_portal.record.portalRemoved << id;
+    }
+
+signals:
+    void ActionInvoked(const QString& id, const QString& action, const QVariantList& parameter);
+
+private:
+    Portal& m_portal;
 };
 
 } // namespace
 
 class FakeDesktop::Server {
 public:
-    explicit Server() : notifications(record), watcher(record), portal(record) {}
+    explicit Server() : notifications(record), watcher(record), portal(record)
+    {
+        new BackgroundAdaptor(&portal);
+        portalNotifications = new NotificationAdaptor(&portal);
+    }
     Record record;
     NotificationServer notifications;
     Watcher watcher;
-    BackgroundPortal portal;
+    Portal portal;
+    NotificationAdaptor* portalNotifications; // the portal's child
 };
 
 FakeDesktop::FakeDesktop(Offers offers)
@@ -145,7 +190,7 @@ FakeDesktop::FakeDesktop(Offers offers)
 {
     m_thread.start();
     const auto exportAll = QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals |
-                           QDBusConnection::ExportAllProperties;
+                           QDBusConnection::ExportAllProperties | QDBusConnection::ExportAdaptors;
     const auto offer = [&](QObject& object, const QString& service, const QString& path) {
         // Registered first: the bus gives the object a child of its own, which moves with it.
         EXPECT_TRUE(m_bus.registerObject(path, &object, exportAll)) << path.toStdString();
@@ -155,7 +200,7 @@ FakeDesktop::FakeDesktop(Offers offers)
     offer(m_server->notifications, kNotifications, QStringLiteral("/org/freedesktop/Notifications"));
     if (offers.tray)
         offer(m_server->watcher, kWatcher, QStringLiteral("/StatusNotifierWatcher"));
-    if (offers.backgroundPortal)
+    if (offers.portal)
         offer(m_server->portal, kPortal, QStringLiteral("/org/freedesktop/portal/desktop"));
 }
 
@@ -220,6 +265,24 @@ QStringList FakeDesktop::backgroundRequests() const
         if (sender == QDBusConnection::sessionBus().baseService())
             ours << reason;
     return ours;
+}
+
+std::vector<PortalNotified> FakeDesktop::portalNotifications() const
+{
+    const std::scoped_lock hold(m_server->record.lock);
+    return m_server->record.portalNotifications;
+}
+
+QStringList FakeDesktop::portalRemoved() const
+{
+    const std::scoped_lock hold(m_server->record.lock);
+    return m_server->record.portalRemoved;
+}
+
+void FakeDesktop::invokePortalAction(const QString& id, const QString& action)
+{
+    QMetaObject::invokeMethod(m_server->portalNotifications,
+                              [this, id, action] { m_server->portalNotifications->invoke(id, action); });
 }
 
 QVariantList busCall(const QString& service, const QString& path, const QString& interface,

@@ -26,16 +26,24 @@ struct Notified {
     QVariantMap hints;
 };
 
+// One AddNotification call as the notification portal received it.
+struct PortalNotified {
+    QString sender;
+    QString id;
+    QVariantMap notification;
+};
+
 // The desktop's side of the session bus, as a panel and a notification daemon give it: a
 // notification server, and where asked for, a StatusNotifier watcher with its host and the
-// Background portal. They answer from a thread of their own, so the application may call them
-// synchronously from the test's thread. Tests in other processes share the bus: each sees only
-// what its own process sent, and the tests that offer these names take turns (RESOURCE_LOCK).
+// desktop portal (Background, Notification). They answer from a thread of their own, so the
+// application may call them synchronously from the test's thread. Tests in other processes
+// share the bus: each sees only what its own process sent, and the tests that offer these names
+// take turns (RESOURCE_LOCK).
 class FakeDesktop {
 public:
     struct Offers {
         bool tray = true;
-        bool backgroundPortal = false;
+        bool portal = false; // the desktop portal: Background and Notification
     };
     explicit FakeDesktop(Offers offers);
     ~FakeDesktop();
@@ -51,6 +59,10 @@ public:
     [[nodiscard]] std::vector<std::pair<QString, QString>> trayItems() const;
     // The reasons of every RequestBackground call to the portal.
     [[nodiscard]] QStringList backgroundRequests() const;
+    // What reached the portal's Notification interface, from any process.
+    [[nodiscard]] std::vector<PortalNotified> portalNotifications() const;
+    [[nodiscard]] QStringList portalRemoved() const;
+    void invokePortalAction(const QString& id, const QString& action);
 
     class Server;
 

@@ -4,6 +4,7 @@
 #include "FakeDesktop.h"
 #include "FakeUsbmuxd.h"
 #include "UiHarness.h"
+#include "platform/DesktopNotifications.h"
 #include "state/DeviceBackups.h"
 #include "state/StateTexts.h"
 
@@ -165,7 +166,7 @@ TEST(Notifications, WithoutATrayAClosedWindowSaysOnceThatBridgeKeepsCheckingAndA
 {
     for (const bool tray : {false, true}) {
         SCOPED_TRACE(tray ? "with a tray" : "without a tray");
-        FakeDesktop desktop({.tray = tray, .backgroundPortal = true});
+        FakeDesktop desktop({.tray = tray, .portal = true});
         UiHarness ui;
         ui.launch();
         closeWindow(ui);
@@ -184,6 +185,36 @@ TEST(Notifications, WithoutATrayAClosedWindowSaysOnceThatBridgeKeepsCheckingAndA
         EXPECT_TRUE(told.front().body.contains(QStringLiteral("Start Quorva Bridge again")));
         EXPECT_EQ(desktop.backgroundRequests().size(), 1);
     }
+}
+
+// In a sandbox the notification server is out of reach; the portal takes the notification.
+TEST(Notifications, InASandboxTheyGoThroughThePortalWithTheirActions)
+{
+    FakeDesktop desktop({.portal = true});
+    DesktopNotifications notifications(QDBusConnection::sessionBus(), DesktopNotifications::Route::portal);
+    QSignalSpy clicked(&notifications, &DesktopNotifications::actionInvoked);
+    notifications.show(QStringLiteral("failure"), QStringLiteral("Scan needs attention"),
+                       QStringLiteral("Why"),
+                       {{QStringLiteral("default"), QStringLiteral("Open Quorva Bridge")}});
+    const auto ours = [&] {
+        std::vector<PortalNotified> sent;
+        std::ranges::copy_if(
+            desktop.portalNotifications(), std::back_inserter(sent),
+            [](const PortalNotified& n) { return n.sender == QDBusConnection::sessionBus().baseService(); });
+        return sent;
+    };
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ours().size() == 1; }));
+    const PortalNotified told = ours().front();
+    EXPECT_EQ(told.id, "failure");
+    EXPECT_EQ(told.notification.value("title").toString(), "Scan needs attention");
+    EXPECT_EQ(told.notification.value("body").toString(), "Why");
+    EXPECT_EQ(told.notification.value("default-action").toString(), "default");
+
+    desktop.invokePortalAction(QStringLiteral("failure"), QStringLiteral("default"));
+    ASSERT_TRUE(clicked.wait(2000));
+    EXPECT_EQ(clicked.front(), (QVariantList{QStringLiteral("failure"), QStringLiteral("default")}));
+    notifications.withdraw(QStringLiteral("failure"));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return desktop.portalRemoved().contains("failure"); }));
 }
 
 } // namespace
