@@ -68,7 +68,12 @@ TEST(Tray, TheItemNamesBridgeAndAsksForThePanelsAttentionWithTheReasonWhileThePa
     EXPECT_EQ(property("Status").toString(), "NeedsAttention");
     EXPECT_TRUE(toolTipText(property("ToolTip")).contains(ui.state().phase().failureText()));
 
-    // The panel's menu: Open shows the window.
+    // A click on the item shows the window; so does the panel's menu's Open.
+    busCall(service, path, kItem, QStringLiteral("Activate"), {0, 0});
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.app().window() && ui.app().window()->isVisible(); }));
+    ui.window().close();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.app().window() == nullptr; }));
+
     const auto menuPath = property("Menu").value<QDBusObjectPath>().path();
     const auto menu = menuOf(service, menuPath);
     ASSERT_EQ(menu.size(), 4U);
