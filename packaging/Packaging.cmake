@@ -39,6 +39,23 @@ add_custom_command(
 set(QUORVA_PACKAGE_FILES ${QUORVA_PACKAGE_OUTPUT}/changelog.Debian.gz)
 install(FILES ${QUORVA_PACKAGE_OUTPUT}/changelog.Debian.gz DESTINATION ${QUORVA_PACKAGE_DOCDIR})
 
+# PNGs beside the SVG at the sizes panels, trays and docks ask for: not every one draws SVG.
+if(TARGET quorva-icon-sizes)
+  set(quorva_icon_sizes 16 22 24 32 48 64 128 256)
+  set(quorva_icons)
+  foreach(size ${quorva_icon_sizes})
+    list(APPEND quorva_icons ${QUORVA_PACKAGE_OUTPUT}/icons/${size}x${size}/apps/app.quorva.bridge.png)
+  endforeach()
+  add_custom_command(
+    OUTPUT ${quorva_icons}
+    COMMAND quorva-icon-sizes ${CMAKE_CURRENT_LIST_DIR}/app.quorva.bridge.svg ${QUORVA_PACKAGE_OUTPUT}/icons
+            ${quorva_icon_sizes}
+    DEPENDS quorva-icon-sizes ${CMAKE_CURRENT_LIST_DIR}/app.quorva.bridge.svg
+    VERBATIM)
+  list(APPEND QUORVA_PACKAGE_FILES ${quorva_icons})
+  install(DIRECTORY ${QUORVA_PACKAGE_OUTPUT}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+endif()
+
 # Manual pages from each program's --help, so they follow the command line. help2man is given
 # the version rather than asking the program for it, and runs the programs without a display,
 # as a terminal user would.

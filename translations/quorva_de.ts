@@ -71,6 +71,29 @@
     </message>
 </context>
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Quorva Bridge</source>
+        <translation>Über Quorva Bridge</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Privacy note</source>
+        <translation>Datenschutzhinweis</translation>
+    </message>
+    <message>
+        <source>Shows what stays on this computer and what Quorva receives.</source>
+        <translation>Zeigt, was auf diesem Computer bleibt und was Quorva erhält.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>ChildRow</name>
     <message>
         <source>No iPhone</source>
@@ -537,6 +560,18 @@
         <source>Ctrl+Q</source>
         <translation>Strg+Q</translation>
     </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>F1</source>
+        <translation>F1</translation>
+    </message>
+    <message>
+        <source>About Quorva Bridge</source>
+        <translation>Über Quorva Bridge</translation>
+    </message>
 </context>
 <context>
     <name>PairingCard</name>
@@ -583,12 +618,16 @@
         <translation>Wessen iPhone gehört zu welchem Backup?</translation>
     </message>
     <message>
-        <source>No child profiles yet. Add your children in Quorva Family, then they appear here.</source>
-        <translation>Noch keine Kinderprofile. Fügen Sie Ihre Kinder in Quorva Family hinzu, dann erscheinen sie hier.</translation>
-    </message>
-    <message>
         <source>Scan now</source>
         <translation>Jetzt scannen</translation>
+    </message>
+    <message>
+        <source>No child profiles yet. In Quorva Family, open Family and add a profile for each child, then choose Look again.</source>
+        <translation>Noch keine Kinderprofile. Öffnen Sie in Quorva Family „Family“ und legen Sie für jedes Kind ein Profil an. Wählen Sie dann „Erneut nachsehen“.</translation>
+    </message>
+    <message>
+        <source>Look again</source>
+        <translation>Erneut nachsehen</translation>
     </message>
 </context>
 <context>
@@ -721,6 +760,10 @@
         <source>Last checked %1. No new backup since the last check, so nothing new was sent.</source>
         <translation>Zuletzt geprüft: %1. Seit der letzten Prüfung gibt es kein neues Backup, daher wurde nichts Neues gesendet.</translation>
     </message>
+    <message>
+        <source>Try again</source>
+        <translation>Erneut versuchen</translation>
+    </message>
 </context>
 <context>
     <name>StatusCommand</name>
@@ -833,6 +876,48 @@
     <message>
         <source>Checks the newest local iPhone backup for safety signals for Quorva Family.</source>
         <translation>Prüft das neueste lokale iPhone-Backup auf Sicherheitssignale für Quorva Family.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::AppInfo</name>
+    <message>
+        <source>© 2026 Quorva. All rights reserved. Quorva Bridge is proprietary software.</source>
+        <translation>© 2026 Quorva. Alle Rechte vorbehalten. Quorva Bridge ist proprietäre Software.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::AttentionNotifier</name>
+    <message>
+        <source>Open Quorva Bridge</source>
+        <translation>Quorva Bridge öffnen</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge needs attention</source>
+        <translation>Quorva Bridge braucht Ihre Aufmerksamkeit</translation>
+    </message>
+    <message>
+        <source>A backup is getting old</source>
+        <translation>Ein Backup wird alt</translation>
+    </message>
+    <message>
+        <source>An iPhone waits to be assigned</source>
+        <translation>Ein iPhone wartet auf die Zuordnung</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge keeps checking in the background</source>
+        <translation>Quorva Bridge prüft im Hintergrund weiter</translation>
+    </message>
+    <message>
+        <source>It checks your family&apos;s iPhone backups every 30 minutes. Start Quorva Bridge again to open its window.</source>
+        <translation>Bridge prüft die iPhone-Backups Ihrer Familie alle 30 Minuten. Starten Sie Quorva Bridge erneut, um das Fenster zu öffnen.</translation>
+    </message>
+    <message>
+        <source>Quorva Bridge checks your family&apos;s iPhone backups every 30 minutes.</source>
+        <translation>Quorva Bridge prüft die iPhone-Backups Ihrer Familie alle 30 Minuten.</translation>
+    </message>
+    <message>
+        <source>A backup did not finish</source>
+        <translation>Ein Backup wurde nicht fertig</translation>
     </message>
 </context>
 <context>

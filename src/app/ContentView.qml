@@ -10,6 +10,10 @@ Item {
     required property BridgeAppState appState
     property string chooserMessage
 
+    function showPrivacyNote() {
+        scroller.reveal(privacyCard)
+    }
+
     // A diagonal gradient from the top-leading to the bottom-trailing corner is the mean of a
     // horizontal and a vertical one, which plain rectangles can draw.
     Rectangle {
@@ -109,7 +113,9 @@ Item {
                     chooserMessage: view.chooserMessage // qmllint disable unqualified
                 }
             }
-            PrivacyCard {}
+            PrivacyCard {
+                id: privacyCard
+            }
         }
     }
 }

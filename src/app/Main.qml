@@ -49,6 +49,17 @@ ApplicationWindow {
         enabled: scanNowAction.enabled
         onActivated: scanNowAction.trigger()
     }
+    Action {
+        id: helpAction
+        objectName: "helpAction"
+        text: qsTr("Help")
+        onTriggered: AppInfo.openHelpPage()
+    }
+    Shortcut {
+        sequences: [StandardKey.HelpContents] // qmllint disable unqualified
+        context: Qt.ApplicationShortcut
+        onActivated: helpAction.trigger()
+    }
     Shortcut {
         sequences: [StandardKey.Quit] // qmllint disable unqualified
         context: Qt.ApplicationShortcut
@@ -70,9 +81,29 @@ ApplicationWindow {
                 shortcutText: qsTr("Ctrl+Q")
             }
         }
+        Menu {
+            objectName: "helpMenu"
+            title: qsTr("Help")
+            CommandMenuItem {
+                objectName: "helpMenuItem"
+                action: helpAction
+                shortcutText: qsTr("F1")
+            }
+            MenuItem {
+                objectName: "aboutMenuItem"
+                text: qsTr("About Quorva Bridge")
+                onTriggered: aboutDialog.open()
+            }
+        }
+    }
+
+    AboutDialog {
+        id: aboutDialog
+        onPrivacyNoteRequested: content.showPrivacyNote()
     }
 
     ContentView {
+        id: content
         objectName: "contentView"
         anchors.fill: parent
         appState: window.appState

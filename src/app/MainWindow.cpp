@@ -3,8 +3,12 @@
 #include "FolderChooser.h"
 #include "state/BridgeAppState.h"
 
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QTimer>
 #include <QUrl>
+
+#include <functional>
 
 namespace quorva {
 
@@ -22,5 +26,36 @@ MainWindow::MainWindow(BridgeAppState& state, FolderChooser& chooser)
 }
 
 MainWindow::~MainWindow() = default;
+
+namespace {
+
+// Through the item tree: rows a Repeater makes are not the QObject children of their list.
+QQuickItem* findItem(QQuickItem* root, const QString& objectName)
+{
+    if (root->objectName() == objectName)
+        return root;
+    for (QQuickItem* child : root->childItems())
+        if (QQuickItem* found = findItem(child, objectName))
+            return found;
+    return nullptr;
+}
+
+} // namespace
+
+void MainWindow::reveal(const QString& objectName, int attempts)
+{
+    if (!m_window)
+        return;
+    QQuickItem* target = findItem(m_window->contentItem(), objectName);
+    if (!target) {
+        // A new window's rows fill in from the event loop.
+        if (attempts > 0)
+            QTimer::singleShot(50, m_window,
+                               [this, objectName, attempts] { reveal(objectName, attempts - 1); });
+        return;
+    }
+    // The content scrolls to the item with the focus.
+    target->forceActiveFocus(Qt::TabFocusReason);
+}
 
 } // namespace quorva

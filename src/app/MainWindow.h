@@ -22,6 +22,9 @@ public:
 
     // Null only when the QML failed to load, which the engine has already reported.
     [[nodiscard]] QQuickWindow* window() const { return m_window; }
+    // Gives the item of this name the keyboard focus (the content scrolls to it), once it exists
+    // (a new window builds its rows from the state first).
+    void reveal(const QString& objectName, int attempts = 40);
 
 private:
     std::unique_ptr<QQmlApplicationEngine> m_engine;

@@ -1,5 +1,8 @@
 #include "QuorvaBridgeApp.h"
 
+#include "AttentionNotifier.h"
+#include "platform/DesktopNotifications.h"
+#include "platform/StatusNotifierItem.h"
 #include "state/BridgeComposition.h"
 
 #include <QLoggingCategory>
@@ -18,7 +21,9 @@ QuorvaBridgeApp::StateFactory QuorvaBridgeApp::defaultStateFactory()
 }
 
 QuorvaBridgeApp::QuorvaBridgeApp(const StateFactory& makeState, Start start, QObject* parent)
-    : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService())))
+    : QObject(parent), m_state(makeState(m_network, defaultPlatform(m_folderChooser.asPlatformService()))),
+      m_notifications(std::make_unique<DesktopNotifications>()),
+      m_notifier(std::make_unique<AttentionNotifier>(*this, *m_notifications))
 {
     if (start == Start::withWindow)
         createWindow();
@@ -31,6 +36,7 @@ QuorvaBridgeApp::~QuorvaBridgeApp()
 {
     // The window's bindings read the state object: the window goes first.
     m_window.reset();
+    m_notifier.reset();
 }
 
 void QuorvaBridgeApp::showWindow()
@@ -42,6 +48,13 @@ void QuorvaBridgeApp::showWindow()
         shown->raise();
         shown->requestActivate();
     }
+}
+
+void QuorvaBridgeApp::showWindowAt(const QString& objectName)
+{
+    showWindow();
+    if (m_window && !objectName.isEmpty())
+        m_window->reveal(objectName);
 }
 
 void QuorvaBridgeApp::createWindow()
@@ -76,6 +89,9 @@ void QuorvaBridgeApp::releaseWindowIfClosed()
     m_window.reset();
     // Closed before its first frame: the process stays, so its start-up runs now.
     requestStartup();
+    // Nothing on screen says Bridge still runs: where no tray shows it, a notification does.
+    if (!StatusNotifierItem::isHostPresent())
+        m_notifier->tellKeepsRunning();
     emit windowReleased();
 }
 

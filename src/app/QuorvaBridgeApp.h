@@ -15,6 +15,9 @@ class QQuickWindow;
 
 namespace quorva {
 
+class AttentionNotifier;
+class DesktopNotifications;
+
 // The application: builds the collaborators once and owns the one state object for the life
 // of the process. The main window over it exists only while it is open: closing it releases
 // its scene, and showing it again builds a new one. start() runs once per process, when the
@@ -45,6 +48,9 @@ public:
 
     // Shows the window raised and active, building it first when it was closed.
     void showWindow();
+    // The same, with the item of this name in view and holding the keyboard focus, where there
+    // is one: where a notification's cause is.
+    void showWindowAt(const QString& objectName);
 
 signals:
     // The start-up task's start() has returned.
@@ -63,6 +69,8 @@ private:
     FolderChooser m_folderChooser;
     std::unique_ptr<BridgeAppState> m_state;
     std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<DesktopNotifications> m_notifications;
+    std::unique_ptr<AttentionNotifier> m_notifier;
     QMetaObject::Connection m_firstFrame;
     bool m_startRequested = false;
 };

@@ -120,16 +120,28 @@ BridgeCard {
             font: Theme.font(Theme.headline)
             Layout.fillWidth: true
         }
-        Label {
-            objectName: "noChildrenText"
+        // Profiles are made in the family app only; the parent comes back here once they are.
+        RowLayout {
             visible: card.appState.children.count === 0
-            Accessible.ignored: !visible
-            text: qsTr("No child profiles yet. Add your children in Quorva Family, then they appear here.")
-            textFormat: Text.PlainText
-            font: Theme.font(Theme.body)
-            color: Theme.secondary
-            wrapMode: Text.Wrap
+            spacing: 12
             Layout.fillWidth: true
+
+            Label {
+                objectName: "noChildrenText"
+                Accessible.ignored: !parent.visible
+                text: qsTr("No child profiles yet. In Quorva Family, open Family and add a profile for each child, then choose Look again.")
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.body)
+                color: Theme.secondary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            BridgeButton {
+                objectName: "reloadChildrenButton"
+                Accessible.ignored: !parent.visible
+                text: qsTr("Look again")
+                onClicked: card.appState.requestLoadChildren()
+            }
         }
 
         Repeater {

@@ -28,6 +28,21 @@ BridgeCard {
         }
     }
     readonly property string lastScanText: Formats.abbreviatedDateTime(appState.lastScanAt)
+    readonly property bool failed: appState.phase === BridgeAppState.Failed
+    // "Try again" reloads the family first, then scans where a scan can run.
+    property bool scanWhenReloaded: false
+
+    Connections {
+        target: card.appState
+        function onPhaseChanged() {
+            if (!card.scanWhenReloaded || card.appState.phase === BridgeAppState.Starting
+                    || card.appState.phase === BridgeAppState.Scanning)
+                return
+            card.scanWhenReloaded = false
+            if (card.appState.phase === BridgeAppState.Ready && card.appState.canScan)
+                card.appState.requestScanNow()
+        }
+    }
 
     // In the locale of the translation, as the status line above writes its numbers.
     function wholeNumber(value) {
@@ -92,6 +107,28 @@ BridgeCard {
                 color: Theme.secondary
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
+            }
+            // The failure stays here once its alert is answered, as the service or Qt said it.
+            Label {
+                objectName: "statusFailureText"
+                visible: card.failed
+                Accessible.ignored: !visible
+                text: card.appState.failureText
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.callout)
+                color: Theme.primary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+            }
+            BridgeButton {
+                objectName: "tryAgainButton"
+                visible: card.failed && card.appState.hasToken
+                Accessible.ignored: !visible
+                text: qsTr("Try again")
+                onClicked: {
+                    card.scanWhenReloaded = true
+                    card.appState.requestLoadChildren()
+                }
             }
             // One line for each child or iPhone that needs the parent.
             Repeater {

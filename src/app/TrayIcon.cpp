@@ -1,6 +1,7 @@
 #include "TrayIcon.h"
 
 #include "QuorvaBridgeApp.h"
+#include "platform/StatusNotifierItem.h"
 
 #include <QApplication>
 #include <QMenu>
@@ -18,12 +19,27 @@ TrayIcon::TrayIcon(QuorvaBridgeApp& app, QObject* parent)
     m_scanNow.setEnabled(state.canScan());
     connect(&state, &BridgeAppState::canScanChanged, this,
             [this, &state] { m_scanNow.setEnabled(state.canScan()); });
-    const auto refresh = [this] {
-        if (m_icon)
-            m_icon->setToolTip(toolTip());
-    };
-    connect(&state, &BridgeAppState::statusMessageChanged, this, refresh);
-    connect(&state, &BridgeAppState::attentionChanged, this, refresh);
+    connect(&state, &BridgeAppState::statusMessageChanged, this, &TrayIcon::refresh);
+    connect(&state, &BridgeAppState::attentionChanged, this, &TrayIcon::refresh);
+    connect(&state, &BridgeAppState::phaseChanged, this, &TrayIcon::refresh);
+}
+
+bool TrayIcon::needsAttention() const
+{
+    const BridgeAppState& state = m_app.state();
+    return state.phase().kind() == Phase::Kind::failed || !state.attention().isEmpty();
+}
+
+void TrayIcon::refresh()
+{
+    if (m_icon)
+        m_icon->setToolTip(toolTip());
+    if (m_item) {
+        m_item->setNeedsAttention(needsAttention());
+        // The tooltip's title is the heading; its text says why, as the status card does.
+        const QStringList lines = toolTip().split(QLatin1Char('\n'));
+        m_item->setToolTip(lines.value(1), lines.mid(2).join(QLatin1Char('\n')));
+    }
 }
 
 QString TrayIcon::toolTip() const
@@ -33,6 +49,8 @@ QString TrayIcon::toolTip() const
     const BridgeAppState& state = m_app.state();
     QStringList lines{QGuiApplication::applicationDisplayName(),
                       state.statusMessage().section(QLatin1Char('\n'), 0, 0)};
+    if (state.phase().kind() == Phase::Kind::failed)
+        lines += state.failureText();
     lines += state.attention();
     return lines.join(QLatin1Char('\n'));
 }
@@ -41,7 +59,20 @@ TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::showWhereAvailable()
 {
-    if (m_icon || !qobject_cast<QApplication*>(qApp) || !QSystemTrayIcon::isSystemTrayAvailable())
+    if (isShown())
+        return;
+    if (StatusNotifierItem::isHostPresent()) {
+        m_item = std::make_unique<StatusNotifierItem>(
+            QStringLiteral(QUORVA_APP_ID), QStringLiteral(QUORVA_APP_ID), QGuiApplication::windowIcon(),
+            std::vector<QAction*>{&m_open, &m_scanNow, nullptr, &m_quit});
+        m_item->setTitle(QGuiApplication::applicationDisplayName());
+        connect(m_item.get(), &StatusNotifierItem::activated, &m_open, &QAction::trigger);
+        refresh();
+        if (m_item->registerWithHost())
+            return;
+        m_item.reset();
+    }
+    if (!qobject_cast<QApplication*>(qApp) || !QSystemTrayIcon::isSystemTrayAvailable())
         return;
     m_menu = std::make_unique<QMenu>();
     m_menu->addAction(&m_open);

@@ -127,7 +127,10 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
     m_run.reset();
     // Exit 255 before any progress is most often a phone that has not trusted this computer.
     m_untrusted[udid] = outcome.result == BackupRunOutcome::Result::notReached;
-    setText(udid, texts::backupRunOutcome(name, outcome));
+    const QString told = texts::backupRunOutcome(name, outcome);
+    setText(udid, told);
+    if (outcome.result != BackupRunOutcome::Result::cancelled)
+        emit runEnded(udid, outcome.result == BackupRunOutcome::Result::finished, told);
     if (outcome.result != BackupRunOutcome::Result::finished)
         considerAutomaticRun();
     co_return outcome;

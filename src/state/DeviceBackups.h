@@ -71,6 +71,9 @@ signals:
     void activityChanged();
     // A run this object started by itself ended with a new finished backup: time to scan it.
     void backedUp(const QString& udid);
+    // Any run ended, started here or by the parent (not a cancelled one): whether it finished,
+    // and what the parent reads of it.
+    void runEnded(const QString& udid, bool finished, const QString& text);
 
 private:
     void considerAutomaticRun();

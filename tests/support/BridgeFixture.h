@@ -58,6 +58,8 @@ public:
     // pairing code ABC123 and the child Ava by default.
     devservice::DevServiceConfig config;
     void startService();
+    // As when this computer goes offline: nothing answers at the service's address any more.
+    void stopService() { m_service.reset(); }
     // The running service, for what the family does meanwhile (a child's profile removed).
     [[nodiscard]] devservice::DevService& service() { return *m_service; }
     [[nodiscard]] QUrl serviceURL() const;

@@ -51,6 +51,41 @@ TEST_P(FailureAlert, ComesBackForEveryFailureAndOnlyTheParentsAnswerReloads)
     EXPECT_EQ(ui.countReceived("children"), childrenRequests + 1) << "a withdrawn alert is no dismissal";
 }
 
+TEST_P(FailureAlert, OfflineOKClosesItForGoodAndTheStatusCardKeepsTheFailureAndTriesAgain)
+{
+    UiHarness ui;
+    ui.launch();
+    ui.pair();
+    ui.stopService();
+    ui.state().requestLoadChildren();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
+    const QString failure = ui.state().phase().failureText();
+    EXPECT_TRUE(failure.startsWith("Quorva can't be reached.")) << failure.toStdString();
+    ui.savePicture(QStringLiteral("alert-offline"));
+
+    // OK: the reload it starts fails as well, and the alert stays closed.
+    int failures = ui.state().failureCount();
+    ui.press(Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().failureCount() > failures; })) << "no reload";
+    UiHarness::spin(std::chrono::milliseconds(600));
+    EXPECT_FALSE(ui.shown("failureAlert"));
+
+    // The status card keeps the failure, and its button tries again, as quietly.
+    EXPECT_TRUE(ui.shown("statusFailureText"));
+    EXPECT_EQ(ui.text("statusFailureText"), failure);
+    ui.savePicture(QStringLiteral("status-offline"));
+    failures = ui.state().failureCount();
+    ASSERT_TRUE(ui.shown("tryAgainButton"));
+    ui.click("tryAgainButton");
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().failureCount() > failures; })) << "no retry";
+    UiHarness::spin(std::chrono::milliseconds(600));
+    EXPECT_FALSE(ui.shown("failureAlert"));
+
+    // A different failure is news again.
+    ui.state().requestPair();
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
+}
+
 INSTANTIATE_TEST_SUITE_P(Styles, FailureAlert, ::testing::Values("Fusion", "Material"),
                          [](const auto& info) { return std::string(info.param); });
 

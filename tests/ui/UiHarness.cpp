@@ -168,6 +168,17 @@ void UiHarness::click(const QString& objectName)
     QTest::mouseClick(target->window(), Qt::LeftButton, Qt::NoModifier, centre.toPoint());
 }
 
+void UiHarness::savePicture(const QString& name)
+{
+    const QString folder = qEnvironmentVariable("QUORVA_PICTURE_DIR");
+    if (folder.isEmpty())
+        return;
+    spin(std::chrono::milliseconds(300)); // popups fade in
+    const QString suffix = qEnvironmentVariable("QUORVA_PICTURE_SUFFIX", QStringLiteral("light"));
+    const QString file = QStringLiteral("%1/%2-%3.png").arg(folder, name, suffix);
+    EXPECT_TRUE(window().grabWindow().save(file)) << file.toStdString();
+}
+
 bool UiHarness::tabTo(const QString& objectName)
 {
     for (int i = 0; i < 20 && focused() != objectName; ++i)

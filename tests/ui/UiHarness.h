@@ -98,6 +98,9 @@ public:
         return window().activeFocusItem() ? window().activeFocusItem()->objectName() : "";
     }
     bool tabTo(const QString& objectName);
+    // With QUORVA_PICTURE_DIR set, saves the window there as <name>-<QUORVA_PICTURE_SUFFIX>.png
+    // (scripts/screenshot --new-states makes the packaging's pictures of new states this way).
+    void savePicture(const QString& name);
 
 private:
     std::unique_ptr<QuorvaBridgeApp> m_app;
