@@ -8,8 +8,8 @@
 #include "StatusCommand.h"
 #include "TerminalText.h"
 #include "state/BridgeComposition.h"
-#include "state/DeviceBackups.h"
-#include "state/DeviceWatcher.h"
+#include "devices/DeviceBackups.h"
+#include "devices/DeviceWatcher.h"
 #include "state/StateTexts.h"
 #include "stores/BridgeTokenStore.h"
 

@@ -1,6 +1,6 @@
 #include "StateJson.h"
 
-#include "state/DeviceBackups.h"
+#include "devices/DeviceBackups.h"
 
 #include "RecordJson.h"
 #include "state/BridgeAppState.h"

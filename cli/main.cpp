@@ -6,7 +6,7 @@
 #include "StatusCommand.h"
 #include "TerminalText.h"
 #include "state/StateTexts.h"
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include <QCoreApplication>
 

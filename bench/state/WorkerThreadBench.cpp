@@ -2,7 +2,7 @@
 // (25,000 incoming messages, the newest 5,000 read) on this thread, and on a worker thread
 // awaited as the scan cycle awaits it. The difference is the hand-over.
 #include "backup/IPhoneBackupScanner.h"
-#include "state/WorkerThread.h"
+#include "platform/WorkerThread.h"
 
 #include "GeneratedBackup.h"
 

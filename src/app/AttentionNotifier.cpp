@@ -3,7 +3,7 @@
 #include "QuorvaBridgeApp.h"
 #include "platform/BackgroundPortal.h"
 #include "platform/DesktopNotifications.h"
-#include "state/DeviceBackups.h"
+#include "devices/DeviceBackups.h"
 
 #include <QQuickWindow>
 #include <QTimer>

@@ -3,7 +3,7 @@
 #include "bus/BridgeService.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

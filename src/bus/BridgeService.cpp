@@ -3,7 +3,7 @@
 #include "bridge1adaptor.h"
 #include "bus/BusTypes.h"
 #include "state/BridgeAppState.h"
-#include "state/DeviceBackups.h"
+#include "devices/DeviceBackups.h"
 #include "state/StateTexts.h"
 
 #include <QDBusMessage>

@@ -1,6 +1,6 @@
 #include "state/AutomaticScanLoop.h"
 
-#include "state/ContinuousTimer.h"
+#include "platform/ContinuousTimer.h"
 
 #include <QCoreApplication>
 #include <QTimer>

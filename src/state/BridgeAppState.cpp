@@ -1,13 +1,13 @@
 #include "state/BridgeAppState.h"
-#include "state/Published.h"
+#include "platform/Published.h"
 
 #include "state/AutomaticScanLoop.h"
-#include "state/ComputerName.h"
-#include "state/DeviceBackups.h"
-#include "state/LoginItem.h"
+#include "platform/ComputerName.h"
+#include "devices/DeviceBackups.h"
+#include "platform/LoginItem.h"
 #include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "state/WhileAlive.h"
+#include "platform/WhileAlive.h"
 
 #include "model/BridgeClientError.h"
 

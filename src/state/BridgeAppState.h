@@ -7,7 +7,7 @@
 #include "state/BridgeSession.h"
 #include "state/FamilyModel.h"
 #include "state/FamilyOverview.h"
-#include "state/IPhoneBackupRun.h"
+#include "devices/IPhoneBackupRun.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"

@@ -1,8 +1,8 @@
 #include "state/BridgeComposition.h"
 
-#include "state/ComputerName.h"
-#include "state/DeviceWatcher.h"
-#include "state/LoginItem.h"
+#include "platform/ComputerName.h"
+#include "devices/DeviceWatcher.h"
+#include "platform/LoginItem.h"
 
 namespace quorva {
 

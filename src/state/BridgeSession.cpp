@@ -3,9 +3,9 @@
 #include "model/BridgeClientError.h"
 #include "model/Iso8601.h"
 #include "state/FamilyOverview.h"
-#include "state/FolderAccess.h"
+#include "platform/FolderAccess.h"
 #include "state/StateTexts.h"
-#include "state/WorkerThread.h"
+#include "platform/WorkerThread.h"
 #include "stores/FolderReference.h"
 
 #include <QDateTime>

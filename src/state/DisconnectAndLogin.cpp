@@ -2,10 +2,10 @@
 #include "state/BridgeAppState.h"
 
 #include "state/AutomaticScanLoop.h"
-#include "state/LoginItem.h"
+#include "platform/LoginItem.h"
 #include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "state/WhileAlive.h"
+#include "platform/WhileAlive.h"
 
 namespace quorva {
 

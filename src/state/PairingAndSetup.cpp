@@ -3,12 +3,12 @@
 
 #include "model/BridgeClientError.h"
 #include "state/AutomaticScanLoop.h"
-#include "state/FolderAccess.h"
+#include "platform/FolderAccess.h"
 #include "state/PairingAttempt.h"
 #include "state/PairingCode.h"
 #include "state/StateTexts.h"
-#include "state/WhileAlive.h"
-#include "state/WorkerThread.h"
+#include "platform/WhileAlive.h"
+#include "platform/WorkerThread.h"
 
 #include <QDir>
 

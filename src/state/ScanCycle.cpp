@@ -4,7 +4,7 @@
 
 #include "model/BridgeClientError.h"
 #include "state/StateTexts.h"
-#include "state/WhileAlive.h"
+#include "platform/WhileAlive.h"
 
 #include <QCoroSignal>
 

@@ -3,11 +3,11 @@
 
 #include "model/BridgeClientError.h"
 #include "state/AutomaticScanLoop.h"
-#include "state/DeviceBackups.h"
-#include "state/FolderAccess.h"
+#include "devices/DeviceBackups.h"
+#include "platform/FolderAccess.h"
 #include "state/StateTexts.h"
-#include "state/WhileAlive.h"
-#include "state/WorkerThread.h"
+#include "platform/WhileAlive.h"
+#include "platform/WorkerThread.h"
 #include "stores/FolderReference.h"
 
 namespace quorva {

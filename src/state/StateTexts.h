@@ -7,16 +7,12 @@
 #include <exception>
 #include <vector>
 
+#include "devices/DeviceTexts.h"
 #include "state/Failure.h"
 
 // The texts the state object shows or sends, kept in one place because several operations
 // share them. What is shown comes in the language of the translation in use (see UiLanguage);
 // what the service reads (setupIssue(), reportText(), the bridge name) stays English.
-namespace quorva {
-enum class BackupRunStage;
-struct BackupRunOutcome;
-struct TrustOutcome;
-} // namespace quorva
 
 namespace quorva::texts {
 
@@ -47,21 +43,6 @@ inline const QString earlierChildKey = QStringLiteral("bridge.selected-child-id"
 [[nodiscard]] QString chooserMessage();
 [[nodiscard]] QString chooserConfirm();
 
-// A backup this computer makes of a connected iPhone, named as the phone names itself.
-[[nodiscard]] QString backupRunState(const QString& deviceName, BackupRunStage stage, int percent);
-// What the parent must know of a run that ended; empty for a cancelled one.
-[[nodiscard]] QString backupRunOutcome(const QString& deviceName, const BackupRunOutcome& outcome);
-// What the parent must do after asking the phone to trust this computer; with a phone that
-// encrypts its backups, that it must stop.
-[[nodiscard]] QString trustOutcome(const QString& deviceName, const TrustOutcome& outcome);
-[[nodiscard]] QString encryptedBackupsOn(const QString& deviceName);
-[[nodiscard]] QString deviceNotAssigned(const QString& deviceName);
-[[nodiscard]] QString deviceNotConnected(const QString& deviceName);
-[[nodiscard]] QString deviceNotAnswering(const QString& deviceName);
-[[nodiscard]] QString notADeviceId(const QString& deviceName);
-// Another run, or a scan of the folder, is under way (or no folder is chosen yet).
-[[nodiscard]] QString backupMustWait(const QString& deviceName);
-[[nodiscard]] QString deviceServiceUnavailable();
 
 // For the service, in English.
 [[nodiscard]] QString setupIssue();

@@ -2,8 +2,8 @@
 #include "BridgeFixture.h"
 
 #include "model/PlatformError.h"
-#include "state/ComputerName.h"
-#include "state/LoginItem.h"
+#include "platform/ComputerName.h"
+#include "platform/LoginItem.h"
 
 #include <QSysInfo>
 

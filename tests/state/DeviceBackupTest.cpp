@@ -1,9 +1,9 @@
 #include "BridgeFixture.h"
 #include "FakeUsbmuxd.h"
 
-#include "state/DeviceBackups.h"
-#include "state/DeviceWatcher.h"
-#include "state/IPhoneBackupRun.h"
+#include "devices/DeviceBackups.h"
+#include "devices/DeviceWatcher.h"
+#include "devices/IPhoneBackupRun.h"
 #include "state/StateTexts.h"
 
 #include <QCoroTask>

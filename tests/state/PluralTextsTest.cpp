@@ -1,6 +1,6 @@
 // Counts in the texts take the plural form of the reader's language: one, and every other count.
 #include "state/StateTexts.h"
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include "Printers.h"
 

@@ -1,7 +1,7 @@
 #include "BridgeFixture.h"
 
 #include "state/BridgeComposition.h"
-#include "state/LoginItem.h"
+#include "platform/LoginItem.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/UploadCheckpointStore.h"
 

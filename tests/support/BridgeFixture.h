@@ -5,7 +5,7 @@
 #include "Printers.h"
 #include "SampleBackup.h"
 #include "state/BridgeAppState.h"
-#include "state/DeviceWatcher.h"
+#include "devices/DeviceWatcher.h"
 #include "stores/Preferences.h"
 
 #include <QNetworkAccessManager>

@@ -3,7 +3,7 @@
 // is shown, the failure alert's test shows.
 #include "SqliteFileObserver.h"
 #include "UiHarness.h"
-#include "state/LoginItem.h"
+#include "platform/LoginItem.h"
 
 #include <QAccessible>
 

@@ -5,7 +5,7 @@
 #include "FakeUsbmuxd.h"
 #include "UiHarness.h"
 #include "platform/DesktopNotifications.h"
-#include "state/DeviceBackups.h"
+#include "devices/DeviceBackups.h"
 #include "state/StateTexts.h"
 
 #include <QPointer>

@@ -3,7 +3,7 @@
 // environment gives. With QUORVA_PICTURE set, the window is saved there as a PNG
 // (scripts/screenshot --setup-family makes the packaging's pictures this way).
 #include "UiHarness.h"
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include <QCoreApplication>
 #include <QScreen>

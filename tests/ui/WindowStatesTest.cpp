@@ -3,7 +3,7 @@
 #include "UiHarness.h"
 #include "app/Formats.h"
 #include "state/StateTexts.h"
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include <QFile>
 #include <QFont>

@@ -5,7 +5,7 @@
 #include "app/QuorvaBridgeApp.h"
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

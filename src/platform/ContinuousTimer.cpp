@@ -1,4 +1,4 @@
-#include "state/ContinuousTimer.h"
+#include "platform/ContinuousTimer.h"
 
 #include "model/PlatformError.h"
 

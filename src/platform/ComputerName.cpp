@@ -1,4 +1,4 @@
-#include "state/ComputerName.h"
+#include "platform/ComputerName.h"
 
 #include <QFile>
 #include <QSysInfo>

@@ -1,4 +1,4 @@
-#include "state/FolderAccess.h"
+#include "platform/FolderAccess.h"
 
 #include <unistd.h>
 

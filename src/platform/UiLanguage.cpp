@@ -1,4 +1,4 @@
-#include "state/UiLanguage.h"
+#include "platform/UiLanguage.h"
 
 #include <QCoreApplication>
 

@@ -1,8 +1,8 @@
-#include "state/IPhoneBackupRun.h"
+#include "devices/IPhoneBackupRun.h"
 
 #include "backup/PropertyList.h"
-#include "state/Published.h"
-#include "state/WhileAlive.h"
+#include "platform/Published.h"
+#include "platform/WhileAlive.h"
 
 #include <QCoroProcess>
 #include <QCoroSignal>

@@ -1,9 +1,9 @@
-#include "state/DeviceWatcher.h"
+#include "devices/DeviceWatcher.h"
 
-#include "state/Published.h"
-#include "state/WorkerThread.h"
+#include "platform/Published.h"
+#include "platform/WorkerThread.h"
 
-#include "state/WhileAlive.h"
+#include "platform/WhileAlive.h"
 
 #include <libimobiledevice/libimobiledevice.h>
 #include <libimobiledevice/lockdown.h>

@@ -1,8 +1,8 @@
-#include "state/DeviceBackups.h"
+#include "devices/DeviceBackups.h"
 
-#include "state/StateTexts.h"
+#include "devices/DeviceTexts.h"
 
-#include "state/WhileAlive.h"
+#include "platform/WhileAlive.h"
 
 #include <algorithm>
 
@@ -97,7 +97,7 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
         co_return refused;
     }
     if (!m_folder) {
-        setText(udid, texts::chooseBackupFolder());
+        setText(udid, texts::noBackupFolderChosen());
         co_return refused;
     }
     if (m_run || m_scanning) {

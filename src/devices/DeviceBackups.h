@@ -11,8 +11,8 @@
 #include <optional>
 
 // After the standard headers: moc 6.4 fails to parse <concepts> when <compare> comes first.
-#include "state/DeviceWatcher.h"
-#include "state/IPhoneBackupRun.h"
+#include "devices/DeviceWatcher.h"
+#include "devices/IPhoneBackupRun.h"
 
 namespace quorva {
 

@@ -1,4 +1,4 @@
-#include "state/LoginItem.h"
+#include "platform/LoginItem.h"
 
 #include "model/PlatformError.h"
 
