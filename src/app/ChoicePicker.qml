@@ -26,6 +26,9 @@ ComboBox {
     Layout.preferredWidth: 360
     Accessible.name: label === "" ? displayText : qsTr("%1: %2").arg(label).arg(displayText)
 
+    // Opens the list, as Space does; a choice is still made only in the list.
+    Accessible.onPressAction: popup.open()
+
     Keys.priority: Keys.BeforeItem
     Keys.onPressed: event => {
         if (picker.popup.visible)

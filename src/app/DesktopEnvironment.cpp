@@ -1,5 +1,8 @@
 #include "DesktopEnvironment.h"
 
+#include "ButtonAccessible.h"
+
+#include <QAccessible>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QQuickStyle>
@@ -33,6 +36,7 @@ void configureDesktopApplication(QGuiApplication& application)
     // Closing the window leaves the automatic scans running until the user quits.
     application.setQuitOnLastWindowClosed(false);
     makeThemeIconsResolvable();
+    QAccessible::installFactory(&ButtonAccessible::create);
     QGuiApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(QUORVA_APP_ID),
                                                     QIcon(QStringLiteral(":/quorva/app.quorva.bridge.svg"))));
     // One style on every desktop; it takes the desktop's palette, as the cards do (Theme).

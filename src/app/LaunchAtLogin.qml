@@ -18,6 +18,16 @@ ColumnLayout {
         text: qsTr("Launch Quorva Bridge when I log in")
         checked: section.appState.launchesAtLogin
         font: Theme.font(Theme.body)
+        // Through the accessibility bus Qt 6.4 flips `checked` behind the switch's back, which
+        // would show a state the platform never took: press it as a click does.
+        Accessible.onPressAction: {
+            toggle()
+            toggled()
+        }
+        Accessible.onToggleAction: {
+            toggle()
+            toggled()
+        }
         onToggled: {
             section.appState.requestSetLaunchAtLogin(checked)
             // The switch shows what the platform reports, not what was clicked.

@@ -3,6 +3,7 @@
 #include "FolderChooser.h"
 #include "state/BridgeAppState.h"
 
+#include <QAccessible>
 #include <QQuickWindow>
 #include <QUrl>
 
@@ -21,6 +22,14 @@ MainWindow::MainWindow(BridgeAppState& state, FolderChooser& chooser)
         m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().constFirst());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // While a screen reader listens, Qt 6.4's bridge crashes on the items the teardown hides,
+    // which are half destroyed by then. The window is already closed, and a screen reader was
+    // told so: the teardown's own events go nowhere.
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
+    m_engine.reset();
+    QAccessible::installUpdateHandler(previous);
+}
 
 } // namespace quorva

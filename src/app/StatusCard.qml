@@ -62,8 +62,13 @@ BridgeCard {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
 
-            Label {
+            // The window's live region: a status bar whose name is the status, so a screen reader
+            // hears every new status without going to it. A Text, not a Label: Qt 6.4's Label
+            // overrides the role it is given.
+            Text {
                 objectName: "statusMessageText"
+                Accessible.role: Accessible.StatusBar
+                Accessible.name: text
                 // While batches go out, how far the upload has got; a screen reader hears each step.
                 text: card.appState.phase === BridgeAppState.Scanning && card.appState.totalBatches > 0
                       ? qsTr("Sent %1 of %2 batches to Quorva")
