@@ -26,6 +26,11 @@ ComboBox {
     Layout.preferredWidth: 360
     Accessible.name: label === "" ? displayText : qsTr("%1: %2").arg(label).arg(displayText)
 
+    // The style's own mark is a 1 px line inside the picker, too faint to find.
+    FocusRing {
+        shown: picker.visualFocus
+    }
+
     // Opens the list, as Space does; a choice is still made only in the list.
     Accessible.onPressAction: popup.open()
 

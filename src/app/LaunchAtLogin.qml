@@ -14,6 +14,7 @@ ColumnLayout {
     Layout.fillWidth: true
 
     Switch {
+        id: launchSwitch
         objectName: "launchAtLoginSwitch"
         text: qsTr("Launch Quorva Bridge when I log in")
         checked: section.appState.launchesAtLogin
@@ -27,6 +28,9 @@ ColumnLayout {
         Accessible.onToggleAction: {
             toggle()
             toggled()
+        }
+        FocusRing {
+            shown: launchSwitch.visualFocus
         }
         onToggled: {
             section.appState.requestSetLaunchAtLogin(checked)

@@ -49,6 +49,11 @@ ApplicationWindow {
         enabled: scanNowAction.enabled
         onActivated: scanNowAction.trigger()
     }
+    // The desktop's key for the window's menu.
+    Shortcut {
+        sequence: "F10"
+        onActivated: applicationMenu.popup(window.menuBar, 0, window.menuBar.height)
+    }
     Shortcut {
         sequences: [StandardKey.Quit] // qmllint disable unqualified
         context: Qt.ApplicationShortcut
@@ -58,6 +63,7 @@ ApplicationWindow {
     menuBar: MenuBar {
         objectName: "menuBar"
         Menu {
+            id: applicationMenu
             title: "Quorva Bridge"
             CommandMenuItem {
                 objectName: "scanNowMenuItem"
