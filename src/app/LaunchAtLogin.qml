@@ -29,6 +29,26 @@ ColumnLayout {
             toggle()
             toggled()
         }
+        // The style's track, when off, is too faint to find on the card.
+        indicator: Rectangle {
+            implicitWidth: 40
+            implicitHeight: 22
+            x: launchSwitch.mirrored ? launchSwitch.width - width - launchSwitch.rightPadding : launchSwitch.leftPadding
+            y: (launchSwitch.height - height) / 2
+            radius: height / 2
+            color: launchSwitch.checked ? Theme.accent : Theme.controlFill
+            border.width: launchSwitch.checked ? 0 : 1
+            border.color: Theme.controlOutline
+
+            Rectangle {
+                x: launchSwitch.checked ? parent.width - width - 3 : 3
+                y: 3
+                width: parent.height - 6
+                height: width
+                radius: width / 2
+                color: launchSwitch.checked ? Theme.accentText : Theme.controlOutline
+            }
+        }
         FocusRing {
             shown: launchSwitch.visualFocus
         }
