@@ -521,6 +521,10 @@
         <source>Scan now</source>
         <translation>Jetzt scannen</translation>
     </message>
+    <message>
+        <source>Scroll the children</source>
+        <translation>Bildlauf durch die Kinder</translation>
+    </message>
 </context>
 <context>
     <name>StateCommands</name>

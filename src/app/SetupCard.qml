@@ -132,11 +132,50 @@ BridgeCard {
             Layout.fillWidth: true
         }
 
-        Repeater {
+        // Rows are made as they come into sight, so a family of thousands stays quick: a short
+        // family shows whole, a long one scrolls within the card.
+        ListView {
+            id: childRows
+            objectName: "childRows"
             model: card.appState.children
-            ChildRow {
+            spacing: 14
+            // Room for the focus marks, which lie outside the controls and the list clips.
+            readonly property int markRoom: 6
+            topMargin: markRoom
+            bottomMargin: markRoom
+            leftMargin: markRoom
+            rightMargin: markRoom
+            implicitHeight: Math.min(contentHeight + 2 * markRoom, 520)
+            interactive: contentHeight + 2 * markRoom > height
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+            Layout.fillWidth: true
+            Layout.leftMargin: -markRoom
+            Layout.rightMargin: -markRoom
+            ScrollBar.vertical: ScrollBar {
+                policy: childRows.interactive ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+                Accessible.ignored: !childRows.interactive
+                Accessible.name: qsTr("Scroll the children")
+            }
+            delegate: ChildRow {
                 appState: card.appState
-                Layout.fillWidth: true
+                width: ListView.view.width - 2 * childRows.markRoom - (childRows.interactive ? 16 : 0)
+            }
+
+            // A row the keyboard reaches comes into sight within the list first; the window
+            // then brings the list's part on screen.
+            Connections {
+                target: card.Window.window
+                function onActiveFocusItemChanged() {
+                    const focused = card.Window.activeFocusItem
+                    for (let above = focused; above; above = above.parent) {
+                        if (above === childRows.contentItem) {
+                            const at = focused.mapToItem(childRows.contentItem, 0, 0)
+                            childRows.positionViewAtIndex(childRows.indexAt(at.x, at.y), ListView.Contain)
+                            return
+                        }
+                    }
+                }
             }
         }
 
