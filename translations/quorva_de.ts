@@ -656,6 +656,13 @@
         <source>Last checked %1. No new backup since the last check, so nothing new was sent.</source>
         <translation>Zuletzt geprüft: %1. Seit der letzten Prüfung gibt es kein neues Backup, daher wurde nichts Neues gesendet.</translation>
     </message>
+    <message numerus="yes">
+        <source>… and %n more.</source>
+        <translation>
+            <numerusform>… und %n weiterer.</numerusform>
+            <numerusform>… und %n weitere.</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>StatusCommand</name>

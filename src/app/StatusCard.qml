@@ -28,6 +28,7 @@ BridgeCard {
         }
     }
     readonly property string lastScanText: Formats.abbreviatedDateTime(appState.lastScanAt)
+    readonly property int attentionShown: 5
 
     // In the locale of the translation, as the status line above writes its numbers.
     function wholeNumber(value) {
@@ -98,9 +99,10 @@ BridgeCard {
                 wrapMode: Text.Wrap
                 Layout.fillWidth: true
             }
-            // One line for each child or iPhone that needs the parent.
+            // One line for each child or iPhone that needs the parent, the first few of a long
+            // family's, then how many more: a line for each of thousands would bury the status.
             Repeater {
-                model: card.appState.attention
+                model: card.appState.attention.slice(0, card.attentionShown) // qmllint disable
                 RowLayout {
                     id: line
                     required property string modelData
@@ -123,6 +125,19 @@ BridgeCard {
                         Layout.fillWidth: true
                     }
                 }
+            }
+            Label {
+                objectName: "attentionMore"
+                readonly property int rest: card.appState.attention.length - card.attentionShown
+                visible: rest > 0
+                Accessible.ignored: !visible
+                text: qsTr("… and %n more.", "", rest)
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.callout)
+                color: Theme.primary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+                Layout.leftMargin: Theme.callout + 8
             }
         }
 
