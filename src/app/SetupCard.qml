@@ -157,6 +157,12 @@ BridgeCard {
                 Accessible.ignored: !childRows.interactive
                 Accessible.name: qsTr("Scroll the children")
             }
+            // A list filled after it was made starts scrolled past its top margin; a family that
+            // fits stays put.
+            Binding on contentY {
+                when: !childRows.interactive
+                value: -childRows.topMargin
+            }
             delegate: ChildRow {
                 appState: card.appState
                 width: ListView.view.width - 2 * childRows.markRoom - (childRows.interactive ? 16 : 0)
