@@ -46,6 +46,7 @@ TEST(Keyboard, AfterPairingAndOnEveryTabStopTheFocusShowsA2PxMarkAndComesOnScree
 {
     UiHarness ui;
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    ui.config.pairingCodes.push_back("XYZ789"); // for pairing again
     ui.launch();
     ui.window().resize(ui.window().minimumSize());
     ui.type("abc-123");
@@ -76,6 +77,17 @@ TEST(Keyboard, AfterPairingAndOnEveryTabStopTheFocusShowsA2PxMarkAndComesOnScree
         EXPECT_GT(focusMark(ui, focused), 0.8) << "no 2 px focus mark";
     }
     EXPECT_TRUE(visited.contains("privacyCard")) << "never reached: " << visited.join(", ").toStdString();
+
+    // Paired again after a disconnect, with the family's iPhones still assigned.
+    ui.state().requestDisconnect();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.focused() == "pairingCodeField"; }));
+    ui.type("xyz789");
+    ui.press(Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().hasToken() && ui.shown("setupCard"); }));
+    UiHarness::spin(std::chrono::milliseconds(100));
+    ASSERT_NE(ui.window().activeFocusItem(), nullptr);
+    EXPECT_GT(focusMark(ui, ui.window().activeFocusItem()), 0.8)
+        << "paired again: " << ui.focused().toStdString();
 }
 
 TEST(Keyboard, PageKeysScrollTheWindowAndF10OpensItsMenu)
