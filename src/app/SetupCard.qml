@@ -164,12 +164,29 @@ BridgeCard {
                 value: -childRows.topMargin
             }
             delegate: ChildRow {
+                id: row
                 appState: card.appState
                 width: ListView.view.width - 2 * childRows.markRoom - (childRows.interactive ? 16 : 0)
+                // A row made as it scrolls into sight would join the tab order at its end, so
+                // Shift+Tab would jump out of the list: it takes its place by index instead.
+                onParentChanged: {
+                    if (parent !== childRows.contentItem)
+                        return
+                    let next = null
+                    const others = parent.children
+                    for (let i = 0; i < others.length; ++i) {
+                        const other = others[i]
+                        if (other !== row && other.index > row.index && (!next || other.index < next.index))
+                            next = other
+                    }
+                    if (next)
+                        TabOrder.placeBefore(row, next)
+                }
             }
 
-            // A row the keyboard reaches comes into sight within the list first; the window
-            // then brings the list's part on screen.
+            // A row the keyboard reaches comes into sight within the list first, with the rows
+            // before and after it, so that Tab and Shift+Tab find them made; the window then
+            // brings the list's part on screen.
             Connections {
                 target: card.Window.window
                 function onActiveFocusItemChanged() {
@@ -177,7 +194,10 @@ BridgeCard {
                     for (let above = focused; above; above = above.parent) {
                         if (above === childRows.contentItem) {
                             const at = focused.mapToItem(childRows.contentItem, 0, 0)
-                            childRows.positionViewAtIndex(childRows.indexAt(at.x, at.y), ListView.Contain)
+                            const index = childRows.indexAt(at.x, at.y)
+                            childRows.positionViewAtIndex(Math.min(index + 1, childRows.count - 1), ListView.Contain)
+                            childRows.positionViewAtIndex(Math.max(index - 1, 0), ListView.Contain)
+                            childRows.positionViewAtIndex(index, ListView.Contain)
                             return
                         }
                     }

@@ -42,6 +42,13 @@ TEST(LongFamily, OnlyTheRowsInSightAreMadeAndTabGoesThroughThemInOrder)
         EXPECT_TRUE(QRectF(0, 0, ui.window().width(), ui.window().height()).contains(shown))
             << next.toStdString();
     }
+    // And back up again, past rows the list made anew.
+    for (int i = 38; i >= 0; --i) {
+        const QString previous = UiHarness::picker("child-" + std::to_string(i));
+        for (int press = 0; press < 4 && ui.focused() != previous; ++press)
+            ui.press(Qt::Key_Backtab);
+        ASSERT_EQ(ui.focused(), previous);
+    }
     EXPECT_LT(rowsMade(ui.window().contentItem()), 60);
 }
 
