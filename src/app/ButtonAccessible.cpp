@@ -17,7 +17,10 @@ QVariant accessible(QObject* item, const char* property)
 
 } // namespace
 
-ButtonAccessible::ButtonAccessible(QQuickItem* button) : QAccessibleObject(button) {}
+ButtonAccessible::ButtonAccessible(QQuickItem* button, QAccessible::Role role)
+    : QAccessibleObject(button), m_role(role)
+{
+}
 
 QAccessibleInterface* ButtonAccessible::create(const QString& className, QObject* object)
 {
@@ -25,10 +28,13 @@ QAccessibleInterface* ButtonAccessible::create(const QString& className, QObject
     // By class, not by the Accessible attached property: reading it here would create it, which
     // asks for this interface again.
     auto* item = qobject_cast<QQuickItem*>(object);
-    if (!item || !item->inherits("QQuickButton") ||
-        className != QLatin1String(object->metaObject()->className()))
+    if (!item || className != QLatin1String(object->metaObject()->className()))
         return nullptr;
-    return new ButtonAccessible(item);
+    if (item->inherits("QQuickButton"))
+        return new ButtonAccessible(item, QAccessible::Button);
+    if (item->inherits("QQuickMenuItem"))
+        return new ButtonAccessible(item, QAccessible::MenuItem);
+    return nullptr;
 }
 
 QQuickItem* ButtonAccessible::button() const
@@ -106,7 +112,15 @@ void ButtonAccessible::doAction(const QString& action)
 {
     if (action == setFocusAction())
         button()->forceActiveFocus(Qt::OtherFocusReason);
-    else if (action == pressAction() && button()->isEnabled())
+    if (action != pressAction() || !button()->isEnabled())
+        return;
+    // A control bound to an action runs it; a menu item is triggered, which closes its menu.
+    auto* command = button()->property("action").value<QObject*>();
+    if (command)
+        QMetaObject::invokeMethod(command, "trigger", Q_ARG(QObject*, button()));
+    if (m_role == QAccessible::MenuItem)
+        QMetaObject::invokeMethod(button(), "triggered");
+    else if (!command)
         QMetaObject::invokeMethod(button(), "clicked");
 }
 

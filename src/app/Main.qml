@@ -49,9 +49,10 @@ ApplicationWindow {
         enabled: scanNowAction.enabled
         onActivated: scanNowAction.trigger()
     }
-    // The desktop's key for the window's menu.
+    // The desktop's key for the window's menu; application-wide, as the commands in it are.
     Shortcut {
         sequence: "F10"
+        context: Qt.ApplicationShortcut
         onActivated: applicationMenu.popup(window.menuBar, 0, window.menuBar.height)
     }
     Shortcut {

@@ -145,6 +145,13 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
         reader.doAction(*scan, QStringLiteral("Press"));
         UiHarness::spin(std::chrono::milliseconds(100));
         EXPECT_NE(ui.state().phase(), Phase::scanning());
+        // The menu's command as well.
+        ui.press(Qt::Key_F10);
+        const auto command = reader.find(QStringLiteral("Scan now"), QStringLiteral("menu item"));
+        ASSERT_TRUE(command.has_value());
+        EXPECT_FALSE(reader.states(*command).contains("enabled"))
+            << reader.states(*command).join(", ").toStdString();
+        ui.press(Qt::Key_Escape);
     }
 
     // Each button, pressed through the bus, does what a click does.
@@ -198,6 +205,18 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
         announced |= event.path == status->path.path() && event.kind == "PropertyChange:accessible-name";
     }
     EXPECT_TRUE(announced) << "events: " << heard.join("; ").toStdString();
+
+    // The menu's command, pressed through the bus, scans as Ctrl+R does, and the menu closes.
+    ui.press(Qt::Key_F10);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("scanNowMenuItem"); }))
+        << "F10, focus on " << ui.focused().toStdString();
+    const auto command = reader.find(QStringLiteral("Scan now"), QStringLiteral("menu item"));
+    ASSERT_TRUE(command.has_value());
+    EXPECT_TRUE(reader.doAction(*command, QStringLiteral("Press")))
+        << "actions: " << reader.actions(*command).join(", ").toStdString();
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::scanning(); }));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return !ui.shown("scanNowMenuItem"); }));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() != Phase::scanning(); }));
 
     // Closing the window releases its scene while the screen reader still listens; Bridge
     // stays, and the window comes back on the bus.
