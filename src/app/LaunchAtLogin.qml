@@ -21,14 +21,12 @@ ColumnLayout {
         font: Theme.font(Theme.body)
         // Through the accessibility bus Qt 6.4 flips `checked` behind the switch's back, which
         // would show a state the platform never took: press it as a click does.
-        Accessible.onPressAction: {
+        function flip() {
             toggle()
             toggled()
         }
-        Accessible.onToggleAction: {
-            toggle()
-            toggled()
-        }
+        Accessible.onPressAction: flip()
+        Accessible.onToggleAction: flip()
         // The style's track, when off, is too faint to find on the card.
         indicator: Rectangle {
             implicitWidth: 40
