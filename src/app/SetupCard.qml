@@ -22,12 +22,14 @@ BridgeCard {
             chooseButton.forceActiveFocus(Qt.TabFocusReason)
     }
 
-    Label {
+    // A Text, not a Label: Qt 6.4's Label overrides the role it is given.
+    Text {
         objectName: "setupTitle"
         text: card.appState.setupComplete ? qsTr("Your family's iPhones") : qsTr("Finish setup")
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
         Accessible.role: Accessible.Heading
+        Accessible.name: text
     }
 
     ColumnLayout {

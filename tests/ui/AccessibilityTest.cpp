@@ -135,6 +135,11 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
     ui.writeBackup(folder / avasPhone, {.udid = avasPhone, .deviceName = "Ava's iPhone", .candidates = 1});
     ui.chooseBackupFolder(folder);
 
+    // The card's title is a heading, which a screen reader jumps between.
+    const auto title = reader.find(ui.text("setupTitle"));
+    ASSERT_TRUE(title.has_value());
+    EXPECT_EQ(reader.roleName(*title), QStringLiteral("heading"));
+
     // Nothing to scan before an iPhone is assigned: the button says so, and pressing it is refused.
     {
         const auto scan = button(QStringLiteral("Scan now"));
