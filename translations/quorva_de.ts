@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>About Quorva Bridge</source>
+        <translation>Über Quorva Bridge</translation>
+    </message>
+    <message>
+        <source>Version %1</source>
+        <translation>Version %1</translation>
+    </message>
+    <message>
+        <source>Privacy note</source>
+        <translation>Datenschutzhinweis</translation>
+    </message>
+    <message>
+        <source>Shows what stays on this computer and what Quorva receives.</source>
+        <translation>Zeigt, was auf diesem Computer bleibt und was Quorva erhält.</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Schließen</translation>
+    </message>
+</context>
+<context>
     <name>BridgeCall</name>
     <message>
         <source>Phase:  %1</source>
@@ -68,29 +91,6 @@
     <message>
         <source>%1 is no longer assigned to anyone and is not read.</source>
         <translation>%1 ist niemandem mehr zugeordnet und wird nicht gelesen.</translation>
-    </message>
-</context>
-<context>
-    <name>AboutDialog</name>
-    <message>
-        <source>About Quorva Bridge</source>
-        <translation>Über Quorva Bridge</translation>
-    </message>
-    <message>
-        <source>Version %1</source>
-        <translation>Version %1</translation>
-    </message>
-    <message>
-        <source>Privacy note</source>
-        <translation>Datenschutzhinweis</translation>
-    </message>
-    <message>
-        <source>Shows what stays on this computer and what Quorva receives.</source>
-        <translation>Zeigt, was auf diesem Computer bleibt und was Quorva erhält.</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Schließen</translation>
     </message>
 </context>
 <context>
@@ -629,6 +629,10 @@
         <source>Look again</source>
         <translation>Erneut nachsehen</translation>
     </message>
+    <message>
+        <source>Scroll the children</source>
+        <translation>Bildlauf durch die Kinder</translation>
+    </message>
 </context>
 <context>
     <name>StateCommands</name>
@@ -763,6 +767,13 @@
     <message>
         <source>Try again</source>
         <translation>Erneut versuchen</translation>
+    </message>
+    <message numerus="yes">
+        <source>… and %n more.</source>
+        <translation>
+            <numerusform>… und %n weiterer.</numerusform>
+            <numerusform>… und %n weitere.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1299,11 +1310,11 @@
     </message>
     <message>
         <source>More than one assigned iPhone is connected: name the one to back up.</source>
-        <translation>Mehr als ein zugeordnetes iPhone ist verbunden: Gib an, welches gesichert werden soll.</translation>
+        <translation>Mehr als ein zugeordnetes iPhone ist verbunden: Geben Sie an, welches gesichert werden soll.</translation>
     </message>
     <message>
         <source>Nothing to scan yet: choose the backup folder and assign each child&apos;s iPhone.</source>
-        <translation>Noch nichts zu scannen: Wähle den Backup-Ordner und ordne jedem Kind sein iPhone zu.</translation>
+        <translation>Noch nichts zu scannen: Wählen Sie den Backup-Ordner und ordnen Sie jedem Kind sein iPhone zu.</translation>
     </message>
     <message>
         <source>The backup of %1 did not finish.</source>

@@ -47,16 +47,9 @@ Button {
         border.width: button.prominent ? 0 : 1
         border.color: Theme.controlBorder
 
-        // Outside the button with a gap, so it contrasts with the card whatever the fill.
-        Rectangle {
-            objectName: "focusRing"
-            visible: button.visualFocus
-            anchors.fill: parent
-            anchors.margins: -4
-            radius: parent.radius + 4
-            color: "transparent"
-            border.width: 2
-            border.color: Theme.focusRing
+        FocusRing {
+            shown: button.visualFocus
+            controlRadius: parent.radius
         }
     }
 }

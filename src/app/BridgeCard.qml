@@ -11,6 +11,8 @@ Item {
     default property alias content: column.data
     readonly property int padding: 22
     readonly property int cornerRadius: 24
+    // For a card that takes the keyboard focus itself.
+    property bool focusMarkShown: false
 
     Layout.fillWidth: true
     implicitWidth: column.implicitWidth + 2 * padding
@@ -38,6 +40,11 @@ Item {
         color: Theme.cardFill
         border.color: Theme.cardStroke
         border.width: 1
+    }
+
+    FocusRing {
+        shown: card.focusMarkShown
+        controlRadius: card.cornerRadius
     }
 
     ColumnLayout {

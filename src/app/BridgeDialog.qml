@@ -39,6 +39,9 @@ Dialog {
 
     footer: DialogButtonBox {
         padding: 16
+        // Qt offers the row as a page tab list, so screen readers would call its buttons tabs;
+        // without the row, they are the dialog's own buttons. Qt 6.4 overrides a role set here.
+        Accessible.ignored: true
         background: Item {}
         delegate: BridgeButton {
             prominent: true

@@ -11,6 +11,7 @@ ColumnLayout {
     id: row
 
     required property BridgeAppState appState
+    required property int index
     required property string childId
     required property string name
     required property string deviceId // empty when no iPhone in the folder is the child's

@@ -26,6 +26,23 @@ ComboBox {
     Layout.preferredWidth: 360
     Accessible.name: label === "" ? displayText : qsTr("%1: %2").arg(label).arg(displayText)
 
+    // The style's outline is too faint to find the picker by on the card.
+    background: Rectangle {
+        implicitWidth: 120
+        implicitHeight: 28
+        radius: 4
+        color: picker.down ? Theme.controlPressedFill : Theme.controlFill
+        border.color: Theme.controlOutline
+    }
+
+    // The style's own mark is a 1 px line inside the picker, too faint to find.
+    FocusRing {
+        shown: picker.visualFocus
+    }
+
+    // Opens the list, as Space does; a choice is still made only in the list.
+    Accessible.onPressAction: popup.open()
+
     Keys.priority: Keys.BeforeItem
     Keys.onPressed: event => {
         if (picker.popup.visible)

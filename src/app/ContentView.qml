@@ -14,6 +14,20 @@ Item {
         scroller.reveal(privacyCard)
     }
 
+    // The page keys scroll the column, as in any document, unless the focused control uses them.
+    Keys.onPressed: event => {
+        const bottom = Math.max(0, scroller.contentHeight - scroller.height)
+        const page = scroller.height * 0.9
+        switch (event.key) {
+        case Qt.Key_PageDown: scroller.contentY = Math.min(bottom, scroller.contentY + page); break
+        case Qt.Key_PageUp: scroller.contentY = Math.max(0, scroller.contentY - page); break
+        case Qt.Key_End: scroller.contentY = bottom; break
+        case Qt.Key_Home: scroller.contentY = 0; break
+        default: return
+        }
+        event.accepted = true
+    }
+
     // A diagonal gradient from the top-leading to the bottom-trailing corner is the mean of a
     // horizontal and a vertical one, which plain rectangles can draw.
     Rectangle {

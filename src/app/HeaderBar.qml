@@ -68,6 +68,11 @@ RowLayout {
         icon.color: Theme.secondary
         onClicked: headerMenu.open()
 
+        FocusRing {
+            shown: menuButton.visualFocus
+            controlRadius: 6
+        }
+
         Menu {
             id: headerMenu
             objectName: "headerMenu"

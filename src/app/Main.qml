@@ -60,6 +60,13 @@ ApplicationWindow {
         context: Qt.ApplicationShortcut
         onActivated: helpAction.trigger()
     }
+
+    // The desktop's key for the window's menu; application-wide, as the commands in it are.
+    Shortcut {
+        sequence: "F10"
+        context: Qt.ApplicationShortcut
+        onActivated: applicationMenu.popup(window.menuBar, 0, window.menuBar.height)
+    }
     Shortcut {
         sequences: [StandardKey.Quit] // qmllint disable unqualified
         context: Qt.ApplicationShortcut
@@ -69,6 +76,7 @@ ApplicationWindow {
     menuBar: MenuBar {
         objectName: "menuBar"
         Menu {
+            id: applicationMenu
             title: "Quorva Bridge"
             CommandMenuItem {
                 objectName: "scanNowMenuItem"

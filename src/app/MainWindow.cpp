@@ -4,6 +4,7 @@
 #include "state/BridgeAppState.h"
 
 #include <QQuickItem>
+#include <QAccessible>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QUrl>
@@ -25,7 +26,15 @@ MainWindow::MainWindow(BridgeAppState& state, FolderChooser& chooser)
         m_window = qobject_cast<QQuickWindow*>(m_engine->rootObjects().constFirst());
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow()
+{
+    // While a screen reader listens, Qt 6.4's bridge crashes on the items the teardown hides,
+    // which are half destroyed by then. The window is already closed, and a screen reader was
+    // told so: the teardown's own events go nowhere.
+    const QAccessible::UpdateHandler previous = QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
+    m_engine.reset();
+    QAccessible::installUpdateHandler(previous);
+}
 
 namespace {
 

@@ -47,7 +47,7 @@ BridgeCard {
                 radius: 8
                 color: Theme.fieldFill
                 border.width: codeField.activeFocus ? 2 : 1
-                border.color: codeField.activeFocus ? Theme.accent : Theme.fieldBorder
+                border.color: codeField.activeFocus ? Theme.focusRing : Theme.fieldBorder
             }
             Layout.fillWidth: true
             onTextEdited: card.appState.pairingCode = text

@@ -5,11 +5,23 @@ import QtQuick.Layouts
 
 // What leaves this computer and what does not.
 BridgeCard {
+    id: card
+
+    readonly property string heading: qsTr("Private by design")
+
     objectName: "privacyCard"
+    // A stop for the keyboard: tabbing from the last control brings the note on screen, and a
+    // screen reader reads it there.
+    activeFocusOnTab: true
+    Accessible.role: Accessible.Grouping
+    Accessible.name: heading
+    Accessible.description: DesktopWords.privacyNote
+    Accessible.focusable: true
+    focusMarkShown: activeFocus
 
     SymbolLabel {
         symbol: "hand.raised.fill"
-        text: qsTr("Private by design")
+        text: card.heading
         font: Theme.font(Theme.title3, Font.Bold)
         color: Theme.brandGreen
         Layout.fillWidth: true

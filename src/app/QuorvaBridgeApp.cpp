@@ -9,6 +9,10 @@
 #include <QQuickWindow>
 #include <QTimer>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace quorva {
 
 Q_LOGGING_CATEGORY(lcApp, "quorva.app", QtWarningMsg)
@@ -87,6 +91,11 @@ void QuorvaBridgeApp::releaseWindowIfClosed()
     // A folder dialog closed with its window is a cancelled choice, not one left waiting.
     m_folderChooser.cancel();
     m_window.reset();
+#ifdef __GLIBC__
+    // The scene was most of the heap and Bridge may now wait in the tray for hours: hand the
+    // pages it freed back to the system, which the allocator otherwise keeps for reuse.
+    malloc_trim(0);
+#endif
     // Closed before its first frame: the process stays, so its start-up runs now.
     requestStartup();
     // Nothing on screen says Bridge still runs: where no tray shows it, a notification does.

@@ -22,12 +22,14 @@ BridgeCard {
             chooseButton.forceActiveFocus(Qt.TabFocusReason)
     }
 
-    Label {
+    // A Text, not a Label: Qt 6.4's Label overrides the role it is given.
+    Text {
         objectName: "setupTitle"
         text: card.appState.setupComplete ? qsTr("Your family's iPhones") : qsTr("Finish setup")
         font: Theme.font(Theme.title2, Font.Black)
         color: Theme.primary
         Accessible.role: Accessible.Heading
+        Accessible.name: text
     }
 
     ColumnLayout {
@@ -144,11 +146,76 @@ BridgeCard {
             }
         }
 
-        Repeater {
+        // Rows are made as they come into sight, so a family of thousands stays quick: a short
+        // family shows whole, a long one scrolls within the card.
+        ListView {
+            id: childRows
+            objectName: "childRows"
             model: card.appState.children
-            ChildRow {
+            spacing: 14
+            // Room for the focus marks, which lie outside the controls and the list clips.
+            readonly property int markRoom: 6
+            topMargin: markRoom
+            bottomMargin: markRoom
+            leftMargin: markRoom
+            rightMargin: markRoom
+            implicitHeight: Math.min(contentHeight + 2 * markRoom, 520)
+            interactive: contentHeight + 2 * markRoom > height
+            boundsBehavior: Flickable.StopAtBounds
+            clip: true
+            Layout.fillWidth: true
+            Layout.leftMargin: -markRoom
+            Layout.rightMargin: -markRoom
+            ScrollBar.vertical: ScrollBar {
+                policy: childRows.interactive ? ScrollBar.AlwaysOn : ScrollBar.AlwaysOff
+                Accessible.ignored: !childRows.interactive
+                Accessible.name: qsTr("Scroll the children")
+            }
+            // A list filled after it was made starts scrolled past its top margin; a family that
+            // fits stays put.
+            Binding on contentY {
+                when: !childRows.interactive
+                value: -childRows.topMargin
+            }
+            delegate: ChildRow {
+                id: row
                 appState: card.appState
-                Layout.fillWidth: true
+                width: ListView.view.width - 2 * childRows.markRoom - (childRows.interactive ? 16 : 0)
+                // A row made as it scrolls into sight would join the tab order at its end, so
+                // Shift+Tab would jump out of the list: it takes its place by index instead.
+                onParentChanged: {
+                    if (parent !== childRows.contentItem)
+                        return
+                    let next = null
+                    const others = parent.children
+                    for (let i = 0; i < others.length; ++i) {
+                        const other = others[i]
+                        if (other !== row && other.index > row.index && (!next || other.index < next.index))
+                            next = other
+                    }
+                    if (next)
+                        TabOrder.placeBefore(row, next)
+                }
+            }
+
+            // A row the keyboard reaches comes into sight within the list first, with the rows
+            // before and after it, so that Tab and Shift+Tab find them made; the window then
+            // brings the list's part on screen.
+            Connections {
+                target: card.Window.window
+                function onActiveFocusItemChanged() {
+                    const focused = card.Window.activeFocusItem
+                    for (let above = focused; above; above = above.parent) {
+                        if (above === childRows.contentItem) {
+                            const at = focused.mapToItem(childRows.contentItem, 0, 0)
+                            const index = childRows.indexAt(at.x, at.y)
+                            childRows.positionViewAtIndex(Math.min(index + 1, childRows.count - 1), ListView.Contain)
+                            childRows.positionViewAtIndex(Math.max(index - 1, 0), ListView.Contain)
+                            childRows.positionViewAtIndex(index, ListView.Contain)
+                            return
+                        }
+                    }
+                }
             }
         }
 

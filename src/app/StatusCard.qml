@@ -43,6 +43,7 @@ BridgeCard {
                 card.appState.requestScanNow()
         }
     }
+    readonly property int attentionShown: 5
 
     // In the locale of the translation, as the status line above writes its numbers.
     function wholeNumber(value) {
@@ -77,8 +78,13 @@ BridgeCard {
             Layout.fillWidth: true
             Layout.alignment: Qt.AlignTop
 
-            Label {
+            // The window's live region: a status bar whose name is the status, so a screen reader
+            // hears every new status without going to it. A Text, not a Label: Qt 6.4's Label
+            // overrides the role it is given.
+            Text {
                 objectName: "statusMessageText"
+                Accessible.role: Accessible.StatusBar
+                Accessible.name: text
                 // While batches go out, how far the upload has got; a screen reader hears each step.
                 text: card.appState.phase === BridgeAppState.Scanning && card.appState.totalBatches > 0
                       ? qsTr("Sent %1 of %2 batches to Quorva")
@@ -130,9 +136,10 @@ BridgeCard {
                     card.appState.requestLoadChildren()
                 }
             }
-            // One line for each child or iPhone that needs the parent.
+            // One line for each child or iPhone that needs the parent, the first few of a long
+            // family's, then how many more: a line for each of thousands would bury the status.
             Repeater {
-                model: card.appState.attention
+                model: card.appState.attention.slice(0, card.attentionShown) // qmllint disable
                 RowLayout {
                     id: line
                     required property string modelData
@@ -155,6 +162,19 @@ BridgeCard {
                         Layout.fillWidth: true
                     }
                 }
+            }
+            Label {
+                objectName: "attentionMore"
+                readonly property int rest: card.appState.attention.length - card.attentionShown
+                visible: rest > 0
+                Accessible.ignored: !visible
+                text: qsTr("… and %n more.", "", rest)
+                textFormat: Text.PlainText
+                font: Theme.font(Theme.callout)
+                color: Theme.primary
+                wrapMode: Text.Wrap
+                Layout.fillWidth: true
+                Layout.leftMargin: Theme.callout + 8
             }
         }
 

@@ -35,6 +35,9 @@ QtObject {
     readonly property color controlFill: dark ? Qt.rgba(1, 1, 1, 0.1) : Qt.rgba(1, 1, 1, 0.9)
     readonly property color controlPressedFill: dark ? Qt.rgba(1, 1, 1, 0.18) : Qt.rgba(0, 0, 0, 0.08)
     readonly property color controlBorder: dark ? Qt.rgba(1, 1, 1, 0.2) : Qt.rgba(0, 0, 0, 0.15)
+    // The outline of a control that has no text of its own to be told by (the pickers, the
+    // switch when off): 3:1 against the cards.
+    readonly property color controlOutline: dark ? Qt.rgba(1, 1, 1, 0.45) : Qt.rgba(0, 0, 0, 0.5)
     readonly property color fieldFill: dark ? Qt.rgba(0, 0, 0, 0.3) : "white"
     readonly property color fieldBorder: dark ? Qt.rgba(1, 1, 1, 0.25) : Qt.rgba(0, 0, 0, 0.2)
     readonly property color alertFill: dark ? "#2b2d2d" : "white"

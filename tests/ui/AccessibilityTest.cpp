@@ -1,8 +1,12 @@
 // What a screen reader gets: the window's accessibility tree, read through the interfaces the
 // running AT-SPI bridge serves over D-Bus, and the events Qt raises for it.
+#include "AtSpiClient.h"
+#include "FakeUsbmuxd.h"
 #include "UiHarness.h"
 
 #include <QAccessible>
+#include <QPointer>
+#include <QTemporaryDir>
 
 namespace quorva::uitest {
 namespace {
@@ -48,11 +52,13 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
     if (!UiHarness::waitFor([] { return QAccessible::isActive(); }))
         GTEST_SKIP() << "no accessibility bridge: run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on X11";
     static QStringList announced;
-    QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
-        if (event->type() == QAccessible::NameChanged)
-            if (QAccessibleInterface* node = event->accessibleInterface())
-                announced << node->text(QAccessible::Name);
-    });
+    // Until the window is gone, Qt's events come here instead of going out on the bus.
+    const std::shared_ptr<void> handler(
+        nullptr, [previous = QAccessible::installUpdateHandler([](QAccessibleEvent* event) {
+                      if (event->type() == QAccessible::NameChanged)
+                          if (QAccessibleInterface* node = event->accessibleInterface())
+                              announced << node->text(QAccessible::Name);
+                  })](void*) { QAccessible::installUpdateHandler(previous); });
     UiHarness ui;
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
@@ -76,6 +82,155 @@ TEST(Accessibility, AScreenReaderGetsEveryTextAndControlAndHearsTheStatusChange)
     ui.assign("AVA");
     ui.scanAndWait();
     checkTree(ui, "a family's iPhones"); // each child's picker is named after the child
+}
+
+// What a switch-access or voice-control user and a screen reader get over the accessibility bus:
+// every button does its job through AT-SPI's Press action, one that cannot act says it is
+// disabled, a dialog's buttons are buttons, and the status line tells of each change.
+TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpeaks)
+{
+    if (!UiHarness::waitFor([] { return QAccessible::isActive(); }))
+        GTEST_SKIP() << "no accessibility bridge: run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on X11";
+    test::FakeUsbmuxd usbmuxd;
+    QTemporaryDir bin;
+    QFile tool(bin.filePath("idevicebackup2"));
+    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
+    tool.write("#!/bin/sh\nsleep 0.3\nexit 1\n");
+    tool.close();
+    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    UiHarness ui;
+    ui.deviceWatcher =
+        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
+    ui.backupTool = tool.fileName();
+    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    ui.launch();
+    AtSpiClient reader;
+    ASSERT_TRUE(reader.connected()) << "this process is not on the accessibility bus";
+    reader.listen();
+    const auto button = [&](const QString& name) {
+        const auto found = reader.find(name, QStringLiteral("push button"));
+        EXPECT_TRUE(found.has_value()) << "no button " << name.toStdString();
+        return found;
+    };
+    const auto press = [&](const QString& name) {
+        const auto node = reader.find(name);
+        ASSERT_TRUE(node.has_value());
+        EXPECT_TRUE(reader.doAction(*node, QStringLiteral("Press")))
+            << "actions: " << reader.actions(*node).join(", ").toStdString();
+    };
+
+    // The alert a too-short code brings: its OK is a button, its row no page tab list.
+    ui.press(Qt::Key_Return);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("failureAlert"); }));
+    EXPECT_FALSE(reader.findIf([&](const AtSpiClient::Node& node) {
+        return reader.roleName(node) == QStringLiteral("page tab list");
+    })) << "a dialog's buttons are announced as tabs";
+    press(QStringLiteral("OK"));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return !ui.shown("failureAlert"); }));
+
+    ui.pair();
+    const std::string avasPhone = BackupContent{}.udid;
+    const auto folder = ui.familyBackups();
+    std::filesystem::remove_all(folder / "AVA");
+    ui.writeBackup(folder / avasPhone, {.udid = avasPhone, .deviceName = "Ava's iPhone", .candidates = 1});
+    ui.chooseBackupFolder(folder);
+
+    // The card's title is a heading, which a screen reader jumps between.
+    const auto title = reader.find(ui.text("setupTitle"));
+    ASSERT_TRUE(title.has_value());
+    EXPECT_EQ(reader.roleName(*title), QStringLiteral("heading"));
+
+    // Nothing to scan before an iPhone is assigned: the button says so, and pressing it is refused.
+    {
+        const auto scan = button(QStringLiteral("Scan now"));
+        ASSERT_TRUE(scan.has_value());
+        const QStringList states = reader.states(*scan);
+        EXPECT_FALSE(states.contains("enabled") || states.contains("sensitive"))
+            << states.join(", ").toStdString();
+        reader.doAction(*scan, QStringLiteral("Press"));
+        UiHarness::spin(std::chrono::milliseconds(100));
+        EXPECT_NE(ui.state().phase(), Phase::scanning());
+        // The menu's command as well.
+        ui.press(Qt::Key_F10);
+        const auto command = reader.find(QStringLiteral("Scan now"), QStringLiteral("menu item"));
+        ASSERT_TRUE(command.has_value());
+        EXPECT_FALSE(reader.states(*command).contains("enabled"))
+            << reader.states(*command).join(", ").toStdString();
+        ui.press(Qt::Key_Escape);
+    }
+
+    // Each button, pressed through the bus, does what a click does.
+    ui.assign(avasPhone, kAva);
+    usbmuxd.attach(QString::fromStdString(avasPhone));
+    const QString backUp = QStringLiteral("backUpButton-") + QString::fromStdString(kAva);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown(backUp); }));
+    struct Case {
+        QString button;
+        std::function<bool()> done;
+        std::function<void()> after = [] {};
+    };
+    const std::vector<Case> cases = {
+        {"Launch Quorva Bridge when I log in", [&] { return ui.state().launchesAtLogin(); }},
+        {"iPhone of Ben: No iPhone",
+         [&] {
+             return ui.find(UiHarness::picker(kBen))
+                 ->property("popup")
+                 .value<QObject*>()
+                 ->property("opened")
+                 .toBool();
+         },
+         [&] { ui.press(Qt::Key_Escape); }},
+        {"Choose folder…", [&] { return ui.shown("backupFolderDialog"); },
+         [&] { QMetaObject::invokeMethod(ui.find("backupFolderDialog"), "reject"); }},
+        {"More options", [&] { return ui.shown("headerMenu"); }, [&] { ui.press(Qt::Key_Escape); }},
+        {"Not a child's iPhone", [&] { return !ui.shown("noOnesButton-PARENT"); }},
+        {"Back up now", [&] { return !ui.enabled(backUp); }},
+        {"Scan now", [&] { return ui.state().phase() == Phase::scanning(); }},
+    };
+    reader.clearEvents();
+    for (const Case& each : cases) {
+        SCOPED_TRACE(each.button.toStdString());
+        press(each.button);
+        EXPECT_TRUE(UiHarness::waitFor(each.done)) << "pressing it did nothing";
+        each.after();
+        UiHarness::spin(std::chrono::milliseconds(100));
+    }
+
+    // The status line: a screen reader hears each new status without moving to it.
+    ASSERT_TRUE(
+        UiHarness::waitFor([&] { return ui.text("statusMessageText").startsWith("Scan complete."); }));
+    UiHarness::spin(std::chrono::milliseconds(200));
+    const auto status = reader.find(ui.text("statusMessageText"));
+    ASSERT_TRUE(status.has_value()) << "the status line is not on the bus by its text";
+    EXPECT_EQ(reader.roleName(*status), QStringLiteral("status bar"));
+    QStringList heard;
+    bool announced = false;
+    for (const AtSpiClient::Event& event : reader.events()) {
+        heard << event.kind + u' ' + event.path;
+        announced |= event.path == status->path.path() && event.kind == "PropertyChange:accessible-name";
+    }
+    EXPECT_TRUE(announced) << "events: " << heard.join("; ").toStdString();
+
+    // The menu's command, pressed through the bus, scans as Ctrl+R does, and the menu closes.
+    ui.press(Qt::Key_F10);
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.shown("scanNowMenuItem"); }))
+        << "F10, focus on " << ui.focused().toStdString();
+    const auto command = reader.find(QStringLiteral("Scan now"), QStringLiteral("menu item"));
+    ASSERT_TRUE(command.has_value());
+    EXPECT_TRUE(reader.doAction(*command, QStringLiteral("Press")))
+        << "actions: " << reader.actions(*command).join(", ").toStdString();
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() == Phase::scanning(); }));
+    EXPECT_TRUE(UiHarness::waitFor([&] { return !ui.shown("scanNowMenuItem"); }));
+    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().phase() != Phase::scanning(); }));
+
+    // Closing the window releases its scene while the screen reader still listens; Bridge
+    // stays, and the window comes back on the bus.
+    QPointer<QQuickWindow> closed = &ui.window();
+    closed->close();
+    ASSERT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); }));
+    ui.app().showWindow();
+    EXPECT_TRUE(UiHarness::waitFor(
+        [&] { return reader.find(QStringLiteral("Scan now"), QStringLiteral("push button")).has_value(); }));
 }
 
 } // namespace

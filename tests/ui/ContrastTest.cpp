@@ -68,6 +68,30 @@ void checkItems(QQuickItem* item, const QImage& image, int& checked)
         checkItems(child, image, checked);
 }
 
+// How a control's outline stands out from what is around it: from each side's middle, the
+// strongest of the first pixels inside its box against the background just outside; the weakest
+// side counts (WCAG's 3:1 for what identifies a control and its state).
+double outlineContrast(const QImage& image, const QQuickItem* item)
+{
+    const QRect box = item->mapRectToScene(item->boundingRect()).toAlignedRect();
+    const QColor back = backgroundAround(image, box);
+    const QPoint middle = box.center();
+    const std::pair<QPoint, QPoint> sides[] = {
+        {{box.left(), middle.y()}, {1, 0}},
+        {{box.right(), middle.y()}, {-1, 0}},
+        {{middle.x(), box.top()}, {0, 1}},
+        {{middle.x(), box.bottom()}, {0, -1}},
+    };
+    double weakest = 21;
+    for (const auto& [start, step] : sides) {
+        double strongest = 1;
+        for (int depth = 0; depth < 4; ++depth)
+            strongest = std::max(strongest, contrast(image.pixelColor(start + depth * step), back));
+        weakest = std::min(weakest, strongest);
+    }
+    return weakest;
+}
+
 // The item that draws an object: itself, or for a popup the one under the window's overlay.
 QQuickItem* drawnItem(QObject* object)
 {
@@ -141,6 +165,39 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
         ASSERT_TRUE(UiHarness::waitFor([&] { return menu->property("opened").toBool(); }));
         check(menu->objectName().isEmpty() ? "application-menu" : "header-menu", {menu});
         QMetaObject::invokeMethod(menu, "close");
+    }
+}
+
+// The controls without a text of their own to tell them by: the switch when off, the pickers,
+// and the mark around whichever control has the keyboard focus.
+TEST(Contrast, TheSwitchThePickersAndTheFocusMarksStandOutFromTheCards)
+{
+    UiHarness ui;
+    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
+    ui.launch();
+    ui.window().resize(860, 1400);
+    QTest::mouseMove(&ui.window(), QPoint(850, 1390));
+    ui.pair();
+    ui.chooseBackupFolder(ui.familyBackups());
+    ui.assign("AVA", kAva);
+    ASSERT_FALSE(ui.state().launchesAtLogin());
+    const auto measured = [&](const QQuickItem* item) {
+        UiHarness::spin(std::chrono::milliseconds(100));
+        return outlineContrast(ui.window().grabWindow(), item);
+    };
+
+    EXPECT_GE(measured(ui.find("launchAtLoginSwitch")->property("indicator").value<QQuickItem*>()), 3.0)
+        << "the switch, off";
+    for (const std::string& child : {kAva, kBen})
+        EXPECT_GE(measured(ui.item(UiHarness::picker(child))), 3.0) << "the picker of " << child;
+
+    for (const char* control : {"chooseBackupButton", "devicePicker-child-ava", "scanButton",
+                                "launchAtLoginSwitch", "privacyCard", "headerMenuButton"}) {
+        ui.press(Qt::Key_Tab); // to come back with the focus the keyboard gives
+        ASSERT_TRUE(ui.tabTo(control)) << control << ", not " << ui.focused().toStdString();
+        auto* ring = ui.item(control)->findChild<QQuickItem*>("focusRing");
+        ASSERT_NE(ring, nullptr) << control;
+        EXPECT_GE(measured(ring), 3.0) << "the focus mark of " << control;
     }
 }
 
