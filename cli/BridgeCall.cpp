@@ -259,7 +259,8 @@ std::optional<int> runInRunningBridge(const Invocation& invocation, bool termina
         call = bridge.Disconnect();
     } else if (command == u"choose-backup") {
         // Relative to where this command was given, not to where the Bridge was started.
-        const QByteArray folder = QFile::encodeName(argument);
+        const QByteArray folder =
+            invocation.folderBytes.isEmpty() ? QFile::encodeName(argument) : invocation.folderBytes;
         const std::filesystem::path absolute = std::filesystem::absolute(folder.toStdString());
         call = bridge.ChooseBackupFolder(QByteArray::fromStdString(absolute.lexically_normal().native()));
         asked = {argument};

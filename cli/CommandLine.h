@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -27,6 +28,9 @@ struct Invocation {
     bool json = false;
     std::optional<QString> at;
     bool none = false; // --none: in place of the last argument
+    // The folder argument of inspect and choose-backup as the file system's bytes, which need not
+    // be UTF-8; empty where the arguments came without their bytes.
+    QByteArray folderBytes;
 };
 
 // Reads the program's arguments (the program's path first). Answers --help, --version and a

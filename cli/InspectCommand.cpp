@@ -85,7 +85,8 @@ void printHuman(const BackupScanResult& result, std::ostream& out)
 
 int runInspect(const Invocation& invocation, std::ostream& out)
 {
-    const std::string folder = invocation.arguments.at(0).toStdString();
+    const std::string folder = invocation.folderBytes.isEmpty() ? invocation.arguments.at(0).toStdString()
+                                                                : invocation.folderBytes.toStdString();
     const Instant at = parseAt(invocation.at);
 
     const IPhoneBackupScanner scanner;

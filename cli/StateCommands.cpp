@@ -346,7 +346,9 @@ QCoro::Task<int> runWorkflowCommand(BridgeAppState& state, Invocation invocation
     } else if (name == u"choose-backup") {
         // The pairing and its children first, so that what is said of the folder is true.
         co_await state.resumePairing();
-        co_await state.useBackupFolder(fs::absolute(argument.toStdString()).lexically_normal());
+        const std::string folder =
+            invocation.folderBytes.isEmpty() ? argument.toStdString() : invocation.folderBytes.toStdString();
+        co_await state.useBackupFolder(fs::absolute(folder).lexically_normal());
         code = exitStatusFor(state);
     } else if (name == u"devices") {
         co_return co_await listDevices(state, json, out, err);

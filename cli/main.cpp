@@ -34,7 +34,14 @@ int main(int argc, char** argv)
     const auto parsed = parseCommandLine(arguments, std::cout, std::cerr);
     if (const int* status = std::get_if<int>(&parsed))
         return *status;
-    const Invocation& invocation = std::get<Invocation>(parsed);
+    Invocation invocation = std::get<Invocation>(parsed);
+    // A folder's name is bytes: one that is not UTF-8 would not survive the way through QString.
+    if ((invocation.command == u"inspect" || invocation.command == u"choose-backup") &&
+        !invocation.arguments.isEmpty()) {
+        const qsizetype at = arguments.lastIndexOf(invocation.arguments.front());
+        if (at > 0)
+            invocation.folderBytes = QByteArray(argv[at]);
+    }
     try {
         if (invocation.command == u"inspect")
             return runInspect(invocation, std::cout);

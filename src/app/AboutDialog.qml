@@ -61,6 +61,8 @@ Dialog {
 
     footer: DialogButtonBox {
         padding: 16
+        // As in BridgeDialog: without the row, its buttons are announced as the dialog's buttons.
+        Accessible.ignored: true
         background: Item {}
         BridgeButton {
             objectName: "aboutPrivacyButton"
