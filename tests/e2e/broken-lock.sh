@@ -13,7 +13,6 @@ preferences=$(find "$XDG_CONFIG_HOME" -name "*.conf" -path "*uorva*" | head -1)
 [ -n "$preferences" ] || fail "no preferences were written"
 lock="$(dirname "$preferences")/bridge.lock"
 heartbeats() { service_page received 'sum(r["path"].endswith("/heartbeat") for r in d["requests"])'; }
-bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
 
 for kind in empty garbage folder dangling-link another-hosts-process; do
   rm -rf "$lock"
@@ -25,13 +24,7 @@ for kind in empty garbage folder dangling-link another-hosts-process; do
     another-hosts-process) printf '4194301\nquorva-bridge\nother-computer\n' >"$lock" ;;
   esac
   before=$(heartbeats)
-  QT_QPA_PLATFORM=offscreen "$app" --background >"$work/app.out" 2>&1 &
-  app_pid=$!
-  for _ in $(seq 200); do
-    gdbus introspect "${bus_object[@]}" >/dev/null 2>&1 && break
-    kill -0 "$app_pid" 2>/dev/null || fail "$kind: the application did not start: $(cat "$work/app.out")"
-    sleep 0.05
-  done
+  start_app --background
   timeout 60 "$cli" scan >"$work/scan.out" 2>&1 || fail "$kind: the scan asked of the application failed: $(cat "$work/scan.out")"
   [ "$(heartbeats)" -gt "$before" ] || fail "$kind: the application sent no heartbeat"
   kill "$app_pid"; wait "$app_pid" 2>/dev/null || true; app_pid=""

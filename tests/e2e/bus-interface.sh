@@ -8,14 +8,7 @@ start_service --pairing-code BUS-FLOW --child child-maya=Maya --ingest-delay-ms 
 "$samples" "$work/backup" --messages 300 --candidate-share 1.0 >/dev/null
 device=00008110-001A2B3C4D5E801E
 
-LANGUAGE=de QT_QPA_PLATFORM=offscreen "$app" --background >"$work/app.out" 2>&1 &
-app_pid=$!
-bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
-for _ in $(seq 200); do
-  gdbus introspect "${bus_object[@]}" >/dev/null 2>&1 && break
-  kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
-  sleep 0.05
-done
+LANGUAGE=de start_app --background
 gdbus monitor "${bus_object[@]}" >"$work/monitor.log" 2>&1 &
 bridge() { gdbus call --timeout 60 "${bus_object[@]}" --method "app.quorva.bridge.Bridge1.$1" "${@:2}" 2>&1; }
 property() { gdbus call "${bus_object[@]}" --method org.freedesktop.DBus.Properties.Get app.quorva.bridge.Bridge1 "$1"; }
@@ -59,6 +52,13 @@ grep -q "There is no child with the id child-nobody" "$work/cli.out" || fail "as
 [ "$(bridge Disconnect)" = "()" ] || fail "disconnect failed"
 [ "$(property Paired)" = "(<false>,)" ] || fail "still paired after Disconnect"
 [ "$(property Phase)" = "(<'needsPairing'>,)" ] || fail "phase after Disconnect: $(property Phase)"
+
+# A CLI's `run` asked of the application is not a command of the bus: the application still
+# ends on SIGTERM, as a desktop session ends it.
+kill -TERM "$app_pid"
+for _ in $(seq 100); do kill -0 "$app_pid" 2>/dev/null || break; sleep 0.05; done
+! kill -0 "$app_pid" 2>/dev/null || fail "the application survived SIGTERM"
+app_pid=""
 
 # The window's program answers the bus without the CLI's command table.
 ! grep -q "Expected on or off" "$app" || fail "the application carries the CLI's commands"

@@ -15,13 +15,7 @@ mv "$work/backup" "$odd"
 "$cli" scan >"$work/scan.out" 2>&1 || fail "scan: $(cat "$work/scan.out")"
 [ "$(held_items)" -gt 0 ] || fail "the scan sent nothing"
 
-QT_QPA_PLATFORM=offscreen "$app" --background >"$work/app.out" 2>&1 &
-app_pid=$!
-for _ in $(seq 200); do
-  gdbus introspect --session --dest app.quorva.bridge --object-path /app/quorva/bridge >/dev/null 2>&1 && break
-  kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
-  sleep 0.05
-done
+start_app --background
 "$cli" choose-backup "$odd" >"$work/choose.out" 2>&1 || fail "choose-backup through the application: $(cat "$work/choose.out")"
 "$cli" scan >"$work/scan.out" 2>&1 || fail "scan through the application: $(cat "$work/scan.out")"
 echo "ok: a folder named in bytes that are not UTF-8"

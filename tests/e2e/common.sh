@@ -67,3 +67,16 @@ sent_counts() {
   service_page received '(lambda sent: f"{len(sent)} {max(sent.values(), default=0)}")(collections.Counter(
     i["clientItemId"] for r in d["requests"] if r["path"].endswith("/ingest/batch") for i in r["body"]["items"]))'
 }
+
+# start_app [OPTIONS…]: starts the application offscreen and waits until it answers on the bus.
+bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
+start_app() {
+  QT_QPA_PLATFORM=offscreen "$app" "$@" >"$work/app.out" 2>&1 &
+  app_pid=$!
+  for _ in $(seq 200); do
+    gdbus introspect "${bus_object[@]}" >/dev/null 2>&1 && return 0
+    kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
+    sleep 0.05
+  done
+  fail "the application did not answer on the bus: $(cat "$work/app.out")"
+}

@@ -9,14 +9,7 @@ start_service --pairing-code MANY-AT-ONCE --child child-maya=Maya --ingest-delay
 "$cli" choose-backup "$work/backup" >/dev/null
 "$cli" assign 00008110-001A2B3C4D5E801E child-maya >/dev/null
 
-QT_QPA_PLATFORM=offscreen "$app" --background >"$work/app.out" 2>&1 &
-app_pid=$!
-bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
-for _ in $(seq 200); do
-  gdbus introspect "${bus_object[@]}" >/dev/null 2>&1 && break
-  kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
-  sleep 0.05
-done
+start_app --background
 # The start-up scan first, so the hundred meet a cycle under way or none.
 for _ in $(seq 400); do
   [ "$(service_page received 'sum(r["path"].endswith("/heartbeat") for r in d["requests"])')" -ge 1 ] && break

@@ -10,14 +10,7 @@ start_service --pairing-code ONE-WRITER --child child-maya=Maya --ingest-delay-m
 # Counted as the service answers them, 400 ms after each arrives.
 batches() { grep -c "ingest/batch" "$work/service.log" || true; }
 
-QT_QPA_PLATFORM=offscreen "$app" >"$work/app.out" 2>&1 &
-app_pid=$!
-for _ in $(seq 200); do
-  gdbus introspect --session --dest app.quorva.bridge --object-path /app/quorva/bridge >/dev/null 2>&1 && break
-  kill -0 "$app_pid" 2>/dev/null || fail "the application did not start: $(cat "$work/app.out")"
-  sleep 0.05
-done
-bus_object=(--session --dest app.quorva.bridge --object-path /app/quorva/bridge)
+start_app
 gdbus monitor "${bus_object[@]}" >"$work/monitor.log" 2>&1 &
 monitor_pid=$! # ends with the bus, should a check fail first
 

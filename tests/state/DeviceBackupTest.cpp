@@ -1,3 +1,4 @@
+#include "FakeBackupTool.h"
 #include "BridgeFixture.h"
 #include "FakeUsbmuxd.h"
 
@@ -164,12 +165,7 @@ QByteArray statusPlist(const char* snapshot, bool old = false)
 }
 QString writeScript(const QTemporaryDir& bin, const QByteArray& lines)
 {
-    QFile file(bin.filePath("idevicebackup2"));
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\n" + lines);
-    file.close();
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
-    return file.fileName();
+    return test::writeBackupTool(bin, lines);
 }
 
 // What the stand-in does.

@@ -2,6 +2,7 @@
 // running AT-SPI bridge serves over D-Bus, and the events Qt raises for it.
 #include "AtSpiClient.h"
 #include "FakeUsbmuxd.h"
+#include "FakeBackupTool.h"
 #include "UiHarness.h"
 
 #include <QAccessible>
@@ -93,15 +94,11 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
         GTEST_SKIP() << "no accessibility bridge: run with QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 on X11";
     test::FakeUsbmuxd usbmuxd;
     QTemporaryDir bin;
-    QFile tool(bin.filePath("idevicebackup2"));
-    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-    tool.write("#!/bin/sh\nsleep 0.3\nexit 1\n");
-    tool.close();
-    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    const QString tool = test::writeBackupTool(bin, "sleep 0.3\nexit 1\n");
     UiHarness ui;
     ui.deviceWatcher =
         std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool.fileName();
+    ui.backupTool = tool;
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     AtSpiClient reader;

@@ -3,6 +3,7 @@
 // window where the cause is.
 #include "FakeDesktop.h"
 #include "FakeUsbmuxd.h"
+#include "FakeBackupTool.h"
 #include "UiHarness.h"
 #include "platform/DesktopNotifications.h"
 #include "devices/DeviceBackups.h"
@@ -88,15 +89,11 @@ TEST(Notifications, ABackupThatFailsWithNoWindowIsToldOnceUntilOneFinishes)
     FakeDesktop desktop({});
     test::FakeUsbmuxd usbmuxd;
     QTemporaryDir bin;
-    QFile tool(bin.filePath("idevicebackup2"));
-    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-    tool.write("#!/bin/sh\nprintf '\\r[=====     ]  50%% Finished'\nexit 1\n");
-    tool.close();
-    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    const QString tool = test::writeBackupTool(bin, "printf '\\r[=====     ]  50%% Finished'\nexit 1\n");
     UiHarness ui;
     ui.deviceWatcher =
         std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool.fileName();
+    ui.backupTool = tool;
     const std::string phone = BackupContent{}.udid;
     const auto folder = ui.backup();
     ui.launch(QuorvaBridgeApp::Start::inBackground);

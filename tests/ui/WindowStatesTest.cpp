@@ -1,5 +1,6 @@
 // The window in each state a family meets, checked through what a person would see.
 #include "FakeUsbmuxd.h"
+#include "FakeBackupTool.h"
 #include "UiHarness.h"
 #include "app/Formats.h"
 #include "state/StateTexts.h"
@@ -96,15 +97,11 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
 {
     test::FakeUsbmuxd usbmuxd;
     QTemporaryDir bin;
-    QFile tool(bin.filePath("idevicebackup2"));
-    ASSERT_TRUE(tool.open(QIODevice::WriteOnly));
-    tool.write("#!/bin/sh\nprintf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
-    tool.close();
-    tool.setPermissions(tool.permissions() | QFile::ExeOwner);
+    const QString tool = test::writeBackupTool(bin, "printf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
     UiHarness ui;
     ui.deviceWatcher =
         std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool.fileName();
+    ui.backupTool = tool;
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     ui.pair();
