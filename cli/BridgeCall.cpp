@@ -73,28 +73,33 @@ void await(const QDBusPendingCall& call)
     loop.exec();
 }
 
-// The failure in this process's words: from the case and its arguments where they came with it,
-// the Bridge's own text where they did not (a failure made of several).
-QString failureText(const Bridge& bridge, const QDBusError& error, const QStringList& asked)
+// A failure in this process's words, from its case and arguments; the Bridge's own text for a
+// failure made of several, whose parts do not come with it.
+QString wordedHere(const QString& name, const QStringList& arguments, const QString& theirs)
 {
-    const QString name = bus::failureNameOf(error.name());
     const std::optional<FailureCase> kind = failureCaseNamed(name);
     if (!kind)
-        return error.message().isEmpty() ? texts::busyElsewhere() : error.message();
+        return theirs;
     using C = FailureCase;
     switch (*kind) {
     case C::several:
     case C::childFailed:
     case C::notice:
     case C::backupFailed:
-        return error.message();
+        return theirs;
     default:
-        break;
+        return texts::failureText({*kind, arguments, {}});
     }
-    QStringList arguments = asked;
-    if (bridge.failureCode() == name)
-        arguments = bridge.failureArguments();
-    return texts::failureText({*kind, arguments, {}});
+}
+
+// The failure a call answered with: its arguments are the phase's where it is the phase's
+// failure, else the values the request named.
+QString failureText(const Bridge& bridge, const QDBusError& error, const QStringList& asked)
+{
+    const QString name = bus::failureNameOf(error.name());
+    if (name.isEmpty())
+        return error.message().isEmpty() ? texts::busyElsewhere() : error.message();
+    return wordedHere(name, bridge.failureCode() == name ? bridge.failureArguments() : asked, error.message());
 }
 
 QString childName(const QList<QVariantMap>& children, const QString& id)
@@ -143,7 +148,7 @@ nlohmann::json stateJson(const Bridge& bridge)
         {"phase", bridge.phase().toStdString()},
         {"failure", code.isEmpty() ? nlohmann::json(nullptr)
                                    : nlohmann::json{{"code", code.toStdString()},
-                                                    {"text", failureText(bridge, QDBusError(QDBusError::Other, bridge.failureText()), {}).toStdString()}}},
+                                                    {"text", wordedHere(code, bridge.failureArguments(), bridge.failureText()).toStdString()}}},
         {"backupFolder", folder.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(folder.toStdString())},
         {"children", children},
         {"devices", devices},

@@ -46,6 +46,9 @@ expect_error ServiceUnreachable Scan
 grep -q "nicht" <<<"$(property FailureText)" || fail "the application's own text is not German: $(property FailureText)"
 LANGUAGE=en "$cli" scan >"$work/cli.out" 2>&1 && fail "the CLI's scan succeeded without the service"
 grep -q "Quorva can't be reached" "$work/cli.out" || fail "the CLI did not word it in English: $(cat "$work/cli.out")"
+LANGUAGE=en "$cli" scan --json >"$work/scan.json" 2>/dev/null && fail "the CLI's JSON scan succeeded without the service"
+[ "$(json "$work/scan.json" 'd["failure"]["code"]')" = serviceUnreachable ] || fail "JSON failure: $(cat "$work/scan.json")"
+json "$work/scan.json" 'd["failure"]["text"]' | grep -q "^Quorva can't be reached" || fail "JSON failure text: $(cat "$work/scan.json")"
 LANGUAGE=en "$cli" assign "$device" child-nobody >"$work/cli.out" 2>&1 && fail "assign to a stranger succeeded"
 grep -q "There is no child with the id child-nobody" "$work/cli.out" || fail "assign's failure: $(cat "$work/cli.out")"
 
