@@ -1,5 +1,7 @@
 #include "MainWindow.h"
 
+#include "state/FamilyModel.h"
+
 #include "FolderChooser.h"
 #include "state/BridgeAppState.h"
 
@@ -56,6 +58,17 @@ void MainWindow::reveal(const QString& objectName, int attempts)
     if (!m_window)
         return;
     QQuickItem* target = findItem(m_window->contentItem(), objectName);
+    const QString childPrefix = QStringLiteral("devicePicker-");
+    if (!target && objectName.startsWith(childPrefix)) {
+        // The family's list makes only the rows in sight: a child far down is brought into it.
+        if (QQuickItem* rows = findItem(m_window->contentItem(), QStringLiteral("childRows"))) {
+            const auto* family = qobject_cast<const FamilyModel*>(rows->property("model").value<QObject*>());
+            const int row = family ? family->indexOf(objectName.mid(childPrefix.size())) : -1;
+            if (row >= 0)
+                QMetaObject::invokeMethod(rows, "positionViewAtIndex", Q_ARG(int, row),
+                                          Q_ARG(int, 4 /* ListView.Contain */));
+        }
+    }
     if (!target) {
         // A new window's rows fill in from the event loop.
         if (attempts > 0)

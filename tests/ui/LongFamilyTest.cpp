@@ -50,6 +50,13 @@ TEST(LongFamily, OnlyTheRowsInSightAreMadeAndTabGoesThroughThemInOrder)
         ASSERT_EQ(ui.focused(), previous);
     }
     EXPECT_LT(rowsMade(ui.window().contentItem()), 60);
+
+    // A notification about a child far down opens the window at that child's row, which the
+    // list had not made yet.
+    ui.app().showWindowAt(UiHarness::picker("child-900"));
+    for (int wait = 0; wait < 40 && ui.focused() != UiHarness::picker("child-900"); ++wait)
+        UiHarness::spin(std::chrono::milliseconds(25));
+    EXPECT_EQ(ui.focused(), UiHarness::picker("child-900"));
 }
 
 } // namespace
