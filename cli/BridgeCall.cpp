@@ -99,7 +99,8 @@ QString failureText(const Bridge& bridge, const QDBusError& error, const QString
     const QString name = bus::failureNameOf(error.name());
     if (name.isEmpty())
         return error.message().isEmpty() ? texts::busyElsewhere() : error.message();
-    return wordedHere(name, bridge.failureCode() == name ? bridge.failureArguments() : asked, error.message());
+    return wordedHere(name, bridge.failureCode() == name ? bridge.failureArguments() : asked,
+                      error.message());
 }
 
 QString childName(const QList<QVariantMap>& children, const QString& id)
@@ -125,7 +126,8 @@ nlohmann::json stateJson(const Bridge& bridge)
         const QString device = child.value(QStringLiteral("device")).toString();
         children.push_back({{"id", child.value(QStringLiteral("id")).toString().toStdString()},
                             {"name", child.value(QStringLiteral("name")).toString().toStdString()},
-                            {"deviceId", device.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(device.toStdString())}});
+                            {"deviceId", device.isEmpty() ? nlohmann::json(nullptr)
+                                                          : nlohmann::json(device.toStdString())}});
     }
     nlohmann::json devices = nlohmann::json::array();
     for (const QVariantMap& device : bridge.devices()) {
@@ -136,7 +138,8 @@ nlohmann::json stateJson(const Bridge& bridge)
         devices.push_back({{"id", text("id")},
                            {"name", text("name")},
                            {"productType", text("productType")},
-                           {"lastBackupAt", instantJson(instantOf(device.value(QStringLiteral("lastBackupAt")).toLongLong()))},
+                           {"lastBackupAt", instantJson(instantOf(
+                                                device.value(QStringLiteral("lastBackupAt")).toLongLong()))},
                            {"state", text("state")},
                            {"childId", text("childId")},
                            {"connection", text("connection")}});
@@ -148,7 +151,9 @@ nlohmann::json stateJson(const Bridge& bridge)
         {"phase", bridge.phase().toStdString()},
         {"failure", code.isEmpty() ? nlohmann::json(nullptr)
                                    : nlohmann::json{{"code", code.toStdString()},
-                                                    {"text", wordedHere(code, bridge.failureArguments(), bridge.failureText()).toStdString()}}},
+                                                    {"text", wordedHere(code, bridge.failureArguments(),
+                                                                        bridge.failureText())
+                                                                 .toStdString()}}},
         {"backupFolder", folder.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(folder.toStdString())},
         {"children", children},
         {"devices", devices},
@@ -168,11 +173,14 @@ void printState(const Bridge& bridge, bool json, std::ostream& out)
     if (const auto phase = phaseNamed(bridge.phase()))
         out << Text::tr("Phase:  %1").arg(phaseWords(*phase)).toStdString() << "\n";
     if (const QByteArray folder = bridge.backupFolder(); !folder.isEmpty())
-        out << Text::tr("Backup folder: %1").arg(QString::fromStdString(printable(folder.toStdString()))).toStdString()
+        out << Text::tr("Backup folder: %1")
+                   .arg(QString::fromStdString(printable(folder.toStdString())))
+                   .toStdString()
             << "\n";
     const QVariantMap scan = bridge.lastScan();
     if (const auto at = instantOf(scan.value(QStringLiteral("at")).toLongLong()))
-        out << Text::tr("Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4")
+        out << Text::tr(
+                   "Last scan: %1; messages inspected: %L2, new candidates sent: %L3, alerts created: %L4")
                    .arg(readableDateTime(*at))
                    .arg(scan.value(QStringLiteral("inspected")).toLongLong())
                    .arg(scan.value(QStringLiteral("candidates")).toLongLong())
@@ -195,7 +203,8 @@ void listDevices(const Bridge& bridge, bool json, std::ostream& out)
         const QString state = device.value(QStringLiteral("state")).toString();
         const QString childId = device.value(QStringLiteral("childId")).toString();
         out << Text::tr("%1  %2 (%3)\n    last backup %4, %5; child: %6")
-                   .arg(QString::fromStdString(visibleId(device.value(QStringLiteral("id")).toString().toStdString())),
+                   .arg(QString::fromStdString(
+                            visibleId(device.value(QStringLiteral("id")).toString().toStdString())),
                         QString::fromStdString(safe(device.value(QStringLiteral("name")).toString())),
                         QString::fromStdString(safe(device.value(QStringLiteral("productType")).toString())),
                         at ? readableDateTime(*at) : Text::tr("date unknown"),
@@ -223,7 +232,8 @@ void listChildren(const Bridge& bridge, bool json, std::ostream& out)
     for (const QVariantMap& child : children) {
         const QString device = child.value(QStringLiteral("device")).toString();
         out << Text::tr("%1  %2  (%3)")
-                   .arg(QString::fromStdString(visibleId(child.value(QStringLiteral("id")).toString().toStdString())),
+                   .arg(QString::fromStdString(
+                            visibleId(child.value(QStringLiteral("id")).toString().toStdString())),
                         QString::fromStdString(safe(child.value(QStringLiteral("name")).toString())),
                         device.isEmpty() ? Text::tr("no iPhone assigned")
                                          : QString::fromStdString(safe(deviceName(devices, device))))
@@ -316,7 +326,8 @@ std::optional<int> runInRunningBridge(const Invocation& invocation, bool termina
             out << Text::tr("%1 is assigned to no one and is not read.").arg(name).toStdString() << std::endl;
         } else {
             out << Text::tr("%1 is assigned to %2.")
-                       .arg(name, QString::fromStdString(safe(childName(bridge.children(), invocation.arguments.value(1)))))
+                       .arg(name, QString::fromStdString(
+                                      safe(childName(bridge.children(), invocation.arguments.value(1)))))
                        .toStdString()
                 << std::endl;
             const QString released = QDBusPendingReply<QString>(call).value();

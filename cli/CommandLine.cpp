@@ -276,7 +276,8 @@ std::variant<Invocation, int> parseCommandLine(const QStringList& arguments, std
                       out);
 
     Invocation invocation{
-        name, parser.positionalArguments(), command->json && parser.isSet(QStringLiteral("json")), {}, false, {}};
+        name, parser.positionalArguments(), command->json && parser.isSet(QStringLiteral("json")), {}, false,
+        {}};
     invocation.none = command->none && parser.isSet(none);
     const qsizetype allowed = (command->argument ? 1 : 0) + (command->second && !invocation.none ? 1 : 0);
     const qsizetype expected = allowed - (command->optional ? 1 : 0);

@@ -1,15 +1,15 @@
 #include "StateCommands.h"
 
 #include "HumanText.h"
-#include "bus/BridgeService.h"
 #include "SignalWatcher.h"
 #include "StateJson.h"
 #include "StatePrinter.h"
 #include "StatusCommand.h"
 #include "TerminalText.h"
-#include "state/BridgeComposition.h"
+#include "bus/BridgeService.h"
 #include "devices/DeviceBackups.h"
 #include "devices/DeviceWatcher.h"
+#include "state/BridgeComposition.h"
 #include "state/StateTexts.h"
 #include "stores/BridgeTokenStore.h"
 

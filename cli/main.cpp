@@ -1,12 +1,12 @@
 // quorva-bridge-cli: the application's work without a window.
+#include "BridgeCall.h"
 #include "CommandLine.h"
 #include "InspectCommand.h"
-#include "BridgeCall.h"
 #include "StateCommands.h"
 #include "StatusCommand.h"
 #include "TerminalText.h"
-#include "state/StateTexts.h"
 #include "platform/UiLanguage.h"
+#include "state/StateTexts.h"
 
 #include <QCoreApplication>
 

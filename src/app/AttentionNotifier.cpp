@@ -1,9 +1,9 @@
 #include "AttentionNotifier.h"
 
 #include "QuorvaBridgeApp.h"
+#include "devices/DeviceBackups.h"
 #include "platform/BackgroundPortal.h"
 #include "platform/DesktopNotifications.h"
-#include "devices/DeviceBackups.h"
 
 #include <QQuickWindow>
 #include <QTimer>

@@ -5,8 +5,8 @@
 #include "FolderChooser.h"
 #include "state/BridgeAppState.h"
 
-#include <QQuickItem>
 #include <QAccessible>
+#include <QQuickItem>
 #include <QQuickWindow>
 #include <QTimer>
 #include <QUrl>

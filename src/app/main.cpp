@@ -1,8 +1,8 @@
 #include "DesktopEnvironment.h"
 #include "QuorvaBridgeApp.h"
-#include "bus/BridgeService.h"
 #include "SingleInstance.h"
 #include "TrayIcon.h"
+#include "bus/BridgeService.h"
 #include "platform/UiLanguage.h"
 
 #include <QApplication>

@@ -21,9 +21,8 @@ UiLanguage::UiLanguage(const QStringList& uiLanguages)
     }
     // English is the language the texts are written in; its catalogue holds only the forms of
     // texts with a count ("1 message", "2 messages").
-    if (language == QLocale::English &&
-        m_translator.load(QLocale(QLocale::English), QStringLiteral("quorva"), QStringLiteral("_"),
-                          QStringLiteral(":/i18n")))
+    if (language == QLocale::English && m_translator.load(QLocale(QLocale::English), QStringLiteral("quorva"),
+                                                          QStringLiteral("_"), QStringLiteral(":/i18n")))
         m_installed = QCoreApplication::installTranslator(&m_translator);
     // The person's own locale where it speaks the language of the texts (an Austrian's German,
     // a Briton's English), else that language's own.

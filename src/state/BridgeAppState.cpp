@@ -1,13 +1,13 @@
 #include "state/BridgeAppState.h"
 #include "platform/Published.h"
 
-#include "state/AutomaticScanLoop.h"
-#include "platform/ComputerName.h"
 #include "devices/DeviceBackups.h"
+#include "platform/ComputerName.h"
 #include "platform/LoginItem.h"
+#include "platform/WhileAlive.h"
+#include "state/AutomaticScanLoop.h"
 #include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "platform/WhileAlive.h"
 
 #include "model/BridgeClientError.h"
 

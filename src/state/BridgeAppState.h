@@ -1,13 +1,13 @@
 #pragma once
 
 #include "backup/IPhoneBackupScanner.h"
+#include "devices/IPhoneBackupRun.h"
 #include "model/BackupDescriptor.h"
 #include "model/BridgeChild.h"
 #include "state/BridgePlatform.h"
 #include "state/BridgeSession.h"
 #include "state/FamilyModel.h"
 #include "state/FamilyOverview.h"
-#include "devices/IPhoneBackupRun.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"

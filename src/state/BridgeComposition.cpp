@@ -1,7 +1,7 @@
 #include "state/BridgeComposition.h"
 
-#include "platform/ComputerName.h"
 #include "devices/DeviceWatcher.h"
+#include "platform/ComputerName.h"
 #include "platform/LoginItem.h"
 
 namespace quorva {

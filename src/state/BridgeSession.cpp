@@ -2,10 +2,10 @@
 
 #include "model/BridgeClientError.h"
 #include "model/Iso8601.h"
-#include "state/FamilyOverview.h"
 #include "platform/FolderAccess.h"
-#include "state/StateTexts.h"
 #include "platform/WorkerThread.h"
+#include "state/FamilyOverview.h"
+#include "state/StateTexts.h"
 #include "stores/FolderReference.h"
 
 #include <QDateTime>

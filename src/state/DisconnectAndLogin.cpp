@@ -1,11 +1,11 @@
 // Forgetting the pairing, launch at login and the automatic loop's lifetime.
 #include "state/BridgeAppState.h"
 
-#include "state/AutomaticScanLoop.h"
 #include "platform/LoginItem.h"
+#include "platform/WhileAlive.h"
+#include "state/AutomaticScanLoop.h"
 #include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "platform/WhileAlive.h"
 
 namespace quorva {
 

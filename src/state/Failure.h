@@ -13,17 +13,17 @@ namespace quorva {
 // them apart. The names (failureName) are part of the bus interface and of the CLI's JSON: a
 // case may be added, never renamed.
 enum class FailureCase {
-    unexpected,              // any other failure: its own words
-    serviceError,            // the service answered with a failure: its own words
-    serviceUnreachable,      // no answer from the service (as `platform`)
-    invalidResponse,         // an answer the service should never give
+    unexpected,         // any other failure: its own words
+    serviceError,       // the service answered with a failure: its own words
+    serviceUnreachable, // no answer from the service (as `platform`)
+    invalidResponse,    // an answer the service should never give
     notPaired,
     pairingCodeMissing,
-    pairingNoLongerValid,    // the service no longer takes the stored token
+    pairingNoLongerValid, // the service no longer takes the stored token
     secretStoreUnavailable,
     secretStoreRefusedPairing,
     tokenNotForgotten,
-    busyElsewhere,           // another process writes the pairing and the choices
+    busyElsewhere, // another process writes the pairing and the choices
     launchAtLoginFailed,
     backupFolderUnreadable,  // the folder could not be opened or read (as `platform`)
     backupFolderUnreachable, // the folder is not there now, an unplugged disk (as `platform`)
@@ -33,10 +33,10 @@ enum class FailureCase {
     backupBeingWritten,
     messagesDatabaseMissing,
     messagesDatabaseUnreadable, // the database's own reason
-    platform,                // a failure of this computer: the pattern, then its arguments
-    childFailed,             // one child's failure among several: the child's name, the failure in `parts`
-    notice,                  // what needs the parent beside a failure: its text, shown and reported
-    several,                 // more than one of the above, in `parts`
+    platform,                   // a failure of this computer: the pattern, then its arguments
+    childFailed,                // one child's failure among several: the child's name, the failure in `parts`
+    notice,                     // what needs the parent beside a failure: its text, shown and reported
+    several,                    // more than one of the above, in `parts`
     // Only as answers to a request, never as the phase:
     noSuchChild,             // the id asked for
     noSuchDevice,            // the id asked for

@@ -2,13 +2,13 @@
 #include "state/BridgeAppState.h"
 
 #include "model/BridgeClientError.h"
-#include "state/AutomaticScanLoop.h"
 #include "platform/FolderAccess.h"
+#include "platform/WhileAlive.h"
+#include "platform/WorkerThread.h"
+#include "state/AutomaticScanLoop.h"
 #include "state/PairingAttempt.h"
 #include "state/PairingCode.h"
 #include "state/StateTexts.h"
-#include "platform/WhileAlive.h"
-#include "platform/WorkerThread.h"
 
 #include <QDir>
 

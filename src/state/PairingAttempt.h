@@ -19,7 +19,7 @@ namespace quorva {
 
 struct PairingOutcome {
     bool cancelled = false;
-    std::string token;              // kept in the secret store, when nothing failed
+    std::string token; // kept in the secret store, when nothing failed
     std::optional<Failure> failure;
 };
 

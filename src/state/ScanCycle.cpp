@@ -3,8 +3,8 @@
 #include "state/BridgeAppState.h"
 
 #include "model/BridgeClientError.h"
-#include "state/StateTexts.h"
 #include "platform/WhileAlive.h"
+#include "state/StateTexts.h"
 
 #include <QCoroSignal>
 

@@ -1,13 +1,13 @@
 // Start-up and the set-up sequence that follows it and every pairing.
 #include "state/BridgeAppState.h"
 
-#include "model/BridgeClientError.h"
-#include "state/AutomaticScanLoop.h"
 #include "devices/DeviceBackups.h"
+#include "model/BridgeClientError.h"
 #include "platform/FolderAccess.h"
-#include "state/StateTexts.h"
 #include "platform/WhileAlive.h"
 #include "platform/WorkerThread.h"
+#include "state/AutomaticScanLoop.h"
+#include "state/StateTexts.h"
 #include "stores/FolderReference.h"
 
 namespace quorva {

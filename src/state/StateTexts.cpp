@@ -1,6 +1,5 @@
 #include "state/StateTexts.h"
 
-
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"
 #include "model/PlatformWords.h"
@@ -258,12 +257,14 @@ QString scanComplete(qint64 sent, qint64 accepted)
                         "the next scan.")
             .arg(accepted)
             .arg(sent);
-    return Text::tr("Scan complete. %Ln focused candidates reviewed by Quorva.", nullptr, static_cast<int>(sent));
+    return Text::tr("Scan complete. %Ln focused candidates reviewed by Quorva.", nullptr,
+                    static_cast<int>(sent));
 }
 
 QString lastScanRead(qint64 inspected, qint64 sent)
 {
-    return Text::tr("Last scan: %Ln recent incoming messages inspected", nullptr, static_cast<int>(inspected)) +
+    return Text::tr("Last scan: %Ln recent incoming messages inspected", nullptr,
+                    static_cast<int>(inspected)) +
            QStringLiteral(", ") + Text::tr("%Ln sent for safety review.", nullptr, static_cast<int>(sent));
 }
 
@@ -347,7 +348,8 @@ QString failureText(const Failure& failure)
     case C::nothingToScan:
         return Text::tr("Nothing to scan yet: choose the backup folder and assign each child's iPhone.");
     case C::backupFailed:
-        return a.value(1).isEmpty() ? Text::tr("The backup of %1 did not finish.").arg(a.value(0)) : a.value(1);
+        return a.value(1).isEmpty() ? Text::tr("The backup of %1 did not finish.").arg(a.value(0))
+                                    : a.value(1);
     }
     return Text::tr("An unexpected error occurred.");
 }

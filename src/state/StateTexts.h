@@ -43,7 +43,6 @@ inline const QString earlierChildKey = QStringLiteral("bridge.selected-child-id"
 [[nodiscard]] QString chooserMessage();
 [[nodiscard]] QString chooserConfirm();
 
-
 // For the service, in English.
 [[nodiscard]] QString setupIssue();
 [[nodiscard]] QString defaultBridgeName();

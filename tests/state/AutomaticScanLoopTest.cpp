@@ -1,7 +1,7 @@
 #include "BridgeFixture.h"
 
-#include "state/AutomaticScanLoop.h"
 #include "platform/ContinuousTimer.h"
+#include "state/AutomaticScanLoop.h"
 
 #include <QCoroTimer>
 

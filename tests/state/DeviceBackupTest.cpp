@@ -1,5 +1,5 @@
-#include "FakeBackupTool.h"
 #include "BridgeFixture.h"
+#include "FakeBackupTool.h"
 #include "FakeUsbmuxd.h"
 
 #include "devices/DeviceBackups.h"

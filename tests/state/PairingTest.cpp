@@ -25,7 +25,8 @@ TEST(Pairing, ACodeTooShortIsNotSentARefusedOneKeepsWhatWasTypedAndAGoodOneSurvi
     auto state = harness.makeState();
     state->setPairingCode(QStringLiteral("ab-12 3\u0301"));
     QCoro::waitFor(state->pair());
-    EXPECT_TRUE(test::failedWith(state->phase(), QStringLiteral("Enter the pairing code shown in Quorva Family.")));
+    EXPECT_TRUE(
+        test::failedWith(state->phase(), QStringLiteral("Enter the pairing code shown in Quorva Family.")));
     EXPECT_EQ(state->pairingCode(), QStringLiteral("ab-12 3\u0301"));
     EXPECT_TRUE(harness.received().empty());
 

@@ -1,6 +1,6 @@
 // Counts in the texts take the plural form of the reader's language: one, and every other count.
-#include "state/StateTexts.h"
 #include "platform/UiLanguage.h"
+#include "state/StateTexts.h"
 
 #include "Printers.h"
 
@@ -30,9 +30,10 @@ TEST_P(PluralTexts, FollowTheCountInTheReadersLanguage)
 INSTANTIATE_TEST_SUITE_P(
     Counts, PluralTexts,
     ::testing::Values(
-        PluralRow{"EnglishOne", QStringLiteral("en-US"), 1,
-                  QStringLiteral("Scan complete. 1 focused candidate reviewed by Quorva."),
-                  QStringLiteral("Last scan: 1 recent incoming message inspected, 1 sent for safety review.")},
+        PluralRow{
+            "EnglishOne", QStringLiteral("en-US"), 1,
+            QStringLiteral("Scan complete. 1 focused candidate reviewed by Quorva."),
+            QStringLiteral("Last scan: 1 recent incoming message inspected, 1 sent for safety review.")},
         PluralRow{"EnglishMany", QStringLiteral("en-US"), 1200,
                   QStringLiteral("Scan complete. 1,200 focused candidates reviewed by Quorva."),
                   QStringLiteral(

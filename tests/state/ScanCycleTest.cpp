@@ -188,8 +188,9 @@ TEST(ScanCycle, GuardsStopTheCycleBeforeItReadsABackup)
     ASSERT_TRUE(state->assignDevice(BackupContent{}.udid, std::nullopt));
     EXPECT_FALSE(state->canScan());
     EXPECT_EQ(endpoints(harness.scan(*state)), Names{"heartbeat"});
-    EXPECT_TRUE(test::failedWith(state->phase(), QStringLiteral(
-                  "Choose whose iPhone each backup is. Waiting to be assigned: Maya's iPhone.")));
+    EXPECT_TRUE(test::failedWith(
+        state->phase(),
+        QStringLiteral("Choose whose iPhone each backup is. Waiting to be assigned: Maya's iPhone.")));
     ASSERT_TRUE(state->assignDevice(BackupContent{}.udid, kAva));
 
     harness.writeBackup(harness.path("backup"), {.ageHours = 0.1, .encrypted = true});
@@ -204,7 +205,8 @@ TEST(ScanCycle, GuardsStopTheCycleBeforeItReadsABackup)
     const QString status = state->statusMessage();
     Preferences().setValue(QStringLiteral("bridge.backup-bookmark"), QByteArray("not a reference"));
     EXPECT_TRUE(harness.scan(*state).empty());
-    EXPECT_TRUE(test::failedWith(state->phase(), QStringLiteral("Access to the backup folder expired. Choose the folder again.")));
+    EXPECT_TRUE(test::failedWith(
+        state->phase(), QStringLiteral("Access to the backup folder expired. Choose the folder again.")));
     EXPECT_FALSE(state->backupFolder());
     EXPECT_EQ(state->statusMessage(), status);
 }

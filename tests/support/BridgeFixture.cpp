@@ -1,7 +1,7 @@
 #include "BridgeFixture.h"
 
-#include "state/BridgeComposition.h"
 #include "platform/LoginItem.h"
+#include "state/BridgeComposition.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/UploadCheckpointStore.h"
 

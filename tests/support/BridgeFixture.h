@@ -4,8 +4,8 @@
 #include "DevService.h"
 #include "Printers.h"
 #include "SampleBackup.h"
-#include "state/BridgeAppState.h"
 #include "devices/DeviceWatcher.h"
+#include "state/BridgeAppState.h"
 #include "stores/Preferences.h"
 
 #include <QNetworkAccessManager>

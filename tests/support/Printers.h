@@ -36,8 +36,8 @@ inline ::testing::AssertionResult failedWith(const Phase& phase, const QString& 
         return ::testing::AssertionSuccess();
     std::ostringstream shown;
     PrintTo(phase, &shown);
-    return ::testing::AssertionFailure() << "the phase is " << shown.str() << ", not failed(\""
-                                         << text.toStdString() << "\")";
+    return ::testing::AssertionFailure()
+           << "the phase is " << shown.str() << ", not failed(\"" << text.toStdString() << "\")";
 }
 
 // Names each row of a parameterised test after its `name` member, so a failing row names itself.

@@ -1,8 +1,8 @@
 // What a screen reader gets: the window's accessibility tree, read through the interfaces the
 // running AT-SPI bridge serves over D-Bus, and the events Qt raises for it.
 #include "AtSpiClient.h"
-#include "FakeUsbmuxd.h"
 #include "FakeBackupTool.h"
+#include "FakeUsbmuxd.h"
 #include "UiHarness.h"
 
 #include <QAccessible>

@@ -1,12 +1,12 @@
 // Desktop notifications, as a notification server on the session bus receives them: what needs
 // the parent while no window shows it, told once until it clears, and a click that opens the
 // window where the cause is.
+#include "FakeBackupTool.h"
 #include "FakeDesktop.h"
 #include "FakeUsbmuxd.h"
-#include "FakeBackupTool.h"
 #include "UiHarness.h"
-#include "platform/DesktopNotifications.h"
 #include "devices/DeviceBackups.h"
+#include "platform/DesktopNotifications.h"
 #include "state/StateTexts.h"
 
 #include <QPointer>

@@ -1,7 +1,7 @@
 #include "UiHarness.h"
 
-#include "state/BridgeComposition.h"
 #include "platform/LoginItem.h"
+#include "state/BridgeComposition.h"
 
 #include <QCoreApplication>
 

@@ -1,10 +1,10 @@
 // The window in each state a family meets, checked through what a person would see.
-#include "FakeUsbmuxd.h"
 #include "FakeBackupTool.h"
+#include "FakeUsbmuxd.h"
 #include "UiHarness.h"
 #include "app/Formats.h"
-#include "state/StateTexts.h"
 #include "platform/UiLanguage.h"
+#include "state/StateTexts.h"
 
 #include <QFile>
 #include <QFont>
@@ -97,7 +97,8 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
 {
     test::FakeUsbmuxd usbmuxd;
     QTemporaryDir bin;
-    const QString tool = test::writeBackupTool(bin, "printf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
+    const QString tool =
+        test::writeBackupTool(bin, "printf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
     UiHarness ui;
     ui.deviceWatcher =
         std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
