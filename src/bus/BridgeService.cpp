@@ -2,8 +2,8 @@
 
 #include "bridge1adaptor.h"
 #include "bus/BusTypes.h"
-#include "state/BridgeAppState.h"
 #include "devices/DeviceBackups.h"
+#include "state/BridgeAppState.h"
 #include "state/StateTexts.h"
 
 #include <QDBusMessage>
@@ -42,28 +42,33 @@ BridgeService::BridgeService(BridgeAppState& state, QObject* parent) : QObject(p
                   {QStringLiteral("FailureArguments"), failureArguments()},
                   {QStringLiteral("FailureText"), failureText()}});
     });
-    connect(&state, &BridgeAppState::tokenChanged, this,
-            [this] { announce({{QStringLiteral("Paired"), paired()}}); });
-    connect(&state, &BridgeAppState::canScanChanged, this,
-            [this] { announce({{QStringLiteral("CanScan"), canScan()}}); });
-    connect(&state, &BridgeAppState::backupFolderChanged, this,
-            [this] { announce({{QStringLiteral("BackupFolder"), backupFolder()}}); });
-    connect(&state, &BridgeAppState::childrenChanged, this,
-            [this] { announce({{QStringLiteral("Children"), QVariant::fromValue(children())}}); });
+    connect(&state, &BridgeAppState::tokenChanged, this, [this] {
+        announce({{QStringLiteral("Paired"), paired()}});
+    });
+    connect(&state, &BridgeAppState::canScanChanged, this, [this] {
+        announce({{QStringLiteral("CanScan"), canScan()}});
+    });
+    connect(&state, &BridgeAppState::backupFolderChanged, this, [this] {
+        announce({{QStringLiteral("BackupFolder"), backupFolder()}});
+    });
+    connect(&state, &BridgeAppState::childrenChanged, this, [this] {
+        announce({{QStringLiteral("Children"), QVariant::fromValue(children())}});
+    });
     connect(&state, &BridgeAppState::devicesChanged, this, [this] {
         announce({{QStringLiteral("Devices"), QVariant::fromValue(devices())},
                   {QStringLiteral("Children"), QVariant::fromValue(children())}});
         announceDevices();
     });
-    connect(&state, &BridgeAppState::lastScanAtChanged, this,
-            [this] { announce({{QStringLiteral("LastScan"), lastScan()}}); });
+    connect(&state, &BridgeAppState::lastScanAtChanged, this, [this] {
+        announce({{QStringLiteral("LastScan"), lastScan()}});
+    });
     connect(&state, &BridgeAppState::uploadProgressChanged, this, [this] {
         if (m_state.totalBatches() > 0)
             emit UploadProgress(m_state.uploadedBatches(), m_state.totalBatches());
     });
     connect(&state, &BridgeAppState::scanRoundFinished, this, &BridgeService::ScanFinished);
     if (DeviceBackups* backups = state.deviceBackups())
-        connect(backups, &DeviceBackups::activityChanged, this, &BridgeService::announceDevices);
+        connect(backups, &DeviceBackups::statusChanged, this, &BridgeService::announceDevices);
 }
 
 BridgeService::~BridgeService()
@@ -137,11 +142,11 @@ QList<QVariantMap> BridgeService::children() const
     for (const BridgeChild& child : m_state.childProfiles()) {
         const auto bound = std::ranges::find(m_state.deviceBindings(), child.id,
                                              &std::pair<const std::string, std::string>::second);
-        list.append({{QStringLiteral("id"), QString::fromStdString(child.id)},
-                     {QStringLiteral("name"), QString::fromStdString(child.name)},
-                     {QStringLiteral("device"), bound == m_state.deviceBindings().end()
-                                                    ? QString()
-                                                    : QString::fromStdString(bound->first)}});
+        list.append(
+            {{QStringLiteral("id"), QString::fromStdString(child.id)},
+             {QStringLiteral("name"), QString::fromStdString(child.name)},
+             {QStringLiteral("device"),
+              bound == m_state.deviceBindings().end() ? QString() : QString::fromStdString(bound->first)}});
     }
     return list;
 }
@@ -160,9 +165,8 @@ QList<QVariantMap> BridgeService::devices() const
             {QStringLiteral("productType"), QString::fromStdString(device.productType.value_or(""))},
             {QStringLiteral("lastBackupAt"), msSinceEpoch(device.lastBackupAt)},
             {QStringLiteral("state"), state},
-            {QStringLiteral("childId"), binding == m_state.deviceBindings().end()
-                                            ? QString()
-                                            : QString::fromStdString(binding->second)},
+            {QStringLiteral("childId"),
+             binding == m_state.deviceBindings().end() ? QString() : QString::fromStdString(binding->second)},
             {QStringLiteral("connection"), connectionOf(QString::fromStdString(device.id))},
         });
     }
@@ -179,13 +183,13 @@ QVariantMap BridgeService::lastScan() const
 
 QString BridgeService::connectionOf(const QString& device) const
 {
-    const DeviceActivity activity =
-        m_state.deviceBackups() ? m_state.deviceBackups()->activity(device) : DeviceActivity{};
-    return activity.running        ? QStringLiteral("backingUp")
-           : activity.untrusted    ? QStringLiteral("untrusted")
-           : activity.notAnswering ? QStringLiteral("notAnswering")
-           : activity.connected    ? QStringLiteral("connected")
-                                   : QStringLiteral("notConnected");
+    const DeviceStatus status =
+        m_state.deviceBackups() ? m_state.deviceBackups()->status(device) : DeviceStatus{};
+    return status.running        ? QStringLiteral("backingUp")
+           : status.untrusted    ? QStringLiteral("untrusted")
+           : status.notAnswering ? QStringLiteral("notAnswering")
+           : status.connected    ? QStringLiteral("connected")
+                                 : QStringLiteral("notConnected");
 }
 
 void BridgeService::announce(const QVariantMap& changed) const
@@ -268,7 +272,8 @@ QString BridgeService::Assign(const QString& device, const QString& child)
     const std::string childId = child.toStdString();
     const auto answer = [&]() -> Answer {
         // Only a child of this family: a binding to anyone else would upload under a stranger's id.
-        if (std::ranges::find(m_state.childProfiles(), childId, &BridgeChild::id) == m_state.childProfiles().end())
+        if (std::ranges::find(m_state.childProfiles(), childId, &BridgeChild::id) ==
+            m_state.childProfiles().end())
             return {failure(FailureCase::noSuchChild, {child}), {}};
         if (std::ranges::find(m_state.devices(), deviceId, &BackupDescriptor::id) == m_state.devices().end())
             return {failure(FailureCase::noSuchDevice, {device}), {}};
@@ -321,7 +326,7 @@ QCoro::Task<BridgeService::Answer> BridgeService::backUp(QString device)
     if (device.isEmpty()) {
         QStringList connected;
         for (const auto& [id, child] : m_state.deviceBindings())
-            if (backups->activity(QString::fromStdString(id)).connected)
+            if (backups->status(QString::fromStdString(id)).connected)
                 connected.append(QString::fromStdString(id));
         if (connected.size() != 1)
             co_return Answer{failure(connected.isEmpty() ? FailureCase::deviceNotConnected
@@ -332,8 +337,11 @@ QCoro::Task<BridgeService::Answer> BridgeService::backUp(QString device)
     const BackupRunOutcome run = co_await m_state.backUpAndScan(device);
     if (run.result != BackupRunOutcome::Result::finished) {
         const auto found = std::ranges::find(m_state.devices(), device.toStdString(), &BackupDescriptor::id);
-        const QString name = found == m_state.devices().end() ? device : QString::fromStdString(found->deviceName);
-        co_return Answer{failure(FailureCase::backupFailed, {name, backups->activity(device).text}), {}};
+        const QString name =
+            found == m_state.devices().end() ? device : QString::fromStdString(found->deviceName);
+        co_return Answer{
+            failure(FailureCase::backupFailed, {name, texts::activityText(backups->status(device).activity)}),
+            {}};
     }
     co_return outcome();
 }
@@ -349,8 +357,8 @@ QString BridgeService::Trust(const QString& device)
         DeviceBackups* backups = self->m_state.deviceBackups();
         if (!backups)
             co_return Answer{failure(FailureCase::deviceNotConnected, {device}), {}};
-        const QString advice = co_await backups->trust(device);
-        co_return Answer{std::nullopt, {advice}};
+        const DeviceActivity answered = co_await backups->trust(device);
+        co_return Answer{std::nullopt, {texts::activityText(answered)}};
     }(this, device));
     return {};
 }

@@ -1,13 +1,13 @@
 #include "state/BridgeAppState.h"
 #include "platform/Published.h"
 
-#include "state/AutomaticScanLoop.h"
-#include "platform/ComputerName.h"
 #include "devices/DeviceBackups.h"
+#include "platform/ComputerName.h"
 #include "platform/LoginItem.h"
+#include "platform/WhileAlive.h"
+#include "state/AutomaticScanLoop.h"
 #include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
-#include "platform/WhileAlive.h"
 
 #include "model/BridgeClientError.h"
 
@@ -46,7 +46,7 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
         m_deviceBackups->setAutomatic(m_platform.automaticBackups);
         connect(m_platform.deviceWatcher.get(), &DeviceWatcher::serviceStateChanged, this,
                 &BridgeAppState::devicesChanged);
-        connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this, [this] {
+        connect(m_deviceBackups.get(), &DeviceBackups::statusChanged, this, [this] {
             refreshFamily();
             emit devicesChanged();
         });
@@ -290,18 +290,17 @@ void BridgeAppState::refreshFamily()
         row.attention = child.attention ? child.attention->shown : QString();
         if (const auto& device = child.device) {
             const QString id = QString::fromStdString(device->id);
-            const DeviceActivity activity =
-                m_deviceBackups ? m_deviceBackups->activity(id) : DeviceActivity{};
+            const DeviceStatus status = m_deviceBackups ? m_deviceBackups->status(id) : DeviceStatus{};
             row.deviceId = id;
             row.deviceName = QString::fromStdString(device->deviceName);
             row.productType = QString::fromStdString(device->productType.value_or(""));
             row.lastBackupAt = toDateTime(device->lastBackupAt);
             row.backupIsOld = isOld(*device, Instant::now());
             row.deviceState = QString::fromLatin1(stateName(*device));
-            row.connected = activity.connected;
-            row.backingUp = activity.running;
-            row.untrusted = activity.untrusted;
-            row.activity = activity.text;
+            row.connected = status.connected;
+            row.backingUp = status.running;
+            row.untrusted = status.untrusted;
+            row.activity = status.activity;
             if (const auto scan = m_lastScans.find(device->id); scan != m_lastScans.end())
                 row.lastScan = lastScanText(scan->second);
         }
@@ -399,8 +398,8 @@ QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescripto
         const auto child = binding == m_bindings.end()
                                ? m_children.end()
                                : std::ranges::find(m_children, binding->second, &BridgeChild::id);
-        const DeviceActivity activity =
-            m_deviceBackups ? m_deviceBackups->activity(QString::fromStdString(device.id)) : DeviceActivity{};
+        const DeviceStatus status =
+            m_deviceBackups ? m_deviceBackups->status(QString::fromStdString(device.id)) : DeviceStatus{};
         list.append(QVariantMap{
             {QStringLiteral("id"), QString::fromStdString(device.id)},
             {QStringLiteral("name"), QString::fromStdString(device.deviceName)},
@@ -413,10 +412,10 @@ QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescripto
             {QStringLiteral("assignedToNoOne"), noOne.contains(device.id)},
             {QStringLiteral("childName"),
              child == m_children.end() ? QString() : QString::fromStdString(child->name)},
-            {QStringLiteral("connected"), activity.connected},
-            {QStringLiteral("backingUp"), activity.running},
-            {QStringLiteral("untrusted"), activity.untrusted},
-            {QStringLiteral("activity"), activity.text},
+            {QStringLiteral("connected"), status.connected},
+            {QStringLiteral("backingUp"), status.running},
+            {QStringLiteral("untrusted"), status.untrusted},
+            {QStringLiteral("activity"), texts::activityText(status.activity)},
         });
     }
     return list;

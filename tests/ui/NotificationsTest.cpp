@@ -4,8 +4,8 @@
 #include "FakeDesktop.h"
 #include "FakeUsbmuxd.h"
 #include "UiHarness.h"
-#include "platform/DesktopNotifications.h"
 #include "devices/DeviceBackups.h"
+#include "platform/DesktopNotifications.h"
 #include "state/StateTexts.h"
 
 #include <QPointer>
@@ -105,7 +105,7 @@ TEST(Notifications, ABackupThatFailsWithNoWindowIsToldOnceUntilOneFinishes)
     QCoro::waitFor(ui.state().useBackupFolder(folder));
     usbmuxd.attach(QString::fromStdString(phone));
     ASSERT_TRUE(UiHarness::waitFor(
-        [&] { return ui.state().deviceBackups()->activity(QString::fromStdString(phone)).connected; }));
+        [&] { return ui.state().deviceBackups()->status(QString::fromStdString(phone)).connected; }));
     for (int run = 0; run < 2; ++run)
         QCoro::waitFor(ui.state().backUpAndScan(QString::fromStdString(phone)));
     UiHarness::spin(std::chrono::milliseconds(200));
