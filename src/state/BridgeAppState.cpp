@@ -11,8 +11,6 @@
 
 #include "model/BridgeClientError.h"
 
-#include <QVariantMap>
-
 #include <algorithm>
 #include <cmath>
 
@@ -307,6 +305,8 @@ void BridgeAppState::refreshFamily()
         rows.push_back(std::move(row));
     }
     m_family.update(std::move(rows));
+    m_deviceChoices.update(deviceRows(m_devices));
+    m_unassignedDevices.update(deviceRows(m_overview.unassigned));
     QStringList attention;
     for (const texts::Notice& notice : m_overview.notices)
         attention.append(notice.shown);
@@ -379,20 +379,10 @@ QString BridgeAppState::backupFolderForDisplay() const
     return m_folder ? QString::fromStdString(m_folder->string()) : QString();
 }
 
-QVariantList BridgeAppState::unassignedForDisplay() const
-{
-    return devicesForDisplay(m_overview.unassigned);
-}
-
-QVariantList BridgeAppState::devicesForDisplay() const
-{
-    return devicesForDisplay(m_devices);
-}
-
-QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescriptor>& devices) const
+std::vector<DeviceRow> BridgeAppState::deviceRows(const std::vector<BackupDescriptor>& devices) const
 {
     const std::set<std::string> noOne = m_services.bindings.assignedToNoOne();
-    QVariantList list;
+    std::vector<DeviceRow> rows;
     for (const BackupDescriptor& device : devices) {
         const auto binding = m_bindings.find(device.id);
         const auto child = binding == m_bindings.end()
@@ -400,25 +390,22 @@ QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescripto
                                : std::ranges::find(m_children, binding->second, &BridgeChild::id);
         const DeviceStatus status =
             m_deviceBackups ? m_deviceBackups->status(QString::fromStdString(device.id)) : DeviceStatus{};
-        list.append(QVariantMap{
-            {QStringLiteral("id"), QString::fromStdString(device.id)},
-            {QStringLiteral("name"), QString::fromStdString(device.deviceName)},
-            {QStringLiteral("productType"),
-             device.productType ? QVariant(QString::fromStdString(*device.productType)) : QVariant()},
-            {QStringLiteral("lastBackupAt"), toDateTime(device.lastBackupAt)},
-            {QStringLiteral("state"), QString::fromLatin1(stateName(device))},
-            {QStringLiteral("childId"),
-             binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
-            {QStringLiteral("assignedToNoOne"), noOne.contains(device.id)},
-            {QStringLiteral("childName"),
-             child == m_children.end() ? QString() : QString::fromStdString(child->name)},
-            {QStringLiteral("connected"), status.connected},
-            {QStringLiteral("backingUp"), status.running},
-            {QStringLiteral("untrusted"), status.untrusted},
-            {QStringLiteral("activity"), texts::activityText(status.activity)},
+        rows.push_back({
+            .deviceId = QString::fromStdString(device.id),
+            .name = QString::fromStdString(device.deviceName),
+            .productType = QString::fromStdString(device.productType.value_or("")),
+            .lastBackupAt = toDateTime(device.lastBackupAt),
+            .state = QString::fromLatin1(stateName(device)),
+            .childId = binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second),
+            .childName = child == m_children.end() ? QString() : QString::fromStdString(child->name),
+            .assignedToNoOne = noOne.contains(device.id),
+            .connected = status.connected,
+            .backingUp = status.running,
+            .untrusted = status.untrusted,
+            .activity = status.activity,
         });
     }
-    return list;
+    return rows;
 }
 
 QDateTime BridgeAppState::lastScanAtForDisplay() const

@@ -407,10 +407,21 @@ TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
     BridgeFixture::spin(500ms);
     EXPECT_TRUE(family.asked().isEmpty()) << "backed up by itself: " << family.asked().toStdString();
 
+    // The picker lists the same iPhones throughout: a list made anew at each step of the
+    // progress would close a picker the parent has open.
+    DeviceListModel& choices = *family.state->deviceChoices();
+    int remade = 0;
+    QObject::connect(&choices, &QAbstractItemModel::modelReset, [&] { ++remade; });
     const BackupRunOutcome outcome = QCoro::waitFor(family.state->backUpAndScan(ava));
     EXPECT_EQ(outcome.result, BackupRunOutcome::Result::finished);
     EXPECT_EQ(family.asked(), QByteArray::fromStdString(family.avasPhone));
     EXPECT_EQ(recordedIds().size(), 3u);
+    EXPECT_EQ(remade, 0);
+    ASSERT_EQ(choices.indexOf(QString()), 0) << "No iPhone comes first";
+    const QModelIndex avas = choices.index(choices.indexOf(ava));
+    EXPECT_EQ(choices.data(avas, DeviceListModel::ActivityRole).toString(),
+              texts::activityText(family.state->deviceBackups()->status(ava).activity));
+    EXPECT_EQ(choices.data(avas, DeviceListModel::ChildIdRole).toString(), QString::fromStdString(kAva));
 }
 
 // An older iPhone's 40-digit id comes in lower case from usbmuxd and in upper case from its
