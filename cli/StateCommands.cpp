@@ -256,7 +256,7 @@ QCoro::Task<std::optional<QString>> deviceToBackUp(BridgeAppState& state,
         connected.clear();
         for (const auto& [device, child] : state.deviceBindings()) {
             const QString udid = QString::fromStdString(device);
-            if (backups.activity(udid).connected)
+            if (backups.status(udid).connected)
                 connected.push_back(udid);
         }
         const bool found =
@@ -294,15 +294,16 @@ QCoro::Task<int> backUp(BridgeAppState& state, std::optional<std::string> named,
         co_return 1;
     std::optional<QMetaObject::Connection> progress;
     if (terminal)
-        progress = QObject::connect(backups, &DeviceBackups::activityChanged, [&, udid = *device] {
-            err << "\r\033[K" << printable(backups->activity(udid).text.toStdString()) << std::flush;
+        progress = QObject::connect(backups, &DeviceBackups::statusChanged, [&, udid = *device] {
+            err << "\r\033[K" << printable(texts::activityText(backups->status(udid).activity).toStdString())
+                << std::flush;
         });
     const BackupRunOutcome outcome = co_await state.backUpAndScan(*device);
     if (progress) {
         QObject::disconnect(*progress);
         err << "\r\033[K";
     }
-    err << printable(backups->activity(*device).text.toStdString()) << std::endl;
+    err << printable(texts::activityText(backups->status(*device).activity).toStdString()) << std::endl;
     co_return outcome.result == BackupRunOutcome::Result::finished ? exitStatusFor(state) : 1;
 }
 

@@ -9,6 +9,113 @@
 
 namespace quorva::cli {
 
+namespace {
+
+const char* resultName(BackupRunOutcome::Result result)
+{
+    using R = BackupRunOutcome::Result;
+    switch (result) {
+    case R::finished:
+        return "finished";
+    case R::notFinished:
+        return "notFinished";
+    case R::locked:
+        return "locked";
+    case R::notReached:
+        return "notReached";
+    case R::unplugged:
+        return "unplugged";
+    case R::folderMissing:
+        return "folderMissing";
+    case R::noDiskSpace:
+        return "noDiskSpace";
+    case R::stalled:
+        return "stalled";
+    case R::failed:
+        return "failed";
+    case R::toolMissing:
+        return "toolMissing";
+    case R::cancelled:
+        return "cancelled";
+    }
+    return "failed";
+}
+
+const char* refusalName(DeviceActivity::Refusal refusal)
+{
+    using R = DeviceActivity::Refusal;
+    switch (refusal) {
+    case R::notADeviceId:
+        return "notADeviceId";
+    case R::notAssigned:
+        return "notAssigned";
+    case R::notConnected:
+        return "notConnected";
+    case R::noFolderChosen:
+        return "noFolderChosen";
+    case R::mustWait:
+        return "mustWait";
+    }
+    return "notConnected";
+}
+
+const char* trustName(TrustOutcome::Result result)
+{
+    using R = TrustOutcome::Result;
+    switch (result) {
+    case R::trusted:
+        return "trusted";
+    case R::unlockFirst:
+        return "unlockFirst";
+    case R::denied:
+        return "denied";
+    case R::waitingForAnswer:
+        return "waitingForAnswer";
+    case R::pairAgain:
+        return "pairAgain";
+    case R::notConnected:
+        return "notConnected";
+    case R::failed:
+        return "failed";
+    }
+    return "failed";
+}
+
+// The stage and its figures: a script acts on codes, and the reader's sentences are the window's.
+nlohmann::json activityJson(const DeviceActivity& activity)
+{
+    using S = DeviceActivity::Stage;
+    switch (activity.stage) {
+    case S::none:
+        return nullptr;
+    case S::notAnswering:
+        return {{"stage", "notAnswering"}};
+    case S::waitingForPasscode:
+        return {{"stage", "waitingForPasscode"}};
+    case S::copying:
+        return {{"stage", "copying"}, {"percent", activity.percent}};
+    case S::finished:
+        return {{"stage", "finished"}};
+    case S::failed: {
+        nlohmann::json failed{{"stage", "failed"}, {"result", resultName(activity.result)}};
+        if (activity.exitStatus && activity.result == BackupRunOutcome::Result::failed)
+            failed["exitStatus"] = *activity.exitStatus;
+        return failed;
+    }
+    case S::refused:
+        return {{"stage", "refused"}, {"reason", refusalName(activity.refusal)}};
+    case S::trust: {
+        nlohmann::json trust{{"stage", "trust"}, {"result", trustName(activity.trust)}};
+        if (activity.trust == TrustOutcome::Result::trusted)
+            trust["encryptsBackups"] = activity.willEncrypt;
+        return trust;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
 nlohmann::json childrenJson(const std::vector<BridgeChild>& children,
                             const std::map<std::string, std::string>& bindings)
 {
@@ -32,15 +139,15 @@ nlohmann::json devicesJson(const BridgeAppState& state)
         const auto child = binding == state.deviceBindings().end()
                                ? state.childProfiles().end()
                                : std::ranges::find(state.childProfiles(), binding->second, &BridgeChild::id);
-        const DeviceActivity activity =
-            state.deviceBackups() ? state.deviceBackups()->activity(QString::fromStdString(device.id))
-                                  : DeviceActivity{};
+        const DeviceStatus status = state.deviceBackups()
+                                        ? state.deviceBackups()->status(QString::fromStdString(device.id))
+                                        : DeviceStatus{};
         // How the iPhone is connected to this computer, for a backup made here.
-        const char* connection = activity.running        ? "backing up"
-                                 : activity.untrusted    ? "not trusted"
-                                 : activity.notAnswering ? "not answering"
-                                 : activity.connected    ? "connected"
-                                                         : "not connected";
+        const char* connection = status.running        ? "backing up"
+                                 : status.untrusted    ? "not trusted"
+                                 : status.notAnswering ? "not answering"
+                                 : status.connected    ? "connected"
+                                                       : "not connected";
         list.push_back({
             {"id", device.id},
             {"name", device.deviceName},
@@ -53,8 +160,7 @@ nlohmann::json devicesJson(const BridgeAppState& state)
             {"childName",
              child == state.childProfiles().end() ? nlohmann::json(nullptr) : nlohmann::json(child->name)},
             {"connection", connection},
-            {"activity",
-             activity.text.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(activity.text.toStdString())},
+            {"activity", activityJson(status.activity)},
         });
     }
     return list;

@@ -20,7 +20,7 @@ namespace quorva::cli {
 
 // The family's children, each with `selected`.
 // The iPhones of the chosen folder: [{id, name, productType, lastBackupAt, state, childId,
-// childName, connection, activity}].
+// childName, connection, activity ({stage, …} or null)}].
 [[nodiscard]] nlohmann::json devicesJson(const BridgeAppState& state);
 
 // The family's children, each with the iPhone assigned to it: [{id, name, deviceId}].

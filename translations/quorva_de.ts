@@ -96,10 +96,6 @@
 <context>
     <name>ChildRow</name>
     <message>
-        <source>No iPhone</source>
-        <translation>Kein iPhone</translation>
-    </message>
-    <message>
         <source>Nothing is read for %1</source>
         <translation>Für %1 wird nichts gelesen</translation>
     </message>
@@ -979,6 +975,13 @@
     <message>
         <source>This backup is being written; Bridge checks it again at the next scan.</source>
         <translation>Diese Sicherung wird gerade geschrieben; Bridge prüft sie beim nächsten Scan erneut.</translation>
+    </message>
+</context>
+<context>
+    <name>quorva::DeviceListModel</name>
+    <message>
+        <source>No iPhone</source>
+        <translation>Kein iPhone</translation>
     </message>
 </context>
 <context>

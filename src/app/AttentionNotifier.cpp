@@ -2,6 +2,7 @@
 
 #include "QuorvaBridgeApp.h"
 #include "devices/DeviceBackups.h"
+#include "devices/DeviceTexts.h"
 #include "platform/BackgroundPortal.h"
 #include "platform/DesktopNotifications.h"
 
@@ -76,13 +77,13 @@ void AttentionNotifier::failureRaised()
     });
 }
 
-void AttentionNotifier::backupEnded(const QString& deviceId, bool finished, const QString& text)
+void AttentionNotifier::backupEnded(const QString& deviceId, const DeviceActivity& ended)
 {
     const QString key = kBackupPrefix + deviceId;
-    if (finished)
+    if (ended.stage == DeviceActivity::Stage::finished)
         clear(key);
     else
-        raise(key, tr("A backup did not finish"), text);
+        raise(key, tr("A backup did not finish"), texts::activityText(ended));
 }
 
 void AttentionNotifier::phaseChanged()

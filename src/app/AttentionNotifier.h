@@ -10,6 +10,7 @@
 
 namespace quorva {
 
+struct DeviceActivity;
 class DesktopNotifications;
 class QuorvaBridgeApp;
 
@@ -31,7 +32,7 @@ private:
     void failureRaised();
     void phaseChanged();
     void familyChanged();
-    void backupEnded(const QString& deviceId, bool finished, const QString& text);
+    void backupEnded(const QString& deviceId, const DeviceActivity& ended);
     // Tells it unless the window shows it; either way it is told until clear() ends it.
     void raise(const QString& key, const QString& summary, const QString& body);
     void clear(const QString& key);

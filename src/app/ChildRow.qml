@@ -26,17 +26,15 @@ ColumnLayout {
     required property string lastScan
     required property string proposedDeviceId
 
-    // "No iPhone" stands for none, so its id is empty; then every iPhone in the folder.
-    readonly property var choices: [{ id: "", name: qsTr("No iPhone"), detail: qsTr("Nothing is read for %1").arg(name) }]
-        .concat(appState.devices.map(device => ({ id: device.id, name: device.name, detail: describe(device) }))) // qmllint disable
     readonly property string shownDeviceId: deviceId !== "" ? deviceId : proposedDeviceId
     readonly property bool proposing: deviceId === "" && proposedDeviceId !== ""
-    readonly property string proposedName: {
-        const device = appState.devices.find(d => d.id === proposedDeviceId) // qmllint disable
-        return device ? device.name : ""
-    }
+    // Looked up again whenever the iPhones change: count announces every change.
+    readonly property string proposedName: appState.deviceChoices.count >= 0 ? appState.deviceChoices.nameOf(proposedDeviceId) : ""
 
+    // A choice of the picker: "No iPhone" (an empty id) stands for none.
     function describe(device) {
+        if (device.deviceId === "")
+            return qsTr("Nothing is read for %1").arg(row.name)
         const parts = []
         if (device.productType)
             parts.push(device.productType)
@@ -69,9 +67,11 @@ ColumnLayout {
         }
         ChoicePicker {
             objectName: "devicePicker-" + row.childId
-            model: row.choices
+            model: row.appState.deviceChoices
+            valueRole: "deviceId"
+            detailOf: device => row.describe(device)
             label: qsTr("iPhone of %1").arg(row.name)
-            currentIndex: Math.max(0, row.choices.findIndex(choice => choice.id === row.shownDeviceId))
+            currentIndex: row.appState.deviceChoices.count >= 0 ? Math.max(0, row.appState.deviceChoices.indexOf(row.shownDeviceId)) : 0
             onActivated: {
                 if (currentValue !== row.deviceId)
                     row.appState.requestAssignChildDevice(row.childId, currentValue)

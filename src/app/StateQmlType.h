@@ -23,4 +23,11 @@ struct FamilyModelForeign {
     QML_ANONYMOUS
 };
 
+// The iPhones of the folder, a list QML only reads.
+struct DeviceListModelForeign {
+    Q_GADGET
+    QML_FOREIGN(quorva::DeviceListModel)
+    QML_ANONYMOUS
+};
+
 } // namespace quorva

@@ -13,7 +13,7 @@ ColumnLayout {
     required property BridgeAppState appState
 
     objectName: "unassignedIPhones"
-    visible: appState.unassignedDevices.length > 0
+    visible: appState.unassignedDevices.count > 0
     spacing: 4
 
     Label {
@@ -29,17 +29,21 @@ ColumnLayout {
 
         RowLayout {
             id: entry
-            required property var modelData
+            required property string deviceId
+            required property string name
+            required property string productType
+            required property var lastBackupAt
+            required property bool assignedToNoOne
             spacing: 12
             Layout.fillWidth: true
 
             Label {
-                objectName: "unassigned-" + entry.modelData.id
+                objectName: "unassigned-" + entry.deviceId
                 text: {
-                    const parts = [entry.modelData.name]
-                    if (entry.modelData.productType)
-                        parts.push(entry.modelData.productType)
-                    const age = Formats.backupAge(entry.modelData.lastBackupAt)
+                    const parts = [entry.name]
+                    if (entry.productType)
+                        parts.push(entry.productType)
+                    const age = Formats.backupAge(entry.lastBackupAt)
                     parts.push(age === "" ? qsTr("backup date unknown") : qsTr("last backup %1").arg(age))
                     return parts.join(" · ")
                 }
@@ -50,12 +54,12 @@ ColumnLayout {
                 Layout.fillWidth: true
             }
             BridgeButton {
-                objectName: "noOnesButton-" + entry.modelData.id
-                visible: !entry.modelData.assignedToNoOne
+                objectName: "noOnesButton-" + entry.deviceId
+                visible: !entry.assignedToNoOne
                 Accessible.ignored: !visible
                 text: qsTr("Not a child's iPhone")
-                Accessible.description: qsTr("%1 stays unread, and Bridge stops mentioning it.").arg(entry.modelData.name)
-                onClicked: list.appState.requestAssignToNoOne(entry.modelData.id)
+                Accessible.description: qsTr("%1 stays unread, and Bridge stops mentioning it.").arg(entry.name)
+                onClicked: list.appState.requestAssignToNoOne(entry.deviceId)
             }
         }
     }

@@ -68,7 +68,7 @@ BridgeService::BridgeService(BridgeAppState& state, QObject* parent) : QObject(p
     });
     connect(&state, &BridgeAppState::scanRoundFinished, this, &BridgeService::ScanFinished);
     if (DeviceBackups* backups = state.deviceBackups())
-        connect(backups, &DeviceBackups::activityChanged, this, &BridgeService::announceDevices);
+        connect(backups, &DeviceBackups::statusChanged, this, &BridgeService::announceDevices);
 }
 
 BridgeService::~BridgeService()
@@ -183,13 +183,13 @@ QVariantMap BridgeService::lastScan() const
 
 QString BridgeService::connectionOf(const QString& device) const
 {
-    const DeviceActivity activity =
-        m_state.deviceBackups() ? m_state.deviceBackups()->activity(device) : DeviceActivity{};
-    return activity.running        ? QStringLiteral("backingUp")
-           : activity.untrusted    ? QStringLiteral("untrusted")
-           : activity.notAnswering ? QStringLiteral("notAnswering")
-           : activity.connected    ? QStringLiteral("connected")
-                                   : QStringLiteral("notConnected");
+    const DeviceStatus status =
+        m_state.deviceBackups() ? m_state.deviceBackups()->status(device) : DeviceStatus{};
+    return status.running        ? QStringLiteral("backingUp")
+           : status.untrusted    ? QStringLiteral("untrusted")
+           : status.notAnswering ? QStringLiteral("notAnswering")
+           : status.connected    ? QStringLiteral("connected")
+                                 : QStringLiteral("notConnected");
 }
 
 void BridgeService::announce(const QVariantMap& changed) const
@@ -326,7 +326,7 @@ QCoro::Task<BridgeService::Answer> BridgeService::backUp(QString device)
     if (device.isEmpty()) {
         QStringList connected;
         for (const auto& [id, child] : m_state.deviceBindings())
-            if (backups->activity(QString::fromStdString(id)).connected)
+            if (backups->status(QString::fromStdString(id)).connected)
                 connected.append(QString::fromStdString(id));
         if (connected.size() != 1)
             co_return Answer{failure(connected.isEmpty() ? FailureCase::deviceNotConnected
@@ -339,7 +339,9 @@ QCoro::Task<BridgeService::Answer> BridgeService::backUp(QString device)
         const auto found = std::ranges::find(m_state.devices(), device.toStdString(), &BackupDescriptor::id);
         const QString name =
             found == m_state.devices().end() ? device : QString::fromStdString(found->deviceName);
-        co_return Answer{failure(FailureCase::backupFailed, {name, backups->activity(device).text}), {}};
+        co_return Answer{
+            failure(FailureCase::backupFailed, {name, texts::activityText(backups->status(device).activity)}),
+            {}};
     }
     co_return outcome();
 }
@@ -355,8 +357,8 @@ QString BridgeService::Trust(const QString& device)
         DeviceBackups* backups = self->m_state.deviceBackups();
         if (!backups)
             co_return Answer{failure(FailureCase::deviceNotConnected, {device}), {}};
-        const QString advice = co_await backups->trust(device);
-        co_return Answer{std::nullopt, {advice}};
+        const DeviceActivity answered = co_await backups->trust(device);
+        co_return Answer{std::nullopt, {texts::activityText(answered)}};
     }(this, device));
     return {};
 }

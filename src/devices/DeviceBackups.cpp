@@ -1,7 +1,5 @@
 #include "devices/DeviceBackups.h"
 
-#include "devices/DeviceTexts.h"
-
 #include "platform/WhileAlive.h"
 
 #include <algorithm>
@@ -14,16 +12,16 @@ DeviceBackups::DeviceBackups(std::shared_ptr<DeviceWatcher> watcher, BackupRunOp
 {
     connect(m_watcher.get(), &DeviceWatcher::deviceConnected, this, [this](const QString& udid) {
         m_triedAutomatically.erase(udid);
-        emit activityChanged();
+        emit statusChanged();
         considerAutomaticRun();
     });
-    connect(m_watcher.get(), &DeviceWatcher::deviceIdentified, this, &DeviceBackups::activityChanged);
-    connect(m_watcher.get(), &DeviceWatcher::deviceNotAnswering, this, &DeviceBackups::activityChanged);
+    connect(m_watcher.get(), &DeviceWatcher::deviceIdentified, this, &DeviceBackups::statusChanged);
+    connect(m_watcher.get(), &DeviceWatcher::deviceNotAnswering, this, &DeviceBackups::statusChanged);
     connect(m_watcher.get(), &DeviceWatcher::deviceDisconnected, this, [this](const QString& udid) {
         // A run under way ends by itself, saying the phone was unplugged.
         if (!m_run || m_run->udid() != udid)
-            m_texts.erase(udid);
-        emit activityChanged();
+            m_activities.erase(udid);
+        emit statusChanged();
     });
 }
 
@@ -38,7 +36,7 @@ void DeviceBackups::setTargets(std::optional<std::filesystem::path> folder, std:
 {
     m_folder = std::move(folder);
     m_bound = std::move(bound);
-    emit activityChanged();
+    emit statusChanged();
     considerAutomaticRun();
 }
 
@@ -81,28 +79,18 @@ QCoro::Task<> DeviceBackups::runAutomatically(QString udid)
 
 QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
 {
-    BackupRunOutcome refused;
+    using Refusal = DeviceActivity::Refusal;
     const QString name = nameOf(udid);
     // It becomes an argument of the tool and a folder's name: only a phone's id may.
-    if (!isDeviceId(udid)) {
-        setText(udid, texts::notADeviceId(name));
-        co_return refused;
-    }
-    if (!m_bound.contains(udid)) {
-        setText(udid, texts::deviceNotAssigned(name));
-        co_return refused;
-    }
-    if (!m_watcher->device(udid)) {
-        setText(udid, texts::deviceNotConnected(name));
-        co_return refused;
-    }
-    if (!m_folder) {
-        setText(udid, texts::noBackupFolderChosen());
-        co_return refused;
-    }
-    if (m_run || m_scanning) {
-        setText(udid, texts::backupMustWait(name));
-        co_return refused;
+    const std::optional<Refusal> refusal = !isDeviceId(udid)          ? std::optional(Refusal::notADeviceId)
+                                           : !m_bound.contains(udid)  ? std::optional(Refusal::notAssigned)
+                                           : !m_watcher->device(udid) ? std::optional(Refusal::notConnected)
+                                           : !m_folder                ? std::optional(Refusal::noFolderChosen)
+                                           : m_run || m_scanning      ? std::optional(Refusal::mustWait)
+                                                                      : std::nullopt;
+    if (refusal) {
+        setActivity(udid, refused(udid, *refusal));
+        co_return BackupRunOutcome{};
     }
     // The tool writes into <root>/<id>: the folder that holds this iPhone's backup, when its
     // backup folder carries its id as idevicebackup2 names it; else the chosen folder.
@@ -112,13 +100,19 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
         root = found->parent_path();
     m_run = std::make_unique<IPhoneBackupRun>(udid, std::move(root), m_options);
     IPhoneBackupRun* run = m_run.get();
-    connect(run, &IPhoneBackupRun::stageChanged, this, [this, run, udid](BackupRunStage stage) {
-        setText(udid, texts::backupRunState(nameOf(udid), stage, run->percent()));
-    });
-    connect(run, &IPhoneBackupRun::progressed, this, [this, run, udid](int percent) {
-        setText(udid, texts::backupRunState(nameOf(udid), run->stage(), percent));
-    });
-    emit activityChanged();
+    const auto showRun = [this, run, udid] {
+        using Stage = DeviceActivity::Stage;
+        const Stage stage = run->stage() == BackupRunStage::copying              ? Stage::copying
+                            : run->stage() == BackupRunStage::waitingForPasscode ? Stage::waitingForPasscode
+                                                                                 : Stage::none;
+        setActivity(udid, stage == Stage::none ? DeviceActivity{}
+                                               : DeviceActivity{.stage = stage,
+                                                                .deviceName = nameOf(udid),
+                                                                .percent = run->percent()});
+    };
+    connect(run, &IPhoneBackupRun::stageChanged, this, showRun);
+    connect(run, &IPhoneBackupRun::progressed, this, showRun);
+    emit statusChanged();
     QCoro::Task<BackupRunOutcome> running = run->run();
     const std::optional<BackupRunOutcome> ended = co_await whileAlive(this, std::move(running));
     if (!ended)
@@ -127,55 +121,60 @@ QCoro::Task<BackupRunOutcome> DeviceBackups::backUp(QString udid)
     m_run.reset();
     // Exit 255 before any progress is most often a phone that has not trusted this computer.
     m_untrusted[udid] = outcome.result == BackupRunOutcome::Result::notReached;
-    const QString told = texts::backupRunOutcome(name, outcome);
-    setText(udid, told);
+    const DeviceActivity told = DeviceActivity::ended(name, outcome);
+    setActivity(udid, told);
     if (outcome.result != BackupRunOutcome::Result::cancelled)
-        emit runEnded(udid, outcome.result == BackupRunOutcome::Result::finished, told);
+        emit runEnded(udid, told);
     if (outcome.result != BackupRunOutcome::Result::finished)
         considerAutomaticRun();
     co_return outcome;
 }
 
-QCoro::Task<QString> DeviceBackups::trust(QString udid)
+QCoro::Task<DeviceActivity> DeviceBackups::trust(QString udid)
 {
     QCoro::Task<TrustOutcome> asked = m_watcher->trust(udid);
     const std::optional<TrustOutcome> answered = co_await whileAlive(this, std::move(asked));
     if (!answered)
-        co_return QString();
+        co_return DeviceActivity{};
     const TrustOutcome& outcome = *answered;
-    const QString text = texts::trustOutcome(nameOf(udid), outcome);
-    setText(udid, text);
+    const DeviceActivity told = DeviceActivity::asked(nameOf(udid), outcome);
+    setActivity(udid, told);
     if (outcome.result == TrustOutcome::Result::trusted) {
         m_untrusted.erase(udid);
         m_triedAutomatically.erase(udid);
         if (!outcome.willEncrypt.value_or(false))
             considerAutomaticRun();
     }
-    co_return text;
+    co_return told;
 }
 
-DeviceActivity DeviceBackups::activity(const QString& udid) const
+DeviceStatus DeviceBackups::status(const QString& udid) const
 {
-    const auto text = m_texts.find(udid);
+    const auto said = m_activities.find(udid);
     const auto untrusted = m_untrusted.find(udid);
     const std::optional<ConnectedIPhone> phone = m_watcher->device(udid);
     const bool notAnswering = phone && phone->notAnswering;
-    QString said = text == m_texts.end() ? QString() : text->second;
-    if (said.isEmpty() && notAnswering)
-        said = texts::deviceNotAnswering(nameOf(udid));
+    DeviceActivity activity = said == m_activities.end() ? DeviceActivity{} : said->second;
+    if (activity.stage == DeviceActivity::Stage::none && notAnswering)
+        activity = {.stage = DeviceActivity::Stage::notAnswering, .deviceName = nameOf(udid)};
     return {.connected = phone.has_value(),
             .running = m_run && m_run->udid() == udid,
             .untrusted = untrusted != m_untrusted.end() && untrusted->second,
             .notAnswering = notAnswering,
-            .text = said};
+            .activity = std::move(activity)};
 }
 
-void DeviceBackups::setText(const QString& udid, QString text)
+void DeviceBackups::setActivity(const QString& udid, DeviceActivity activity)
 {
-    if (m_texts[udid] == text)
+    if (m_activities[udid] == activity)
         return;
-    m_texts[udid] = std::move(text);
-    emit activityChanged();
+    m_activities[udid] = std::move(activity);
+    emit statusChanged();
+}
+
+DeviceActivity DeviceBackups::refused(const QString& udid, DeviceActivity::Refusal why) const
+{
+    return {.stage = DeviceActivity::Stage::refused, .deviceName = nameOf(udid), .refusal = why};
 }
 
 std::map<QString, DeviceBackups::Target>::const_iterator DeviceBackups::boundTarget(const QString& udid) const

@@ -11,19 +11,20 @@
 #include <optional>
 
 // After the standard headers: moc 6.4 fails to parse <concepts> when <compare> comes first.
+#include "devices/DeviceActivity.h"
 #include "devices/DeviceWatcher.h"
 #include "devices/IPhoneBackupRun.h"
 
 namespace quorva {
 
-// What the parent reads about one of the family's iPhones on this computer.
-struct DeviceActivity {
+// One of the family's iPhones on this computer: whether it is there, and what happens to it.
+struct DeviceStatus {
     bool connected = false;
     bool running = false;      // a backup of it is being made
     bool untrusted = false;    // it did not let this computer back it up: "Trust this iPhone" helps
     bool notAnswering = false; // connected, but it hangs: unplugging it helps
-    QString text;              // empty when there is nothing to say
-    friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
+    DeviceActivity activity;
+    friend bool operator==(const DeviceStatus&, const DeviceStatus&) = default;
 };
 
 // Makes the backups of the family's iPhones on this computer, into the chosen folder: a bound
@@ -59,26 +60,27 @@ public:
     // A run of the iPhone now, to its end; `failed` without a run when it is not bound, not
     // connected, or another run or a scan is under way (the activity says which).
     QCoro::Task<BackupRunOutcome> backUp(QString udid);
-    // Asks the iPhone to trust this computer; the text says what the parent does next.
-    QCoro::Task<QString> trust(QString udid);
+    // Asks the iPhone to trust this computer; the answer tells what the parent does next, and is
+    // none when this object went meanwhile.
+    QCoro::Task<DeviceActivity> trust(QString udid);
 
-    [[nodiscard]] DeviceActivity activity(const QString& udid) const;
+    [[nodiscard]] DeviceStatus status(const QString& udid) const;
     [[nodiscard]] bool isRunning() const { return m_run != nullptr; }
     [[nodiscard]] DeviceServiceState serviceState() const { return m_watcher->serviceState(); }
     [[nodiscard]] const DeviceWatcher& watcher() const { return *m_watcher; }
 
 signals:
-    void activityChanged();
+    void statusChanged();
     // A run this object started by itself ended with a new finished backup: time to scan it.
     void backedUp(const QString& udid);
-    // Any run ended, started here or by the parent (not a cancelled one): whether it finished,
-    // and what the parent reads of it.
-    void runEnded(const QString& udid, bool finished, const QString& text);
+    // Any run ended, started here or by the parent (not a cancelled one): finished or failed.
+    void runEnded(const QString& udid, const quorva::DeviceActivity& ended);
 
 private:
     void considerAutomaticRun();
     QCoro::Task<> runAutomatically(QString udid);
-    void setText(const QString& udid, QString text);
+    void setActivity(const QString& udid, DeviceActivity activity);
+    [[nodiscard]] DeviceActivity refused(const QString& udid, DeviceActivity::Refusal why) const;
     [[nodiscard]] QString nameOf(const QString& udid) const;
     [[nodiscard]] std::map<QString, Target>::const_iterator boundTarget(const QString& udid) const;
 
@@ -89,8 +91,8 @@ private:
     bool m_scanning = false;
     bool m_automatic = true;
     std::unique_ptr<IPhoneBackupRun> m_run;
-    std::map<QString, QString> m_texts;  // the last word on each iPhone
-    std::map<QString, bool> m_untrusted; // refused by the iPhone until it trusts this computer
+    std::map<QString, DeviceActivity> m_activities; // the last word on each iPhone
+    std::map<QString, bool> m_untrusted;            // refused by the iPhone until it trusts this computer
     std::map<QString, bool>
         m_triedAutomatically; // once per connection, so a failure is not retried in a loop
 };

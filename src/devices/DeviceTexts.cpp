@@ -1,5 +1,6 @@
 #include "devices/DeviceTexts.h"
 
+#include "devices/DeviceActivity.h"
 #include "devices/DeviceWatcher.h"
 #include "devices/IPhoneBackupRun.h"
 
@@ -15,7 +16,53 @@ struct Text {
     Q_DECLARE_TR_FUNCTIONS(quorva::texts)
 };
 
+QString refusalText(const QString& deviceName, DeviceActivity::Refusal refusal)
+{
+    using R = DeviceActivity::Refusal;
+    switch (refusal) {
+    case R::notADeviceId:
+        return notADeviceId(deviceName);
+    case R::notAssigned:
+        return deviceNotAssigned(deviceName);
+    case R::notConnected:
+        return deviceNotConnected(deviceName);
+    case R::noFolderChosen:
+        return noBackupFolderChosen();
+    case R::mustWait:
+        return backupMustWait(deviceName);
+    }
+    return {};
+}
+
 } // namespace
+
+QString activityText(const DeviceActivity& activity)
+{
+    using S = DeviceActivity::Stage;
+    const QString& name = activity.deviceName;
+    switch (activity.stage) {
+    case S::none:
+        return {};
+    case S::notAnswering:
+        return deviceNotAnswering(name);
+    case S::waitingForPasscode:
+        return backupRunState(name, BackupRunStage::waitingForPasscode, 0);
+    case S::copying:
+        return backupRunState(name, BackupRunStage::copying, activity.percent);
+    case S::finished:
+    case S::failed: {
+        BackupRunOutcome ended;
+        ended.result = activity.stage == S::finished ? BackupRunOutcome::Result::finished : activity.result;
+        ended.exitStatus = activity.exitStatus;
+        return backupRunOutcome(name, ended);
+    }
+    case S::refused:
+        return refusalText(name, activity.refusal);
+    case S::trust:
+        return trustOutcome(name, {.result = activity.trust, .willEncrypt = activity.willEncrypt});
+    }
+    return {};
+}
 
 QString noBackupFolderChosen()
 {

@@ -5,12 +5,16 @@
 // What the parent reads of the iPhones connected to this computer and of the backups made of
 // them, in the language of the translation in use.
 namespace quorva {
+struct DeviceActivity;
 enum class BackupRunStage;
 struct BackupRunOutcome;
 struct TrustOutcome;
 } // namespace quorva
 
 namespace quorva::texts {
+
+// What the parent reads of an iPhone's activity; empty when there is nothing to say.
+[[nodiscard]] QString activityText(const DeviceActivity& activity);
 
 // No folder is chosen to back up into: the parent chooses one first.
 [[nodiscard]] QString noBackupFolderChosen();

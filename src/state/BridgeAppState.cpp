@@ -11,8 +11,6 @@
 
 #include "model/BridgeClientError.h"
 
-#include <QVariantMap>
-
 #include <algorithm>
 #include <cmath>
 
@@ -46,7 +44,7 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
         m_deviceBackups->setAutomatic(m_platform.automaticBackups);
         connect(m_platform.deviceWatcher.get(), &DeviceWatcher::serviceStateChanged, this,
                 &BridgeAppState::devicesChanged);
-        connect(m_deviceBackups.get(), &DeviceBackups::activityChanged, this, [this] {
+        connect(m_deviceBackups.get(), &DeviceBackups::statusChanged, this, [this] {
             refreshFamily();
             emit devicesChanged();
         });
@@ -290,24 +288,25 @@ void BridgeAppState::refreshFamily()
         row.attention = child.attention ? child.attention->shown : QString();
         if (const auto& device = child.device) {
             const QString id = QString::fromStdString(device->id);
-            const DeviceActivity activity =
-                m_deviceBackups ? m_deviceBackups->activity(id) : DeviceActivity{};
+            const DeviceStatus status = m_deviceBackups ? m_deviceBackups->status(id) : DeviceStatus{};
             row.deviceId = id;
             row.deviceName = QString::fromStdString(device->deviceName);
             row.productType = QString::fromStdString(device->productType.value_or(""));
             row.lastBackupAt = toDateTime(device->lastBackupAt);
             row.backupIsOld = isOld(*device, Instant::now());
             row.deviceState = QString::fromLatin1(stateName(*device));
-            row.connected = activity.connected;
-            row.backingUp = activity.running;
-            row.untrusted = activity.untrusted;
-            row.activity = activity.text;
+            row.connected = status.connected;
+            row.backingUp = status.running;
+            row.untrusted = status.untrusted;
+            row.activity = status.activity;
             if (const auto scan = m_lastScans.find(device->id); scan != m_lastScans.end())
                 row.lastScan = lastScanText(scan->second);
         }
         rows.push_back(std::move(row));
     }
     m_family.update(std::move(rows));
+    m_deviceChoices.update(deviceRows(m_devices));
+    m_unassignedDevices.update(deviceRows(m_overview.unassigned));
     QStringList attention;
     for (const texts::Notice& notice : m_overview.notices)
         attention.append(notice.shown);
@@ -380,46 +379,33 @@ QString BridgeAppState::backupFolderForDisplay() const
     return m_folder ? QString::fromStdString(m_folder->string()) : QString();
 }
 
-QVariantList BridgeAppState::unassignedForDisplay() const
-{
-    return devicesForDisplay(m_overview.unassigned);
-}
-
-QVariantList BridgeAppState::devicesForDisplay() const
-{
-    return devicesForDisplay(m_devices);
-}
-
-QVariantList BridgeAppState::devicesForDisplay(const std::vector<BackupDescriptor>& devices) const
+std::vector<DeviceRow> BridgeAppState::deviceRows(const std::vector<BackupDescriptor>& devices) const
 {
     const std::set<std::string> noOne = m_services.bindings.assignedToNoOne();
-    QVariantList list;
+    std::vector<DeviceRow> rows;
     for (const BackupDescriptor& device : devices) {
         const auto binding = m_bindings.find(device.id);
         const auto child = binding == m_bindings.end()
                                ? m_children.end()
                                : std::ranges::find(m_children, binding->second, &BridgeChild::id);
-        const DeviceActivity activity =
-            m_deviceBackups ? m_deviceBackups->activity(QString::fromStdString(device.id)) : DeviceActivity{};
-        list.append(QVariantMap{
-            {QStringLiteral("id"), QString::fromStdString(device.id)},
-            {QStringLiteral("name"), QString::fromStdString(device.deviceName)},
-            {QStringLiteral("productType"),
-             device.productType ? QVariant(QString::fromStdString(*device.productType)) : QVariant()},
-            {QStringLiteral("lastBackupAt"), toDateTime(device.lastBackupAt)},
-            {QStringLiteral("state"), QString::fromLatin1(stateName(device))},
-            {QStringLiteral("childId"),
-             binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second)},
-            {QStringLiteral("assignedToNoOne"), noOne.contains(device.id)},
-            {QStringLiteral("childName"),
-             child == m_children.end() ? QString() : QString::fromStdString(child->name)},
-            {QStringLiteral("connected"), activity.connected},
-            {QStringLiteral("backingUp"), activity.running},
-            {QStringLiteral("untrusted"), activity.untrusted},
-            {QStringLiteral("activity"), activity.text},
+        const DeviceStatus status =
+            m_deviceBackups ? m_deviceBackups->status(QString::fromStdString(device.id)) : DeviceStatus{};
+        rows.push_back({
+            .deviceId = QString::fromStdString(device.id),
+            .name = QString::fromStdString(device.deviceName),
+            .productType = QString::fromStdString(device.productType.value_or("")),
+            .lastBackupAt = toDateTime(device.lastBackupAt),
+            .state = QString::fromLatin1(stateName(device)),
+            .childId = binding == m_bindings.end() ? QString() : QString::fromStdString(binding->second),
+            .childName = child == m_children.end() ? QString() : QString::fromStdString(child->name),
+            .assignedToNoOne = noOne.contains(device.id),
+            .connected = status.connected,
+            .backingUp = status.running,
+            .untrusted = status.untrusted,
+            .activity = status.activity,
         });
     }
-    return list;
+    return rows;
 }
 
 QDateTime BridgeAppState::lastScanAtForDisplay() const

@@ -6,6 +6,7 @@
 #include "model/BridgeChild.h"
 #include "state/BridgePlatform.h"
 #include "state/BridgeSession.h"
+#include "state/DeviceListModel.h"
 #include "state/FamilyModel.h"
 #include "state/FamilyOverview.h"
 #include "state/Phase.h"
@@ -60,8 +61,8 @@ class BridgeAppState : public QObject {
     Q_PROPERTY(QString pairingCode READ pairingCode WRITE setPairingCode NOTIFY pairingCodeChanged)
     Q_PROPERTY(quorva::FamilyModel* children READ family CONSTANT)
     Q_PROPERTY(QString backupFolder READ backupFolderForDisplay NOTIFY backupFolderChanged)
-    Q_PROPERTY(QVariantList devices READ devicesForDisplay NOTIFY devicesChanged)
-    Q_PROPERTY(QVariantList unassignedDevices READ unassignedForDisplay NOTIFY devicesChanged)
+    Q_PROPERTY(quorva::DeviceListModel* deviceChoices READ deviceChoices CONSTANT)
+    Q_PROPERTY(quorva::DeviceListModel* unassignedDevices READ unassignedDevices CONSTANT)
     Q_PROPERTY(QStringList attention READ attention NOTIFY attentionChanged)
     Q_PROPERTY(QString deviceServiceNote READ deviceServiceNote NOTIFY devicesChanged)
     Q_PROPERTY(bool lastScanUnchanged READ lastScanUnchanged NOTIFY lastScanAtChanged)
@@ -185,13 +186,10 @@ public:
     // The children with their bound iPhones.
     [[nodiscard]] FamilyModel* family() { return &m_family; }
     [[nodiscard]] QString backupFolderForDisplay() const; // empty when none
-    // [{id, name, productType, lastBackupAt (QDateTime), state ("finished", "being written",
-    // "encrypted"), childId (empty when not assigned), childName, connected, backingUp, untrusted,
-    // activity (what the parent reads of a backup made here, empty when nothing)}]
-    [[nodiscard]] QVariantList devicesForDisplay() const;
-    // The same for the iPhones in the folder that nobody is assigned.
-    [[nodiscard]] QVariantList unassignedForDisplay() const;
-    [[nodiscard]] QVariantList devicesForDisplay(const std::vector<BackupDescriptor>& devices) const;
+    // Every iPhone in the folder, after "No iPhone": what a child's picker offers.
+    [[nodiscard]] DeviceListModel* deviceChoices() { return &m_deviceChoices; }
+    // The iPhones in the folder that nobody is assigned.
+    [[nodiscard]] DeviceListModel* unassignedDevices() { return &m_unassignedDevices; }
     [[nodiscard]] QDateTime lastScanAtForDisplay() const; // invalid when absent
 
 signals:
@@ -247,6 +245,7 @@ private:
     // The family, its rows and what needs the parent, after any of what they follow changed.
     void refreshFamily();
     [[nodiscard]] static QString lastScanText(const DeviceScan& scan);
+    [[nodiscard]] std::vector<DeviceRow> deviceRows(const std::vector<BackupDescriptor>& devices) const;
     void setLastScanAt(std::optional<Instant> at);
     void setLastInspectedCount(qint64 count);
     void setLastCandidateCount(qint64 count);
@@ -277,6 +276,8 @@ private:
     std::map<std::string, std::string> m_bindings;
     FamilyOverview m_overview;
     FamilyModel m_family;
+    DeviceListModel m_deviceChoices{DeviceListModel::First::noIPhone};
+    DeviceListModel m_unassignedDevices;
     QStringList m_attention;
     std::map<std::string, DeviceScan> m_lastScans;
     // The chosen folder was not reachable at the last look (an unplugged disk): it stays chosen,

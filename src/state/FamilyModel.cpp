@@ -1,5 +1,7 @@
 #include "state/FamilyModel.h"
 
+#include "devices/DeviceTexts.h"
+
 #include <algorithm>
 
 namespace quorva {
@@ -62,7 +64,7 @@ QVariant FamilyModel::data(const QModelIndex& index, int role) const
     case UntrustedRole:
         return row.untrusted;
     case ActivityRole:
-        return row.activity;
+        return texts::activityText(row.activity);
     case LastScanRole:
         return row.lastScan;
     case ProposedDeviceIdRole:

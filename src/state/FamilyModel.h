@@ -4,6 +4,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include "devices/DeviceActivity.h"
+
 #include <vector>
 
 namespace quorva {
@@ -23,7 +25,7 @@ struct FamilyRow {
     bool connected = false;
     bool backingUp = false;
     bool untrusted = false;
-    QString activity;         // what a backup made here has to say, empty when nothing
+    DeviceActivity activity;  // of a backup made here, worded where it is shown
     QString lastScan;         // what the last scan found for the child, empty before one
     QString proposedDeviceId; // offered to the parent, not bound
     QString attention;        // why the child needs the parent, empty when it does not

@@ -139,12 +139,12 @@ TEST(DeviceWatcher, SilentIPhonesDoNotHoldUpAScanAndShowAsNotAnswering)
     DeviceBackups& backups = *state->deviceBackups();
     const auto allNotAnswering = [&] {
         return std::ranges::all_of(phones,
-                                   [&](const QString& udid) { return backups.activity(udid).notAnswering; });
+                                   [&](const QString& udid) { return backups.status(udid).notAnswering; });
     };
     ASSERT_TRUE(BridgeFixture::waitFor(allNotAnswering));
-    const DeviceActivity activity = backups.activity(phones.front());
-    EXPECT_TRUE(activity.connected);
-    EXPECT_EQ(activity.text, texts::deviceNotAnswering(phones.front()));
+    const DeviceStatus status = backups.status(phones.front());
+    EXPECT_TRUE(status.connected);
+    EXPECT_EQ(texts::activityText(status.activity), texts::deviceNotAnswering(phones.front()));
 }
 
 // ---- Making a backup -------------------------------------------------------------------------
@@ -270,7 +270,7 @@ TEST_P(BackupEnding, IsToldApart)
     }
     EXPECT_EQ(outcome.snapshotDate.has_value(), c.result == BackupRunOutcome::Result::finished);
     // The parent is told of every ending but their own cancel, by the phone's name.
-    const QString text = texts::backupRunOutcome(kName, outcome);
+    const QString text = texts::activityText(DeviceActivity::ended(kName, outcome));
     EXPECT_TRUE(c.cancelOnProgress ? text.isEmpty() : text.contains(kName)) << text.toStdString();
 }
 
@@ -387,7 +387,8 @@ TEST(BackupsMadeHere, AnAssignedIPhoneConnectedWithAnOldBackupIsBackedUpThenScan
         << "the new backup's three candidates are scanned and sent; recorded " << recordedIds().size();
     EXPECT_EQ(family.asked(), QByteArray::fromStdString(family.avasPhone)) << "only Ava's iPhone";
     EXPECT_TRUE(recordedIds(family.parentsPhone).empty());
-    EXPECT_EQ(family.state->deviceBackups()->activity(QString::fromStdString(family.avasPhone)).text,
+    EXPECT_EQ(texts::activityText(
+                  family.state->deviceBackups()->status(QString::fromStdString(family.avasPhone)).activity),
               texts::backupRunOutcome(QStringLiteral("Maya's iPhone"),
                                       {.result = BackupRunOutcome::Result::finished, .exitStatus = 0}));
 }
@@ -398,15 +399,25 @@ TEST(BackupsMadeHere, AShortCommandBacksUpOnlyWhatItIsAskedTo)
 {
     FamilyWithPhones family(false);
     const QString ava = QString::fromStdString(family.avasPhone);
-    ASSERT_TRUE(
-        BridgeFixture::waitFor([&] { return family.state->deviceBackups()->activity(ava).connected; }));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return family.state->deviceBackups()->status(ava).connected; }));
     BridgeFixture::spin(500ms);
     EXPECT_TRUE(family.asked().isEmpty()) << "backed up by itself: " << family.asked().toStdString();
 
+    // The picker lists the same iPhones throughout: a list made anew at each step of the
+    // progress would close a picker the parent has open.
+    DeviceListModel& choices = *family.state->deviceChoices();
+    int remade = 0;
+    QObject::connect(&choices, &QAbstractItemModel::modelReset, [&] { ++remade; });
     const BackupRunOutcome outcome = QCoro::waitFor(family.state->backUpAndScan(ava));
     EXPECT_EQ(outcome.result, BackupRunOutcome::Result::finished);
     EXPECT_EQ(family.asked(), QByteArray::fromStdString(family.avasPhone));
     EXPECT_EQ(recordedIds().size(), 3u);
+    EXPECT_EQ(remade, 0);
+    ASSERT_EQ(choices.indexOf(QString()), 0) << "No iPhone comes first";
+    const QModelIndex avas = choices.index(choices.indexOf(ava));
+    EXPECT_EQ(choices.data(avas, DeviceListModel::ActivityRole).toString(),
+              texts::activityText(family.state->deviceBackups()->status(ava).activity));
+    EXPECT_EQ(choices.data(avas, DeviceListModel::ChildIdRole).toString(), QString::fromStdString(kAva));
 }
 
 // An older iPhone's 40-digit id comes in lower case from usbmuxd and in upper case from its
@@ -428,7 +439,7 @@ TEST(BackupsMadeHere, AnIPhoneIsKnownWhateverTheCaseOfItsId)
     QCoro::waitFor(state->start());
     usbmuxd.attach(QString::fromStdString(upper).toLower());
     EXPECT_TRUE(BridgeFixture::waitFor(
-        [&] { return state->deviceBackups()->activity(QString::fromStdString(upper)).connected; }));
+        [&] { return state->deviceBackups()->status(QString::fromStdString(upper)).connected; }));
 }
 
 // The folder chosen is Ava's iPhone's own backup folder: the new backup replaces it there, where
@@ -454,7 +465,7 @@ TEST(BackupsMadeHere, IntoTheIPhonesOwnFolderWhenThatIsTheFolderChosen)
     QCoro::waitFor(state->start());
     usbmuxd.attach(QString::fromStdString(avasPhone));
     const QString ava = QString::fromStdString(avasPhone);
-    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->deviceBackups()->activity(ava).connected; }));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return state->deviceBackups()->status(ava).connected; }));
 
     EXPECT_EQ(QCoro::waitFor(state->backUpAndScan(ava)).result, BackupRunOutcome::Result::finished);
     EXPECT_FALSE(std::filesystem::exists(own / avasPhone)) << "a backup inside the backup";
@@ -494,7 +505,10 @@ TEST(BackupsMadeHere, ADeviceIdThatIsAPathIsRefusedBeforeTheToolRuns)
     const BackupRunOutcome outcome = QCoro::waitFor(state->backUpAndScan(QString::fromStdString(escape)));
     EXPECT_NE(outcome.result, BackupRunOutcome::Result::finished);
     EXPECT_FALSE(QFile::exists(bin.filePath("asked"))) << "the tool ran";
-    EXPECT_FALSE(state->deviceBackups()->activity(QString::fromStdString(escape)).text.isEmpty());
+    const DeviceActivity refused = state->deviceBackups()->status(QString::fromStdString(escape)).activity;
+    EXPECT_EQ(refused.stage, DeviceActivity::Stage::refused);
+    EXPECT_EQ(refused.refusal, DeviceActivity::Refusal::notADeviceId);
+    EXPECT_FALSE(texts::activityText(refused).isEmpty());
 }
 
 // The shapes a phone's id has; anything else never reaches a command line or a path.

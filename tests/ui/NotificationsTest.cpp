@@ -102,7 +102,7 @@ TEST(Notifications, ABackupThatFailsWithNoWindowIsToldOnceUntilOneFinishes)
     QCoro::waitFor(ui.state().useBackupFolder(folder));
     usbmuxd.attach(QString::fromStdString(phone));
     ASSERT_TRUE(UiHarness::waitFor(
-        [&] { return ui.state().deviceBackups()->activity(QString::fromStdString(phone)).connected; }));
+        [&] { return ui.state().deviceBackups()->status(QString::fromStdString(phone)).connected; }));
     for (int run = 0; run < 2; ++run)
         QCoro::waitFor(ui.state().backUpAndScan(QString::fromStdString(phone)));
     UiHarness::spin(std::chrono::milliseconds(200));
