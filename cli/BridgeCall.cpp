@@ -295,8 +295,21 @@ std::optional<int> runInRunningBridge(const Invocation& invocation, bool termina
         call = bridge.SetLaunchAtLogin(argument == u"on");
     } else if (command == u"devices") {
         listDevices(bridge, invocation.json, out);
-        return devicesBefore.isEmpty() ? 1 : 0;
+        if (!devicesBefore.isEmpty())
+            return 0;
+        err << Text::tr("No iPhone backups found: choose the backup folder first (%1 choose-backup FOLDER).")
+                   .arg(QString::fromLatin1(programName))
+                   .toStdString()
+            << std::endl;
+        return 1;
     } else if (command == u"children") {
+        if (!bridge.paired()) {
+            err << Text::tr("Not paired: pair this computer first (%1 pair CODE).")
+                       .arg(QString::fromLatin1(programName))
+                       .toStdString()
+                << std::endl;
+            return 1;
+        }
         listChildren(bridge, invocation.json, out);
         return 0;
     } else {

@@ -92,6 +92,14 @@
         <source>%1 is no longer assigned to anyone and is not read.</source>
         <translation>%1 ist niemandem mehr zugeordnet und wird nicht gelesen.</translation>
     </message>
+    <message>
+        <source>No iPhone backups found: choose the backup folder first (%1 choose-backup FOLDER).</source>
+        <translation>Keine iPhone-Sicherungen gefunden: Wählen Sie zuerst den Sicherungsordner (%1 choose-backup FOLDER).</translation>
+    </message>
+    <message>
+        <source>Not paired: pair this computer first (%1 pair CODE).</source>
+        <translation>Nicht gekoppelt: Koppeln Sie zuerst diesen Computer (%1 pair CODE).</translation>
+    </message>
 </context>
 <context>
     <name>ChildRow</name>

@@ -55,6 +55,11 @@ grep -q "There is no child with the id child-nobody" "$work/cli.out" || fail "as
 [ "$(bridge Disconnect)" = "()" ] || fail "disconnect failed"
 [ "$(property Paired)" = "(<false>,)" ] || fail "still paired after Disconnect"
 [ "$(property Phase)" = "(<'needsPairing'>,)" ] || fail "phase after Disconnect: $(property Phase)"
+# The CLI says what is missing, as it does working alone.
+LANGUAGE=en "$cli" children >"$work/cli.out" 2>&1 && fail "children succeeded unpaired: $(cat "$work/cli.out")"
+grep -q "Not paired" "$work/cli.out" || fail "children unpaired: $(cat "$work/cli.out")"
+LANGUAGE=en "$cli" devices >"$work/cli.out" 2>&1 && fail "devices succeeded without a folder: $(cat "$work/cli.out")"
+grep -q "No iPhone backups found" "$work/cli.out" || fail "devices without a folder: $(cat "$work/cli.out")"
 
 # A CLI's `run` asked of the application is not a command of the bus: the application still
 # ends on SIGTERM, as a desktop session ends it.
