@@ -85,7 +85,6 @@ QString wordedHere(const QString& name, const QStringList& arguments, const QStr
     case C::several:
     case C::childFailed:
     case C::notice:
-    case C::backupFailed:
         return theirs;
     default:
         return texts::failureText({*kind, arguments, {}});
@@ -93,14 +92,24 @@ QString wordedHere(const QString& name, const QStringList& arguments, const QStr
 }
 
 // The failure a call answered with: its arguments are the phase's where it is the phase's
-// failure, else the values the request named.
+// failure, a backup's those of the iPhone's activity, else the values the request named.
 QString failureText(const Bridge& bridge, const QDBusError& error, const QStringList& asked)
 {
     const QString name = bus::failureNameOf(error.name());
     if (name.isEmpty())
         return error.message().isEmpty() ? texts::busyElsewhere() : error.message();
-    return wordedHere(name, bridge.failureCode() == name ? bridge.failureArguments() : asked,
-                      error.message());
+    QStringList arguments = bridge.failureCode() == name ? bridge.failureArguments() : asked;
+    if (failureCaseNamed(name) == FailureCase::backupFailed) {
+        const QString device = asked.value(0);
+        for (const QVariantMap& each : bridge.devices()) {
+            const QStringList activity = each.value(QStringLiteral("activity")).toStringList();
+            const QString stage = activity.value(1);
+            if ((device.isEmpty() || each.value(QStringLiteral("id")).toString() == device) &&
+                (stage == u"failed" || stage == u"refused" || stage == u"notAnswering"))
+                arguments = activity;
+        }
+    }
+    return wordedHere(name, arguments, error.message());
 }
 
 QString childName(const QList<QVariantMap>& children, const QString& id)

@@ -11,76 +11,6 @@ namespace quorva::cli {
 
 namespace {
 
-const char* resultName(BackupRunOutcome::Result result)
-{
-    using R = BackupRunOutcome::Result;
-    switch (result) {
-    case R::finished:
-        return "finished";
-    case R::notFinished:
-        return "notFinished";
-    case R::locked:
-        return "locked";
-    case R::notReached:
-        return "notReached";
-    case R::unplugged:
-        return "unplugged";
-    case R::folderMissing:
-        return "folderMissing";
-    case R::noDiskSpace:
-        return "noDiskSpace";
-    case R::stalled:
-        return "stalled";
-    case R::failed:
-        return "failed";
-    case R::toolMissing:
-        return "toolMissing";
-    case R::cancelled:
-        return "cancelled";
-    }
-    return "failed";
-}
-
-const char* refusalName(DeviceActivity::Refusal refusal)
-{
-    using R = DeviceActivity::Refusal;
-    switch (refusal) {
-    case R::notADeviceId:
-        return "notADeviceId";
-    case R::notAssigned:
-        return "notAssigned";
-    case R::notConnected:
-        return "notConnected";
-    case R::noFolderChosen:
-        return "noFolderChosen";
-    case R::mustWait:
-        return "mustWait";
-    }
-    return "notConnected";
-}
-
-const char* trustName(TrustOutcome::Result result)
-{
-    using R = TrustOutcome::Result;
-    switch (result) {
-    case R::trusted:
-        return "trusted";
-    case R::unlockFirst:
-        return "unlockFirst";
-    case R::denied:
-        return "denied";
-    case R::waitingForAnswer:
-        return "waitingForAnswer";
-    case R::pairAgain:
-        return "pairAgain";
-    case R::notConnected:
-        return "notConnected";
-    case R::failed:
-        return "failed";
-    }
-    return "failed";
-}
-
 // The stage and its figures: a script acts on codes, and the reader's sentences are the window's.
 nlohmann::json activityJson(const DeviceActivity& activity)
 {
@@ -97,15 +27,18 @@ nlohmann::json activityJson(const DeviceActivity& activity)
     case S::finished:
         return {{"stage", "finished"}};
     case S::failed: {
-        nlohmann::json failed{{"stage", "failed"}, {"result", resultName(activity.result)}};
+        nlohmann::json failed{{"stage", "failed"},
+                              {"result", DeviceActivity::resultName(activity.result).toStdString()}};
         if (activity.exitStatus && activity.result == BackupRunOutcome::Result::failed)
             failed["exitStatus"] = *activity.exitStatus;
         return failed;
     }
     case S::refused:
-        return {{"stage", "refused"}, {"reason", refusalName(activity.refusal)}};
+        return {{"stage", "refused"},
+                {"reason", DeviceActivity::refusalName(activity.refusal).toStdString()}};
     case S::trust: {
-        nlohmann::json trust{{"stage", "trust"}, {"result", trustName(activity.trust)}};
+        nlohmann::json trust{{"stage", "trust"},
+                             {"result", DeviceActivity::trustName(activity.trust).toStdString()}};
         if (activity.trust == TrustOutcome::Result::trusted)
             trust["encryptsBackups"] = activity.willEncrypt;
         return trust;

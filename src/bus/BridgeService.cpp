@@ -168,6 +168,10 @@ QList<QVariantMap> BridgeService::devices() const
             {QStringLiteral("childId"),
              binding == m_state.deviceBindings().end() ? QString() : QString::fromStdString(binding->second)},
             {QStringLiteral("connection"), connectionOf(QString::fromStdString(device.id))},
+            {QStringLiteral("activity"),
+             m_state.deviceBackups()
+                 ? m_state.deviceBackups()->status(QString::fromStdString(device.id)).activity.toArguments()
+                 : QStringList()},
         });
     }
     return list;
@@ -224,6 +228,8 @@ void BridgeService::answerLater(QCoro::Task<Answer> work)
     setDelayedReply(true);
     // Bound to this object: once it is gone, its name is off the bus and no caller waits.
     QCoro::connect(std::move(work), this, [bus = connection(), request = message()](const Answer& answer) {
+        // An error's body is its message alone, as every client library expects: the failure's
+        // arguments are read from the properties (FailureArguments, a device's activity).
         bus.send(answer.failure ? request.createErrorReply(bus::errorName(failureName(answer.failure->kind)),
                                                            texts::failureText(*answer.failure))
                                 : request.createReply(answer.values));
@@ -339,9 +345,10 @@ QCoro::Task<BridgeService::Answer> BridgeService::backUp(QString device)
         const auto found = std::ranges::find(m_state.devices(), device.toStdString(), &BackupDescriptor::id);
         const QString name =
             found == m_state.devices().end() ? device : QString::fromStdString(found->deviceName);
-        co_return Answer{
-            failure(FailureCase::backupFailed, {name, texts::activityText(backups->status(device).activity)}),
-            {}};
+        DeviceActivity activity = backups->status(device).activity;
+        if (activity.deviceName.isEmpty())
+            activity.deviceName = name;
+        co_return Answer{failure(FailureCase::backupFailed, activity.toArguments()), {}};
     }
     co_return outcome();
 }
@@ -351,14 +358,15 @@ void BridgeService::BackUp(const QString& device)
     answerLater(backUp(device));
 }
 
-QString BridgeService::Trust(const QString& device)
+QString BridgeService::Trust(const QString& device, bool& encrypts)
 {
+    encrypts = false;
     answerLater([](BridgeService* self, QString device) -> QCoro::Task<Answer> {
         DeviceBackups* backups = self->m_state.deviceBackups();
         if (!backups)
             co_return Answer{failure(FailureCase::deviceNotConnected, {device}), {}};
         const DeviceActivity answered = co_await backups->trust(device);
-        co_return Answer{std::nullopt, {texts::activityText(answered)}};
+        co_return Answer{std::nullopt, {DeviceActivity::trustName(answered.trust), answered.willEncrypt}};
     }(this, device));
     return {};
 }

@@ -66,7 +66,7 @@ public slots:
     void AssignToNoOne(const QString& device);
     void Scan();
     void BackUp(const QString& device);
-    QString Trust(const QString& device);
+    QString Trust(const QString& device, bool& encrypts);
     void SetLaunchAtLogin(bool enabled);
 
 signals:

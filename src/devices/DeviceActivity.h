@@ -4,6 +4,7 @@
 #include "devices/IPhoneBackupRun.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -44,6 +45,19 @@ struct DeviceActivity {
     // How a run ended: finished, failed, or nothing to tell of a cancelled one.
     [[nodiscard]] static DeviceActivity ended(QString deviceName, const BackupRunOutcome& outcome);
     [[nodiscard]] static DeviceActivity asked(QString deviceName, const TrustOutcome& outcome);
+
+    // The record as the bus carries it: the device's name, the stage, the stage's detail (a run's
+    // result, a refusal's reason, a trust answer) and its figure (percent, exit status, 1 for a
+    // phone that encrypts), as names a client looks up and never as sentences.
+    [[nodiscard]] QStringList toArguments() const;
+    // Nothing for arguments that are not a record's.
+    [[nodiscard]] static std::optional<DeviceActivity> fromArguments(const QStringList& arguments);
+
+    // The names the CLI's JSON and the bus give the enumerations.
+    [[nodiscard]] static QString stageName(Stage stage);
+    [[nodiscard]] static QString resultName(BackupRunOutcome::Result result);
+    [[nodiscard]] static QString refusalName(Refusal refusal);
+    [[nodiscard]] static QString trustName(TrustOutcome::Result result);
 
     friend bool operator==(const DeviceActivity&, const DeviceActivity&) = default;
 };

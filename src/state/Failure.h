@@ -43,7 +43,7 @@ enum class FailureCase {
     notADeviceId,            // the id asked for
     relativeFolder,          // the path asked for
     deviceNotConnected,      // the device's name
-    backupFailed,            // the device's name, then what the parent reads of the run
+    backupFailed,            // DeviceActivity::toArguments(): the name, stage, detail, figure
     severalDevicesConnected, // a backup asked for without naming one of them
     nothingToScan,           // no folder is chosen, or no iPhone in it is assigned
 };

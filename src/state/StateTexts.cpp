@@ -1,5 +1,6 @@
 #include "state/StateTexts.h"
 
+#include "devices/DeviceActivity.h"
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"
 #include "model/PlatformWords.h"
@@ -348,8 +349,10 @@ QString failureText(const Failure& failure)
     case C::nothingToScan:
         return Text::tr("Nothing to scan yet: choose the backup folder and assign each child's iPhone.");
     case C::backupFailed:
-        return a.value(1).isEmpty() ? Text::tr("The backup of %1 did not finish.").arg(a.value(0))
-                                    : a.value(1);
+        if (const auto activity = DeviceActivity::fromArguments(a))
+            if (QString text = activityText(*activity); !text.isEmpty())
+                return text;
+        return Text::tr("The backup of %1 did not finish.").arg(a.value(0));
     }
     return Text::tr("An unexpected error occurred.");
 }

@@ -68,3 +68,17 @@ timeout 60 "$cli" devices --json >"$work/devices.json" || fail "devices failed: 
 [ "$(json "$work/devices.json" '[x["connection"] for x in d]')" = "['connected']" ] \
   || fail "devices should list the phone as connected: $(cat "$work/devices.json")"
 [ ! -e "$work/usbmuxd.connects" ] || fail "a CLI working alone asked the phone $(wc -l <"$work/usbmuxd.connects") times"
+
+# A backup asked of the running application that fails comes back as BackupFailed with the run's
+# stage and result as names, and the CLI words it in its own language, not the application's.
+mkdir -p "$work/bin"
+printf '#!/bin/sh\nexit 3\n' >"$work/bin/idevicebackup2"
+chmod +x "$work/bin/idevicebackup2"
+PATH="$work/bin:$PATH" LANGUAGE=de start_app --background
+answer=$(gdbus call --timeout 60 "${bus_object[@]}" --method app.quorva.bridge.Bridge1.BackUp "'$udid'" 2>&1) &&
+  fail "the backup succeeded: $answer"
+grep -q "app.quorva.bridge.Error.BackupFailed:" <<<"$answer" || fail "the backup answered $answer"
+LANGUAGE=en "$cli" backup "$udid" >"$work/backup.out" 2>&1 && fail "the CLI's backup succeeded"
+grep -q "The backup of Maya's iPhone failed" "$work/backup.out" || fail "the CLI's words: $(cat "$work/backup.out")"
+devices=$(gdbus call "${bus_object[@]}" --method org.freedesktop.DBus.Properties.Get app.quorva.bridge.Bridge1 Devices)
+grep -q "'failed', 'failed', '3'\]" <<<"$devices" || fail "the iPhone's activity on the bus: $devices"
