@@ -228,12 +228,25 @@ void BridgeService::answerLater(QCoro::Task<Answer> work)
     setDelayedReply(true);
     // Bound to this object: once it is gone, its name is off the bus and no caller waits.
     QCoro::connect(std::move(work), this, [bus = connection(), request = message()](const Answer& answer) {
-        // An error's body is its message alone, as every client library expects: the failure's
-        // arguments are read from the properties (FailureArguments, a device's activity).
-        bus.send(answer.failure ? request.createErrorReply(bus::errorName(failureName(answer.failure->kind)),
-                                                           texts::failureText(*answer.failure))
-                                : request.createReply(answer.values));
+        bus.send(replyTo(request, answer));
     });
+}
+
+QDBusMessage BridgeService::replyTo(const QDBusMessage& request, const Answer& answer)
+{
+    // An error's body is its message alone, as every client library expects: the failure's
+    // arguments are read from the properties (FailureArguments, a device's activity).
+    return answer.failure ? request.createErrorReply(bus::errorName(failureName(answer.failure->kind)),
+                                                     texts::failureText(*answer.failure))
+                          : request.createReply(answer.values);
+}
+
+void BridgeService::answerNow(const Answer& answer)
+{
+    if (!calledFromDBus())
+        return;
+    setDelayedReply(true); // the slot's own return value is not the answer
+    connection().send(replyTo(message(), answer));
 }
 
 BridgeService::Answer BridgeService::outcome() const
@@ -291,7 +304,7 @@ QString BridgeService::Assign(const QString& device, const QString& child)
             return outcome();
         return {std::nullopt, {released}};
     }();
-    answerLater([](Answer answer) -> QCoro::Task<Answer> { co_return answer; }(answer));
+    answerNow(answer);
     return {};
 }
 
@@ -306,7 +319,7 @@ void BridgeService::AssignToNoOne(const QString& device)
         answer.failure = failure(FailureCase::noSuchDevice, {device});
     else if (!m_state.assignDevice(deviceId, std::nullopt))
         answer = outcome();
-    answerLater([](Answer answer) -> QCoro::Task<Answer> { co_return answer; }(answer));
+    answerNow(answer);
 }
 
 void BridgeService::Scan()
@@ -374,7 +387,7 @@ QString BridgeService::Trust(const QString& device, bool& encrypts)
 void BridgeService::SetLaunchAtLogin(bool enabled)
 {
     m_state.setLaunchAtLogin(enabled);
-    answerLater([](Answer answer) -> QCoro::Task<Answer> { co_return answer; }(outcome()));
+    answerNow(outcome());
 }
 
 } // namespace quorva

@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QDBusConnection>
 #include <QDBusContext>
+#include <QDBusMessage>
 #include <QObject>
 #include <QStringList>
 #include <QVariantList>
@@ -81,6 +82,8 @@ private:
         QVariantList values;
     };
     void answerLater(QCoro::Task<Answer> work);
+    void answerNow(const Answer& answer);
+    [[nodiscard]] static QDBusMessage replyTo(const QDBusMessage& request, const Answer& answer);
     // The operation's own failure, as the phase holds it after it ended.
     [[nodiscard]] Answer outcome() const;
     QCoro::Task<Answer> backUp(QString device);

@@ -358,9 +358,7 @@ struct FamilyWithPhones {
             {.udid = parentsPhone, .deviceName = "Dad's iPhone", .candidates = 5, .ageHours = 30 * 24});
         const std::filesystem::path prepared =
             harness.writeBackup(harness.path("made") / avasPhone, {.candidates = 3, .ageHours = 0});
-        harness.deviceWatcher =
-            std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-        harness.backupTool = writeCopyingTool(bin, prepared);
+        harness.useDevices(usbmuxd.address(), writeCopyingTool(bin, prepared));
         harness.automaticBackups = automaticBackups;
 
         state = harness.makeState();
@@ -452,10 +450,9 @@ TEST(BackupsMadeHere, IntoTheIPhonesOwnFolderWhenThatIsTheFolderChosen)
     BridgeFixture harness;
     const std::filesystem::path own = harness.path("Backup") / avasPhone;
     harness.writeBackup(own, {.candidates = 1, .ageHours = 20 * 24});
-    harness.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    harness.backupTool = writeCopyingTool(
-        bin, harness.writeBackup(harness.path("made") / avasPhone, {.candidates = 3, .ageHours = 0}));
+    harness.useDevices(usbmuxd.address(),
+                       writeCopyingTool(bin, harness.writeBackup(harness.path("made") / avasPhone,
+                                                                 {.candidates = 3, .ageHours = 0})));
     harness.automaticBackups = false;
     auto state = harness.makeState();
     harness.pair(*state);
@@ -489,9 +486,8 @@ TEST(BackupsMadeHere, ADeviceIdThatIsAPathIsRefusedBeforeTheToolRuns)
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>"
            "<key>SnapshotState</key><string>finished</string><key>Date</key><date>"
         << now.toStdString() << "</date></dict></plist>\n";
-    harness.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    harness.backupTool = writeScript(bin, "echo \"$2\" >> \"" + bin.filePath("asked").toUtf8() + "\"\n");
+    harness.useDevices(usbmuxd.address(),
+                       writeScript(bin, "echo \"$2\" >> \"" + bin.filePath("asked").toUtf8() + "\"\n"));
 
     auto state = harness.makeState();
     harness.pair(*state);

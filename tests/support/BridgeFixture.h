@@ -100,6 +100,12 @@ public:
     std::shared_ptr<DeviceWatcher> deviceWatcher;
     QString backupTool;
     bool automaticBackups = true;
+    // The iPhones a stand-in usbmuxd at `address` announces, backed up by `tool`.
+    void useDevices(const QString& address, QString tool)
+    {
+        deviceWatcher = std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = address});
+        backupTool = std::move(tool);
+    }
 
     [[nodiscard]] std::optional<std::string> storedToken();
 

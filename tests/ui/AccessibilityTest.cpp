@@ -96,9 +96,7 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
     QTemporaryDir bin;
     const QString tool = test::writeBackupTool(bin, "sleep 0.3\nexit 1\n");
     UiHarness ui;
-    ui.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool;
+    ui.useDevices(usbmuxd.address(), tool);
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     AtSpiClient reader;

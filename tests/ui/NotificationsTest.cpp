@@ -91,9 +91,7 @@ TEST(Notifications, ABackupThatFailsWithNoWindowIsToldOnceUntilOneFinishes)
     QTemporaryDir bin;
     const QString tool = test::writeBackupTool(bin, "printf '\\r[=====     ]  50%% Finished'\nexit 1\n");
     UiHarness ui;
-    ui.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool;
+    ui.useDevices(usbmuxd.address(), tool);
     const std::string phone = BackupContent{}.udid;
     const auto folder = ui.backup();
     ui.launch(QuorvaBridgeApp::Start::inBackground);

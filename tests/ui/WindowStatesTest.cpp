@@ -100,9 +100,7 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
     const QString tool =
         test::writeBackupTool(bin, "printf '\\r[=====     ]  50%% Finished'\nsleep 0.2\nexit 1\n");
     UiHarness ui;
-    ui.deviceWatcher =
-        std::make_shared<DeviceWatcher>(DeviceWatcherOptions{.serviceAddress = usbmuxd.address()});
-    ui.backupTool = tool;
+    ui.useDevices(usbmuxd.address(), tool);
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     ui.pair();
