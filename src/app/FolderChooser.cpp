@@ -1,8 +1,8 @@
 #include "FolderChooser.h"
 
+#include "platform/WhileAlive.h"
 #include "state/StateTexts.h"
 
-#include <QCoroSignal>
 #include <QDir>
 #include <QMetaMethod>
 #include <QPointer>
@@ -38,7 +38,11 @@ QCoro::Task<std::optional<std::filesystem::path>> FolderChooser::choose(FolderCh
         chosen = QUrl::fromLocalFile(QString::fromStdString(request.lastChosenFolder->string()));
     emit requested(request.title, request.message, request.confirmLabel,
                    QUrl::fromLocalFile(QString::fromStdString(start.string())), chosen);
-    const QUrl folder = co_await qCoro(this, &FolderChooser::finished);
+    // A chooser that goes with its window answers nothing.
+    QCoro::Task<> answered = nextSignal(this, &FolderChooser::finished);
+    if (!co_await whileAlive(this, std::move(answered)))
+        co_return std::nullopt;
+    const QUrl folder = m_answer;
     if (!folder.isLocalFile())
         co_return std::nullopt;
     co_return std::filesystem::path(folder.toLocalFile().toStdString());
@@ -56,11 +60,13 @@ decltype(BridgePlatform::chooseFolder) FolderChooser::asPlatformService()
 
 void FolderChooser::complete(const QUrl& folder)
 {
+    m_answer = folder;
     emit finished(folder);
 }
 
 void FolderChooser::cancel()
 {
+    m_answer = QUrl();
     emit finished(QUrl());
 }
 

@@ -42,6 +42,7 @@ signals:
     void messageChanged();
 
 private:
+    QUrl m_answer; // the last answer, read when finished() has been delivered
     QString m_message;
 };
 

@@ -64,7 +64,7 @@ void DeviceBackups::considerAutomaticRun()
             continue;
         m_triedAutomatically[phone.udid] = true;
         // By the backup's own spelling of the id: the tool names the folder after it.
-        (void)runAutomatically(target->first);
+        startOwned(this, runAutomatically(target->first));
         return;
     }
 }

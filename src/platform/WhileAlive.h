@@ -3,11 +3,23 @@
 #include <QCoroTask>
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
+
+#include <QCoroSignal>
 
 #include <exception>
 #include <optional>
 
 namespace quorva {
+
+// The one rule for the lifetime of asynchronous work: work belongs to a QObject, its owner (the
+// state, a session or one of its flows, a device's backup), and ends with it.
+// - A coroutine resumes after a wait only through `whileAlive`, bound to the owner of what it
+//   resumes into.
+// - Work that nobody awaits is started with `startOwned`, never dropped: what it hands back
+//   reaches its owner only while the owner lives.
+// - Blocking work on a worker thread that outlives its owner takes the owner's stop token, which
+//   the owner's destructor requests.
 
 // Awaits work done for `owner` and hands its result back only while the owner still exists:
 // nothing when it went meanwhile, also when the work failed. The one way a coroutine of the
@@ -46,6 +58,35 @@ template <typename T>
     if (failure)
         std::rethrow_exception(failure);
     co_return true;
+}
+
+// The next `signal` of `sender`; also ends when the sender goes, so that nobody waits forever on
+// an object that is gone. Bound with `whileAlive` to the sender, it tells the two apart.
+template <typename Sender, typename Signal>
+[[nodiscard]] QCoro::Task<> nextSignal(Sender* sender, Signal signal)
+{
+    QTimer relay;
+    relay.setSingleShot(true);
+    QObject::connect(sender, signal, &relay, [&relay] { relay.start(0); });
+    QObject::connect(sender, &QObject::destroyed, &relay, [&relay] { relay.start(0); });
+    co_await qCoro(&relay, &QTimer::timeout);
+}
+
+// Starts `work` on behalf of `owner` without awaiting it; `done` is called with its result only
+// while the owner lives. The work's own waits are bound to their owners as above.
+template <typename T, typename Done> void startOwned(QObject* owner, QCoro::Task<T> work, Done done)
+{
+    QCoro::connect(std::move(work), owner, std::move(done));
+}
+
+inline void startOwned(QObject* owner, QCoro::Task<> work)
+{
+    QCoro::connect(std::move(work), owner, [] {});
+}
+
+template <typename T> void startOwned(QObject* owner, QCoro::Task<T> work)
+{
+    QCoro::connect(std::move(work), owner, [](const T&) {});
 }
 
 } // namespace quorva

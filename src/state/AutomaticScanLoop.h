@@ -1,39 +1,33 @@
 #pragma once
 
 #include <QCoroTask>
+#include <QObject>
 
 #include <chrono>
 #include <functional>
-#include <memory>
 
 namespace quorva {
 
-// The background loop that scans again every interval while the application runs: sleep on
-// the continuous clock, then scan if allowed, and repeat until cancelled. It knows the state
-// only through the two callbacks, which it never calls once cancelled or destroyed.
-class AutomaticScanLoop {
+// Scans again every interval for as long as it lives: sleep on the continuous clock, then scan
+// if allowed, and repeat. Its owner ends it by destroying it; a sleep then ends at once, a scan
+// under way is its owner's to end, and neither callback is called again.
+class AutomaticScanLoop : public QObject {
+    Q_OBJECT
+
 public:
     using CanScan = std::function<bool()>;
     using Scan = std::function<QCoro::Task<>()>;
 
     // Starts at once; the first scan comes one interval later, never immediately.
-    AutomaticScanLoop(CanScan canScan, Scan scan, std::chrono::milliseconds interval);
-    // Cancels the loop.
-    ~AutomaticScanLoop();
-
-    AutomaticScanLoop(const AutomaticScanLoop&) = delete;
-    AutomaticScanLoop& operator=(const AutomaticScanLoop&) = delete;
-
-    // Wakes a sleeping loop at once so it ends; a running scan is awaited to its end first.
-    void cancel();
-    [[nodiscard]] bool isCancelled() const;
-    // True once the loop body has returned.
-    [[nodiscard]] bool hasEnded() const;
-
-    struct Control;
+    AutomaticScanLoop(CanScan canScan, Scan scan, std::chrono::milliseconds interval,
+                      QObject* parent = nullptr);
 
 private:
-    std::shared_ptr<Control> m_control;
+    QCoro::Task<> run();
+
+    CanScan m_canScan;
+    Scan m_scan;
+    std::chrono::milliseconds m_interval;
 };
 
 } // namespace quorva

@@ -7,6 +7,7 @@
 #include "platform/WhileAlive.h"
 #include "state/AutomaticScanLoop.h"
 #include "state/PairingAttempt.h"
+#include "state/ScanFlow.h"
 #include "state/StateTexts.h"
 
 #include "model/BridgeClientError.h"
@@ -48,16 +49,15 @@ BridgeAppState::BridgeAppState(BridgeStateParts parts, QObject* parent)
             refreshFamily();
             emit devicesChanged();
         });
-        connect(m_deviceBackups.get(), &DeviceBackups::backedUp, this, [this] { (void)scanNewBackup(); });
+        connect(m_deviceBackups.get(), &DeviceBackups::backedUp, this,
+                [this] { startOwned(this, lookAfterBackup()); });
     }
 }
 
-QCoro::Task<> BridgeAppState::scanNewBackup()
+QCoro::Task<> BridgeAppState::lookAfterBackup()
 {
-    QCoro::Task<> restore = restoreBackupSelection();
-    const bool alive = co_await whileAlive(this, std::move(restore));
-    if (alive && canScan())
-        co_await scanNow();
+    QCoro::Task<> look = m_session ? m_session->scans()->scanNewBackup() : restoreBackupSelection();
+    co_await whileAlive(this, std::move(look));
 }
 
 void BridgeAppState::updateBackupTargets()
@@ -91,20 +91,23 @@ QCoro::Task<BackupRunOutcome> BridgeAppState::backUpAndScan(QString deviceId)
     const std::optional<BackupRunOutcome> outcome = co_await whileAlive(this, std::move(run));
     if (!outcome)
         co_return BackupRunOutcome{};
-    if (outcome->result == BackupRunOutcome::Result::finished)
-        co_await scanNewBackup();
+    if (outcome->result == BackupRunOutcome::Result::finished) {
+        QCoro::Task<> look = lookAfterBackup();
+        if (!co_await whileAlive(this, std::move(look)))
+            co_return BackupRunOutcome{};
+    }
     co_return *outcome;
 }
 
 void BridgeAppState::requestBackUp(const QString& deviceId)
 {
-    (void)backUpAndScan(deviceId);
+    startOwned(this, backUpAndScan(deviceId));
 }
 
 void BridgeAppState::requestTrust(const QString& deviceId)
 {
     if (m_deviceBackups)
-        (void)m_deviceBackups->trust(deviceId);
+        startOwned(m_deviceBackups.get(), m_deviceBackups->trust(deviceId));
 }
 
 BridgeAppState::~BridgeAppState()
@@ -121,6 +124,8 @@ std::optional<std::string> BridgeAppState::token() const
 void BridgeAppState::replaceSession(std::string token)
 {
     m_session = std::make_unique<BridgeSession>(m_services, std::move(token));
+    m_session->startFlows(*this, m_platform.automaticScanInterval);
+    connect(m_session->scans(), &ScanFlow::roundFinished, this, &BridgeAppState::scanRoundFinished);
     connect(m_session.get(), &BridgeSession::scanning, this, [this] {
         setPhase(quorva::Phase::scanning());
         setStatusMessage(texts::scanning());
@@ -139,7 +144,6 @@ void BridgeAppState::beginSession(std::string token)
 
 void BridgeAppState::endSession()
 {
-    m_automaticScanTask.reset();
     setUploadProgress(0, 0);
     if (!m_session)
         return;
@@ -153,7 +157,10 @@ void BridgeAppState::interruptSession()
     if (!m_session)
         return;
     std::string token = m_session->token();
+    const bool automatic = hasAutomaticScanning();
     replaceSession(std::move(token));
+    if (automatic)
+        startAutomaticScanning();
     setUploadProgress(0, 0);
 }
 
@@ -413,39 +420,38 @@ QDateTime BridgeAppState::lastScanAtForDisplay() const
     return toDateTime(m_lastScanAt);
 }
 
-// ---- Detached starts -----------------------------------------------------------------------
-// A dropped QCoro task keeps running and frees itself when it finishes.
+// ---- Starts from QML and the menu ----------------------------------------------------------
 
 void BridgeAppState::requestStart()
 {
-    (void)start();
+    startOwned(this, start());
 }
 
 void BridgeAppState::requestPair()
 {
-    (void)pair();
+    startOwned(this, pair());
 }
 
 void BridgeAppState::requestChooseBackupFolder()
 {
-    (void)chooseBackupFolder();
+    startOwned(this, chooseBackupFolder());
 }
 
 void BridgeAppState::requestScanNow()
 {
     // As the button and the menu command: never a second cycle while one runs.
     if (canScan())
-        (void)scanNow();
+        startOwned(this, scanNow());
 }
 
 void BridgeAppState::requestLoadChildren()
 {
-    (void)loadChildren();
+    startOwned(this, loadChildren());
 }
 
 void BridgeAppState::requestDisconnect()
 {
-    (void)disconnect();
+    startOwned(this, disconnect());
 }
 
 void BridgeAppState::requestSetLaunchAtLogin(bool enabled)

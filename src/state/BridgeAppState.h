@@ -9,6 +9,7 @@
 #include "state/DeviceListModel.h"
 #include "state/FamilyModel.h"
 #include "state/FamilyOverview.h"
+#include "state/FlowHost.h"
 #include "state/Phase.h"
 #include "stores/BackupBookmarkStore.h"
 #include "stores/BridgeTokenStore.h"
@@ -47,11 +48,11 @@ struct BridgeStateParts {
 };
 
 // The one object that QML and the CLI see: everything the user sees, and the operations they
-// start. The work itself belongs to the session of the current pairing and to the pairing
-// attempt; this object turns what they report into published properties. An operation resumes
-// after a wait only through `whileAlive`, bound to the session or attempt it waits for, or to
-// this object. It lives on the main thread, and no operation throws to its caller.
-class BridgeAppState : public QObject {
+// start. The work itself belongs to the pairing attempt and to the session of the current
+// pairing, whose flows (set-up, the scan cycles and their schedule) report here; this object
+// turns what they report into published properties. It lives on the main thread, and no
+// operation throws to its caller.
+class BridgeAppState : public QObject, private FlowHost {
     Q_OBJECT
     // One property a line, however long.
     // clang-format off
@@ -131,7 +132,7 @@ public:
     [[nodiscard]] std::optional<std::string> token() const;
     [[nodiscard]] bool hasToken() const { return m_session != nullptr; }
     // A token, a folder and an assigned iPhone in it are present, and no scan is running.
-    [[nodiscard]] bool canScan() const;
+    [[nodiscard]] bool canScan() const override;
     // What is stored, for a read of it beside the published properties (the CLI's status).
     [[nodiscard]] const SessionServices& services() const { return m_services; }
     [[nodiscard]] const BridgeTokenStore& tokenStore() const { return m_tokenStore; }
@@ -163,8 +164,8 @@ public:
     [[nodiscard]] DeviceBackups* deviceBackups() const { return m_deviceBackups.get(); }
     // Backs the connected iPhone up into the chosen folder, then scans the new backup.
     QCoro::Task<BackupRunOutcome> backUpAndScan(QString deviceId);
-    // Whether the automatic loop exists (started by set-up, removed by disconnect).
-    [[nodiscard]] bool hasAutomaticScanning() const { return m_automaticScanTask != nullptr; }
+    // Whether the current session scans by itself (from the end of set-up to a disconnect).
+    [[nodiscard]] bool hasAutomaticScanning() const;
 
     // The same operations started from QML or a menu: they return at once.
     Q_INVOKABLE void requestStart();
@@ -216,11 +217,19 @@ private:
     // Reads the stored pairing and begins its session; false when there is none (the phase says
     // why), or when this object went meanwhile.
     QCoro::Task<bool> beginStoredSession();
-    // Children, backup, the first scan or a set-up heartbeat, then the loop, for as long as the
-    // session that is current now lasts.
+    // The current session's set-up flow.
     QCoro::Task<> completeSetup();
     void updateReadiness();
-    QCoro::Task<> runCycle();
+    // The folder looked at again after a backup made here, then a scan by the session if any.
+    QCoro::Task<> lookAfterBackup();
+
+    // What the session's flows report.
+    bool childrenAnswered(const ChildrenOutcome& outcome) override;
+    QCoro::Task<> lookAtFolder() override;
+    void showReadiness() override;
+    std::optional<CycleRequest> cycleRequest() override;
+    void cycleEnded(const CycleOutcome& outcome) override;
+    [[nodiscard]] HeartbeatReport setupReport() const override;
     [[nodiscard]] std::string bridgeName() const;
     // Starts a session for the stored pairing, ending the one before.
     void beginSession(std::string token);
@@ -254,7 +263,6 @@ private:
     void setLaunchesAtLogin(bool enabled);
     // The folder and the bound iPhones' newest finished backups, for the backups made here.
     void updateBackupTargets();
-    QCoro::Task<> scanNewBackup();
 
     SessionServices m_services;
     BridgeTokenStore m_tokenStore;
@@ -283,10 +291,6 @@ private:
     // The chosen folder was not reachable at the last look (an unplugged disk): it stays chosen,
     // and every scan looks for it again.
     bool m_folderAbsent = false;
-    bool m_cycleRunning = false;
-    bool m_followUpAsked = false;
-    quint64 m_roundsStarted = 0;
-    quint64 m_roundsFinished = 0;
     bool m_lastScanUnchanged = false;
     std::optional<Instant> m_lastScanAt;
     qint64 m_lastInspectedCount = 0;
@@ -295,7 +299,6 @@ private:
     std::pair<int, int> m_uploadProgress; // batches answered, of how many
     QString m_statusMessage;
     bool m_launchesAtLogin = false;
-    std::unique_ptr<AutomaticScanLoop> m_automaticScanTask;
     std::unique_ptr<AutomaticScanLoop> m_secretStoreRetry;
     std::unique_ptr<DeviceBackups> m_deviceBackups;
 };

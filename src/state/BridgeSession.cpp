@@ -5,6 +5,8 @@
 #include "platform/FolderAccess.h"
 #include "platform/WorkerThread.h"
 #include "state/FamilyOverview.h"
+#include "state/ScanFlow.h"
+#include "state/SetupFlow.h"
 #include "state/StateTexts.h"
 #include "stores/FolderReference.h"
 
@@ -104,6 +106,15 @@ BridgeSession::BridgeSession(SessionServices services, std::string token, QObjec
 BridgeSession::~BridgeSession()
 {
     m_work->stop.request_stop();
+    // Before the session they use: their waits are bound to them, and end here.
+    m_setup.reset();
+    m_scans.reset();
+}
+
+void BridgeSession::startFlows(FlowHost& host, std::chrono::milliseconds scanInterval)
+{
+    m_scans = std::make_unique<ScanFlow>(*this, host, scanInterval);
+    m_setup = std::make_unique<SetupFlow>(*this, *m_scans, host);
 }
 
 const std::string& BridgeSession::token() const

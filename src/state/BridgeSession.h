@@ -27,6 +27,10 @@
 
 namespace quorva {
 
+class FlowHost;
+class ScanFlow;
+class SetupFlow;
+
 // How an operation of a session ended. Only `done` and `failed` say anything about the pairing
 // the session belongs to; the others end the work without a word of it reaching the user.
 enum class SessionEnd {
@@ -108,6 +112,12 @@ public:
 
     [[nodiscard]] const std::string& token() const;
 
+    // The flows of this pairing, reporting into `host`: set-up, and the scan cycles with their
+    // schedule. They end with the session.
+    void startFlows(FlowHost& host, std::chrono::milliseconds scanInterval);
+    [[nodiscard]] SetupFlow* setup() const { return m_setup.get(); }
+    [[nodiscard]] ScanFlow* scans() const { return m_scans.get(); }
+
     [[nodiscard]] QCoro::Task<ChildrenOutcome> loadChildren();
     // One scan and upload cycle: every bound iPhone's newest finished backup in the stored folder,
     // each in turn under its own child, what is new uploaded in batches, what the service accepted
@@ -136,6 +146,8 @@ private:
                  const std::string& childId, const std::string& scanStamp, DeviceTally& tally);
 
     std::shared_ptr<Work> m_work;
+    std::unique_ptr<ScanFlow> m_scans;
+    std::unique_ptr<SetupFlow> m_setup;
 };
 
 } // namespace quorva

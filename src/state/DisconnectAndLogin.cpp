@@ -1,9 +1,8 @@
-// Forgetting the pairing, launch at login and the automatic loop's lifetime.
+// Forgetting the pairing, and launch at login.
 #include "state/BridgeAppState.h"
 
 #include "platform/LoginItem.h"
 #include "platform/WhileAlive.h"
-#include "state/AutomaticScanLoop.h"
 #include "state/PairingAttempt.h"
 #include "state/StateTexts.h"
 
@@ -85,18 +84,6 @@ void BridgeAppState::setLaunchAtLogin(bool enabled)
     setLaunchesAtLogin(item && item->status() == LoginItem::Status::enabled);
     if (refused)
         raiseFailure({FailureCase::launchAtLoginFailed, {}, {}});
-}
-
-void BridgeAppState::startAutomaticScanning()
-{
-    m_automaticScanTask.reset();
-    try {
-        // The loop is this object's: it calls back no one once destroyed.
-        m_automaticScanTask = std::make_unique<AutomaticScanLoop>(
-            [this] { return canScan(); }, [this] { return scanNow(); }, m_platform.automaticScanInterval);
-    } catch (const std::exception&) {
-        // No timer to be had (descriptors exhausted): scans still run from the window and start-up.
-    }
 }
 
 } // namespace quorva

@@ -1,4 +1,4 @@
-// Start-up and the set-up sequence that follows it and every pairing.
+// Start-up: the lock, the stored pairing, and the stored folder looked at again.
 #include "state/BridgeAppState.h"
 
 #include "devices/DeviceBackups.h"
@@ -66,75 +66,9 @@ void BridgeAppState::waitForSecretStore()
 {
     if (m_secretStoreRetry)
         return;
-    try {
-        // The loop is this object's: it calls back no one once destroyed.
-        m_secretStoreRetry = std::make_unique<AutomaticScanLoop>(
-            [this] { return !m_session; }, [this] { return start(); }, m_platform.secretStoreRetryInterval);
-    } catch (const std::exception&) {
-        // No timer to be had: the next launch asks again.
-    }
-}
-
-QCoro::Task<> BridgeAppState::completeSetup()
-{
-    // Each step goes on only while the session it began with lasts, and this object with it.
-    BridgeSession* session = m_session.get();
-    if (!session)
-        co_return;
-    QCoro::Task<> children = loadChildren();
-    if (!co_await whileAlive(session, std::move(children)))
-        co_return;
-    QCoro::Task<> backup = restoreBackupSelection();
-    if (!co_await whileAlive(session, std::move(backup)))
-        co_return;
-    // A failed children request stays on screen: readiness would hide a revoked or broken
-    // service behind "ready". The next loop tick or the alert's OK tries again.
-    const bool childrenFailed = m_phase.kind() == quorva::Phase::Kind::failed;
-    if (!childrenFailed)
-        updateReadiness();
-
-    if (!childrenFailed && canScan()) {
-        QCoro::Task<> scan = scanNow();
-        if (!co_await whileAlive(session, std::move(scan)))
-            co_return;
-    } else if (!childrenFailed) {
-        // What set-up still lacks, then what the family's iPhones need.
-        std::vector<texts::Notice> issues{{QString(), texts::setupIssue()}};
-        issues.insert(issues.end(), m_overview.notices.begin(), m_overview.notices.end());
-        HeartbeatReport report;
-        report.status = "error";
-        report.setupIssue = texts::joined(issues).reported.toStdString();
-        // The set-up heartbeat is informational; its failure shows nowhere.
-        QCoro::Task<bool> heartbeat = session->heartbeat(std::move(report));
-        if (!co_await whileAlive(session, std::move(heartbeat)))
-            co_return;
-    }
-    startAutomaticScanning();
-}
-
-QCoro::Task<> BridgeAppState::loadChildren()
-{
-    BridgeSession* session = m_session.get();
-    if (!session)
-        co_return;
-    QCoro::Task<ChildrenOutcome> request = session->loadChildren();
-    const std::optional<ChildrenOutcome> answered = co_await whileAlive(session, std::move(request));
-    if (!answered || answered->end == SessionEnd::cancelled)
-        co_return; // a new pairing, a disconnect, or this object is gone
-    const ChildrenOutcome& outcome = *answered;
-    if (outcome.end == SessionEnd::failed) {
-        raiseFailure(outcome.failure);
-        setStatusMessage(texts::childrenFailed());
-        co_return;
-    }
-    if (outcome.end != SessionEnd::done) {
-        handleSessionEnd(outcome.end);
-        co_return;
-    }
-    m_childrenLoaded = true;
-    setChildren(outcome.children);
-    refreshFamily(); // also when the list is as it was: the family is known now
-    updateReadiness();
+    // The loop is this object's: it calls back no one once destroyed.
+    m_secretStoreRetry = std::make_unique<AutomaticScanLoop>(
+        [this] { return !m_session; }, [this] { return start(); }, m_platform.secretStoreRetryInterval);
 }
 
 QCoro::Task<> BridgeAppState::restoreBackupSelection()

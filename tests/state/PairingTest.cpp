@@ -75,3 +75,26 @@ TEST(Pairing, SuccessStoresTheTokenLoadsTheFamilyAndFinishesSetUp)
 
 } // namespace
 } // namespace quorva::test
+
+namespace quorva::test {
+namespace {
+
+// A parent who mistypes a new code while paired keeps the old pairing, and its schedule with it.
+TEST(Pairing, AFailedNewPairingLeavesTheFamilyScannedOnSchedule)
+{
+    BridgeFixture harness;
+    auto state = harness.readyState({.candidates = 1}, std::chrono::milliseconds(150));
+    ASSERT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 1; }));
+
+    state->setPairingCode(QStringLiteral("WRONG-999"));
+    QCoro::waitFor(state->pair());
+    ASSERT_EQ(state->phase().kind(), Phase::Kind::failed);
+    ASSERT_TRUE(state->hasToken());
+
+    harness.writeBackup(harness.path("backup"), {.candidates = 2});
+    EXPECT_TRUE(BridgeFixture::waitFor([&] { return recordedIds().size() == 2; }))
+        << "the schedule ended with the failed pairing";
+}
+
+} // namespace
+} // namespace quorva::test
