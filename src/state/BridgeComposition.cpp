@@ -28,7 +28,7 @@ std::unique_ptr<BridgeAppState> makeBridgeAppState(QNetworkAccessManager& networ
         .checkpoint = UploadCheckpointStore(preferences, QStringLiteral("bridge.uploaded-message-ids"), 5000),
         .bindings = DeviceBindingStore(preferences, QStringLiteral("bridge.device-children")),
         .lock =
-            std::make_shared<UserLock>(options.lockPath.value_or(UserLock::besidePreferences(preferences))),
+            std::make_shared<UserLock>(options.lockPath.value_or(UserLock::beside(preferences.fileName()))),
     };
     return std::make_unique<BridgeAppState>(
         BridgeStateParts{std::move(services),

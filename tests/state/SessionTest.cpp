@@ -5,8 +5,8 @@
 #include "SqliteFileObserver.h"
 
 #include "ServiceError.h"
+#include "platform/UserLock.h"
 #include "state/StateTexts.h"
-#include "state/UserLock.h"
 
 #include <gtest/gtest.h>
 
@@ -295,7 +295,7 @@ TEST_P(ABrokenLockFile, IsTakenOverAndTheScanGoesOn)
 {
     BridgeFixture harness;
     auto state = harness.readyState({.candidates = 2});
-    const std::filesystem::path lock = UserLock::besidePreferences(Preferences()).toStdString();
+    const std::filesystem::path lock = UserLock::beside(Preferences().fileName()).toStdString();
     std::filesystem::create_directories(lock.parent_path());
     const std::string kind = GetParam();
     if (kind == "folder")

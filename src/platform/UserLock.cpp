@@ -1,6 +1,4 @@
-#include "state/UserLock.h"
-
-#include "stores/Preferences.h"
+#include "platform/UserLock.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,7 +17,7 @@
 
 namespace quorva {
 
-Q_LOGGING_CATEGORY(lcState, "quorva.state", QtWarningMsg)
+Q_LOGGING_CATEGORY(lcLock, "quorva.lock", QtWarningMsg)
 
 class UserLock::File {
 public:
@@ -48,11 +46,11 @@ bool clearBrokenEntry(const QString& path)
         aside = path + QStringLiteral(".broken-%1").arg(n);
     const bool moved =
         ::rename(QFile::encodeName(path).constData(), QFile::encodeName(aside).constData()) == 0;
-    qCWarning(lcState) << "the user lock" << path << "was no lock file"
-                       << (entry.isSymLink() ? "but a link"
-                           : entry.isDir()   ? "but a folder"
-                                             : "")
-                       << (moved ? "and was moved aside to" : "and could not be moved aside to") << aside;
+    qCWarning(lcLock) << "the user lock" << path << "was no lock file"
+                      << (entry.isSymLink() ? "but a link"
+                          : entry.isDir()   ? "but a folder"
+                                            : "")
+                      << (moved ? "and was moved aside to" : "and could not be moved aside to") << aside;
     return moved;
 }
 
@@ -70,16 +68,16 @@ void describeHolder(int fd)
                                .arg(QHostInfo::localHostName())
                                .toUtf8();
     if (::ftruncate(fd, 0) == 0 && ::pwrite(fd, who.constData(), static_cast<size_t>(who.size()), 0) < 0)
-        qCDebug(lcState) << "the user lock's holder could not be written down";
+        qCDebug(lcLock) << "the user lock's holder could not be written down";
 }
 
 } // namespace
 
 UserLock::UserLock(QString path) : m_path(std::move(path)) {}
 
-QString UserLock::besidePreferences(const Preferences& preferences)
+QString UserLock::beside(const QString& file)
 {
-    return QFileInfo(preferences.fileName()).dir().filePath(QStringLiteral("bridge.lock"));
+    return QFileInfo(file).dir().filePath(QStringLiteral("bridge.lock"));
 }
 
 QCoro::Task<UserLock::Hold> UserLock::acquire(std::chrono::milliseconds patience)
@@ -93,7 +91,7 @@ QCoro::Task<UserLock::Hold> UserLock::acquire(std::chrono::milliseconds patience
     if (fd < 0) {
         // A folder this user cannot write is not another process: going ahead unlocked lets the
         // write that cannot be made fail with its own, clearer, message.
-        qCWarning(lcState) << "the user lock" << m_path << "cannot be taken:" << std::strerror(errno);
+        qCWarning(lcLock) << "the user lock" << m_path << "cannot be taken:" << std::strerror(errno);
         auto unlocked = std::make_shared<File>(-1);
         m_held = unlocked;
         co_return unlocked;
@@ -111,7 +109,7 @@ QCoro::Task<UserLock::Hold> UserLock::acquire(std::chrono::milliseconds patience
             co_return file;
         }
         if (errno != EWOULDBLOCK && errno != EINTR) {
-            qCWarning(lcState) << "the user lock" << m_path << "cannot be taken:" << std::strerror(errno);
+            qCWarning(lcLock) << "the user lock" << m_path << "cannot be taken:" << std::strerror(errno);
             m_held = file;
             co_return file;
         }

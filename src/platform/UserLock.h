@@ -8,8 +8,6 @@
 
 namespace quorva {
 
-class Preferences;
-
 // The lock every Bridge process of one user shares. A scan cycle holds it from start to end and
 // every change of the stored pairing is made under it, so two processes (the window and the CLI)
 // never read-modify-write the checkpoint or the pairing over each other. One UserLock object
@@ -28,8 +26,8 @@ public:
     // The lock, waiting up to `patience` for another process to let go of it; null when it did not.
     [[nodiscard]] QCoro::Task<Hold> acquire(std::chrono::milliseconds patience);
 
-    // The lock file beside the preferences, so whatever shares the preferences shares the lock.
-    [[nodiscard]] static QString besidePreferences(const Preferences& preferences);
+    // The lock file in the folder of `file`: whatever shares that file shares the lock.
+    [[nodiscard]] static QString beside(const QString& file);
 
 private:
     QString m_path;
