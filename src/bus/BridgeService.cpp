@@ -1,4 +1,5 @@
 #include "bus/BridgeService.h"
+#include "platform/WhileAlive.h"
 
 #include "bridge1adaptor.h"
 #include "bus/BusTypes.h"
@@ -260,7 +261,9 @@ void BridgeService::Pair(const QString& code)
 {
     answerLater([](BridgeService* self, QString code) -> QCoro::Task<Answer> {
         self->m_state.setPairingCode(code);
-        co_await self->m_state.pair();
+        QCoro::Task<> pairing = self->m_state.pair();
+        if (!co_await whileAlive(self, std::move(pairing)))
+            co_return Answer{};
         co_return self->outcome();
     }(this, code));
 }
@@ -268,7 +271,9 @@ void BridgeService::Pair(const QString& code)
 void BridgeService::Disconnect()
 {
     answerLater([](BridgeService* self) -> QCoro::Task<Answer> {
-        co_await self->m_state.disconnect();
+        QCoro::Task<> disconnecting = self->m_state.disconnect();
+        if (!co_await whileAlive(self, std::move(disconnecting)))
+            co_return Answer{};
         co_return self->outcome();
     }(this));
 }
@@ -280,7 +285,9 @@ void BridgeService::ChooseBackupFolder(const QByteArray& bytes)
         const std::filesystem::path folder(bytes.toStdString());
         if (!folder.is_absolute())
             co_return Answer{failure(FailureCase::relativeFolder, {QFile::decodeName(bytes)}), {}};
-        co_await self->m_state.useBackupFolder(folder.lexically_normal());
+        QCoro::Task<> choosing = self->m_state.useBackupFolder(folder.lexically_normal());
+        if (!co_await whileAlive(self, std::move(choosing)))
+            co_return Answer{};
         co_return self->outcome();
     }(this, bytes));
 }
@@ -326,7 +333,9 @@ void BridgeService::Scan()
 {
     answerLater([](BridgeService* self) -> QCoro::Task<Answer> {
         const auto before = self->m_state.lastScanAt();
-        co_await self->m_state.scanNow();
+        QCoro::Task<> scan = self->m_state.scanNow();
+        if (!co_await whileAlive(self, std::move(scan)))
+            co_return Answer{};
         if (Answer answer = self->outcome(); answer.failure)
             co_return answer;
         if (!self->m_state.hasToken())
@@ -353,8 +362,11 @@ QCoro::Task<BridgeService::Answer> BridgeService::backUp(QString device)
                              {}};
         device = connected.front();
     }
-    const BackupRunOutcome run = co_await m_state.backUpAndScan(device);
-    if (run.result != BackupRunOutcome::Result::finished) {
+    QCoro::Task<BackupRunOutcome> backup = m_state.backUpAndScan(device);
+    const std::optional<BackupRunOutcome> run = co_await whileAlive(this, std::move(backup));
+    if (!run)
+        co_return Answer{};
+    if (run->result != BackupRunOutcome::Result::finished) {
         const auto found = std::ranges::find(m_state.devices(), device.toStdString(), &BackupDescriptor::id);
         const QString name =
             found == m_state.devices().end() ? device : QString::fromStdString(found->deviceName);
@@ -378,8 +390,11 @@ QString BridgeService::Trust(const QString& device, bool& encrypts)
         DeviceBackups* backups = self->m_state.deviceBackups();
         if (!backups)
             co_return Answer{failure(FailureCase::deviceNotConnected, {device}), {}};
-        const DeviceActivity answered = co_await backups->trust(device);
-        co_return Answer{std::nullopt, {DeviceActivity::trustName(answered.trust), answered.willEncrypt}};
+        QCoro::Task<DeviceActivity> asking = backups->trust(device);
+        const std::optional<DeviceActivity> answered = co_await whileAlive(self, std::move(asking));
+        if (!answered)
+            co_return Answer{};
+        co_return Answer{std::nullopt, {DeviceActivity::trustName(answered->trust), answered->willEncrypt}};
     }(this, device));
     return {};
 }

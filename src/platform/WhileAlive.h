@@ -18,8 +18,9 @@ namespace quorva {
 //   resumes into.
 // - Work that nobody awaits is started with `startOwned`, never dropped: what it hands back
 //   reaches its owner only while the owner lives.
-// - Blocking work on a worker thread that outlives its owner takes the owner's stop token, which
-//   the owner's destructor requests.
+// - Work that must go on without its owner (a session's requests, a pairing attempt, a read on a
+//   worker thread) holds copies of what it uses, never the owner, and the owner's stop token,
+//   which the owner's destructor requests.
 
 // Awaits work done for `owner` and hands its result back only while the owner still exists:
 // nothing when it went meanwhile, also when the work failed. The one way a coroutine of the
