@@ -1331,6 +1331,11 @@
         <source>The backup of %1 did not finish.</source>
         <translation>Das Backup von %1 wurde nicht abgeschlossen.</translation>
     </message>
+    <message>
+        <source>d MMM</source>
+        <comment>a day and its month, short: a QLocale date format</comment>
+        <translation>d. MMM</translation>
+    </message>
 </context>
 <context>
     <name>quorva::words</name>

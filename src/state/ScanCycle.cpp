@@ -101,7 +101,8 @@ QCoro::Task<> BridgeAppState::runCycle()
     // An old or half-written backup is said with the result: "Scan complete" alone would claim
     // more than was checked.
     const QString complete = texts::scanComplete(outcome.sent, outcome.accepted);
-    setStatusMessage(outcome.notes.isEmpty() ? complete : complete + QLatin1Char('\n') + outcome.notes);
+    setStatusMessage(outcome.notes.empty() ? complete
+                                           : complete + QLatin1Char('\n') + texts::noticeText(outcome.notes));
 }
 
 } // namespace quorva

@@ -99,11 +99,12 @@ QCoro::Task<> BridgeAppState::completeSetup()
             co_return;
     } else if (!childrenFailed) {
         // What set-up still lacks, then what the family's iPhones need.
-        std::vector<texts::Notice> issues{{QString(), texts::setupIssue()}};
-        issues.insert(issues.end(), m_overview.notices.begin(), m_overview.notices.end());
+        QStringList issues{texts::setupIssue()};
+        if (!m_overview.notices.empty())
+            issues.append(texts::reportText(m_overview.notices));
         HeartbeatReport report;
         report.status = "error";
-        report.setupIssue = texts::joined(issues).reported.toStdString();
+        report.setupIssue = issues.join(QLatin1Char(' ')).toStdString();
         // The set-up heartbeat is informational; its failure shows nowhere.
         QCoro::Task<bool> heartbeat = session->heartbeat(std::move(report));
         if (!co_await whileAlive(session, std::move(heartbeat)))
