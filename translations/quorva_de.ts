@@ -100,6 +100,10 @@
         <source>Not paired: pair this computer first (%1 pair CODE).</source>
         <translation>Nicht gekoppelt: Koppeln Sie zuerst diesen Computer (%1 pair CODE).</translation>
     </message>
+    <message>
+        <source>Needs attention: %1</source>
+        <translation>Braucht Aufmerksamkeit: %1</translation>
+    </message>
 </context>
 <context>
     <name>ChildRow</name>
