@@ -16,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 
@@ -73,22 +74,33 @@ void await(const QDBusPendingCall& call)
     loop.exec();
 }
 
-// A failure in this process's words, from its case and arguments; the Bridge's own text for a
-// failure made of several, whose parts do not come with it.
-QString wordedHere(const QString& name, const QStringList& arguments, const QString& theirs)
+// Whether every case in it is known here, and a failure made of others came with its parts.
+bool wordable(const Failure& failure)
+{
+    if (failure.kind == FailureCase::notice)
+        return noticeOf(failure.arguments).has_value();
+    if ((failure.kind == FailureCase::several || failure.kind == FailureCase::childFailed) &&
+        failure.parts.empty())
+        return false;
+    return std::ranges::all_of(failure.parts, wordable);
+}
+
+// A failure in this process's words, from its case, arguments and parts; the Bridge's own text
+// for one that names a case of a later version.
+QString wordedHere(const QString& name, const QStringList& arguments, const QList<bus::Case>& parts,
+                   const QString& theirs)
 {
     const std::optional<FailureCase> kind = failureCaseNamed(name);
     if (!kind)
         return theirs;
-    using C = FailureCase;
-    switch (*kind) {
-    case C::several:
-    case C::childFailed:
-    case C::notice:
-        return theirs;
-    default:
-        return texts::failureText({*kind, arguments, {}});
+    Failure failure{*kind, arguments, {}};
+    for (const bus::Case& part : parts) {
+        std::optional<Failure> each = partOf(part.name, part.arguments);
+        if (!each)
+            return theirs;
+        failure.parts.push_back(std::move(*each));
     }
+    return wordable(failure) ? texts::failureText(failure) : theirs;
 }
 
 // The failure a call answered with: its arguments are the phase's where it is the phase's
@@ -98,7 +110,8 @@ QString failureText(const Bridge& bridge, const QDBusError& error, const QString
     const QString name = bus::failureNameOf(error.name());
     if (name.isEmpty())
         return error.message().isEmpty() ? texts::busyElsewhere() : error.message();
-    QStringList arguments = bridge.failureCode() == name ? bridge.failureArguments() : asked;
+    const bool phases = bridge.failureCode() == name;
+    QStringList arguments = phases ? bridge.failureArguments() : asked;
     if (failureCaseNamed(name) == FailureCase::backupFailed) {
         const QString device = asked.value(0);
         for (const QVariantMap& each : bridge.devices()) {
@@ -109,7 +122,7 @@ QString failureText(const Bridge& bridge, const QDBusError& error, const QString
                 arguments = activity;
         }
     }
-    return wordedHere(name, arguments, error.message());
+    return wordedHere(name, arguments, phases ? bridge.failureParts() : QList<bus::Case>(), error.message());
 }
 
 QString childName(const QList<QVariantMap>& children, const QString& id)
@@ -126,6 +139,16 @@ QString deviceName(const QList<QVariantMap>& devices, const QString& id)
         if (device.value(QStringLiteral("id")).toString() == id)
             return device.value(QStringLiteral("name")).toString();
     return id;
+}
+
+// What needs the parent, in this process's words; a notice of a later version is left out.
+QStringList attentionLines(const Bridge& bridge)
+{
+    QStringList lines;
+    for (const bus::Case& each : bridge.attention())
+        if (const std::optional<NoticeCase> kind = noticeCaseNamed(each.name))
+            lines.append(texts::noticeText(Notice{*kind, each.arguments}));
+    return lines;
 }
 
 nlohmann::json stateJson(const Bridge& bridge)
@@ -153,19 +176,24 @@ nlohmann::json stateJson(const Bridge& bridge)
                            {"childId", text("childId")},
                            {"connection", text("connection")}});
     }
+    nlohmann::json attention = nlohmann::json::array();
+    for (const QString& line : attentionLines(bridge))
+        attention.push_back(line.toStdString());
     const QVariantMap scan = bridge.lastScan();
     const QString code = bridge.failureCode();
     const QByteArray folder = bridge.backupFolder();
     return {
         {"phase", bridge.phase().toStdString()},
-        {"failure", code.isEmpty() ? nlohmann::json(nullptr)
-                                   : nlohmann::json{{"code", code.toStdString()},
-                                                    {"text", wordedHere(code, bridge.failureArguments(),
-                                                                        bridge.failureText())
-                                                                 .toStdString()}}},
+        {"failure", code.isEmpty()
+                        ? nlohmann::json(nullptr)
+                        : nlohmann::json{{"code", code.toStdString()},
+                                         {"text", wordedHere(code, bridge.failureArguments(),
+                                                             bridge.failureParts(), bridge.failureText())
+                                                      .toStdString()}}},
         {"backupFolder", folder.isEmpty() ? nlohmann::json(nullptr) : nlohmann::json(folder.toStdString())},
         {"children", children},
         {"devices", devices},
+        {"attention", attention},
         {"lastScanAt", instantJson(instantOf(scan.value(QStringLiteral("at")).toLongLong()))},
         {"lastInspectedCount", scan.value(QStringLiteral("inspected")).toLongLong()},
         {"lastCandidateCount", scan.value(QStringLiteral("candidates")).toLongLong()},
@@ -186,6 +214,8 @@ void printState(const Bridge& bridge, bool json, std::ostream& out)
                    .arg(QString::fromStdString(printable(folder.toStdString())))
                    .toStdString()
             << "\n";
+    for (const QString& line : attentionLines(bridge))
+        out << Text::tr("Needs attention: %1").arg(QString::fromStdString(safe(line))).toStdString() << "\n";
     const QVariantMap scan = bridge.lastScan();
     if (const auto at = instantOf(scan.value(QStringLiteral("at")).toLongLong()))
         out << Text::tr(

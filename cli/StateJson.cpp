@@ -104,8 +104,8 @@ nlohmann::json stateJson(const BridgeAppState& state)
     const Phase phase = state.phase();
     const bool failed = phase.kind() == Phase::Kind::failed;
     nlohmann::json attention = nlohmann::json::array();
-    for (const texts::Notice& notice : state.overview().notices)
-        attention.push_back(notice.shown.toStdString());
+    for (const Notice& notice : state.overview().notices)
+        attention.push_back(texts::noticeText(notice).toStdString());
     return {
         {"phase", phase.name().toStdString()},
         {"failure", failed ? nlohmann::json{{"code", failureName(phase.failure().kind).toStdString()},

@@ -77,8 +77,8 @@ QCoro::Task<int> runStatus(BridgeAppState& state, bool json, std::ostream& out)
              {"lastBackupAt", instantJson(device ? device->lastBackupAt : std::nullopt)},
              {"state", device ? nlohmann::json(stateName(*device)) : nlohmann::json(nullptr)},
              {"acceptedCount", deviceAccepted},
-             {"attention",
-              row.attention ? nlohmann::json(row.attention->shown.toStdString()) : nlohmann::json(nullptr)}});
+             {"attention", row.attention ? nlohmann::json(texts::noticeText(*row.attention).toStdString())
+                                         : nlohmann::json(nullptr)}});
         childLines.append(safe(row.child.name));
         if (device) {
             childLines.append(Text::tr("  iPhone:       %1 (%2)")
@@ -91,7 +91,8 @@ QCoro::Task<int> runStatus(BridgeAppState& state, bool json, std::ostream& out)
             childLines.append(Text::tr("  iPhone:       none assigned"));
         }
         if (row.attention)
-            childLines.append(Text::tr("  Attention:    %1").arg(safe(row.attention->shown.toStdString())));
+            childLines.append(
+                Text::tr("  Attention:    %1").arg(safe(texts::noticeText(*row.attention).toStdString())));
     }
     nlohmann::json unassigned = nlohmann::json::array();
     QStringList unassignedLines;
@@ -106,8 +107,8 @@ QCoro::Task<int> runStatus(BridgeAppState& state, bool json, std::ostream& out)
                      safe(device.id)));
     }
     nlohmann::json attention = nlohmann::json::array();
-    for (const texts::Notice& notice : family.notices)
-        attention.push_back(notice.shown.toStdString());
+    for (const Notice& notice : family.notices)
+        attention.push_back(texts::noticeText(notice).toStdString());
     const bool atLogin = state.launchesAtLogin();
 
     if (json) {
@@ -138,8 +139,8 @@ QCoro::Task<int> runStatus(BridgeAppState& state, bool json, std::ostream& out)
             << unassignedLines.join(u'\n').toStdString() << "\n";
     if (!family.notices.empty()) {
         out << "\n" << Text::tr("Needs your attention:").toStdString() << "\n";
-        for (const texts::Notice& notice : family.notices)
-            out << "  " << safe(notice.shown.toStdString()).toStdString() << "\n";
+        for (const Notice& notice : family.notices)
+            out << "  " << safe(texts::noticeText(notice).toStdString()).toStdString() << "\n";
     }
     out << "\n"
         << Text::tr("Accepted by the service: %L1 message identifiers").arg(accepted).toStdString() << "\n"

@@ -100,6 +100,10 @@
         <source>Not paired: pair this computer first (%1 pair CODE).</source>
         <translation>Nicht gekoppelt: Koppeln Sie zuerst diesen Computer (%1 pair CODE).</translation>
     </message>
+    <message>
+        <source>Needs attention: %1</source>
+        <translation>Braucht Aufmerksamkeit: %1</translation>
+    </message>
 </context>
 <context>
     <name>ChildRow</name>
@@ -1330,6 +1334,11 @@
     <message>
         <source>The backup of %1 did not finish.</source>
         <translation>Das Backup von %1 wurde nicht abgeschlossen.</translation>
+    </message>
+    <message>
+        <source>d MMM</source>
+        <comment>a day and its month, short: a QLocale date format</comment>
+        <translation>d. MMM</translation>
     </message>
 </context>
 <context>

@@ -117,16 +117,16 @@ void AttentionNotifier::familyChanged()
         if (m_raised.contains(key) || (told != m_oldToldOn.end() && told->second == today))
             continue;
         m_oldToldOn[row.child.id] = today;
-        raise(key, tr("A backup is getting old"), row.attention->shown);
+        raise(key, tr("A backup is getting old"), texts::noticeText(*row.attention));
     }
     for (const BackupDescriptor& device : overview.unassigned) {
         // News only while the overview says so: recent, and not set aside by the parent.
-        const texts::Notice waiting = texts::notAssignedToAnyone(QString::fromStdString(device.deviceName));
+        const Notice waiting{NoticeCase::notAssignedToAnyone, {QString::fromStdString(device.deviceName)}};
         if (std::ranges::find(overview.familyNotices, waiting) == overview.familyNotices.end())
             continue;
         const QString key = kUnassignedPrefix + QString::fromStdString(device.id);
         current.insert(key);
-        raise(key, tr("An iPhone waits to be assigned"), waiting.shown);
+        raise(key, tr("An iPhone waits to be assigned"), texts::noticeText(waiting));
     }
 
     const QSet<QString> raised = m_raised;

@@ -41,7 +41,8 @@ BridgeService::BridgeService(BridgeAppState& state, QObject* parent) : QObject(p
         announce({{QStringLiteral("Phase"), phase()},
                   {QStringLiteral("FailureCode"), failureCode()},
                   {QStringLiteral("FailureArguments"), failureArguments()},
-                  {QStringLiteral("FailureText"), failureText()}});
+                  {QStringLiteral("FailureText"), failureText()},
+                  {QStringLiteral("FailureParts"), QVariant::fromValue(failureParts())}});
     });
     connect(&state, &BridgeAppState::tokenChanged, this, [this] {
         announce({{QStringLiteral("Paired"), paired()}});
@@ -59,6 +60,9 @@ BridgeService::BridgeService(BridgeAppState& state, QObject* parent) : QObject(p
         announce({{QStringLiteral("Devices"), QVariant::fromValue(devices())},
                   {QStringLiteral("Children"), QVariant::fromValue(children())}});
         announceDevices();
+    });
+    connect(&state, &BridgeAppState::attentionChanged, this, [this] {
+        announce({{QStringLiteral("Attention"), QVariant::fromValue(attention())}});
     });
     connect(&state, &BridgeAppState::lastScanAtChanged, this, [this] {
         announce({{QStringLiteral("LastScan"), lastScan()}});
@@ -119,6 +123,16 @@ QStringList BridgeService::failureArguments() const
 QString BridgeService::failureText() const
 {
     return m_state.phase().failureText();
+}
+
+QList<bus::Case> BridgeService::failureParts() const
+{
+    QList<bus::Case> parts;
+    const Phase phase = m_state.phase();
+    if (phase.kind() == Phase::Kind::failed)
+        for (const Failure& part : phase.failure().parts)
+            parts.append({failureName(part.kind), partArguments(part)});
+    return parts;
 }
 
 bool BridgeService::paired() const
@@ -186,6 +200,14 @@ QVariantMap BridgeService::lastScan() const
             {QStringLiteral("alerts"), m_state.totalAlertsCreated()}};
 }
 
+QList<bus::Case> BridgeService::attention() const
+{
+    QList<bus::Case> list;
+    for (const Notice& notice : m_state.overview().notices)
+        list.append({noticeName(notice.kind), notice.arguments});
+    return list;
+}
+
 QString BridgeService::connectionOf(const QString& device) const
 {
     const DeviceStatus status =
@@ -236,7 +258,7 @@ void BridgeService::answerLater(QCoro::Task<Answer> work)
 QDBusMessage BridgeService::replyTo(const QDBusMessage& request, const Answer& answer)
 {
     // An error's body is its message alone, as every client library expects: the failure's
-    // arguments are read from the properties (FailureArguments, a device's activity).
+    // arguments are read from the properties (FailureArguments, FailureParts, a device's activity).
     return answer.failure ? request.createErrorReply(bus::errorName(failureName(answer.failure->kind)),
                                                      texts::failureText(*answer.failure))
                           : request.createReply(answer.values);

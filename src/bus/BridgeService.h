@@ -1,5 +1,6 @@
 #pragma once
 
+#include "bus/BusTypes.h"
 #include "state/Failure.h"
 
 #include <QByteArray>
@@ -31,12 +32,14 @@ class BridgeService : public QObject, protected QDBusContext {
     Q_PROPERTY(QString FailureCode READ failureCode)
     Q_PROPERTY(QStringList FailureArguments READ failureArguments)
     Q_PROPERTY(QString FailureText READ failureText)
+    Q_PROPERTY(QList<quorva::bus::Case> FailureParts READ failureParts)
     Q_PROPERTY(bool Paired READ paired)
     Q_PROPERTY(bool CanScan READ canScan)
     Q_PROPERTY(QByteArray BackupFolder READ backupFolder)
     Q_PROPERTY(QList<QVariantMap> Children READ children)
     Q_PROPERTY(QList<QVariantMap> Devices READ devices)
     Q_PROPERTY(QVariantMap LastScan READ lastScan)
+    Q_PROPERTY(QList<quorva::bus::Case> Attention READ attention)
     // clang-format on
 
 public:
@@ -51,12 +54,14 @@ public:
     [[nodiscard]] QString failureCode() const;
     [[nodiscard]] QStringList failureArguments() const;
     [[nodiscard]] QString failureText() const;
+    [[nodiscard]] QList<bus::Case> failureParts() const;
     [[nodiscard]] bool paired() const;
     [[nodiscard]] bool canScan() const;
     [[nodiscard]] QByteArray backupFolder() const;
     [[nodiscard]] QList<QVariantMap> children() const;
     [[nodiscard]] QList<QVariantMap> devices() const;
     [[nodiscard]] QVariantMap lastScan() const;
+    [[nodiscard]] QList<bus::Case> attention() const;
 
 public slots:
     // Each answers later, through the bus; the value returned here is not sent.

@@ -21,9 +21,27 @@ QString failureNameOf(const QString& errorName)
     return name.left(1).toLower() + name.mid(1);
 }
 
+QDBusArgument& operator<<(QDBusArgument& argument, const Case& value)
+{
+    argument.beginStructure();
+    argument << value.name << value.arguments;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument& operator>>(const QDBusArgument& argument, Case& value)
+{
+    argument.beginStructure();
+    argument >> value.name >> value.arguments;
+    argument.endStructure();
+    return argument;
+}
+
 void registerTypes()
 {
     qDBusRegisterMetaType<QList<QVariantMap>>();
+    qDBusRegisterMetaType<Case>();
+    qDBusRegisterMetaType<QList<Case>>();
 }
 
 } // namespace quorva::bus

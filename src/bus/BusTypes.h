@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDBusArgument>
 #include <QList>
+#include <QMetaType>
 #include <QString>
+#include <QStringList>
 #include <QVariantMap>
 
 // The names of Bridge on the session bus, shared by the running Bridge and its clients.
@@ -12,6 +15,17 @@ inline constexpr const char* path = "/app/quorva/bridge";
 inline constexpr const char* interface = QUORVA_APP_ID ".Bridge1";
 inline constexpr unsigned version = 1;
 
+// A case and what fills in its words, for a client that words it itself: one part of a failure,
+// or one notice (D-Bus "(sas)").
+struct Case {
+    QString name;
+    QStringList arguments;
+
+    friend bool operator==(const Case&, const Case&) = default;
+};
+QDBusArgument& operator<<(QDBusArgument& argument, const Case& value);
+const QDBusArgument& operator>>(const QDBusArgument& argument, Case& value);
+
 // "app.quorva.bridge.Error.ServiceUnreachable" for "serviceUnreachable".
 [[nodiscard]] QString errorName(const QString& failureName);
 // The failure's name from an error name of ours; empty for any other error.
@@ -21,3 +35,5 @@ inline constexpr unsigned version = 1;
 void registerTypes();
 
 } // namespace quorva::bus
+
+Q_DECLARE_METATYPE(quorva::bus::Case)

@@ -292,7 +292,7 @@ void BridgeAppState::refreshFamily()
         row.name = QString::fromStdString(child.child.name);
         row.deviceState = child.deviceMissing ? QStringLiteral("missing") : QString();
         row.proposedDeviceId = QString::fromStdString(child.proposedDeviceId.value_or(""));
-        row.attention = child.attention ? child.attention->shown : QString();
+        row.attention = child.attention ? texts::noticeText(*child.attention) : QString();
         if (const auto& device = child.device) {
             const QString id = QString::fromStdString(device->id);
             const DeviceStatus status = m_deviceBackups ? m_deviceBackups->status(id) : DeviceStatus{};
@@ -315,8 +315,8 @@ void BridgeAppState::refreshFamily()
     m_deviceChoices.update(deviceRows(m_devices));
     m_unassignedDevices.update(deviceRows(m_overview.unassigned));
     QStringList attention;
-    for (const texts::Notice& notice : m_overview.notices)
-        attention.append(notice.shown);
+    for (const Notice& notice : m_overview.notices)
+        attention.append(texts::noticeText(notice));
     publish(this, m_attention, std::move(attention), &BridgeAppState::attentionChanged);
     emit canScanChanged();
 }

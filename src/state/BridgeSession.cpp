@@ -279,12 +279,9 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
     DeviceTally tally;
     tally.startedAt = outcome.startedAt;
     // Each failure as the service reads it, and as data for whoever shows it.
-    std::vector<texts::Notice> failures;
+    QStringList reports;
     std::vector<Failure> failed;
-    std::vector<texts::Notice> notes;
-    const auto asFailure = [](const texts::Notice& notice) {
-        return Failure{FailureCase::notice, {notice.shown, notice.reported}, {}};
-    };
+    std::vector<Notice> notes;
     std::exception_ptr failure; // of the whole cycle: nothing of any device could be read or sent
     try {
         if (absent)
@@ -314,8 +311,9 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
             QStringList unassigned;
             for (const BackupDescriptor& device : family.unassigned)
                 unassigned.append(QString::fromStdString(device.deviceName));
-            failures.push_back(texts::waitingToBeAssigned(unassigned));
-            failed.push_back(asFailure(failures.back()));
+            const Notice waiting{NoticeCase::waitingToBeAssigned, unassigned};
+            reports.append(texts::reportText(waiting));
+            failed.push_back(asFailure(waiting));
         }
 
         // A backup being written is read once it is finished; the notes say so.
@@ -330,10 +328,9 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
                 if (isUnauthorized(std::current_exception()))
                     throw;
                 tally.scans[backup.id].failed = true;
-                const texts::Notice text{texts::failureText(std::current_exception()),
-                                         texts::reportText(std::current_exception())};
+                const QString report = texts::reportText(std::current_exception());
                 const bool several = family.toRead.size() > 1;
-                failures.push_back(several ? texts::forChild(name, text) : text);
+                reports.append(several ? texts::reportForChild(name, report) : report);
                 Failure inner = failureOf(std::current_exception());
                 failed.push_back(several ? Failure{FailureCase::childFailed, {name}, {std::move(inner)}}
                                          : std::move(inner));
@@ -355,9 +352,9 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
         outcome.sent = tally.sent;
         outcome.accepted = tally.accepted;
         outcome.alerts = tally.alerts;
-        outcome.notes = texts::joined(notes).shown;
+        outcome.notes = notes;
 
-        if (failures.empty()) {
+        if (reports.empty()) {
             HeartbeatReport report;
             report.status = "active";
             report.lastScanAt = scanStamp;
@@ -365,7 +362,7 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
                 report.lastIngestAt = scanStamp;
             report.lastProcessedItemHash = tally.lastAccepted;
             if (!notes.empty())
-                report.setupIssue = texts::joined(notes).reported.toStdString();
+                report.setupIssue = texts::reportText(notes).toStdString();
             co_await api->sendHeartbeat(std::move(report), token);
         }
     } catch (...) {
@@ -373,22 +370,22 @@ QCoro::Task<CycleOutcome> BridgeSession::runCycle(CycleRequest request)
     }
     if (const auto end = work->interruption())
         co_return ended(*end);
-    if (!failure && failures.empty())
+    if (!failure && reports.empty())
         co_return ended(SessionEnd::done);
     if (failure && isUnauthorized(failure))
         co_return ended(SessionEnd::unauthorized); // a heartbeat with the refused token would be refused too
 
     if (failure) {
-        failures = {{texts::failureText(failure), texts::reportText(failure)}};
+        reports = {texts::reportText(failure)};
         failed = {failureOf(failure)};
     }
-    failures.insert(failures.end(), notes.begin(), notes.end());
+    if (!notes.empty())
+        reports.append(texts::reportText(notes));
     std::ranges::transform(notes, std::back_inserter(failed), asFailure);
-    const texts::Notice all = texts::joined(failures);
     outcome.failure = failed.size() == 1 ? failed.front() : Failure{FailureCase::several, {}, failed};
     HeartbeatReport report;
     report.status = "error";
-    report.setupIssue = all.reported.toStdString();
+    report.setupIssue = reports.join(QLatin1Char(' ')).toStdString();
     report.lastScanAt = scanStamp;
     try {
         co_await api->sendHeartbeat(std::move(report), token);

@@ -70,7 +70,7 @@ struct CycleOutcome {
     bool folderAbsent = false; // with `failed`: the folder is not reachable now; it may come back
     Failure failure;           // with `failed`
     // What the parent must know even when nothing failed: a backup being written, or one that is old.
-    QString notes;
+    std::vector<Notice> notes;
     std::vector<BackupDescriptor> devices;       // each iPhone's newest backup in the folder, as found
     std::map<std::string, std::string> bindings; // device to child
     std::map<std::string, DeviceScan> scans;     // of each iPhone read

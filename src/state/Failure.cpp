@@ -105,6 +105,27 @@ std::optional<FailureCase> failureCaseNamed(const QString& name)
     return std::nullopt;
 }
 
+QStringList partArguments(const Failure& part)
+{
+    if (part.kind != C::childFailed || part.parts.empty())
+        return part.arguments;
+    const Failure& inner = part.parts.front();
+    return part.arguments.mid(0, 1) + QStringList{failureName(inner.kind)} + partArguments(inner);
+}
+
+std::optional<Failure> partOf(const QString& name, const QStringList& arguments)
+{
+    const std::optional<FailureCase> kind = failureCaseNamed(name);
+    if (!kind)
+        return std::nullopt;
+    if (*kind != C::childFailed)
+        return Failure{*kind, arguments, {}};
+    std::optional<Failure> inner = partOf(arguments.value(1), arguments.mid(2));
+    if (!inner)
+        return std::nullopt;
+    return Failure{C::childFailed, arguments.mid(0, 1), {std::move(*inner)}};
+}
+
 Failure failureOf(std::exception_ptr failure)
 {
     try {

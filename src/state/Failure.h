@@ -35,7 +35,7 @@ enum class FailureCase {
     messagesDatabaseUnreadable, // the database's own reason
     platform,                   // a failure of this computer: the pattern, then its arguments
     childFailed,                // one child's failure among several: the child's name, the failure in `parts`
-    notice,                     // what needs the parent beside a failure: its text, shown and reported
+    notice,                     // what needs the parent beside a failure: Notice.h's toArguments()
     several,                    // more than one of the above, in `parts`
     // Only as answers to a request, never as the phase:
     noSuchChild,             // the id asked for
@@ -61,6 +61,12 @@ struct Failure {
 // "serviceUnreachable": the case as the CLI's JSON and the bus name it.
 [[nodiscard]] QString failureName(FailureCase kind);
 [[nodiscard]] std::optional<FailureCase> failureCaseNamed(const QString& name);
+
+// One part of a failure made of others, flat, as the bus carries it: its arguments and, for a
+// childFailed, its own part's case name and arguments after the child's name.
+[[nodiscard]] QStringList partArguments(const Failure& part);
+// Nothing for a case this version does not know.
+[[nodiscard]] std::optional<Failure> partOf(const QString& name, const QStringList& arguments);
 
 // The failure that an exception thrown by an operation stands for.
 [[nodiscard]] Failure failureOf(std::exception_ptr failure);

@@ -1,7 +1,5 @@
 #include "state/FamilyOverview.h"
 
-#include "model/PlatformWords.h"
-
 #include <QDateTime>
 
 #include <algorithm>
@@ -20,20 +18,19 @@ QDate dayOf(Instant instant)
     return QDateTime::fromSecsSinceEpoch(static_cast<qint64>(instant.unixSeconds), Qt::UTC).date();
 }
 
-std::optional<texts::Notice> attentionFor(const ChildOverview& row, Instant now)
+std::optional<Notice> attentionFor(const ChildOverview& row, Instant now)
 {
     const QString name = fromStd(row.child.name);
     if (row.deviceMissing)
-        return texts::assignedIPhoneMissing(name);
+        return Notice{NoticeCase::assignedIPhoneMissing, {name}};
     if (!row.device)
-        return texts::noIPhoneAssigned(name);
+        return Notice{NoticeCase::noIPhoneAssigned, {name}};
     if (row.device->isBeingWritten)
-        return texts::backupBeingWritten(name);
+        return Notice{NoticeCase::backupBeingWritten, {name}};
     if (row.device->isEncrypted)
-        return texts::forChild(
-            name, {texts::encryptedBackupChosen(), QString::fromUtf8(words::encryptedBackupChosen)});
+        return Notice{NoticeCase::encryptedBackupChosen, {name}};
     if (isOld(*row.device, now))
-        return texts::lastBackedUpOn(name, dayOf(*row.device->lastBackupAt));
+        return lastBackedUpOn(name, dayOf(*row.device->lastBackupAt));
     return std::nullopt;
 }
 
@@ -105,9 +102,9 @@ FamilyOverview overviewOf(const FamilyFacts& facts)
     }
     for (const BackupDescriptor& device : overview.unassigned)
         if (isRecent(device, facts.now) && !facts.assignedToNoOne.contains(device.id))
-            overview.familyNotices.push_back(texts::notAssignedToAnyone(fromStd(device.deviceName)));
+            overview.familyNotices.push_back({NoticeCase::notAssignedToAnyone, {fromStd(device.deviceName)}});
     for (const BackupDescriptor& device : overview.orphaned)
-        overview.familyNotices.push_back(texts::childLeftFamily(fromStd(device.deviceName)));
+        overview.familyNotices.push_back({NoticeCase::childLeftFamily, {fromStd(device.deviceName)}});
     overview.notices.insert(overview.notices.end(), overview.familyNotices.begin(),
                             overview.familyNotices.end());
     return overview;

@@ -3,7 +3,7 @@
 #include "model/BackupDescriptor.h"
 #include "model/BridgeChild.h"
 #include "model/Instant.h"
-#include "state/StateTexts.h"
+#include "state/Notice.h"
 
 #include <map>
 #include <optional>
@@ -20,7 +20,7 @@ struct ChildOverview {
     bool deviceMissing = false;             // an iPhone is bound to the child, but not in the folder
     // An iPhone to offer the parent for this child; it is bound only when the parent says so.
     std::optional<std::string> proposedDeviceId;
-    std::optional<texts::Notice> attention; // why this child needs the parent, if it does
+    std::optional<Notice> attention; // why this child needs the parent, if it does
 
     friend bool operator==(const ChildOverview&, const ChildOverview&) = default;
 };
@@ -33,9 +33,9 @@ struct FamilyOverview {
     std::vector<BackupDescriptor> orphaned;
     // Everything the parent must know, one line each: the children's attention, then the
     // folder's new unassigned iPhones and the orphaned ones.
-    std::vector<texts::Notice> notices;
+    std::vector<Notice> notices;
     // Of those, the folder's and the family's: new unassigned iPhones and orphaned ones.
-    std::vector<texts::Notice> familyNotices;
+    std::vector<Notice> familyNotices;
     // The bound iPhones to read, each under its child.
     std::vector<std::pair<BackupDescriptor, std::string>> toRead;
 

@@ -118,17 +118,19 @@ void BridgeAppState::cycleEnded(const CycleOutcome& outcome)
     // An old or half-written backup is said with the result: "Scan complete" alone would claim
     // more than was checked.
     const QString complete = texts::scanComplete(outcome.sent, outcome.accepted);
-    setStatusMessage(outcome.notes.isEmpty() ? complete : complete + QLatin1Char('\n') + outcome.notes);
+    setStatusMessage(outcome.notes.empty() ? complete
+                                           : complete + QLatin1Char('\n') + texts::noticeText(outcome.notes));
 }
 
 HeartbeatReport BridgeAppState::setupReport() const
 {
     // What set-up still lacks, then what the family's iPhones need.
-    std::vector<texts::Notice> issues{{QString(), texts::setupIssue()}};
-    issues.insert(issues.end(), m_overview.notices.begin(), m_overview.notices.end());
+    QStringList issues{texts::setupIssue()};
+    if (!m_overview.notices.empty())
+        issues.append(texts::reportText(m_overview.notices));
     HeartbeatReport report;
     report.status = "error";
-    report.setupIssue = texts::joined(issues).reported.toStdString();
+    report.setupIssue = issues.join(QLatin1Char(' ')).toStdString();
     return report;
 }
 

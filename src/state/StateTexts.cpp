@@ -154,93 +154,105 @@ QString defaultBridgeName()
 
 namespace {
 
-Notice notice(const char* pattern, const Notice& argument)
+const char* const forChildPattern = QT_TRANSLATE_NOOP("quorva::texts", "For %1: %2");
+
+// A day with its month, short: the order and the dots are the language's own ("10. Jan.").
+QString shortDay(const QDate& day, bool translated)
 {
-    return {QCoreApplication::translate("quorva::texts", pattern).arg(argument.shown),
-            QString::fromUtf8(pattern).arg(argument.reported)};
+    if (!translated)
+        return QLocale::c().toString(day, QStringLiteral("d MMM"));
+    return QLocale().toString(day, Text::tr("d MMM", "a day and its month, short: a QLocale date format"));
 }
 
-// An argument that reads the same in every language, such as a name.
-Notice same(const QString& text)
+// The reader's words or, for the service, English: the same pattern and arguments either way.
+QString worded(const Notice& notice, bool translated)
 {
-    return {text, text};
+    const auto pattern = [translated](const char* text) {
+        return translated ? QCoreApplication::translate("quorva::texts", text) : QString::fromUtf8(text);
+    };
+    const QStringList& a = notice.arguments;
+    switch (notice.kind) {
+    case NoticeCase::backupBeingWritten:
+        return pattern(QT_TRANSLATE_NOOP("quorva::texts", "A backup of %1's iPhone is being written; Bridge "
+                                                          "checks it again at the next scan."))
+            .arg(a.value(0));
+    case NoticeCase::lastBackedUpOn: {
+        const QDate day = QDate::fromString(a.value(1), Qt::ISODate);
+        return pattern(QT_TRANSLATE_NOOP(
+                           "quorva::texts",
+                           "%1's iPhone was last backed up on %2; there is nothing newer to check."))
+            .arg(a.value(0), shortDay(day, translated));
+    }
+    case NoticeCase::waitingToBeAssigned:
+        return pattern(QT_TRANSLATE_NOOP("quorva::texts",
+                                         "Choose whose iPhone each backup is. Waiting to be assigned: %1."))
+            .arg(a.join(QStringLiteral(", ")));
+    case NoticeCase::notAssignedToAnyone:
+        return pattern(QT_TRANSLATE_NOOP("quorva::texts",
+                                         "%1 is in the backup folder and not assigned to anyone."))
+            .arg(a.value(0));
+    case NoticeCase::assignedIPhoneMissing:
+        return pattern(QT_TRANSLATE_NOOP("quorva::texts",
+                                         "The iPhone assigned to %1 is not in the backup folder."))
+            .arg(a.value(0));
+    case NoticeCase::noIPhoneAssigned:
+        return pattern(QT_TRANSLATE_NOOP("quorva::texts", "%1 has no iPhone assigned.")).arg(a.value(0));
+    case NoticeCase::childLeftFamily:
+        return pattern(
+                   QT_TRANSLATE_NOOP("quorva::texts",
+                                     "%1 is assigned to a child who is no longer in your family on Quorva, "
+                                     "so it is not read. Assign it to another child or to no one."))
+            .arg(a.value(0));
+    case NoticeCase::encryptedBackupChosen:
+        return pattern(forChildPattern)
+            .arg(a.value(0), translated ? platformText(words::encryptedBackupChosen)
+                                        : QString::fromUtf8(words::encryptedBackupChosen));
+    }
+    return {};
 }
 
 } // namespace
 
-Notice backupBeingWritten(const QString& childName)
+QString noticeText(const Notice& notice)
 {
-    return notice(QT_TRANSLATE_NOOP(
-                      "quorva::texts",
-                      "A backup of %1's iPhone is being written; Bridge checks it again at the next scan."),
-                  same(childName));
+    return worded(notice, true);
 }
 
-Notice lastBackedUpOn(const QString& childName, const QDate& day)
+QString reportText(const Notice& notice)
 {
-    const Notice date{QLocale().toString(day, QStringLiteral("d MMM")),
-                      QLocale::c().toString(day, QStringLiteral("d MMM"))};
-    const char* pattern = QT_TRANSLATE_NOOP(
-        "quorva::texts", "%1's iPhone was last backed up on %2; there is nothing newer to check.");
-    return {QCoreApplication::translate("quorva::texts", pattern).arg(childName, date.shown),
-            QString::fromUtf8(pattern).arg(childName, date.reported)};
+    return worded(notice, false);
+}
+
+QString noticeText(const std::vector<Notice>& notices)
+{
+    QStringList lines;
+    for (const Notice& notice : notices)
+        lines.append(noticeText(notice));
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString reportText(const std::vector<Notice>& notices)
+{
+    QStringList texts;
+    for (const Notice& notice : notices)
+        texts.append(reportText(notice));
+    return texts.join(QLatin1Char(' '));
 }
 
 QString deviceLastBackedUpOn(const QString& deviceName, const QDate& day)
 {
     return Text::tr("%1 was last backed up on %2; there is nothing newer to check.")
-        .arg(deviceName, QLocale().toString(day, QStringLiteral("d MMM")));
+        .arg(deviceName, shortDay(day, true));
 }
 
-Notice waitingToBeAssigned(const QStringList& deviceNames)
+QString forChild(const QString& childName, const QString& failure)
 {
-    return notice(
-        QT_TRANSLATE_NOOP("quorva::texts", "Choose whose iPhone each backup is. Waiting to be assigned: %1."),
-        same(deviceNames.join(QStringLiteral(", "))));
+    return QCoreApplication::translate("quorva::texts", forChildPattern).arg(childName, failure);
 }
 
-Notice notAssignedToAnyone(const QString& deviceName)
+QString reportForChild(const QString& childName, const QString& failure)
 {
-    return notice(
-        QT_TRANSLATE_NOOP("quorva::texts", "%1 is in the backup folder and not assigned to anyone."),
-        same(deviceName));
-}
-
-Notice assignedIPhoneMissing(const QString& childName)
-{
-    return notice(
-        QT_TRANSLATE_NOOP("quorva::texts", "The iPhone assigned to %1 is not in the backup folder."),
-        same(childName));
-}
-
-Notice noIPhoneAssigned(const QString& childName)
-{
-    return notice(QT_TRANSLATE_NOOP("quorva::texts", "%1 has no iPhone assigned."), same(childName));
-}
-
-Notice childLeftFamily(const QString& deviceName)
-{
-    return notice(QT_TRANSLATE_NOOP("quorva::texts",
-                                    "%1 is assigned to a child who is no longer in your family on Quorva, "
-                                    "so it is not read. Assign it to another child or to no one."),
-                  same(deviceName));
-}
-
-Notice forChild(const QString& childName, const Notice& failure)
-{
-    const char* pattern = QT_TRANSLATE_NOOP("quorva::texts", "For %1: %2");
-    return {QCoreApplication::translate("quorva::texts", pattern).arg(childName, failure.shown),
-            QString::fromUtf8(pattern).arg(childName, failure.reported)};
-}
-
-Notice joined(const std::vector<Notice>& notices)
-{
-    Notice all;
-    for (const Notice& one : notices) {
-        all.shown += (all.shown.isEmpty() ? QString() : QStringLiteral("\n")) + one.shown;
-        all.reported += (all.reported.isEmpty() ? QString() : QStringLiteral(" ")) + one.reported;
-    }
-    return all;
+    return QString::fromUtf8(forChildPattern).arg(childName, failure);
 }
 
 QString platformText(const char* text)
@@ -319,19 +331,17 @@ QString failureText(const Failure& failure)
         return busyElsewhere();
     case C::launchAtLoginFailed:
         return launchAtLoginFailed();
-    case C::childFailed: {
-        const QString inner = failure.parts.empty() ? QString() : failureText(failure.parts.front());
-        return forChild(a.value(0), {inner, inner}).shown;
-    }
+    case C::childFailed:
+        return forChild(a.value(0), failure.parts.empty() ? QString() : failureText(failure.parts.front()));
     case C::notice:
-        return a.value(0);
+        if (const auto notice = noticeOf(a))
+            return noticeText(*notice);
+        return a.mid(1).join(QStringLiteral(", ")); // a case this version does not know: its names
     case C::several: {
-        std::vector<Notice> parts;
-        for (const Failure& part : failure.parts) {
-            const QString text = failureText(part);
-            parts.push_back({text, text});
-        }
-        return joined(parts).shown;
+        QStringList parts;
+        for (const Failure& part : failure.parts)
+            parts.append(failureText(part));
+        return parts.join(QLatin1Char('\n'));
     }
     case C::noSuchChild:
         return Text::tr("There is no child with the id %1 in this family.").arg(a.value(0));
@@ -379,9 +389,5 @@ QString reportText(std::exception_ptr failure)
         text.replace(home, QStringLiteral("~"));
     return text;
 }
-
-} // namespace quorva::texts
-
-namespace quorva::texts {
 
 } // namespace quorva::texts

@@ -9,6 +9,7 @@
 
 #include "devices/DeviceTexts.h"
 #include "state/Failure.h"
+#include "state/Notice.h"
 
 // The texts the state object shows or sends, kept in one place because several operations
 // share them. What is shown comes in the language of the translation in use (see UiLanguage);
@@ -47,29 +48,18 @@ inline const QString earlierChildKey = QStringLiteral("bridge.selected-child-id"
 [[nodiscard]] QString setupIssue();
 [[nodiscard]] QString defaultBridgeName();
 
-// A text that is both shown and sent to the service: translated, and in English.
-struct Notice {
-    QString shown;
-    QString reported;
-
-    friend bool operator==(const Notice&, const Notice&) = default;
-};
-
-[[nodiscard]] Notice backupBeingWritten(const QString& childName);
-// A bound iPhone's newest finished backup is older than a scan should trust without saying so.
-[[nodiscard]] Notice lastBackedUpOn(const QString& childName, const QDate& day);
-[[nodiscard]] Notice waitingToBeAssigned(const QStringList& deviceNames);
-[[nodiscard]] Notice notAssignedToAnyone(const QString& deviceName);
-[[nodiscard]] Notice assignedIPhoneMissing(const QString& childName);
-[[nodiscard]] Notice noIPhoneAssigned(const QString& childName);
-// An iPhone bound to a child whom the family no longer has.
-[[nodiscard]] Notice childLeftFamily(const QString& deviceName);
-// As lastBackedUpOn, for a reader who knows the iPhone by its own name only.
+// A notice in the reader's language, for the window and the CLI; and as the service reads it, in
+// English.
+[[nodiscard]] QString noticeText(const Notice& notice);
+[[nodiscard]] QString reportText(const Notice& notice);
+// Several, one line each; and for the service, one after the other.
+[[nodiscard]] QString noticeText(const std::vector<Notice>& notices);
+[[nodiscard]] QString reportText(const std::vector<Notice>& notices);
+// As a notice, for a reader who knows the iPhone by its own name only.
 [[nodiscard]] QString deviceLastBackedUpOn(const QString& deviceName, const QDate& day);
-// One child's failure among several children's iPhones.
-[[nodiscard]] Notice forChild(const QString& childName, const Notice& failure);
-// Joined one after the other, as one text.
-[[nodiscard]] Notice joined(const std::vector<Notice>& notices);
+// One child's failure among several children's iPhones: translated, and for the service.
+[[nodiscard]] QString forChild(const QString& childName, const QString& failure);
+[[nodiscard]] QString reportForChild(const QString& childName, const QString& failure);
 
 // One of the platform's words (model/PlatformWords.h), translated.
 [[nodiscard]] QString platformText(const char* text);

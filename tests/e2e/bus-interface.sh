@@ -1,10 +1,11 @@
 # An integrator's whole flow through the bus interface alone, with gdbus and no CLI: pair,
 # choose the folder, assign, scan (watching the progress signals), disconnect; a failure comes
-# back as an error name, and the CLI words it in its own language, not the application's.
+# back as an error name, and the CLI words it in its own language, not the application's: also
+# what the parent must know beside it (Leo has no iPhone), which travels as data.
 source "$(dirname "$0")/common.sh"
 [ -n "$app" ] || fail "the application's path is missing"
 
-start_service --pairing-code BUS-FLOW --child child-maya=Maya --ingest-delay-ms 50
+start_service --pairing-code BUS-FLOW --child child-maya=Maya --child child-leo=Leo --ingest-delay-ms 50
 "$samples" "$work/backup" --messages 300 --candidate-share 1.0 >/dev/null
 device=00008110-001A2B3C4D5E801E
 
@@ -38,17 +39,26 @@ sleep 0.2 # the monitor's last lines
 grep -q "Bridge1.UploadProgress (3, 3)" "$work/monitor.log" || fail "no progress signals: $(grep -c . "$work/monitor.log") lines"
 grep -q "Bridge1.ScanFinished ()" "$work/monitor.log" || fail "no end of the scan announced"
 grep -q "'Phase': <'scanning'>" "$work/monitor.log" || fail "the phase's change was not announced"
+grep -q "('noIPhoneAssigned', \['Leo'\])" <<<"$(property Attention)" || fail "attention: $(property Attention)"
+LANGUAGE=en "$cli" scan >"$work/cli.out" 2>&1 || fail "the CLI's scan failed: $(cat "$work/cli.out")"
+grep -q "Needs attention: Leo has no iPhone assigned." "$work/cli.out" || fail "the CLI's attention: $(cat "$work/cli.out")"
 
 # A failure's case and arguments, and the CLI's own words for it: the application speaks German.
+# Beside the unreachable service, the failure says that Leo has no iPhone.
 kill "$service_pid"; wait "$service_pid" 2>/dev/null || true; service_pid=""
-expect_error ServiceUnreachable Scan
-[ "$(property FailureCode)" = "(<'serviceUnreachable'>,)" ] || fail "failure code $(property FailureCode)"
+expect_error Several Scan
+[ "$(property FailureCode)" = "(<'several'>,)" ] || fail "failure code $(property FailureCode)"
+grep -q "('serviceUnreachable', \[.*('notice', \['noIPhoneAssigned', 'Leo'\])" <<<"$(property FailureParts)" ||
+  fail "failure parts $(property FailureParts)"
 grep -q "nicht" <<<"$(property FailureText)" || fail "the application's own text is not German: $(property FailureText)"
 LANGUAGE=en "$cli" scan >"$work/cli.out" 2>&1 && fail "the CLI's scan succeeded without the service"
 grep -q "Quorva can't be reached" "$work/cli.out" || fail "the CLI did not word it in English: $(cat "$work/cli.out")"
+grep -q "reached.* Leo has no iPhone assigned.$" "$work/cli.out" || fail "the CLI did not word the notice in English: $(cat "$work/cli.out")"
 LANGUAGE=en "$cli" scan --json >"$work/scan.json" 2>/dev/null && fail "the CLI's JSON scan succeeded without the service"
-[ "$(json "$work/scan.json" 'd["failure"]["code"]')" = serviceUnreachable ] || fail "JSON failure: $(cat "$work/scan.json")"
-json "$work/scan.json" 'd["failure"]["text"]' | grep -q "^Quorva can't be reached" || fail "JSON failure text: $(cat "$work/scan.json")"
+[ "$(json "$work/scan.json" 'd["failure"]["code"]')" = several ] || fail "JSON failure: $(cat "$work/scan.json")"
+text=$(json "$work/scan.json" 'd["failure"]["text"]')
+grep -q "^Quorva can't be reached" <<<"$text" && grep -qx "Leo has no iPhone assigned." <<<"$text" ||
+  fail "JSON failure text: $(cat "$work/scan.json")"
 LANGUAGE=en "$cli" assign "$device" child-nobody >"$work/cli.out" 2>&1 && fail "assign to a stranger succeeded"
 grep -q "There is no child with the id child-nobody" "$work/cli.out" || fail "assign's failure: $(cat "$work/cli.out")"
 

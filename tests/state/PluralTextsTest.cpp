@@ -1,4 +1,5 @@
-// Counts in the texts take the plural form of the reader's language: one, and every other count.
+// Texts in the reader's language: counts take its plural forms, and a notice is worded when it is
+// read, wherever it went meanwhile, while the service always reads English.
 #include "platform/UiLanguage.h"
 #include "state/StateTexts.h"
 
@@ -47,6 +48,31 @@ INSTANTIATE_TEST_SUITE_P(
                   QStringLiteral("Letzter Scan: 1.200 kürzlich eingegangene Nachrichten geprüft, 1.200 zur "
                                  "Sicherheitsprüfung gesendet.")}),
     test::RowName{});
+
+TEST(ANotice, IsWordedInItsReadersLanguageAndReportedInEnglish)
+{
+    const Notice old = lastBackedUpOn(QStringLiteral("Ava"), QDate(2026, 1, 10));
+    const QString english =
+        QStringLiteral("Ava's iPhone was last backed up on 10 Jan; there is nothing newer to check.");
+    // As a failure's parts on the bus: the child's failure and the notice come back as they went.
+    const Failure several{
+        FailureCase::several,
+        {},
+        {{FailureCase::childFailed, {QStringLiteral("Ben")}, {{FailureCase::encryptedBackup, {}, {}}}},
+         asFailure(old)}};
+    for (const Failure& part : several.parts)
+        EXPECT_EQ(partOf(failureName(part.kind), partArguments(part)), part);
+
+    for (const auto& [name, shown] :
+         {std::pair{"en-US", english},
+          std::pair{"de-DE", QStringLiteral("Das iPhone von Ava wurde zuletzt am 10. Jan. gesichert; "
+                                            "es gibt nichts Neueres zu prüfen.")}}) {
+        const UiLanguage language({QString::fromLatin1(name)});
+        EXPECT_EQ(texts::noticeText(old), shown);
+        EXPECT_EQ(texts::reportText(old), english);
+        EXPECT_TRUE(texts::failureText(several).endsWith(QLatin1Char('\n') + shown));
+    }
+}
 
 } // namespace
 } // namespace quorva
