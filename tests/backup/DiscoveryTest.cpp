@@ -171,6 +171,15 @@ void writeSpreadOutInfo(const fs::path& file, uint64_t gap)
     out << list.substr(8);
 }
 
+// A sample backup of the device `udid` in `folder`, its status dated `date`.
+void writeDated(const fs::path& folder, const std::string& udid, std::optional<Instant> date)
+{
+    samples::SampleBackupPlan plan;
+    plan.udid = udid;
+    plan.statusDate = date;
+    samples::writeSampleBackup(folder, plan);
+}
+
 class DescribedBackup : public ::testing::TestWithParam<Described> {};
 
 } // namespace
@@ -295,12 +304,8 @@ TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
                                                                      {"middle", utc(2024, 3, 1)},
                                                                      {".hidden", utc(2030, 1, 1)},
                                                                      {"undated-1", {}},
-                                                                     {"undated-2", {}}}) {
-        samples::SampleBackupPlan plan;
-        plan.udid = name;
-        plan.statusDate = date;
-        samples::writeSampleBackup(folder / name, plan);
-    }
+                                                                     {"undated-2", {}}})
+        writeDated(folder / name, name, date);
     writeFile(folder / "not-a-backup/Info.plist", xmlPlist(""));
     writeFile(folder / "plain-file", "Manifest.db");
 
@@ -324,14 +329,8 @@ TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
 TEST(Discovery, ASnapshotFolderMakesItsDevicesFolderABackupBeingWritten)
 {
     TempFolder folder;
-    samples::SampleBackupPlan finished;
-    finished.udid = "FINISHED";
-    finished.statusDate = utc(2024, 1, 1);
-    samples::writeSampleBackup(folder / "FINISHED", finished);
-    samples::SampleBackupPlan first;
-    first.udid = "WRITING";
-    first.statusDate = utc(2024, 6, 1);
-    samples::writeSampleBackup(folder / "WRITING" / "Snapshot", first);
+    writeDated(folder / "FINISHED", "FINISHED", utc(2024, 1, 1));
+    writeDated(folder / "WRITING" / "Snapshot", "WRITING", utc(2024, 6, 1));
     fs::create_directories(folder / "NAMELESS" / "Snapshot");
 
     std::vector<std::tuple<std::string, std::string, bool>> found;
