@@ -237,6 +237,10 @@ const std::vector<Described> kDates = {
     {"BinaryJustBefore2001", statusPlist(binaryStatus(-0.75)), dated("2000-12-31T23:59:59.250Z")},
     {"BinaryUnderAUtf16Key", statusPlist(binaryPlist({"\xD1\x01\x02", "\x64\0D\0a\0t\0e"s, binaryDate(0.5)})),
      dated("2001-01-01T00:00:00.500Z")},
+    {"BinaryReferencesOfEightBytes",
+     statusPlist(
+         binaryPlist({"\xD1" + bigEndian(1, 8) + bigEndian(2, 8), ascii("Date"), binaryDate(0.5)}, 8)),
+     dated("2001-01-01T00:00:00.500Z")},
     {"XmlIn2070", statusPlist(xmlEntry("Date", "<date>2070-01-01T00:00:00Z</date>")),
      dated("2070-01-01T00:00:00.000Z")},
     {"XmlJustBefore2001", infoPlist(xmlEntry("Last Backup Date", "<date>2000-12-31T23:59:59.250Z</date>")),
