@@ -171,6 +171,15 @@ void writeSpreadOutInfo(const fs::path& file, uint64_t gap)
     out << list.substr(8);
 }
 
+// A sample backup of the device `udid` in `folder`, its status dated `date`.
+void writeDated(const fs::path& folder, const std::string& udid, std::optional<Instant> date)
+{
+    samples::SampleBackupPlan plan;
+    plan.udid = udid;
+    plan.statusDate = date;
+    samples::writeSampleBackup(folder, plan);
+}
+
 class DescribedBackup : public ::testing::TestWithParam<Described> {};
 
 } // namespace
@@ -227,6 +236,10 @@ const std::vector<Described> kDates = {
     {"BinaryIn2070", statusPlist(binaryStatus(2177452800.0)), dated("2070-01-01T00:00:00.000Z")},
     {"BinaryJustBefore2001", statusPlist(binaryStatus(-0.75)), dated("2000-12-31T23:59:59.250Z")},
     {"BinaryUnderAUtf16Key", statusPlist(binaryPlist({"\xD1\x01\x02", "\x64\0D\0a\0t\0e"s, binaryDate(0.5)})),
+     dated("2001-01-01T00:00:00.500Z")},
+    {"BinaryReferencesOfEightBytes",
+     statusPlist(
+         binaryPlist({"\xD1" + bigEndian(1, 8) + bigEndian(2, 8), ascii("Date"), binaryDate(0.5)}, 8)),
      dated("2001-01-01T00:00:00.500Z")},
     {"XmlIn2070", statusPlist(xmlEntry("Date", "<date>2070-01-01T00:00:00Z</date>")),
      dated("2070-01-01T00:00:00.000Z")},
@@ -295,12 +308,8 @@ TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
                                                                      {"middle", utc(2024, 3, 1)},
                                                                      {".hidden", utc(2030, 1, 1)},
                                                                      {"undated-1", {}},
-                                                                     {"undated-2", {}}}) {
-        samples::SampleBackupPlan plan;
-        plan.udid = name;
-        plan.statusDate = date;
-        samples::writeSampleBackup(folder / name, plan);
-    }
+                                                                     {"undated-2", {}}})
+        writeDated(folder / name, name, date);
     writeFile(folder / "not-a-backup/Info.plist", xmlPlist(""));
     writeFile(folder / "plain-file", "Manifest.db");
 
@@ -324,14 +333,8 @@ TEST(Discovery, ListsBackupSubfoldersNewestFirstThenUndatedOnesInListingOrder)
 TEST(Discovery, ASnapshotFolderMakesItsDevicesFolderABackupBeingWritten)
 {
     TempFolder folder;
-    samples::SampleBackupPlan finished;
-    finished.udid = "FINISHED";
-    finished.statusDate = utc(2024, 1, 1);
-    samples::writeSampleBackup(folder / "FINISHED", finished);
-    samples::SampleBackupPlan first;
-    first.udid = "WRITING";
-    first.statusDate = utc(2024, 6, 1);
-    samples::writeSampleBackup(folder / "WRITING" / "Snapshot", first);
+    writeDated(folder / "FINISHED", "FINISHED", utc(2024, 1, 1));
+    writeDated(folder / "WRITING" / "Snapshot", "WRITING", utc(2024, 6, 1));
     fs::create_directories(folder / "NAMELESS" / "Snapshot");
 
     std::vector<std::tuple<std::string, std::string, bool>> found;

@@ -47,35 +47,34 @@ protected:
     {
         return QCoro::waitFor(from.read()).token;
     }
+    static void succeeds(QCoro::Task<> task) { ASSERT_EQ(test::failureOf(std::move(task)), nullptr); }
 
     const BridgeTokenStore store{serviceOfThisTest()};
 };
 
 TEST_F(BridgeTokenStoreTest, TheLastSavedTokenReadsBackUntilRemovedAndReplacesWhatAnotherClientWrote)
 {
-    ASSERT_EQ(test::failureOf(store.save("first")), nullptr);
-    ASSERT_EQ(test::failureOf(store.save("brt_live_0123456789abcdef")), nullptr);
+    succeeds(store.save("first"));
+    succeeds(store.save("brt_live_0123456789abcdef"));
     EXPECT_EQ(test::keyringItemCount(store.service(), store.account()), 1);
     EXPECT_EQ(read(BridgeTokenStore(store.service(), store.account())), "brt_live_0123456789abcdef");
 
-    ASSERT_EQ(test::failureOf(store.remove()), nullptr);
+    succeeds(store.remove());
     EXPECT_EQ(read(store), std::nullopt);
     EXPECT_EQ(test::keyringItemCount(store.service(), store.account()), 0);
 
     // An item another client wrote is replaced by saving, and read only when UTF-8. A text item is found
     // before a binary one, so it must not survive a save.
-    ASSERT_EQ(test::failureOf(writeRaw(store, QStringLiteral("old-text-token"))), nullptr);
+    succeeds(writeRaw(store, QStringLiteral("old-text-token")));
     EXPECT_EQ(read(store), "old-text-token");
-    ASSERT_EQ(test::failureOf(store.save("new-token")), nullptr);
+    succeeds(store.save("new-token"));
     EXPECT_EQ(read(store), "new-token");
     EXPECT_EQ(test::keyringItemCount(store.service(), store.account()), 1);
 
-    ASSERT_EQ(test::failureOf(writeRaw(store, QByteArray("tok\xC3\x28"
-                                                         "en"))),
-              nullptr);
+    succeeds(writeRaw(store, QByteArray("tok\xC3(en")));
     EXPECT_EQ(read(store), std::nullopt);
     // Nor are such bytes stored: that token could never be read back. The earlier item stays.
-    ASSERT_EQ(test::failureOf(store.save("valid")), nullptr);
+    succeeds(store.save("valid"));
     EXPECT_NE(test::errorOf<SecretStoreRefusal>(test::failureOf(store.save("in\xEDvalid"))), std::nullopt);
     EXPECT_EQ(read(store), "valid");
 }

@@ -6,7 +6,6 @@
 #include "UiHarness.h"
 
 #include <QAccessible>
-#include <QPointer>
 #include <QTemporaryDir>
 
 namespace quorva::uitest {
@@ -102,11 +101,6 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
     AtSpiClient reader;
     ASSERT_TRUE(reader.connected()) << "this process is not on the accessibility bus";
     reader.listen();
-    const auto button = [&](const QString& name) {
-        const auto found = reader.find(name, QStringLiteral("push button"));
-        EXPECT_TRUE(found.has_value()) << "no button " << name.toStdString();
-        return found;
-    };
     const auto press = [&](const QString& name) {
         const auto node = reader.find(name);
         ASSERT_TRUE(node.has_value());
@@ -125,10 +119,7 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
 
     ui.pair();
     const std::string avasPhone = BackupContent{}.udid;
-    const auto folder = ui.familyBackups();
-    std::filesystem::remove_all(folder / "AVA");
-    ui.writeBackup(folder / avasPhone, {.udid = avasPhone, .deviceName = "Ava's iPhone", .candidates = 1});
-    ui.chooseBackupFolder(folder);
+    ui.chooseBackupFolder(ui.familyBackups(2, avasPhone));
 
     // The card's title is a heading, which a screen reader jumps between.
     const auto title = reader.find(ui.text("setupTitle"));
@@ -137,7 +128,7 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
 
     // Nothing to scan before an iPhone is assigned: the button says so, and pressing it is refused.
     {
-        const auto scan = button(QStringLiteral("Scan now"));
+        const auto scan = reader.find(QStringLiteral("Scan now"), QStringLiteral("push button"));
         ASSERT_TRUE(scan.has_value());
         const QStringList states = reader.states(*scan);
         EXPECT_FALSE(states.contains("enabled") || states.contains("sensitive"))
@@ -220,9 +211,7 @@ TEST(Accessibility, OverTheAccessibilityBusEveryButtonPressesAndTheStatusLineSpe
 
     // Closing the window releases its scene while the screen reader still listens; Bridge
     // stays, and the window comes back on the bus.
-    QPointer<QQuickWindow> closed = &ui.window();
-    closed->close();
-    ASSERT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); }));
+    ui.closeWindow();
     ui.app().showWindow();
     EXPECT_TRUE(UiHarness::waitFor(
         [&] { return reader.find(QStringLiteral("Scan now"), QStringLiteral("push button")).has_value(); }));

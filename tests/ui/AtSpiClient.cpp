@@ -93,13 +93,17 @@ QDBusMessage AtSpiClient::call(const Node& node, const QString& interface, const
     return m_bus.call(message, QDBus::BlockWithGui, 5000);
 }
 
-QString AtSpiClient::name(const Node& node)
+QVariant AtSpiClient::property(const Node& node, const QString& interface, const QString& name)
 {
     const QDBusMessage reply = call(node, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                    QStringLiteral("Get"), {kAccessible, QStringLiteral("Name")});
-    return reply.arguments().isEmpty()
-               ? QString()
-               : reply.arguments().constFirst().value<QDBusVariant>().variant().toString();
+                                    QStringLiteral("Get"), {interface, name});
+    return reply.arguments().isEmpty() ? QVariant()
+                                       : reply.arguments().constFirst().value<QDBusVariant>().variant();
+}
+
+QString AtSpiClient::name(const Node& node)
+{
+    return property(node, kAccessible, QStringLiteral("Name")).toString();
 }
 
 QString AtSpiClient::roleName(const Node& node)
@@ -129,11 +133,7 @@ QStringList AtSpiClient::states(const Node& node)
 QStringList AtSpiClient::actions(const Node& node)
 {
     const QString action = QStringLiteral("org.a11y.atspi.Action");
-    const QDBusMessage count = call(node, QStringLiteral("org.freedesktop.DBus.Properties"),
-                                    QStringLiteral("Get"), {action, QStringLiteral("NActions")});
-    const int n = count.arguments().isEmpty()
-                      ? 0
-                      : count.arguments().constFirst().value<QDBusVariant>().variant().toInt();
+    const int n = property(node, action, QStringLiteral("NActions")).toInt();
     QStringList names;
     for (int i = 0; i < n; ++i) {
         const QDBusReply<QString> actionName = call(node, action, QStringLiteral("GetName"), {i});

@@ -61,6 +61,7 @@ private slots:
 private:
     QDBusMessage call(const Node& node, const QString& interface, const QString& method,
                       const QVariantList& arguments = {});
+    QVariant property(const Node& node, const QString& interface, const QString& name);
     std::optional<Node> search(const Node& from, const std::function<bool(const Node&)>& match, int depth);
 
     QDBusConnection m_bus;

@@ -104,14 +104,14 @@ QQuickItem* drawnItem(QObject* object)
 }
 
 // Runs in the desktop's palette: light here, and once more under GTK's dark theme through the
-// gtk3 platform theme (the ctest entry ui.contrast.adwaita-dark).
-TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
+// gtk3 platform theme (the ctest entry ui.contrast.adwaita-dark). Controls without a text of their
+// own to tell them by, the switch when off, the pickers and the focus mark, need 3:1 around them.
+TEST(Contrast, TextsIconsAndControlsAreReadableInTheDesktopsPalette)
 {
     const bool dark = QGuiApplication::palette().color(QPalette::Window).lightness() < 128;
     ASSERT_TRUE(dark || !qEnvironmentVariable("GTK_THEME").endsWith(QStringLiteral(":dark")))
         << "the gtk3 platform theme gave no dark palette";
-    // The folder is chosen in Qt's own dialog, which the harness answers, also where the
-    // platform theme offers its native one.
+    // The harness answers Qt's own folder dialog, also where the platform theme has a native one.
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     UiHarness ui;
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
@@ -148,11 +148,7 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
     // The family set up: Ava's iPhone, Ben's with an old backup in the warning colour, and
     // Dad's in the folder, assigned to no one.
     ui.pair();
-    const auto folder = ui.path("family");
-    ui.writeBackup(folder / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .ageHours = 0.1});
-    ui.writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
-    ui.writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .ageHours = 480});
-    ui.chooseBackupFolder(folder);
+    ui.chooseBackupFolder(ui.familyBackups(480));
     ui.assign("AVA", kAva);
     ui.assign("BEN", kBen);
     ui.scanAndWait();
@@ -166,31 +162,16 @@ TEST(Contrast, TextsAndIconsAreReadableInTheDesktopsPalette)
         check(menu->objectName().isEmpty() ? "application-menu" : "header-menu", {menu});
         QMetaObject::invokeMethod(menu, "close");
     }
-}
 
-// The controls without a text of their own to tell them by: the switch when off, the pickers,
-// and the mark around whichever control has the keyboard focus.
-TEST(Contrast, TheSwitchThePickersAndTheFocusMarksStandOutFromTheCards)
-{
-    UiHarness ui;
-    ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
-    ui.launch();
-    ui.window().resize(860, 1400);
-    QTest::mouseMove(&ui.window(), QPoint(850, 1390));
-    ui.pair();
-    ui.chooseBackupFolder(ui.familyBackups());
-    ui.assign("AVA", kAva);
     ASSERT_FALSE(ui.state().launchesAtLogin());
     const auto measured = [&](const QQuickItem* item) {
         UiHarness::spin(std::chrono::milliseconds(100));
         return outlineContrast(ui.window().grabWindow(), item);
     };
-
     EXPECT_GE(measured(ui.find("launchAtLoginSwitch")->property("indicator").value<QQuickItem*>()), 3.0)
         << "the switch, off";
     for (const std::string& child : {kAva, kBen})
         EXPECT_GE(measured(ui.item(UiHarness::picker(child))), 3.0) << "the picker of " << child;
-
     for (const char* control : {"chooseBackupButton", "devicePicker-child-ava", "scanButton",
                                 "launchAtLoginSwitch", "privacyCard", "headerMenuButton"}) {
         ui.press(Qt::Key_Tab); // to come back with the focus the keyboard gives

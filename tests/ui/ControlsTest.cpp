@@ -119,39 +119,25 @@ TEST(Controls, AStrayKeyOnAClosedPickerKeepsTheBindingAndOnlyAChoiceInTheOpenLis
     EXPECT_EQ(bindings().at("PARENT"), kAva);
 }
 
-// With the family's folder chosen, the dialog offers that folder: confirming it at once keeps
-// it, not a folder inside it.
-TEST(Controls, ConfirmingTheFolderDialogAtOnceKeepsTheFamilysFolder)
-{
-    UiHarness ui;
-    ui.launch();
-    ui.pair();
-    ui.chooseBackupFolder(ui.familyBackups());
-    const auto family = ui.state().backupFolder();
-    ASSERT_TRUE(family.has_value());
-
-    ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
-    ui.press(Qt::Key_Space);
-    ui.answerFolderDialogByKeyboard(std::nullopt);
-    ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("backupFolderDialog"); }));
-    UiHarness::spin(std::chrono::milliseconds(300)); // a folder inside would be taken by now
-    EXPECT_EQ(ui.state().backupFolder(), family);
-    EXPECT_EQ(ui.state().devices().size(), 3);
-}
-
 // A parent who types the family folder's own path goes into it, where Qt's own dialog selects
-// the first folder within; confirming then must keep the folder on screen.
-TEST(Controls, ConfirmingTheFolderOnScreenStoresItNotTheFirstFolderInside)
+// the first folder within; confirming must keep the folder on screen, as must confirming the
+// dialog at once when it opens at the chosen folder.
+TEST(Controls, ConfirmingTheFolderDialogKeepsTheFolderOnScreenNotTheFirstFolderInside)
 {
     UiHarness ui;
     ui.launch();
     ui.pair();
     const auto family = ui.familyBackups();
-    ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
-    ui.press(Qt::Key_Space);
-    ui.answerFolderDialogByKeyboard(family);
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.state().backupFolder().has_value(); }));
-    EXPECT_EQ(ui.state().backupFolder(), family);
+    for (const bool typed : {true, false}) {
+        SCOPED_TRACE(typed ? "typed" : "at once");
+        ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
+        ui.press(Qt::Key_Space);
+        ui.answerFolderDialogByKeyboard(typed ? std::optional(family) : std::nullopt);
+        ASSERT_TRUE(UiHarness::waitFor([&] { return !ui.shown("backupFolderDialog"); }));
+        UiHarness::spin(std::chrono::milliseconds(300)); // a folder inside would be taken by now
+        EXPECT_EQ(ui.state().backupFolder(), family);
+    }
+    EXPECT_EQ(ui.state().devices().size(), 3);
 }
 
 // The menu item and its shortcut agree, and follow canScan.

@@ -9,15 +9,6 @@
 namespace quorva::uitest {
 namespace {
 
-// Within the visible part of the scrolling column.
-bool inView(UiHarness& ui, const QString& objectName)
-{
-    QQuickItem* scroller = ui.item(QStringLiteral("contentScroller"));
-    QQuickItem* target = ui.item(objectName);
-    const QRectF area = target->mapRectToItem(scroller, target->boundingRect());
-    return area.top() >= 0 && area.bottom() <= scroller->height();
-}
-
 TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
 {
     UiHarness ui;
@@ -59,7 +50,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
     EXPECT_EQ(ui.find(UiHarness::picker(kBen))->property("displayText").toString(), "Ben's iPhone");
 
     ASSERT_TRUE(ui.tabTo("scanButton"));
-    EXPECT_TRUE(inView(ui, "scanButton")) << "the view follows the focus";
+    EXPECT_TRUE(ui.inView("scanButton")) << "the view follows the focus";
     EXPECT_EQ(ui.text("scanButton"), "Scan now");
     ui.press(Qt::Key_Return);
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.text("statusMessageText").startsWith("Scan complete."); }))
@@ -69,7 +60,7 @@ TEST(EndToEnd, AParentWithOnlyAKeyboardPairsChoosesAndScans)
 
     // The switch at the bottom comes into view before Space turns it on.
     ASSERT_TRUE(ui.tabTo("launchAtLoginSwitch"));
-    EXPECT_TRUE(inView(ui, "launchAtLoginSwitch"));
+    EXPECT_TRUE(ui.inView("launchAtLoginSwitch"));
     const auto* handle = ui.find("contentScrollBar")->property("contentItem").value<QQuickItem*>();
     EXPECT_GT(handle->opacity(), 0) << "the scroll bar shows that there is more";
     ui.press(Qt::Key_Space);

@@ -36,13 +36,12 @@ public:
     explicit NotificationServer(Record& record) : m_record(record) {}
 
 public slots:
-    uint Notify(const QString& appName, uint replacesId, const QString& icon, const QString& summary,
+    uint Notify(const QString&, uint replacesId, const QString& icon, const QString& summary,
                 const QString& body, const QStringList& actions, const QVariantMap& hints, int)
     {
         const std::scoped_lock hold(m_record.lock);
         const uint id = replacesId != 0 ? replacesId : ++m_lastId;
-        m_record.notified.push_back(
-            {message().service(), id, appName, replacesId, icon, summary, body, actions, hints});
+        m_record.notified.push_back({message().service(), id, icon, summary, body, actions, hints});
         return id;
     }
     void CloseNotification(uint id)

@@ -17,8 +17,6 @@ namespace quorva::uitest {
 struct Notified {
     QString sender; // the caller's unique bus name
     uint id = 0;
-    QString appName;
-    uint replacesId = 0;
     QString icon;
     QString summary;
     QString body;
@@ -33,12 +31,9 @@ struct PortalNotified {
     QVariantMap notification;
 };
 
-// The desktop's side of the session bus, as a panel and a notification daemon give it: a
-// notification server, and where asked for, a StatusNotifier watcher with its host and the
-// desktop portal (Background, Notification). They answer from a thread of their own, so the
-// application may call them synchronously from the test's thread. Tests in other processes
-// share the bus: each sees only what its own process sent, and the tests that offer these names
-// take turns (RESOURCE_LOCK).
+// The desktop's side of the session bus: a notification server, and where asked for, a tray's
+// watcher and the desktop portal. They answer from a thread of their own, so the application may
+// call them synchronously. Other test processes share the bus: each sees only what it sent.
 class FakeDesktop {
 public:
     struct Offers {

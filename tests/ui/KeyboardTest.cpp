@@ -7,18 +7,6 @@
 namespace quorva::uitest {
 namespace {
 
-QQuickItem* scroller(UiHarness& ui)
-{
-    return ui.item(QStringLiteral("contentScroller"));
-}
-
-// Wholly within the visible part of the scrolling column.
-bool inView(UiHarness& ui, const QQuickItem* target)
-{
-    const QRectF area = target->mapRectToItem(scroller(ui), target->boundingRect());
-    return area.top() >= 0 && area.bottom() <= scroller(ui)->height();
-}
-
 // How much of a focus mark in the theme's colour is drawn just outside the item, as a share of
 // a 2 px line all around it.
 double focusMark(UiHarness& ui, QQuickItem* target)
@@ -26,20 +14,9 @@ double focusMark(UiHarness& ui, QQuickItem* target)
     const QColor mark = QQmlExpression(qmlContext(target), target, QStringLiteral("Theme.focusRing"))
                             .evaluate()
                             .value<QColor>();
-    const QImage image = ui.window().grabWindow();
-    const qreal scale = qreal(image.width()) / ui.window().width();
     const QRect box = target->mapRectToScene(target->boundingRect()).toAlignedRect();
-    int drawn = 0;
-    for (int y = box.top() - 6; y <= box.bottom() + 6; ++y) {
-        for (int x = box.left() - 6; x <= box.right() + 6; ++x) {
-            if (box.adjusted(-1, -1, 1, 1).contains(x, y))
-                continue;
-            const QColor pixel = image.pixelColor(QPoint(int(x * scale), int(y * scale)));
-            drawn += std::max({std::abs(pixel.red() - mark.red()), std::abs(pixel.green() - mark.green()),
-                               std::abs(pixel.blue() - mark.blue())}) <= 40;
-        }
-    }
-    return drawn / (2.0 * 2 * (box.width() + box.height()));
+    return ui.pixelsNear(box.adjusted(-6, -6, 6, 6), mark, 40, box.adjusted(-1, -1, 1, 1)) /
+           (2.0 * 2 * (box.width() + box.height()));
 }
 
 TEST(Keyboard, AfterPairingAndOnEveryTabStopTheFocusShowsA2PxMarkAndComesOnScreen)
@@ -71,8 +48,8 @@ TEST(Keyboard, AfterPairingAndOnEveryTabStopTheFocusShowsA2PxMarkAndComesOnScree
             break;
         visited << name;
         SCOPED_TRACE(name.toStdString());
-        if (scroller(ui)->isAncestorOf(focused)) {
-            EXPECT_TRUE(inView(ui, focused)) << "the column does not follow the focus";
+        if (ui.item("contentScroller")->isAncestorOf(focused)) {
+            EXPECT_TRUE(ui.inView(focused)) << "the column does not follow the focus";
         }
         EXPECT_GT(focusMark(ui, focused), 0.8) << "no 2 px focus mark";
     }
@@ -100,14 +77,15 @@ TEST(Keyboard, PageKeysScrollTheWindowAndF10OpensItsMenu)
     ui.window().resize(ui.window().minimumSize());
     UiHarness::spin(std::chrono::milliseconds(50));
     ASSERT_TRUE(ui.tabTo("chooseBackupButton"));
-    const auto contentY = [&] { return scroller(ui)->property("contentY").toReal(); };
+    QQuickItem* scroller = ui.item("contentScroller");
+    const auto contentY = [&] { return scroller->property("contentY").toReal(); };
 
     ui.press(Qt::Key_End);
-    EXPECT_TRUE(UiHarness::waitFor([&] { return inView(ui, ui.item("privacyCard")); })) << "End";
+    EXPECT_TRUE(UiHarness::waitFor([&] { return ui.inView("privacyCard"); })) << "End";
     ui.press(Qt::Key_Home);
     EXPECT_TRUE(UiHarness::waitFor([&] { return contentY() == 0; })) << "Home";
     ui.press(Qt::Key_PageDown);
-    EXPECT_TRUE(UiHarness::waitFor([&] { return contentY() > scroller(ui)->height() / 2; })) << "Page Down";
+    EXPECT_TRUE(UiHarness::waitFor([&] { return contentY() > scroller->height() / 2; })) << "Page Down";
     const qreal down = contentY();
     ui.press(Qt::Key_PageUp);
     EXPECT_TRUE(UiHarness::waitFor([&] { return contentY() < down; })) << "Page Up";

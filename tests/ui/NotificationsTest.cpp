@@ -9,20 +9,10 @@
 #include "platform/DesktopNotifications.h"
 #include "state/StateTexts.h"
 
-#include <QPointer>
-
 namespace quorva::uitest {
 namespace {
 
 constexpr const char* kAppId = QUORVA_APP_ID;
-
-// Closes the window and waits until its scene is gone, as a parent's click on its close button.
-void closeWindow(UiHarness& ui)
-{
-    QPointer<QQuickWindow> closed = &ui.window();
-    closed->close();
-    ASSERT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); }));
-}
 
 void expectOpenedAt(UiHarness& ui, const QString& focused)
 {
@@ -48,7 +38,7 @@ TEST(Notifications, AFailureWhileNoWindowIsShownIsToldOnceUntilItClearsAndItsCli
     EXPECT_TRUE(desktop.notified().empty()) << "the window's alert says it";
 
     // The same failure once the window is closed: the parent saw it, so nothing more.
-    closeWindow(ui);
+    ui.closeWindow();
     ui.scanAndWait();
     UiHarness::spin(std::chrono::milliseconds(200));
     EXPECT_TRUE(desktop.notified().empty());
@@ -147,7 +137,7 @@ TEST(Notifications, AnOldBackupAndAnIPhoneWaitingToBeAssignedAreToldOnceEachAndO
         ASSERT_TRUE(notice->actions.contains("default"));
         desktop.invokeAction(notice->id, QStringLiteral("default"));
         expectOpenedAt(ui, cause.focused);
-        closeWindow(ui);
+        ui.closeWindow();
     }
 
     // Still so at the next look: nothing new to tell.
@@ -164,10 +154,10 @@ TEST(Notifications, WithoutATrayAClosedWindowSaysOnceThatBridgeKeepsCheckingAndA
         FakeDesktop desktop({.tray = tray, .portal = true});
         UiHarness ui;
         ui.launch();
-        closeWindow(ui);
+        ui.closeWindow();
         ui.app().showWindow();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(ui.app().window()));
-        closeWindow(ui);
+        ui.closeWindow();
         UiHarness::spin(std::chrono::milliseconds(300));
         const auto told = desktop.notified();
         if (tray) {

@@ -3,7 +3,6 @@
 #include "app/SingleInstance.h"
 #include "app/TrayIcon.h"
 
-#include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -46,9 +45,7 @@ TEST(Shell, AQuietStartHasNoWindowAndAClosedWindowLetsGoOfItsSceneWhileTheTraySc
     const long childrenRequests = ui.countReceived("children");
 
     QSignalSpy quitting(QCoreApplication::instance(), &QCoreApplication::aboutToQuit);
-    QPointer<QQuickWindow> closed = &ui.window();
-    closed->close();
-    EXPECT_TRUE(UiHarness::waitFor([&] { return closed.isNull(); })) << "the closed window's scene is kept";
+    ui.closeWindow();
     EXPECT_EQ(quitting.count(), 0);
     EXPECT_TRUE(ui.state().hasAutomaticScanning());
     tray.scanNowAction().trigger();

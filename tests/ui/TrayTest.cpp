@@ -71,8 +71,7 @@ TEST(Tray, TheItemNamesBridgeAndAsksForThePanelsAttentionWithTheReasonWhileThePa
     // A click on the item shows the window; so does the panel's menu's Open.
     busCall(service, path, kItem, QStringLiteral("Activate"), {0, 0});
     ASSERT_TRUE(UiHarness::waitFor([&] { return ui.app().window() && ui.app().window()->isVisible(); }));
-    ui.window().close();
-    ASSERT_TRUE(UiHarness::waitFor([&] { return ui.app().window() == nullptr; }));
+    ui.closeWindow();
 
     const auto menuPath = property("Menu").value<QDBusObjectPath>().path();
     const auto menu = menuOf(service, menuPath);

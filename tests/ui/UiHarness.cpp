@@ -4,6 +4,7 @@
 #include "state/BridgeComposition.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 
 namespace quorva::uitest {
 
@@ -133,20 +134,35 @@ bool UiHarness::shown(const QString& objectName) const
                   : object && object->property("visible").toBool();
 }
 
-int UiHarness::pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance)
+int UiHarness::pixelsNear(const QRect& area, const QColor& colour, int tolerance, const QRect& skip)
 {
     const QImage image = window().grabWindow();
     const qreal scale = qreal(image.width()) / window().width(); // the grab may not say its own ratio
-    const QRect area = target->mapRectToScene(target->boundingRect()).toAlignedRect();
     int count = 0;
     for (int y = area.top(); y <= area.bottom(); ++y) {
         for (int x = area.left(); x <= area.right(); ++x) {
+            if (skip.contains(x, y))
+                continue;
             const QColor pixel = image.pixelColor(QPoint(int(x * scale), int(y * scale)));
             count += std::max({std::abs(pixel.red() - colour.red()), std::abs(pixel.green() - colour.green()),
                                std::abs(pixel.blue() - colour.blue())}) <= tolerance;
         }
     }
     return count;
+}
+
+bool UiHarness::inView(const QQuickItem* target) const
+{
+    QQuickItem* scroller = item(QStringLiteral("contentScroller"));
+    const QRectF area = target->mapRectToItem(scroller, target->boundingRect());
+    return area.top() >= 0 && area.bottom() <= scroller->height();
+}
+
+void UiHarness::closeWindow()
+{
+    QPointer<QQuickWindow> closed = &window();
+    closed->close();
+    ASSERT_TRUE(waitFor([&] { return closed.isNull(); })) << "the closed window's scene is kept";
 }
 
 void UiHarness::click(const QString& objectName)

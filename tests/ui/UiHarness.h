@@ -38,13 +38,14 @@ public:
     {
         return writeBackup(path(name), content);
     }
-    // A folder of three iPhones' backups: a parent's, backed up last, Ava's and Ben's.
-    std::filesystem::path familyBackups()
+    // A folder of three iPhones' backups: a parent's, backed up last, Ava's and Ben's. Only an id
+    // of a phone's shape for Ava's reaches a backup tool.
+    std::filesystem::path familyBackups(double bensAgeHours = 2, const std::string& avasId = "AVA")
     {
         const auto folder = path("family");
         writeBackup(folder / "PARENT", {.udid = "PARENT", .deviceName = "Dad's iPhone", .ageHours = 0.1});
-        writeBackup(folder / "AVA", {.udid = "AVA", .deviceName = "Ava's iPhone", .candidates = 1});
-        writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .ageHours = 2});
+        writeBackup(folder / avasId, {.udid = avasId, .deviceName = "Ava's iPhone", .candidates = 1});
+        writeBackup(folder / "BEN", {.udid = "BEN", .deviceName = "Ben's iPhone", .ageHours = bensAgeHours});
         return folder;
     }
     // Runs the window's "Choose folder…" flow and answers the real dialog with `folder`.
@@ -82,8 +83,19 @@ public:
     bool enabled(const QString& name) const { return find(name) && find(name)->property("enabled").toBool(); }
     // Shown on screen: the item and all its ancestors visible, or the popup open.
     [[nodiscard]] bool shown(const QString& objectName) const;
-    // How many pixels of the rendered item lie within `tolerance` of `colour` (per channel).
-    [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30);
+    // How many pixels of the rendered `area` (in the scene, less `skip`) lie within `tolerance`
+    // of `colour` (per channel).
+    [[nodiscard]] int pixelsNear(const QRect& area, const QColor& colour, int tolerance = 30,
+                                 const QRect& skip = {});
+    [[nodiscard]] int pixelsNear(const QQuickItem* target, const QColor& colour, int tolerance = 30)
+    {
+        return pixelsNear(target->mapRectToScene(target->boundingRect()).toAlignedRect(), colour, tolerance);
+    }
+    // Wholly within the visible part of the scrolling column.
+    [[nodiscard]] bool inView(const QQuickItem* target) const;
+    [[nodiscard]] bool inView(const QString& objectName) const { return inView(item(objectName)); }
+    // Closes the window as its close button does, and waits until its scene is gone.
+    void closeWindow();
 
     // Keys go to whatever has the keyboard focus.
     void click(const QString& objectName);

@@ -104,12 +104,8 @@ TEST(WindowStates, AFamilyAssignsEachChildsIPhoneByKeyboardAndBacksUpAConnectedO
     ui.config.children = {{kAva, "Ava"}, {kBen, "Ben"}};
     ui.launch();
     ui.pair();
-    // Ava's iPhone with an id of a phone's shape: only such an id reaches the backup tool.
     const std::string avasPhone = BackupContent{}.udid;
-    const auto folder = ui.familyBackups();
-    std::filesystem::remove_all(folder / "AVA");
-    ui.writeBackup(folder / avasPhone, {.udid = avasPhone, .deviceName = "Ava's iPhone", .candidates = 1});
-    ui.chooseBackupFolder(folder);
+    ui.chooseBackupFolder(ui.familyBackups(2, avasPhone));
     ASSERT_TRUE(ui.shown("familyRows"));
 
     ui.pickByKeyboard(kAva, QString::fromStdString(avasPhone));
