@@ -1,52 +1,15 @@
 #include "state/Failure.h"
+#include "state/CaseNames.h"
 
 #include "model/BridgeClientError.h"
 #include "model/PlatformError.h"
 #include "stores/FolderReference.h"
-
-#include <array>
-#include <utility>
 
 namespace quorva {
 
 namespace {
 
 using C = FailureCase;
-
-constexpr std::array<std::pair<FailureCase, const char*>, 32> names{{
-    {C::unexpected, "unexpected"},
-    {C::serviceError, "serviceError"},
-    {C::serviceUnreachable, "serviceUnreachable"},
-    {C::invalidResponse, "invalidResponse"},
-    {C::notPaired, "notPaired"},
-    {C::pairingCodeMissing, "pairingCodeMissing"},
-    {C::pairingNoLongerValid, "pairingNoLongerValid"},
-    {C::secretStoreUnavailable, "secretStoreUnavailable"},
-    {C::secretStoreRefusedPairing, "secretStoreRefusedPairing"},
-    {C::tokenNotForgotten, "tokenNotForgotten"},
-    {C::busyElsewhere, "busyElsewhere"},
-    {C::launchAtLoginFailed, "launchAtLoginFailed"},
-    {C::backupFolderUnreadable, "backupFolderUnreadable"},
-    {C::backupFolderUnreachable, "backupFolderUnreachable"},
-    {C::backupAccessLost, "backupAccessLost"},
-    {C::noBackupFound, "noBackupFound"},
-    {C::encryptedBackup, "encryptedBackup"},
-    {C::backupBeingWritten, "backupBeingWritten"},
-    {C::messagesDatabaseMissing, "messagesDatabaseMissing"},
-    {C::messagesDatabaseUnreadable, "messagesDatabaseUnreadable"},
-    {C::platform, "platform"},
-    {C::childFailed, "childFailed"},
-    {C::notice, "notice"},
-    {C::several, "several"},
-    {C::noSuchChild, "noSuchChild"},
-    {C::noSuchDevice, "noSuchDevice"},
-    {C::notADeviceId, "notADeviceId"},
-    {C::relativeFolder, "relativeFolder"},
-    {C::deviceNotConnected, "deviceNotConnected"},
-    {C::backupFailed, "backupFailed"},
-    {C::severalDevicesConnected, "severalDevicesConnected"},
-    {C::nothingToScan, "nothingToScan"},
-}};
 
 QStringList wordingArguments(const Wording& wording)
 {
@@ -91,18 +54,12 @@ Failure clientFailure(const BridgeClientError& error)
 
 QString failureName(FailureCase kind)
 {
-    for (const auto& [each, name] : names)
-        if (each == kind)
-            return QString::fromLatin1(name);
-    return QStringLiteral("unexpected");
+    return caseName(kind);
 }
 
 std::optional<FailureCase> failureCaseNamed(const QString& name)
 {
-    for (const auto& [each, known] : names)
-        if (name == QLatin1String(known))
-            return each;
-    return std::nullopt;
+    return caseNamed<FailureCase>(name);
 }
 
 QStringList partArguments(const Failure& part)

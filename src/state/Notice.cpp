@@ -1,46 +1,21 @@
 #include "state/Notice.h"
-
-#include <array>
-#include <utility>
+#include "state/CaseNames.h"
 
 namespace quorva {
 
-namespace {
-
-using N = NoticeCase;
-
-constexpr std::array<std::pair<NoticeCase, const char*>, 8> names{{
-    {N::backupBeingWritten, "backupBeingWritten"},
-    {N::lastBackedUpOn, "lastBackedUpOn"},
-    {N::waitingToBeAssigned, "waitingToBeAssigned"},
-    {N::notAssignedToAnyone, "notAssignedToAnyone"},
-    {N::assignedIPhoneMissing, "assignedIPhoneMissing"},
-    {N::noIPhoneAssigned, "noIPhoneAssigned"},
-    {N::childLeftFamily, "childLeftFamily"},
-    {N::encryptedBackupChosen, "encryptedBackupChosen"},
-}};
-
-} // namespace
-
 Notice lastBackedUpOn(const QString& childName, const QDate& day)
 {
-    return {N::lastBackedUpOn, {childName, day.toString(Qt::ISODate)}};
+    return {NoticeCase::lastBackedUpOn, {childName, day.toString(Qt::ISODate)}};
 }
 
 QString noticeName(NoticeCase kind)
 {
-    for (const auto& [each, name] : names)
-        if (each == kind)
-            return QString::fromLatin1(name);
-    return {};
+    return caseName(kind);
 }
 
 std::optional<NoticeCase> noticeCaseNamed(const QString& name)
 {
-    for (const auto& [each, known] : names)
-        if (name == QLatin1String(known))
-            return each;
-    return std::nullopt;
+    return caseNamed<NoticeCase>(name);
 }
 
 QStringList toArguments(const Notice& notice)

@@ -13,16 +13,23 @@ namespace quorva {
 // What needs the parent beside a failure or after a scan. It is worded where it is shown, in its
 // reader's language (texts::noticeText), and for the service in English (texts::reportText). The
 // names (noticeName) are part of the bus interface: a case may be added, never renamed.
-enum class NoticeCase {
-    backupBeingWritten,    // the child's name
-    lastBackedUpOn,        // the child's name, the day (yyyy-MM-dd)
-    waitingToBeAssigned,   // the unassigned iPhones' names
-    notAssignedToAnyone,   // the iPhone's name
-    assignedIPhoneMissing, // the child's name
-    noIPhoneAssigned,      // the child's name
-    childLeftFamily,       // the iPhone's name
-    encryptedBackupChosen, // the child's name
+struct NoticeCases {
+    Q_GADGET
+
+public:
+    enum class Case {
+        backupBeingWritten,    // the child's name
+        lastBackedUpOn,        // the child's name, the day (yyyy-MM-dd)
+        waitingToBeAssigned,   // the unassigned iPhones' names
+        notAssignedToAnyone,   // the iPhone's name
+        assignedIPhoneMissing, // the child's name
+        noIPhoneAssigned,      // the child's name
+        childLeftFamily,       // the iPhone's name
+        encryptedBackupChosen, // the child's name
+    };
+    Q_ENUM(Case)
 };
+using NoticeCase = NoticeCases::Case;
 
 struct Notice {
     NoticeCase kind = NoticeCase::noIPhoneAssigned;
