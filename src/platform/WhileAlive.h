@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QTimer>
 
-#include <QCoroSignal>
+#include <QCoroTimer>
 
 #include <exception>
 #include <optional>
@@ -66,11 +66,21 @@ template <typename T>
 template <typename Sender, typename Signal>
 [[nodiscard]] QCoro::Task<> nextSignal(Sender* sender, Signal signal)
 {
+    // A timer relays either, since QCoro awaits a timer's private signal soundly; awaiting an idle
+    // timer returns at once, so it is kept running until one of them comes.
+    bool arrived = false;
     QTimer relay;
     relay.setSingleShot(true);
-    QObject::connect(sender, signal, &relay, [&relay] { relay.start(0); });
-    QObject::connect(sender, &QObject::destroyed, &relay, [&relay] { relay.start(0); });
-    co_await qCoro(&relay, &QTimer::timeout);
+    const auto arrive = [&arrived, &relay] {
+        arrived = true;
+        relay.start(0);
+    };
+    QObject::connect(sender, signal, &relay, arrive);
+    QObject::connect(sender, &QObject::destroyed, &relay, arrive);
+    while (!arrived) {
+        relay.start(std::chrono::hours(24));
+        co_await relay;
+    }
 }
 
 // Starts `work` on behalf of `owner` without awaiting it; `done` is called with its result only

@@ -36,15 +36,19 @@ TEST(ContinuousTimer, ADeadlineThatPassedFiresAtOnceAndStopCancels)
     EXPECT_EQ(fired, 2); // and once only
 }
 
+QCoro::Task<> slowScan(int& started, int& finished)
+{
+    ++started;
+    co_await QCoro::sleepFor(60ms);
+    ++finished;
+}
+
 TEST(AutomaticScanLoop, ScansEveryIntervalAndNeverAgainOnceDestroyed)
 {
-    // A scan that takes a while, counting how often it started and ended.
+    // A scan that takes a while, counting how often it started and ended. (The loop owns the
+    // callback, so the coroutine is a function of its own, not the callback's body.)
     int started = 0, finished = 0;
-    const auto run = [&]() -> QCoro::Task<> {
-        ++started;
-        co_await QCoro::sleepFor(60ms);
-        ++finished;
-    };
+    const auto run = [&] { return slowScan(started, finished); };
     {
         AutomaticScanLoop sleeping([&] { return true; }, run, std::chrono::hours(1));
     }
