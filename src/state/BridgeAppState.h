@@ -153,12 +153,14 @@ public:
     QCoro::Task<> chooseBackupFolder();
     // The folder a parent named without the chooser, as the CLI does.
     QCoro::Task<> useBackupFolder(std::filesystem::path folder);
-    // One cycle. Asked for while one runs, it joins the one cycle that follows the running one,
-    // however many ask: it returns when that one has ended.
+    // One cycle, by the current session's scan flow. Asked for while one runs, it joins the one
+    // cycle that follows the running one, however many ask: it returns when that one has ended.
     QCoro::Task<> scanNow();
+    // The children asked for again, by the current session's set-up flow.
     QCoro::Task<> loadChildren();
     QCoro::Task<> disconnect();
     void setLaunchAtLogin(bool enabled);
+    // The current session's scan flow scans every interval from now on.
     void startAutomaticScanning();
     // The backups this computer makes of connected iPhones; null where it makes none.
     [[nodiscard]] DeviceBackups* deviceBackups() const { return m_deviceBackups.get(); }
