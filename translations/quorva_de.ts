@@ -1013,6 +1013,11 @@
             <numerusform>%1, vor %Ln Tagen</numerusform>
         </translation>
     </message>
+    <message>
+        <source>d MMM</source>
+        <comment>a day and its month, short: a QLocale date format</comment>
+        <translation>d. MMM</translation>
+    </message>
 </context>
 <context>
     <name>quorva::PlatformError</name>

@@ -55,7 +55,8 @@ QString backupAge(const QDateTime& when, const QDateTime& now, const QLocale& lo
         return QCoreApplication::translate("quorva::Formats", "today, %1").arg(time);
     if (days == 1)
         return QCoreApplication::translate("quorva::Formats", "yesterday, %1").arg(time);
-    const QString day = locale.toString(local.date(), QStringLiteral("d MMM"));
+    const QString day =
+        locale.toString(local.date(), Text::tr("d MMM", "a day and its month, short: a QLocale date format"));
     if (days < 0) // a clock set wrong: the date alone, with no claim of when
         return day;
     return Text::tr("%1, %Ln days ago", nullptr, static_cast<int>(days)).arg(day);

@@ -72,6 +72,9 @@ TEST(WindowStates, AGermanDesktopReadsGermanWithGermanNumbersThroughout)
               "Zuletzt geprüft: " + when +
                   ". Kürzlich eingegangene Nachrichten, lokal geprüft: 1.200. Neue Kandidaten zur "
                   "Sicherheitsprüfung gesendet: 1.000.");
+    // A backup's day as German writes it.
+    const QDateTime day(QDate(2026, 1, 10), QTime(12, 0));
+    EXPECT_EQ(backupAge(day, day.addDays(3), language.locale()), QStringLiteral("10. Jan., vor 3 Tagen"));
 }
 
 // Without usbmuxd no connected iPhone can be seen, so none is backed up when plugged in: the
