@@ -16,6 +16,13 @@ struct BridgeAppStateForeign {
     QML_UNCREATABLE("The application makes the one state object.")
 };
 
+// What every list of rows has for QML: its count.
+struct RowListModelForeign {
+    Q_GADGET
+    QML_FOREIGN(quorva::RowListModel)
+    QML_ANONYMOUS
+};
+
 // The children with their iPhones, a list QML only reads.
 struct FamilyModelForeign {
     Q_GADGET

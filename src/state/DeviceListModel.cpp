@@ -6,7 +6,7 @@
 
 namespace quorva {
 
-DeviceListModel::DeviceListModel(First first, QObject* parent) : QAbstractListModel(parent)
+DeviceListModel::DeviceListModel(First first, QObject* parent) : RowListModel(parent)
 {
     if (first == First::noIPhone)
         m_rows.emplace_back(); // worded when shown, in the language then in use
@@ -16,18 +16,7 @@ void DeviceListModel::update(std::vector<DeviceRow> rows)
 {
     if (!m_rows.empty() && m_rows.front().deviceId.isEmpty())
         rows.insert(rows.begin(), m_rows.front());
-    if (rows == m_rows)
-        return;
-    if (std::ranges::equal(rows, m_rows, {}, &DeviceRow::deviceId, &DeviceRow::deviceId)) {
-        // A backup's progress or a new binding: the rows stay, so an open picker stays open.
-        m_rows = std::move(rows);
-        emit dataChanged(index(0), index(count() - 1));
-    } else {
-        beginResetModel();
-        m_rows = std::move(rows);
-        endResetModel();
-    }
-    emit changed();
+    replaceRows(m_rows, std::move(rows), &DeviceRow::deviceId);
 }
 
 int DeviceListModel::indexOf(const QString& deviceId) const
@@ -40,11 +29,6 @@ QString DeviceListModel::nameOf(const QString& deviceId) const
 {
     const auto row = std::ranges::find(m_rows, deviceId, &DeviceRow::deviceId);
     return deviceId.isEmpty() || row == m_rows.end() ? QString() : row->name;
-}
-
-int DeviceListModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : count();
 }
 
 QVariant DeviceListModel::data(const QModelIndex& index, int role) const

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "devices/DeviceActivity.h"
+#include "state/RowListModel.h"
 
-#include <QAbstractListModel>
 #include <QDateTime>
 #include <QString>
 
@@ -29,11 +29,8 @@ struct DeviceRow {
 };
 
 // iPhones of the chosen folder, as a child's picker or the list of unassigned ones shows them.
-class DeviceListModel : public QAbstractListModel {
+class DeviceListModel : public quorva::RowListModel { // qualified, for QML's type registrar
     Q_OBJECT
-    // Announced with every change, also one that keeps the number of rows: bindings that look an
-    // iPhone up follow it.
-    Q_PROPERTY(int count READ count NOTIFY changed)
 
 public:
     enum Role {
@@ -58,18 +55,14 @@ public:
     void update(std::vector<DeviceRow> rows);
     [[nodiscard]] const std::vector<DeviceRow>& rows() const { return m_rows; }
 
-    [[nodiscard]] int count() const { return static_cast<int>(m_rows.size()); }
+    [[nodiscard]] int count() const override { return static_cast<int>(m_rows.size()); }
     // The row of the iPhone, "No iPhone" for an empty id where it is offered; -1 for none.
     Q_INVOKABLE [[nodiscard]] int indexOf(const QString& deviceId) const;
     // The iPhone's name; empty for an unknown one.
     Q_INVOKABLE [[nodiscard]] QString nameOf(const QString& deviceId) const;
 
-    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
-
-signals:
-    void changed();
 
 private:
     std::vector<DeviceRow> m_rows;

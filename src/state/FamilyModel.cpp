@@ -8,30 +8,13 @@ namespace quorva {
 
 void FamilyModel::update(std::vector<FamilyRow> rows)
 {
-    if (rows == m_rows)
-        return;
-    const bool sameChildren = std::ranges::equal(rows, m_rows, {}, &FamilyRow::childId, &FamilyRow::childId);
-    if (sameChildren) {
-        // A new binding or state: the rows stay, so a picker in one of them keeps its focus.
-        m_rows = std::move(rows);
-        emit dataChanged(index(0), index(count() - 1));
-    } else {
-        beginResetModel();
-        m_rows = std::move(rows);
-        endResetModel();
-    }
-    emit changed();
+    replaceRows(m_rows, std::move(rows), &FamilyRow::childId);
 }
 
 int FamilyModel::indexOf(const QString& childId) const
 {
     const auto row = std::ranges::find(m_rows, childId, &FamilyRow::childId);
     return childId.isEmpty() || row == m_rows.end() ? -1 : static_cast<int>(row - m_rows.begin());
-}
-
-int FamilyModel::rowCount(const QModelIndex& parent) const
-{
-    return parent.isValid() ? 0 : count();
 }
 
 QVariant FamilyModel::data(const QModelIndex& index, int role) const

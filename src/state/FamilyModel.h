@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QAbstractListModel>
 #include <QDateTime>
 #include <QString>
 
 #include "devices/DeviceActivity.h"
+#include "state/RowListModel.h"
 
 #include <vector>
 
@@ -34,11 +34,8 @@ struct FamilyRow {
 };
 
 // The family's children, each with the iPhone bound to it, as the window lists them.
-class FamilyModel : public QAbstractListModel {
+class FamilyModel : public quorva::RowListModel { // qualified, for QML's type registrar
     Q_OBJECT
-    // Announced with every change, also one that keeps the number of rows: bindings that look a
-    // child up follow it.
-    Q_PROPERTY(int count READ count NOTIFY changed)
 
 public:
     enum Role {
@@ -59,21 +56,17 @@ public:
         AttentionRole,
     };
 
-    using QAbstractListModel::QAbstractListModel;
+    using RowListModel::RowListModel;
 
     void update(std::vector<FamilyRow> rows);
     [[nodiscard]] const std::vector<FamilyRow>& rows() const { return m_rows; }
 
-    [[nodiscard]] int count() const { return static_cast<int>(m_rows.size()); }
+    [[nodiscard]] int count() const override { return static_cast<int>(m_rows.size()); }
     // The row of the child; -1 for none or an unknown one.
     Q_INVOKABLE [[nodiscard]] int indexOf(const QString& childId) const;
 
-    [[nodiscard]] int rowCount(const QModelIndex& parent = {}) const override;
     [[nodiscard]] QVariant data(const QModelIndex& index, int role) const override;
     [[nodiscard]] QHash<int, QByteArray> roleNames() const override;
-
-signals:
-    void changed();
 
 private:
     std::vector<FamilyRow> m_rows;
